@@ -1,0 +1,75 @@
+#include "link/Exchange.h"
+
+#include <charconv>
+
+namespace q5::link {
+
+std::string TrimSpaces(std::string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  return std::string(text.substr(b, e - b));
+}
+
+int Exchange::baud() const {
+  int value = 9600;
+  auto [p, ec] = std::from_chars(baudText_.data(), baudText_.data() + baudText_.size(), value);
+  return ec == std::errc() && value > 0 ? value : 9600;
+}
+
+void Exchange::ComPortOpen(const std::string& portName) {
+  if (port_.isOpen()) return;
+  portName_ = portName;
+  port_.open(portName, baud());  // failure is silent: the identification read fails instead
+}
+
+void Exchange::ComPortClose() {
+  if (port_.isOpen()) port_.close();
+}
+
+bool Exchange::applyBaudRate() { return port_.isOpen() && port_.setBaudRate(baud()); }
+
+std::string Exchange::ComCommand(std::string_view line) {
+  clock_.sleepUs(kPauseUs);
+  return TrimSpaces(ComTransfer(line));
+}
+
+std::string Exchange::ComTransfer(std::string_view line) {
+  if (!port_.isOpen()) {
+    trace(TraceEvent::NotOpen, line);
+    return {};
+  }
+  // Characters left over from an earlier reply (a late answer after a time-out, line
+  // noise) would be taken for the answer to this line. Nothing is sent; the leftovers
+  // are thrown away so that the caller's next attempt starts on a clean line.
+  if (port_.bytesWaiting() > 0) {
+    trace(TraceEvent::Discarded, port_.readAll());
+    return {};
+  }
+  // The time-out runs from before the write and is not restarted by arriving characters.
+  const std::int64_t deadline = clock_.nowUs() + kReplyTimeoutUs;
+  if (!port_.write(line)) {
+    trace(TraceEvent::NotOpen, line);
+    return {};
+  }
+  trace(TraceEvent::Sent, line);
+  std::string reply;
+  for (;;) {
+    if (port_.bytesWaiting() > 0) {
+      std::string chunk = port_.readAll();
+      reply += chunk;
+      // Only the end of the latest chunk is tested for the CR.
+      if (!chunk.empty() && chunk.back() == '\r') break;
+    }
+    if (!port_.isOpen() || clock_.nowUs() >= deadline) {
+      trace(TraceEvent::TimedOut, reply);
+      return {};
+    }
+    port_.waitForBytes(deadline);
+  }
+  trace(TraceEvent::Received, reply);
+  reply.pop_back();  // the CR
+  return reply;
+}
+
+}  // namespace q5::link

@@ -1,0 +1,73 @@
+#pragma once
+// The one exchange on which every device operation rests: pause 10 ms, send one
+// command line, collect the reply up to its CR, give up 3000 ms after the send began.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "link/Clock.h"
+#include "link/Port.h"
+
+namespace q5::link {
+
+// What a trace observer is told about the wire.
+enum class TraceEvent {
+  Sent,       // a command line was written (text includes its CR)
+  Received,   // a complete reply arrived (text includes its CR)
+  TimedOut,   // no complete reply in time (text: what had arrived, discarded)
+  Discarded,  // characters were waiting before the send; nothing was sent
+  NotOpen,    // an exchange was attempted on a closed port
+};
+using TraceObserver = std::function<void(TraceEvent, std::string_view text, std::int64_t atUs)>;
+
+class Exchange {
+ public:
+  static constexpr std::int64_t kPauseUs = 10'000;        // before every command line
+  static constexpr std::int64_t kReplyTimeoutUs = 3'000'000;
+
+  Exchange(Port& port, Clock& clock) : port_(port), clock_(clock) {}
+
+  // Opens the named port with the current baud text; nothing happens when the port is
+  // already open. Failure is silent: the port stays closed and the next exchange fails.
+  void ComPortOpen(const std::string& portName);
+  void ComPortClose();
+  bool isOpen() const { return port_.isOpen(); }
+
+  // One exchange: the reply without its CR and without leading or trailing blanks
+  // (CR, LF and tabs inside are kept), or the empty text when there is no usable reply.
+  std::string ComCommand(std::string_view line);
+  // The raw exchange: the reply without its final CR, or the empty text.
+  std::string ComTransfer(std::string_view line);
+  // A wait of ms milliseconds that keeps the user interface responsive.
+  void WaitFor(int ms) { clock_.waitUs(std::int64_t{ms} * 1000); }
+
+  // The name of the port last given to ComPortOpen ("" before the first).
+  const std::string& portName() const { return portName_; }
+  // First field of the line settings; the firmware transfer switches it to "115200".
+  const std::string& baudText() const { return baudText_; }
+  void setBaudText(std::string baud) { baudText_ = std::move(baud); }
+  // Applies the current baud text to an open port.
+  bool applyBaudRate();
+
+  void setTraceObserver(TraceObserver observer) { trace_ = std::move(observer); }
+  Port& port() { return port_; }
+  Clock& clock() { return clock_; }
+
+ private:
+  int baud() const;
+  void trace(TraceEvent e, std::string_view text) {
+    if (trace_) trace_(e, text, clock_.nowUs());
+  }
+
+  Port& port_;
+  Clock& clock_;
+  std::string portName_;
+  std::string baudText_ = "9600";
+  TraceObserver trace_;
+};
+
+// Removes leading and trailing blanks (spaces only).
+std::string TrimSpaces(std::string_view text);
+
+}  // namespace q5::link

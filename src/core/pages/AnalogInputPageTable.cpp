@@ -1,0 +1,9 @@
+#include "pages/PageTables.h"
+
+namespace q5::pages {
+
+std::unique_ptr<ModulePage> CreateAnalogInputPage(int pageKind, PageContext& ctx) {
+  return nullptr;
+}
+
+}  // namespace q5::pages

@@ -1,0 +1,90 @@
+#pragma once
+// Control states of a module page: plain values that a view shows and edits. A page
+// keeps its settings only here; the GUI binds widgets to them, the command line prints
+// them, configuration files read and write them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace q5::pages {
+
+struct Control {
+  bool enabled = true;
+  bool visible = true;
+};
+
+struct TextBox : Control {
+  std::string text;
+  int maxLength = 0;  // 0: no limit
+};
+
+struct ComboBox : Control {
+  std::vector<std::string> items;
+  int index = -1;  // -1: nothing selected
+  void clear() {
+    items.clear();
+    index = -1;
+  }
+  void add(std::string item) { items.push_back(std::move(item)); }
+  // The text of the selected item ("" when nothing is selected).
+  std::string text() const {
+    return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
+  }
+};
+
+struct CheckBox : Control {
+  std::string caption;
+  bool value = false;
+};
+
+struct OptionButton : Control {
+  std::string caption;
+  bool value = false;
+};
+
+struct Label : Control {
+  std::string caption;
+};
+
+struct Button : Control {
+  std::string caption;
+};
+
+// A frame; frames named frmSet1, frmSet2 ... serve as tab pages.
+struct Frame : Control {
+  std::string caption;
+};
+
+// Colours as 0xRRGGBB.
+using Rgb = std::uint32_t;
+inline constexpr Rgb kGreen = 0x00FF00;
+inline constexpr Rgb kRed = 0xFF0000;
+
+// A live-value box (a discrete point's lamp): a colour and a short caption.
+struct Indicator : Control {
+  std::string caption;
+  Rgb colour = kRed;
+};
+
+// Walks a page's controls by name, e.g. "cmbUserRange(0)"; the caption is the text a
+// person sees beside the control. Used by views, the command line and tests.
+class ControlVisitor {
+ public:
+  virtual ~ControlVisitor() = default;
+  virtual void text(std::string_view name, std::string_view caption, TextBox& c) {}
+  virtual void combo(std::string_view name, std::string_view caption, ComboBox& c) {}
+  virtual void check(std::string_view name, CheckBox& c) {}
+  virtual void option(std::string_view name, OptionButton& c) {}
+  virtual void label(std::string_view name, Label& c) {}
+  virtual void indicator(std::string_view name, Indicator& c) {}
+  virtual void button(std::string_view name, Button& c) {}
+  virtual void frame(std::string_view name, Frame& c) {}
+};
+
+// "name(i)", the name of element i of a control array.
+inline std::string Indexed(std::string_view name, int i) {
+  return std::string(name) + "(" + std::to_string(i) + ")";
+}
+
+}  // namespace q5::pages

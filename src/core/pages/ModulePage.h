@@ -1,0 +1,87 @@
+#pragma once
+// What every module page offers the main window, and what it may use: the link, the
+// dialogs and the session values, through a PageContext. A page never touches Qt.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/Link.h"
+#include "pages/Controls.h"
+#include "session/SessionValues.h"
+#include "ui/UserDialogs.h"
+
+namespace q5::pages {
+
+struct PageContext {
+  link::Link& link;
+  ui::UserDialogs& dialogs;
+  const session::SessionValues& values;
+  // UnitDisconnect of the main window: port closed, "Disconnected", monitoring off.
+  std::function<void()> disconnect;
+};
+
+class ModulePage {
+ public:
+  // Retry count of every page transaction unless a page says otherwise.
+  static constexpr int kRetry = 3;
+
+  explicit ModulePage(PageContext& ctx) : ctx_(ctx) {}
+  virtual ~ModulePage() = default;
+  ModulePage(const ModulePage&) = delete;
+  ModulePage& operator=(const ModulePage&) = delete;
+
+  virtual std::string_view name() const = 0;  // "frmAI4"
+  virtual int pageKind() const = 0;
+
+  // Reads every setting of the unit into the controls. False when a read came back
+  // empty (the Upload failure was shown and the unit disconnected).
+  virtual bool Init() = 0;
+  // Writes the controls to the unit.
+  virtual void Download() = 0;
+  // One pass of live values.
+  virtual void ReadingData() {}
+  // Pages without a range check count as valid and are not asked.
+  virtual bool hasCheckData() const { return true; }
+  virtual bool CheckData() { return true; }
+  // Enables or disables every editing control; fixed and display-only fields stay off.
+  virtual void txt_able(bool enable) {}
+  virtual void txt_able2(bool enable) {}
+  // Whether Start/Stop/Disconnect call txt_able on this page (the 32-point discrete
+  // pages are left alone).
+  virtual bool monitorTogglesEditing() const { return true; }
+
+  // Every named control, for views, the command line and tests.
+  virtual void visitControls(ControlVisitor& v);
+
+  // Tabs: clicking cmdSetN shows frmSetN, hides the others, disables cmdSetN and enables
+  // the other tab buttons. n counts from 1.
+  void cmdSet_Click(int n);
+
+  Label lblV_Unit;               // "Type": the module part
+  std::vector<Button> cmdSet;    // tab buttons (empty on pages without tabs)
+  std::vector<Frame> frmSet;     // tab frames
+
+ protected:
+  // A read came back empty during Init: close the progress window, "Upload Error" /
+  // "Upload" / error icon, disconnect.
+  void UploadFailure();
+  // The progress window.
+  void ProgressOpen(double maximum, const std::string& caption) {
+    ctx_.dialogs.progressOpen(maximum, caption);
+  }
+  void ProgressStep() { ctx_.dialogs.progressStep(); }
+  void ProgressClose() { ctx_.dialogs.progressClose(); }
+  // Sets up n tabs with the given captions (tab 1 shown).
+  void MakeTabs(const std::vector<std::string>& captions);
+
+  link::Link& link() { return ctx_.link; }
+  const session::SessionValues& values() const { return ctx_.values; }
+  PageContext& ctx_;
+};
+
+// The page of a page kind, or nullptr for kinds that have no page yet (frmNONE is shown).
+std::unique_ptr<ModulePage> CreatePage(int pageKind, PageContext& ctx);
+
+}  // namespace q5::pages

@@ -1,0 +1,14 @@
+#pragma once
+// One factory per family of pages; each returns nullptr for kinds it does not serve.
+#include <memory>
+
+#include "pages/ModulePage.h"
+
+namespace q5::pages {
+
+// Kinds 5, 6, 8, 9, 18, 20.
+std::unique_ptr<ModulePage> CreateDiscretePage(int pageKind, PageContext& ctx);
+// Kinds 0, 7, 17.
+std::unique_ptr<ModulePage> CreateAnalogInputPage(int pageKind, PageContext& ctx);
+
+}  // namespace q5::pages

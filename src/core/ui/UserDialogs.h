@@ -1,0 +1,35 @@
+#pragma once
+// What the core needs of the person at the screen: message boxes, a yes/no question,
+// file choices and the progress window. The GUI implements it with Qt widgets, the
+// command line with text on stderr, tests with a recorder that answers from a script.
+#include <optional>
+#include <string>
+
+namespace q5::ui {
+
+enum class Icon { Error, Information, Warning, Question };
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+
+  // A modal message box with a fixed text, caption and icon.
+  virtual void message(const std::string& text, const std::string& caption, Icon icon) = 0;
+  // A modal yes/no question; true for yes.
+  virtual bool ask(const std::string& text, const std::string& caption) = 0;
+  // File choices: an empty result means the user cancelled (no message follows).
+  // filter uses the Qt form, e.g. "Config files (*.uJx);;All files (*)".
+  virtual std::optional<std::string> chooseOpenFile(const std::string& title,
+                                                    const std::string& filter) = 0;
+  virtual std::optional<std::string> chooseSaveFile(const std::string& title,
+                                                    const std::string& filter,
+                                                    const std::string& suggestedName) = 0;
+
+  // The progress window frmLoading: opened with a maximum and a caption, advanced by
+  // one step at a time, closed when the page's Init or Download ends.
+  virtual void progressOpen(double maximum, const std::string& caption) = 0;
+  virtual void progressStep() = 0;
+  virtual void progressClose() = 0;
+};
+
+}  // namespace q5::ui

@@ -52,6 +52,14 @@ class ModulePage {
   // pages are left alone).
   virtual bool monitorTogglesEditing() const { return true; }
 
+  // Clears and refills the lists, and sets what the model decides (visible rows, fixed
+  // fields, captions), as Init does before it reads. Opening a configuration file calls
+  // it before it puts the file's values into the controls.
+  virtual void PrepareControls() {}
+  // Recomputes what depends on control values (unit labels after a range, rows shown
+  // for a data type), as after values were read from the unit.
+  virtual void ValuesChanged() {}
+
   // Every named control, for views, the command line and tests.
   virtual void visitControls(ControlVisitor& v);
 

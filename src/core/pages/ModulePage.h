@@ -51,6 +51,12 @@ class ModulePage {
   // Whether Start/Stop/Disconnect call txt_able on this page (the 32-point discrete
   // pages are left alone).
   virtual bool monitorTogglesEditing() const { return true; }
+  // The linearizer page moves its table grid into its controls before CheckData.
+  virtual void dgd_download() {}
+  // The pulse page locks (comdis) and frees (comena) its own command buttons when
+  // monitoring starts and stops.
+  virtual void comdis() {}
+  virtual void comena() {}
 
   // Clears and refills the lists, and sets what the model decides (visible rows, fixed
   // fields, captions), as Init does before it reads. Opening a configuration file calls

@@ -1,0 +1,201 @@
+#pragma once
+// The main window's logic, without pixels: connection state, identification, Upload /
+// Download / monitoring on the module page, the button-state routines, the menus'
+// enable state, the lamp and the status labels. The GUI and the command line show it
+// through a SessionView and call its actions; everything the user sees of the main
+// window is read from here.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/Exchange.h"
+#include "link/Link.h"
+#include "pages/ModulePage.h"
+#include "session/SessionValues.h"
+#include "ui/UserDialogs.h"
+
+namespace q5::session {
+
+// What shows the session: the main window of the GUI, or the command line. Every
+// method has a do-nothing default.
+class SessionView {
+ public:
+  virtual ~SessionView() = default;
+  // Buttons, lamp, labels or menus changed.
+  virtual void refresh() {}
+  // Show a module page, or the placeholder page (nullptr: "Please download the latest
+  // version.").
+  virtual void showPage(pages::ModulePage* page) {}
+  // The shown page's controls changed (a ReadingData pass, Start/Stop editing state).
+  virtual void pageUpdated() {}
+  // Let pending window messages run; the monitoring loop calls it on every pass, so a
+  // Stop click (or Ctrl-C on the command line) reaches btnStop_Click.
+  virtual void processEvents() {}
+  // The program is to end ("Exit", or a unit that needs initialising). The view ends
+  // it once the current sequence has unwound.
+  virtual void endProgram() {}
+  // Show the network settings window of a network type code (1, 4, 6, 7) modally; it
+  // reads the unit's settings before it shows. Returns when the window closed.
+  virtual void openNetworkWindow(int networkType) {}
+  // Close the change-value dialog of a page with manual outputs, if it is open.
+  virtual void closeChangeValueDialog() {}
+};
+
+// The eight buttons of the main window: true = enabled.
+struct Buttons {
+  bool btnStart = false;
+  bool btnStop = false;
+  bool btnConnect = false;
+  bool btnDisconnect = false;
+  bool btnSetting = true;
+  bool btnComNet = false;
+  bool btnUpload = false;
+  bool btnDownload = false;
+  bool operator==(const Buttons&) const = default;
+};
+
+// Enable (and, where the command line decides it, visible) states of the menu items.
+struct Menus {
+  bool fileEnabled = true;            // "File"
+  bool modelSelectEnabled = true;     // "Model Select"
+  bool informationEnabled = false;    // "Q5 Informain" (node information)
+  bool firmUpdateVisible = false;     // "FirmUpdate"
+  bool firmUpdateEnabled = false;
+  bool debugInfoVisible = false;      // "DebugInfo"
+  bool debugInfoEnabled = false;
+  bool operator==(const Menus&) const = default;
+};
+
+// Lamp colours, 0xRRGGBB.
+inline constexpr std::uint32_t kLampConnected = 0x00F000;   // green (0, 240, 0)
+inline constexpr std::uint32_t kLampMonitoring = 0xFFFF80;  // light yellow (255, 255, 128)
+inline constexpr std::uint32_t kLampDisconnected = 0x000080;  // dark blue (0, 0, 128)
+
+// The main window's labels.
+struct Labels {
+  std::string lblConStatus = "Disconnected";
+  std::string lblComPortNo;  // the chosen port's name (/dev/ttyUSB0, sim:MODEL)
+  std::string lblVersionNo;
+  std::string lblMastertype = "Welcome";
+};
+
+// True for the page kinds that have a module page (0 to 21).
+inline bool IsPageKind(int kind) { return kind >= 0 && kind <= 21; }
+
+class Session {
+ public:
+  Session(link::Exchange& exchange, ui::UserDialogs& dialogs);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  void setView(SessionView* view) { view_ = view; }
+
+  // The program-wide values (identification, connection flags). Pages and file
+  // routines read them; the configuration-file code also sets them.
+  SessionValues values;
+
+  link::Link& link() { return link_; }
+  link::Exchange& exchange() { return exchange_; }
+  ui::UserDialogs& dialogs() { return dialogs_; }
+
+  const Buttons& buttons() const { return buttons_; }
+  const Menus& menus() const { return menus_; }
+  std::uint32_t lamp() const { return lamp_; }
+  const Labels& labels() const { return labels_; }
+
+  // The port Connect opens. The COM port dialog sets it; lblComPortNo shows it.
+  const std::string& portName() const { return portName_; }
+  void setPortName(const std::string& name);
+
+  // Start-up: the command line (the words after the program name). Only exactly one
+  // word counts: "-firmupdate" or "-debug".
+  void ParseCommandLine(const std::vector<std::string>& args);
+
+  // --- Actions of the window -------------------------------------------------------
+  // "Setting": beginSetting() disables every button; the view then shows the COM port
+  // dialog. Its "OK" calls comPortChosen(name) (closes the port, opens the chosen one
+  // and runs Connect before the dialog closes); a dialog with no ports calls
+  // comPortDialogEmpty(). When the dialog has closed, the view calls endSetting().
+  void beginSetting();
+  void comPortChosen(const std::string& portName);
+  void comPortDialogEmpty();
+  void endSetting();
+  // The whole "Setting" sequence at once, for views without a dialog: a port name runs
+  // the dialog's OK, no name the empty dialog.
+  void btnSetting_Click(const std::string* chosenPort);
+
+  void btnConnect_Click();
+  void btnUpload_Click();
+  void btnDownload_Click();
+  // Runs the monitoring loop until Stop (or Disconnect) clears Monitoring.
+  void btnStart_Click();
+  void btnStop_Click();
+  void btnDisconnect_Click();
+  void btnComNet_Click();
+  void mnuQ5Informain_Click();
+  // "File", "Open": configFileOpen is the configuration-file routine that reads a file
+  // into the page; afterwards Download is enabled when connected.
+  void mnuFilesOpen_Click(const std::function<void()>& configFileOpen);
+  // "Exit": closes the port if open and ends the program.
+  void mnuFilesEnd_Click();
+
+  // --- Connection routines -------------------------------------------------------
+  void UnitConnect();
+  void UnitDisconnect();
+  void UnitUpload();
+  void UnitDownload();
+  void UnitMonitor();
+  // Shows a page (nullptr: the placeholder page) and sets PageShown.
+  void ShowPage(pages::ModulePage* page);
+
+  // Identification alone (Upload without the page's Init): "F" to 00/01, model,
+  // version, channel count, page kind. False after an Upload failure or "Need
+  // Initialize" (message shown, unit disconnected).
+  bool Identify();
+
+  // --- Pages --------------------------------------------------------------------
+  // The page of a page kind, created the first time and reused afterwards (never
+  // deleted while the session lives); nullptr for kinds without a page.
+  pages::ModulePage* pageFor(int pageKind);
+  // The page of the current page kind (nullptr when none).
+  pages::ModulePage* page();
+
+  // --- Button-state routines -------------------------------------------------------
+  void all_btn_control(bool enable);
+  void io_btn_control(bool enable);
+  void start_btn_control();
+  void stop_btn_control();
+  void disconnect_btn_control();
+  void connect_btn_control();
+  void setting_btn_control();
+
+  // True once the program was asked to end (no action runs after it).
+  bool programEnded() const { return ended_; }
+
+ private:
+  void changed();
+  void setLamp(std::uint32_t colour);
+  void pageEditing(bool enable);  // txt_able / txt_able2 as the page wants at Start/Stop
+  void uploadFailure();
+  void downloadFailure();
+
+  link::Exchange& exchange_;
+  ui::UserDialogs& dialogs_;
+  link::Link link_;
+  SessionView* view_ = nullptr;
+  pages::PageContext pageContext_;
+  std::map<int, std::unique_ptr<pages::ModulePage>> pages_;
+
+  Buttons buttons_;
+  Menus menus_;
+  Labels labels_;
+  std::uint32_t lamp_ = kLampDisconnected;
+  std::string portName_;
+  bool ended_ = false;
+};
+
+}  // namespace q5::session

@@ -1,0 +1,15 @@
+#pragma once
+// The per-kind item tables of the simulated unit. Each function adds the items of the
+// module kinds it serves to the unit and returns at once for every other kind; the
+// engine's constructor calls all of them (AddItemTables in SimulatedUnit.cpp).
+namespace q5::sim {
+
+class SimulatedUnit;
+
+// Discrete input / output modules: kinds 5, 6, 8, 9, 18, 20 (and the pulse-counting 21
+// where it shares their items).
+void AddDiscreteItems(SimulatedUnit& unit);
+// Analog input modules: kinds 0, 7, 17.
+void AddAnalogInputItems(SimulatedUnit& unit);
+
+}  // namespace q5::sim

@@ -1,0 +1,528 @@
+#include "session/Session.h"
+
+#include <charconv>
+#include <sstream>
+
+#include "catalogue/Catalogue.h"
+#include "link/TextRoutines.h"
+
+namespace q5::session {
+
+namespace {
+
+// Retry counts of the main window's transactions.
+constexpr int kRetry = 3;
+constexpr int kConnectRetry = 1;
+
+// The button-state routines as one table. Each row gives Start, Stop, Connect,
+// Disconnect, Setting, network button, Upload, Download; X stands for the routine's
+// argument.
+enum Cell : char { Off = 0, On = 1, X = 2 };
+struct Row {
+  Cell start, stop, connect, disconnect, setting, comNet, upload, download;
+};
+
+constexpr Row kAll{X, X, X, X, X, X, X, X};
+constexpr Row kConnectConnected{On, Off, Off, On, On, On, On, On};
+constexpr Row kConnectNotConnected{On, Off, On, Off, On, Off, Off, Off};
+constexpr Row kSettingConnected{On, Off, Off, On, On, On, On, On};
+constexpr Row kSettingNotConnected{On, Off, On, Off, Off, Off, Off, Off};
+constexpr Row kStart{Off, On, Off, On, Off, Off, Off, Off};
+constexpr Row kStopConnected{On, Off, Off, On, Off, On, On, On};
+constexpr Row kStopNotConnected{On, Off, On, Off, Off, Off, Off, Off};
+constexpr Row kDisconnectConnected{Off, Off, Off, On, Off, Off, On, On};
+constexpr Row kDisconnectNotConnected{Off, Off, On, Off, On, Off, Off, Off};
+constexpr Row kIoConnected{X, Off, Off, X, Off, X, X, X};
+constexpr Row kIoNotConnected{On, Off, On, Off, On, Off, Off, Off};
+
+Buttons Apply(const Row& row, bool x) {
+  auto v = [x](Cell c) { return c == X ? x : c == On; };
+  Buttons b;
+  b.btnStart = v(row.start);
+  b.btnStop = v(row.stop);
+  b.btnConnect = v(row.connect);
+  b.btnDisconnect = v(row.disconnect);
+  b.btnSetting = v(row.setting);
+  b.btnComNet = v(row.comNet);
+  b.btnUpload = v(row.upload);
+  b.btnDownload = v(row.download);
+  return b;
+}
+
+// Channel count from the status reply: "1CHs" .. "32CHs", any other whole number as
+// its value; other texts leave the count as it was.
+void ChannelCountFrom(const std::string& c, std::int16_t& count) {
+  static const std::pair<const char*, std::int16_t> kNamed[] = {
+      {"1CHs", 1}, {"2CHs", 2}, {"4CHs", 4}, {"8CHs", 8}, {"16CHs", 16}, {"32CHs", 32}};
+  for (const auto& [text, n] : kNamed) {
+    if (c == text) {
+      count = n;
+      return;
+    }
+  }
+  // A plain number (blanks around it allowed), possibly with a fraction that rounds.
+  std::istringstream in(c);
+  double value = 0;
+  if (!(in >> value)) return;
+  in >> std::ws;
+  if (!in.eof()) return;
+  const double rounded = value < 0 ? -static_cast<double>(static_cast<long long>(-value + 0.5))
+                                   : static_cast<double>(static_cast<long long>(value + 0.5));
+  // Out of the 16-bit range the count would overflow; keep the previous count.
+  if (rounded < INT16_MIN || rounded > INT16_MAX) return;
+  count = static_cast<std::int16_t>(rounded);
+}
+
+}  // namespace
+
+Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
+    : exchange_(exchange),
+      dialogs_(dialogs),
+      link_(exchange),
+      pageContext_{link_, dialogs_, values, [this] { UnitDisconnect(); }} {
+  // Start-up: only "Setting" is enabled.
+  buttons_ = Buttons{};
+}
+
+Session::~Session() = default;
+
+void Session::changed() {
+  if (view_) view_->refresh();
+}
+
+void Session::setLamp(std::uint32_t colour) {
+  lamp_ = colour;
+  changed();
+}
+
+void Session::setPortName(const std::string& name) {
+  portName_ = name;
+  labels_.lblComPortNo = name;
+  changed();
+}
+
+void Session::ParseCommandLine(const std::vector<std::string>& args) {
+  std::vector<std::string> words;
+  for (const auto& arg : args) {
+    std::istringstream in(arg);
+    std::string w;
+    while (in >> w) words.push_back(w);
+  }
+  if (words.size() != 1) return;
+  if (words[0] == "-firmupdate") {
+    values.FirmUpdateMode = true;
+    menus_.firmUpdateVisible = true;
+    menus_.firmUpdateEnabled = false;
+  } else if (words[0] == "-debug") {
+    values.DebugMode = true;
+    menus_.debugInfoVisible = true;
+    menus_.debugInfoEnabled = true;
+  }
+  changed();
+}
+
+// --- Button-state routines ----------------------------------------------------------
+
+void Session::all_btn_control(bool enable) {
+  buttons_ = Apply(kAll, enable);
+  changed();
+}
+
+void Session::io_btn_control(bool enable) {
+  buttons_ = Apply(values.Connected ? kIoConnected : kIoNotConnected, enable);
+  changed();
+}
+
+void Session::start_btn_control() {
+  buttons_ = Apply(kStart, false);
+  values.Monitoring = true;
+  if (auto* p = page()) p->comdis();
+  changed();
+}
+
+void Session::stop_btn_control() {
+  buttons_ = Apply(values.Connected ? kStopConnected : kStopNotConnected, false);
+  values.Monitoring = false;
+  if (auto* p = page()) p->comena();
+  changed();
+}
+
+void Session::disconnect_btn_control() {
+  buttons_ = Apply(values.Connected ? kDisconnectConnected : kDisconnectNotConnected, false);
+  changed();
+}
+
+void Session::connect_btn_control() {
+  buttons_ = Apply(values.Connected ? kConnectConnected : kConnectNotConnected, false);
+  changed();
+}
+
+void Session::setting_btn_control() {
+  buttons_ = Apply(values.Connected ? kSettingConnected : kSettingNotConnected, false);
+  changed();
+}
+
+// --- Pages ----------------------------------------------------------------------------
+
+pages::ModulePage* Session::pageFor(int pageKind) {
+  if (!IsPageKind(pageKind)) return nullptr;
+  auto it = pages_.find(pageKind);
+  if (it != pages_.end()) return it->second.get();
+  auto created = pages::CreatePage(pageKind, pageContext_);
+  if (!created) return nullptr;
+  auto* raw = created.get();
+  pages_.emplace(pageKind, std::move(created));
+  return raw;
+}
+
+pages::ModulePage* Session::page() { return pageFor(values.pageKind); }
+
+void Session::ShowPage(pages::ModulePage* p) {
+  if (view_) view_->showPage(p);
+  values.PageShown = true;
+  changed();
+}
+
+void Session::pageEditing(bool enable) {
+  auto* p = page();
+  if (!p || !p->monitorTogglesEditing()) return;
+  switch (values.pageKind) {
+    case 16:  // the AC current page locks its own set of controls
+      p->txt_able2(enable);
+      break;
+    case 13:  // the load-cell page has two sets
+      p->txt_able(enable);
+      p->txt_able2(enable);
+      break;
+    default:
+      p->txt_able(enable);
+      break;
+  }
+  if (view_) view_->pageUpdated();
+}
+
+// --- Setting ----------------------------------------------------------------------------
+
+void Session::beginSetting() {
+  if (ended_) return;
+  all_btn_control(false);
+}
+
+void Session::comPortChosen(const std::string& portName) {
+  if (ended_) return;
+  exchange_.ComPortClose();
+  setPortName(portName);
+  exchange_.ComPortOpen(portName);
+  btnConnect_Click();
+}
+
+void Session::comPortDialogEmpty() {
+  exchange_.ComPortClose();
+  values.Connected = false;
+  changed();
+}
+
+void Session::endSetting() {
+  if (ended_) return;
+  setting_btn_control();
+  buttons_.btnSetting = !values.Connected;
+  changed();
+}
+
+void Session::btnSetting_Click(const std::string* chosenPort) {
+  beginSetting();
+  if (chosenPort)
+    comPortChosen(*chosenPort);
+  else
+    comPortDialogEmpty();
+  endSetting();
+}
+
+// --- Connect / Disconnect ---------------------------------------------------------------
+
+void Session::UnitConnect() {
+  exchange_.ComPortOpen(portName_);
+  const std::string id = link::ValueBeforeColon(link_.GroupItemReadRetry(kConnectRetry, "00", "01"));
+  if (id != "MNTSW") {
+    buttons_.btnSetting = true;
+    changed();
+    dialogs_.message("Connection Error", "Connection", ui::Icon::Error);
+    UnitDisconnect();
+    return;
+  }
+  lamp_ = kLampConnected;
+  labels_.lblComPortNo = portName_;
+  labels_.lblConStatus = "Connected";
+  values.Connected = true;
+  menus_.informationEnabled = true;
+  changed();
+}
+
+void Session::UnitDisconnect() {
+  exchange_.ComPortClose();
+  lamp_ = kLampDisconnected;
+  labels_.lblConStatus = "Disconnected";
+  values.Connected = false;
+  values.Monitoring = false;
+  menus_.informationEnabled = false;
+  changed();
+}
+
+void Session::btnConnect_Click() {
+  if (ended_) return;
+  all_btn_control(false);
+  UnitConnect();
+  if (values.Connected) btnUpload_Click();
+  if (ended_) return;
+  connect_btn_control();
+  menus_.fileEnabled = true;
+  menus_.modelSelectEnabled = false;
+  menus_.informationEnabled = true;
+  menus_.firmUpdateEnabled = true;
+  buttons_.btnSetting = !values.Connected;
+  changed();
+}
+
+void Session::btnDisconnect_Click() {
+  if (ended_) return;
+  setLamp(kLampDisconnected);
+  UnitDisconnect();
+  if (!IsPageKind(values.pageKind)) return;
+  pageEditing(true);
+  disconnect_btn_control();
+  if (view_) view_->closeChangeValueDialog();
+  menus_.fileEnabled = true;
+  menus_.modelSelectEnabled = true;
+  menus_.informationEnabled = true;
+  menus_.firmUpdateEnabled = false;
+  values.networkButton.visible = false;
+  values.networkButton.caption.clear();
+  values.networkType = catalogue::kNetNone;
+  changed();
+}
+
+void Session::mnuFilesEnd_Click() {
+  exchange_.ComPortClose();
+  ended_ = true;
+  values.Monitoring = false;
+  changed();
+  if (view_) view_->endProgram();
+}
+
+// --- Upload ---------------------------------------------------------------------------
+
+void Session::uploadFailure() {
+  dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+  UnitDisconnect();
+}
+
+bool Session::Identify() {
+  if (ended_) return false;
+  link_.GroupItemWriteRetry(kRetry, "00", "01", "F");
+
+  const std::string model = link_.ItemReadRetry(kRetry, "02");
+  if (model.empty()) {
+    uploadFailure();
+    return false;
+  }
+  values.model = link::ValueAfterColon(model);
+  labels_.lblMastertype = values.model;
+  values.flags.SetModelFlags(values.model);
+  changed();
+  if (!catalogue::IsSupportedSeries(values.model)) {
+    uploadFailure();
+    return false;
+  }
+  catalogue::ModuleKindOf(catalogue::ModulePartOf(values.model), values.moduleKind);
+  catalogue::PulseOverride(values.model, values.moduleKind);
+  catalogue::NetworkTypeOf(values.model, values.networkType, values.networkButton);
+
+  const std::string version = link_.ItemReadRetry(kRetry, "06");
+  if (version.empty()) {
+    uploadFailure();
+    return false;
+  }
+  values.versionText = "Version : " + link::ValueAfterColon(version).substr(0, 4);
+  labels_.lblVersionNo = values.versionText;
+  changed();
+
+  const std::string status = link_.ItemReadRetry(kRetry, "03");
+  if (status.empty()) {
+    uploadFailure();
+    return false;
+  }
+  const std::string c = link::ValueAfterColon(status);
+  if (!c.empty() && c[0] == 'N') {
+    dialogs_.message("Need Initialize", "Initialize Error\r\n", ui::Icon::Error);
+    btnDisconnect_Click();
+    mnuFilesEnd_Click();
+    return false;
+  }
+  ChannelCountFrom(c, values.channelCount);
+  values.pageKind = catalogue::PageKindOf(values.model, values.moduleKind);
+  changed();
+  return true;
+}
+
+void Session::UnitUpload() {
+  if (!Identify()) return;
+  pages::ModulePage* p = page();
+  if (p) {
+    p->Init();
+    if (ended_) return;
+    ShowPage(p);
+  } else {
+    // No page for this kind: the placeholder page.
+    ShowPage(nullptr);
+  }
+}
+
+void Session::btnUpload_Click() {
+  if (ended_) return;
+  all_btn_control(false);
+  UnitUpload();
+  if (ended_) return;
+  if (!IsPageKind(values.pageKind)) return;
+  if (auto* p = page()) {
+    p->ReadingData();
+    if (view_) view_->pageUpdated();
+  }
+  io_btn_control(true);
+}
+
+// --- Download -------------------------------------------------------------------------
+
+void Session::downloadFailure() {
+  dialogs_.message("Download Error", "Download", ui::Icon::Error);
+  UnitDisconnect();
+  io_btn_control(true);
+}
+
+void Session::UnitDownload() {
+  const std::string r = link_.GroupItemWriteRetry(kRetry, "00", "01", "F");
+  if (r.empty() || !IsPageKind(values.pageKind)) return;
+  if (auto* p = page()) p->Download();
+}
+
+void Session::btnDownload_Click() {
+  if (ended_) return;
+  all_btn_control(false);
+  const std::string reply = link_.GroupItemReadRetry(kRetry, "00", "02");
+  if (reply.empty()) {
+    downloadFailure();
+    return;
+  }
+  // Model check. The discrete modules are not compared (their model strings differ
+  // between the unit and the catalogue), nor the one BI16 unit that reports itself
+  // under its sibling's name.
+  const std::string model = link::ValueAfterColon(reply);
+  bool skip = model.substr(0, 15) == "Q5T3PML3-B-BI16" && values.model == "Q5T3PML3-6-BI16";
+  for (const char* code : {"BI32", "BI16", "BO16", "BO32", "BIO16", "BIO32"})
+    if (reply.find(code) != std::string::npos) skip = true;
+  if (!skip && model != values.model) {
+    downloadFailure();
+    return;
+  }
+  if (!IsPageKind(values.pageKind)) return;
+
+  pages::ModulePage* p = page();
+  if (p && p->hasCheckData()) {
+    p->dgd_download();
+    if (!p->CheckData()) {
+      if (view_) view_->pageUpdated();
+      dialogs_.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+      downloadFailure();
+      return;
+    }
+  }
+  UnitDownload();
+  btnUpload_Click();
+}
+
+// --- Monitoring -------------------------------------------------------------------------
+
+void Session::btnStart_Click() {
+  if (ended_) return;
+  if (!values.Connected) btnConnect_Click();
+  if (ended_ || !IsPageKind(values.pageKind)) return;
+  pageEditing(false);
+  start_btn_control();
+  menus_.fileEnabled = false;
+  menus_.modelSelectEnabled = false;
+  menus_.informationEnabled = false;
+  changed();
+  UnitMonitor();
+}
+
+void Session::UnitMonitor() {
+  if (!values.Monitoring) return;
+  while (values.Monitoring && !ended_) {
+    if (view_) view_->processEvents();
+    // A Stop (or Disconnect, or Exit) handled just now ends the loop before another
+    // pass could paint the lamp yellow again over Stop's colour.
+    if (!values.Monitoring || ended_) break;
+    lamp_ = kLampMonitoring;
+    changed();
+    pages::ModulePage* p = IsPageKind(values.pageKind) ? page() : nullptr;
+    if (!p) break;
+    p->ReadingData();
+    if (view_) view_->pageUpdated();
+  }
+}
+
+void Session::btnStop_Click() {
+  if (ended_) return;
+  stop_btn_control();
+  if (!IsPageKind(values.pageKind)) return;
+  pageEditing(true);
+  menus_.fileEnabled = true;
+  menus_.modelSelectEnabled = false;
+  menus_.informationEnabled = true;
+  if (view_) view_->closeChangeValueDialog();
+  // Green says "connected": after a Start whose Connect failed the lamp returns to the
+  // disconnected colour instead.
+  setLamp(values.Connected ? kLampConnected : kLampDisconnected);
+}
+
+// --- Network button and menus -------------------------------------------------------------
+
+void Session::btnComNet_Click() {
+  if (ended_) return;
+  switch (values.networkType) {
+    case catalogue::kNetDeviceNet:
+    case catalogue::kNetEthernet:
+    case catalogue::kNetCCLinkIEField:
+    case catalogue::kNetModbus:
+      all_btn_control(false);
+      if (view_) view_->openNetworkWindow(values.networkType);
+      if (ended_) return;
+      setting_btn_control();
+      buttons_.btnSetting = !values.Connected;
+      changed();
+      break;
+    default:
+      dialogs_.message("Not definced NetTyp in frmQ5CFG -> btnComNet", "Debug info",
+                       ui::Icon::Error);
+      break;
+  }
+}
+
+void Session::mnuQ5Informain_Click() {
+  if (ended_) return;
+  const std::string reply = link_.GroupItemReadRetry(kRetry, "00", "88");
+  if (reply.empty()) return;
+  const std::string text =
+      reply.substr(0, 6) != "Q5CFG:" ? std::string("Not supported.") : link::ValueAfterColon(reply);
+  dialogs_.message("      " + text + "      ", "Remote I/O Q5 Information",
+                   ui::Icon::Information);
+}
+
+void Session::mnuFilesOpen_Click(const std::function<void()>& configFileOpen) {
+  if (ended_) return;
+  values.CreatedConfig = false;
+  if (configFileOpen) configFileOpen();
+  if (values.Connected) buttons_.btnDownload = true;
+  changed();
+}
+
+}  // namespace q5::session

@@ -1,0 +1,243 @@
+#include "pages/ChannelScaling.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/StartupTables.h"
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+ChannelItemTable& ChannelItems() {
+  static ChannelItemTable table;
+  return table;
+}
+
+void LoadChannelItems(int channel, int moduleKind) {
+  if (moduleKind == catalogue::kNoPage) return;
+  if (channel < 1 || channel > kChannelItemEntries) return;
+  static constexpr catalogue::ScaleItem kOrder[kScalingItems] = {
+      catalogue::ScaleItem::ZeroScale, catalogue::ScaleItem::FullScale,
+      catalogue::ScaleItem::Bias,      catalogue::ScaleItem::Gain,
+      catalogue::ScaleItem::ZeroBase,  catalogue::ScaleItem::FullBase};
+  auto& entry = ChannelItems().entry[channel - 1];
+  for (int p = 0; p < kScalingItems; ++p)
+    entry.item[p] = catalogue::ScaleItemText(kOrder[p], moduleKind);
+}
+
+// ---- Numbers ------------------------------------------------------------------------------
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view t) {
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  return t;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Retry count of the scaling transactions (four attempts).
+constexpr int kRetry = 3;
+
+}  // namespace
+
+bool IsNumeric(std::string_view text) {
+  std::string_view t = TrimBlanks(text);
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  std::size_t digits = 0;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    if (IsDigit(t[i])) {
+      ++digits;
+    } else if (t[i] == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t expDigits = 0;
+    while (i < t.size() && IsDigit(t[i])) ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  return i == t.size();
+}
+
+double NumericValue(std::string_view text) {
+  std::string_view t = TrimBlanks(text);
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  double v = 0;
+  // from_chars does not depend on the process locale (a GUI may set a decimal comma).
+  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ec == std::errc::result_out_of_range) {
+    // Too large in magnitude counts as infinite (and fails every range), too small as 0.
+    const bool tiny = t.find("e-") != std::string_view::npos ||
+                      t.find("E-") != std::string_view::npos;
+    if (tiny) return 0;
+    return !t.empty() && t.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+  }
+  return v;
+}
+
+double RoundHalfEven(double v) {
+  const double lower = std::floor(v);
+  const double diff = v - lower;
+  if (diff < 0.5) return lower;
+  if (diff > 0.5) return lower + 1;
+  return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+// ---- The block ----------------------------------------------------------------------------
+
+ChannelScaling::ChannelScaling(int channels)
+    : txtZScale(channels),
+      txtFScale(channels),
+      txtBias(channels),
+      txtGain(channels),
+      txtZBase(channels),
+      txtFBase(channels),
+      lblZScale(channels),
+      lblFScale(channels),
+      lblZBase_Unit(channels),
+      lblFBase_Unit(channels) {
+  for (int i = 0; i < channels; ++i) {
+    txtZBase[i].enabled = false;
+    txtFBase[i].enabled = false;
+  }
+}
+
+TextBox& ChannelScaling::scalingBox(int pair, int i) {
+  switch (pair) {
+    case kZeroScale: return txtZScale[i];
+    case kFullScale: return txtFScale[i];
+    case kBias: return txtBias[i];
+    case kGain: return txtGain[i];
+    case kZeroBase: return txtZBase[i];
+    default: return txtFBase[i];
+  }
+}
+
+bool ChannelScaling::ReadScaling(link::Link& link, int channel, int count) {
+  if (channel < 1 || channel > kChannelItemEntries) return false;
+  auto& entry = ChannelItems().entry[channel - 1];
+  const std::string group = std::to_string(channel);
+  for (int p = 0; p < count; ++p) {
+    const std::string reply = p == 0 ? link.GroupItemReadRetry(kRetry, group, entry.item[p])
+                                     : link.ItemReadRetry(kRetry, entry.item[p]);
+    const std::string value = link::ValueAfterColon(reply);
+    if (value.empty()) return false;
+    entry.value[p] = value;
+  }
+  return true;
+}
+
+void ChannelScaling::ShowScaling(int channel, int count) {
+  const auto& entry = ChannelItems().entry[channel - 1];
+  for (int p = 0; p < count; ++p) scalingBox(p, channel - 1).text = entry.value[p];
+}
+
+void ChannelScaling::WriteScaling(link::Link& link, int channel, int count) {
+  const auto& entry = ChannelItems().entry[channel - 1];
+  const std::string group = std::to_string(channel);
+  for (int p = 0; p < count; ++p) {
+    const std::string& data = scalingBox(p, channel - 1).text;
+    if (p == 0)
+      link.GroupItemWriteRetry(kRetry, group, entry.item[p], data);
+    else
+      link.ItemWriteRetry(kRetry, entry.item[p], data);
+  }
+}
+
+void ChannelScaling::EnableScaling(int i, bool enable) {
+  txtZScale[i].enabled = enable;
+  txtFScale[i].enabled = enable;
+  txtBias[i].enabled = enable;
+  txtGain[i].enabled = enable;
+  txtZBase[i].enabled = false;
+  txtFBase[i].enabled = false;
+}
+
+void ChannelScaling::SetScaleCaptions(int i, std::string_view caption) {
+  lblZScale[i].caption = caption;
+  lblFScale[i].caption = caption;
+}
+
+void ChannelScaling::SetUnitLabels(int i, std::string_view unit) {
+  lblZBase_Unit[i].caption = unit;
+  lblFBase_Unit[i].caption = unit;
+}
+
+bool ChannelScaling::ScalingNumeric(int i, bool withBases) const {
+  if (!IsNumeric(txtZScale[i].text) || !IsNumeric(txtFScale[i].text) ||
+      !IsNumeric(txtGain[i].text) || !IsNumeric(txtBias[i].text))
+    return false;
+  return !withBases || (IsNumeric(txtZBase[i].text) && IsNumeric(txtFBase[i].text));
+}
+
+bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
+  const double zero = NumericValue(txtZScale[i].text);
+  const double full = NumericValue(txtFScale[i].text);
+  const double bias = NumericValue(txtBias[i].text);
+  const double gain = NumericValue(txtGain[i].text);
+  auto inLimits = [&](double v) { return v >= limits.low && v <= limits.high; };
+  if (bias < -kBiasLimit || bias > kBiasLimit) return false;
+  if (!inLimits(zero) || !inLimits(full)) return false;
+  if (gain > kGainLimit || gain < -kGainLimit) return false;
+  const double zeroRounded = RoundHalfEven(zero);
+  const double fullRounded = RoundHalfEven(full);
+  if (!inLimits(zeroRounded) || !inLimits(fullRounded)) return false;
+  txtZScale[i].text = std::to_string(static_cast<long long>(zeroRounded));
+  txtFScale[i].text = std::to_string(static_cast<long long>(fullRounded));
+  return true;
+}
+
+void ChannelScaling::visitScaling(ControlVisitor& v, int i) {
+  v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
+  v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
+  v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
+  v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
+  v.text(Indexed("txtZBase", i), "Zero base", txtZBase[i]);
+  v.text(Indexed("txtFBase", i), "Full base", txtFBase[i]);
+  v.label(Indexed("lblZScale", i), lblZScale[i]);
+  v.label(Indexed("lblFScale", i), lblFScale[i]);
+  v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
+  v.label(Indexed("lblFBase_Unit", i), lblFBase_Unit[i]);
+}
+
+// ---- Helpers ------------------------------------------------------------------------------
+
+void SelectCode(ComboBox& box, int code) {
+  box.index = code >= 0 && code < static_cast<int>(box.items.size()) ? code : -1;
+}
+
+std::optional<int> DecimalValue(std::string_view text) {
+  std::string_view t = TrimBlanks(text);
+  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  int v = 0;
+  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<int> DigitAt(std::string_view text, std::size_t pos) {
+  if (pos < 1 || pos > text.size() || !IsDigit(text[pos - 1])) return std::nullopt;
+  return text[pos - 1] - '0';
+}
+
+std::string IndexText(const ComboBox& box) { return std::to_string(box.index); }
+
+void ReadLiveValue(link::Link& link, std::string_view item, TextBox& box) {
+  const std::string value = link::ValueAfterColon(link.GroupItemReadRetry(kRetry, "00", item));
+  if (value.empty()) return;
+  std::string shown = link::RemovePoint(value);
+  if (IsNumeric(shown)) box.text = std::move(shown);
+}
+
+}  // namespace q5::pages

@@ -1,0 +1,135 @@
+#pragma once
+// The per-channel scaling block shared by the analog-family pages (analog input,
+// temperature, analog output, load cell): zero scale, full scale, bias, gain, zero base,
+// full base; the program-wide table of their item codes and last values read
+// (ChannelItemTable / LoadChannelItems); their read and write order; their range check.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/Link.h"
+#include "pages/Controls.h"
+
+namespace q5::pages {
+
+// ---- ChannelItemTable -------------------------------------------------------------------
+
+// The six scaling settings in their fixed order.
+inline constexpr int kScalingItems = 6;
+enum ScalingPair { kZeroScale = 0, kFullScale, kBias, kGain, kZeroBase, kFullBase };
+
+// One channel's entry: six pairs of (value text, item code).
+struct ChannelItemEntry {
+  std::array<std::string, kScalingItems> value;  // last values read by Init
+  std::array<std::string, kScalingItems> item;   // item codes ("20", "-1", ...)
+};
+
+// 32 entries; channel n uses entry n-1.
+inline constexpr int kChannelItemEntries = 32;
+struct ChannelItemTable {
+  std::array<ChannelItemEntry, kChannelItemEntries> entry;
+};
+
+// The program-wide table.
+ChannelItemTable& ChannelItems();
+
+// Copies the six scaling item codes of the module kind into the channel's entry. Does
+// nothing for module kind 99 (no page) or a channel outside 1..32.
+void LoadChannelItems(int channel, int moduleKind);
+
+// ---- Numbers as the pages accept them ---------------------------------------------------
+
+// A number as a person types it: blanks around, an optional sign, digits with at most
+// one ".", an optional exponent. Empty or anything else is not numeric.
+bool IsNumeric(std::string_view text);
+// The value of a numeric text (IsNumeric must hold).
+double NumericValue(std::string_view text);
+// Rounds to the nearest integer, ties to the even one (12.5 -> 12, 13.5 -> 14).
+double RoundHalfEven(double v);
+
+// ---- The block ----------------------------------------------------------------------------
+
+// Allowed range of zero scale and full scale.
+struct ScaleLimits {
+  double low = -32000;
+  double high = 32000;
+};
+inline constexpr ScaleLimits kScaleLimits{-32000, 32000};
+inline constexpr ScaleLimits kSignedLimits{-32768, 32767};
+inline constexpr ScaleLimits kUnsignedLimits{0, 65535};
+// Bias and gain, both ends allowed.
+inline constexpr double kBiasLimit = 320;
+inline constexpr double kGainLimit = 3.2;
+
+class ChannelScaling {
+ public:
+  explicit ChannelScaling(int channels);
+
+  // Control arrays, element i = channel i+1.
+  std::vector<TextBox> txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase;
+  // Allowed range beside the scale fields ("-32000 to 32000") and the unit of the bases.
+  std::vector<Label> lblZScale, lblFScale, lblZBase_Unit, lblFBase_Unit;
+
+  int scalingChannels() const { return static_cast<int>(txtZScale.size()); }
+  // The text box of a pair for channel index i.
+  TextBox& scalingBox(int pair, int i);
+
+ protected:
+  // Reads the channel's first `count` pairs into its ChannelItemTable entry: the first
+  // with a group read (group = the channel number in plain decimal), the others with
+  // item reads, each value taken after its first ":". Stops at the first empty value and
+  // returns false (the caller reports the Upload failure).
+  static bool ReadScaling(link::Link& link, int channel, int count = kScalingItems);
+  // Puts the channel's last read values (first `count` pairs) into its text boxes.
+  void ShowScaling(int channel, int count = kScalingItems);
+  // Writes the texts of the first `count` pairs: the first with a group write (group =
+  // channel number), the others with item writes.
+  void WriteScaling(link::Link& link, int channel, int count);
+
+  // Scale, bias and gain boxes follow the flag; the base boxes are display-only.
+  void EnableScaling(int i, bool enable);
+  // Both scale-range labels.
+  void SetScaleCaptions(int i, std::string_view caption);
+  void SetUnitLabels(int i, std::string_view unit);
+
+  // Zero scale, full scale, gain and bias of channel index i are numeric (and the bases,
+  // when asked).
+  bool ScalingNumeric(int i, bool withBases = false) const;
+  // The range rule of one channel: bias within +-320, gain within +-3.2, both scales
+  // within the limits before and after rounding to integers (ties to even). A passing
+  // channel gets the rounded integers written back into its scale boxes. The texts must
+  // be numeric.
+  bool CheckScalingChannel(int i, ScaleLimits limits);
+  // The whole check over channel indexes 0..channels-1: first every channel numeric, then
+  // the range rule channel by channel, ending at the first failing one.
+  template <typename LimitsOf>
+  bool CheckScalingChannels(int channels, LimitsOf limitsOf, bool withBases = false) {
+    for (int i = 0; i < channels; ++i)
+      if (!ScalingNumeric(i, withBases)) return false;
+    for (int i = 0; i < channels; ++i)
+      if (!CheckScalingChannel(i, limitsOf(i))) return false;
+    return true;
+  }
+
+  // Visits the channel's scaling controls as "txtZScale(i)", ..., "lblFBase_Unit(i)".
+  void visitScaling(ControlVisitor& v, int i);
+};
+
+// ---- Small helpers the analog pages share -------------------------------------------------
+
+// Selects code in the list; a code outside the list selects nothing.
+void SelectCode(ComboBox& box, int code);
+// A plain decimal integer, or nullopt.
+std::optional<int> DecimalValue(std::string_view text);
+// The character at 1-based position pos of text as a list index (a digit), or nullopt.
+std::optional<int> DigitAt(std::string_view text, std::size_t pos);
+// The list index of a combo box in decimal, as written to the unit ("-1" when none).
+std::string IndexText(const ComboBox& box);
+// One live value: reads group "00" item `item`; a non-empty value has its first "."
+// removed ("12.50" shows as "1250") and is shown when the result is numeric; otherwise
+// the box keeps what it showed.
+void ReadLiveValue(link::Link& link, std::string_view item, TextBox& box);
+
+}  // namespace q5::pages

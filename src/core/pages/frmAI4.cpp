@@ -1,0 +1,321 @@
+#include "pages/frmAI4.h"
+
+#include <algorithm>
+
+#include "catalogue/StartupTables.h"
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+namespace {
+
+// The input ranges; the index is the range code sent to the unit. The current ranges
+// (and the placeholder that keeps index = code) exist on the listed models only.
+constexpr std::string_view kVoltageRanges[] = {
+    "-10V to 10V", "-5V to 5V", "-1V to 1V", "0V to 10V",
+    "0V to 5V",    "1V to 5V",  "0V to 1V",  "-0.5V to 0.5V"};
+constexpr std::string_view kCurrentRanges[] = {
+    "-------------", "-20mA to 20mA", "4mA to 20mA", "0mA to 20mA"};
+
+// Conversion rate / conversion accuracy of the AI4 model (full-width solidus U+FF0F).
+constexpr std::string_view kConversionRates[] = {
+    "80ms\xEF\xBC\x8F\xC2\xB1" "0.1%", "40ms\xEF\xBC\x8F\xC2\xB1" "0.2%",
+    "20ms\xEF\xBC\x8F\xC2\xB1" "0.4%", "10ms\xEF\xBC\x8F\xC2\xB1" "0.8%"};
+// The rate as the unit reports it in characters 12 and 13 of item "30".
+constexpr std::string_view kRateCodes[] = {"80", "40", "20", "10"};
+
+constexpr std::string_view kAveraging[] = {"1", "2", "4", "8", "16", "32", "64", "128", "256"};
+
+// Item "29": the averaging index is one character of the reply, at position 8, or 13 on
+// the data-type model.
+constexpr std::size_t kAveragingPos = 8;
+constexpr std::size_t kAveragingPosDataType = 13;
+
+// The unit texts of frmAI4: the first unit table.
+constexpr int kUnitList = 1;
+constexpr int kSwitchByRange = 15;  // switch "F": each channel's range decides
+
+int Code(std::string_view value) { return link::HexDigitValue(value.substr(0, 2)); }
+
+}  // namespace
+
+frmAI4::frmAI4(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+  MakeTabs({"Setting 1", "Setting 2"});
+  LabDatatype.caption = "Data type";
+  lblConvSpeed1.caption = "Conversion rate / ";
+  Frame2.caption = "Output Hold/Clear";
+  optKeepOn.caption = "Output Hold";
+  optKeepOff.caption = "Output Clear";
+}
+
+// ---- Model variants ---------------------------------------------------------------------
+
+bool frmAI4::isAI4Model() const { return values().flags["Q5T3NML3-6-AI4"]; }
+bool frmAI4::isSwitchLess() const { return values().flags["Q5T3NH-A-AIF4"]; }
+bool frmAI4::isDataType() const { return values().flags["Q5T3NML3-6-AINF4"]; }
+bool frmAI4::isAveraging() const {
+  const auto& f = values().flags;
+  return f["Q5T3NML3-6-AIF4"] || f["Q5T3NML-6-AIF4"] || f["Q5T3NH-A-AIF4"] ||
+         f["Q5T3NML3-6-AINF4"];
+}
+bool frmAI4::isListed() const { return isAI4Model() || isAveraging(); }
+bool frmAI4::behindNetwork() const {
+  return values().networkType >= 0 && values().networkType <= 5;
+}
+
+int frmAI4::channels() const {
+  // The page has four channels of controls whatever count the unit reports.
+  return std::clamp<int>(values().channelCount, 0, kChannels);
+}
+
+// ---- Lists, captions, labels ----------------------------------------------------------------
+
+void frmAI4::FillRangeList(int i) {
+  auto& box = cmbUserRange[i];
+  box.clear();
+  for (auto r : kVoltageRanges) box.add(std::string(r));
+  if (isListed())
+    for (auto r : kCurrentRanges) box.add(std::string(r));
+}
+
+void frmAI4::PrepareControls() {
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  Frame2.visible = behindNetwork();
+
+  const bool dataType = isDataType();
+  const bool listed = isListed();
+  LabDatatype.visible = dataType;
+  for (int i = 0; i < kChannels; ++i) {
+    FillRangeList(i);
+    CmbDataType[i].clear();
+    if (dataType) {
+      CmbDataType[i].add("Signed");
+      CmbDataType[i].add("Unsigned");
+    }
+    CmbDataType[i].visible = dataType;
+    cmbInvalid[i].clear();
+    if (listed) {
+      cmbInvalid[i].add("Valid");
+      cmbInvalid[i].add("Invalid");
+    }
+    cmbInvalid[i].visible = listed;
+    UpdateScaleCaptions(i);
+  }
+
+  CmbConvSpeed.clear();
+  if (isAI4Model()) {
+    for (auto r : kConversionRates) CmbConvSpeed.add(std::string(r));
+    lblConvSpeed2.caption = "conversion accuracy";
+  } else if (isAveraging()) {
+    for (auto a : kAveraging) CmbConvSpeed.add(std::string(a));
+    lblConvSpeed2.caption = "Averaging";
+  }
+  const bool hasRate = isAI4Model() || isAveraging();
+  lblConvSpeed1.visible = isAI4Model();
+  lblConvSpeed2.visible = hasRate;
+  CmbConvSpeed.visible = hasRate;
+}
+
+void frmAI4::UpdateScaleCaptions(int i) {
+  if (!isDataType())
+    SetScaleCaptions(i, "-32000 to 32000");
+  else
+    SetScaleCaptions(i, CmbDataType[i].index == 1 ? "0 to 65535" : "-32768 to 32767");
+}
+
+void frmAI4::UpdateUnitLabels(int i) {
+  // The listed models other than the switch-less one take the unit from the channel's
+  // range; otherwise the range switch decides unless it is set to "F".
+  const bool byRange = switchCode[i] == kSwitchByRange || (isListed() && !isSwitchLess());
+  const int code = byRange ? cmbUserRange[i].index : switchCode[i];
+  SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, code));
+}
+
+void frmAI4::ValuesChanged() {
+  for (int i = 0; i < kChannels; ++i) {
+    UpdateScaleCaptions(i);
+    UpdateUnitLabels(i);
+  }
+}
+
+void frmAI4::CmbDataType_Click(int index) {
+  if (!isDataType() || index < 0 || index >= kChannels) return;
+  if (CmbDataType[index].index == 1) {
+    txtZScale[index].text = "0";
+    txtFScale[index].text = "65535";
+  } else {
+    txtZScale[index].text = "-32768";
+    txtFScale[index].text = "32767";
+  }
+  UpdateScaleCaptions(index);
+}
+
+// ---- Upload -------------------------------------------------------------------------------
+
+bool frmAI4::EndInit() {
+  // A module-wide or secondary value was empty: Init ends without a message and the
+  // controls stay disabled; the progress window goes, since nothing is in progress.
+  ProgressClose();
+  return true;
+}
+
+bool frmAI4::Init() {
+  cmdSet[0].enabled = false;
+  frmSet[0].visible = true;
+  cmdSet[1].enabled = false;
+  frmSet[1].visible = false;
+  txt_able(false);
+  ProgressOpen(5, "Initializing");
+  PrepareControls();
+
+  // Range switch of the module: "SW1:" + switch code.
+  const std::string sw = link::ValueAfterColon(
+      isSwitchLess() ? std::string("SW1:0") : link().GroupItemReadRetry(kRetry, "00", "09"));
+  if (sw.empty()) return EndInit();
+  const int moduleSwitch = link::HexDigitValue(sw.substr(0, 1));
+
+  if (behindNetwork()) {
+    const std::string hold = link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", "14"));
+    if (hold.empty()) return EndInit();
+    optKeepOn.value = hold == "ON";
+    optKeepOff.value = !optKeepOn.value;
+  }
+
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    LoadChannelItems(ch, values().moduleKind);
+    if (!ReadScaling(link(), ch)) {
+      UploadFailure();
+      return false;
+    }
+    if (isDataType()) {
+      const std::string type = link::ValueAfterColon(link().ItemReadRetry(kRetry, "13"));
+      if (type.empty()) return EndInit();
+      SelectCode(CmbDataType[i], Code(type));
+    }
+    UpdateScaleCaptions(i);
+    ShowScaling(ch);
+
+    int range = 0;
+    if (isSwitchLess()) {
+      // "switch,range": this model has a switch per channel and reports it here.
+      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "08"));
+      if (v.empty()) return EndInit();
+      const std::size_t comma = v.find(',');
+      switchCode[i] = Code(v.substr(0, comma));
+      range = comma == std::string::npos ? 0 : Code(v.substr(comma + 1));
+    } else {
+      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "09"));
+      if (v.empty()) return EndInit();
+      switchCode[i] = moduleSwitch;
+      range = Code(v);
+    }
+    SelectCode(cmbUserRange[i], range);
+    UpdateUnitLabels(i);
+
+    if (isListed()) {
+      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "11"));
+      if (v.empty()) return EndInit();
+      SelectCode(cmbInvalid[i], DecimalValue(v).value_or(-1));
+    }
+    ProgressStep();
+  }
+
+  if (isAI4Model()) {
+    const std::string reply = link().GroupItemReadRetry(kRetry, "00", "30");
+    if (reply.empty()) return EndInit();
+    const std::string rate = reply.size() >= 13 ? reply.substr(11, 2) : std::string();
+    CmbConvSpeed.index = 0;  // anything unknown selects the first rate
+    for (int k = 0; k < 4; ++k)
+      if (rate == kRateCodes[k]) CmbConvSpeed.index = k;
+  } else if (isAveraging()) {
+    const std::string reply = link().GroupItemReadRetry(kRetry, "00", "29");
+    if (reply.empty()) return EndInit();
+    const std::size_t pos = isDataType() ? kAveragingPosDataType : kAveragingPos;
+    SelectCode(CmbConvSpeed, DigitAt(reply, pos).value_or(-1));
+  }
+
+  ProgressClose();
+  cmdSet[1].enabled = true;
+  txt_able(true);
+  return true;
+}
+
+// ---- Download -----------------------------------------------------------------------------
+
+void frmAI4::Download() {
+  txt_able(false);
+  cmdSet[0].enabled = false;
+  cmdSet[1].enabled = false;
+  ProgressOpen(5, "Downloading");
+
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    LoadChannelItems(ch, values().moduleKind);
+    if (isDataType())
+      link().GroupItemWriteRetry(kRetry, std::to_string(ch), "13", IndexText(CmbDataType[i]));
+    // Zero scale, full scale, bias, gain; the bases follow from the range.
+    WriteScaling(link(), ch, 4);
+    link().ItemWriteRetry(kRetry, "09", IndexText(cmbUserRange[i]));
+    link().ItemWriteRetry(kRetry, "11", IndexText(cmbInvalid[i]));
+    ProgressStep();
+  }
+
+  if (behindNetwork())
+    link().GroupItemWriteRetry(kRetry, "00", "14", optKeepOn.value ? "0" : "1");
+  if (isAI4Model())
+    link().GroupItemWriteRetry(kRetry, "00", "30", IndexText(CmbConvSpeed));
+  else if (isAveraging())
+    link().GroupItemWriteRetry(kRetry, "00", "29", IndexText(CmbConvSpeed));
+
+  ProgressClose();
+}
+
+// ---- Live values, check, enable -----------------------------------------------------------
+
+void frmAI4::ReadingData() {
+  // Always the four live items "21" to "24", whatever the channel count.
+  for (int i = 0; i < kChannels; ++i)
+    ReadLiveValue(link(), std::to_string(21 + i), txtParData[i]);
+}
+
+ScaleLimits frmAI4::LimitsOf(int i) const {
+  if (!isDataType()) return kScaleLimits;
+  return CmbDataType[i].index == 1 ? kUnsignedLimits : kSignedLimits;
+}
+
+bool frmAI4::CheckData() {
+  return CheckScalingChannels(channels(), [this](int i) { return LimitsOf(i); });
+}
+
+void frmAI4::txt_able(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    EnableScaling(i, enable);
+    cmbUserRange[i].enabled = enable;
+    cmbInvalid[i].enabled = enable;
+    CmbDataType[i].enabled = enable;
+  }
+  optKeepOn.enabled = enable;
+  optKeepOff.enabled = enable;
+  CmbConvSpeed.enabled = enable;
+}
+
+void frmAI4::visitControls(ControlVisitor& v) {
+  ModulePage::visitControls(v);
+  for (int i = 0; i < kChannels; ++i) {
+    visitScaling(v, i);
+    v.combo(Indexed("cmbUserRange", i), "Input range", cmbUserRange[i]);
+    v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
+    v.combo(Indexed("CmbDataType", i), "Data type", CmbDataType[i]);
+    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+  }
+  v.label("LabDatatype", LabDatatype);
+  v.combo("CmbConvSpeed", lblConvSpeed2.caption, CmbConvSpeed);
+  v.label("lblConvSpeed1", lblConvSpeed1);
+  v.label("lblConvSpeed2", lblConvSpeed2);
+  v.frame("Frame2", Frame2);
+  v.option("optKeepOn", optKeepOn);
+  v.option("optKeepOff", optKeepOff);
+}
+
+}  // namespace q5::pages

@@ -1,0 +1,229 @@
+#include "pages/frmAI8.h"
+
+#include <algorithm>
+
+#include "catalogue/StartupTables.h"
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+namespace {
+
+constexpr std::string_view kRanges[] = {"-10V to 10V", "-5V to 5V",  "-------------",
+                                        "0V to 10V",   "0V to 5V",   "1V to 5V"};
+constexpr std::string_view kMixedCurrentRange = "4mA to 20mA";
+constexpr std::string_view kAveraging[] = {"1", "2", "4", "8", "16", "32", "64", "128"};
+
+// Item "29": the averaging index is character 13 of the reply on the fixed-range
+// models, character 8 otherwise.
+constexpr std::size_t kAveragingPos = 8;
+constexpr std::size_t kAveragingPosFixedRange = 13;
+
+constexpr int kUnitList = 1;
+constexpr int kSwitchByRange = 15;
+constexpr int kMilliampereCode = 10;  // "4mA to 20mA" in the unit table
+
+int Code(std::string_view value) { return link::HexDigitValue(value.substr(0, 2)); }
+
+}  // namespace
+
+frmAI8::frmAI8(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+  MakeTabs({"CH 0 to CH 3", "CH 4 to CH 7"});
+  lblConvSpeed1.caption = "Conversion rate / ";
+  lblConvSpeed2.caption = "Averaging";
+  SetChannelLabels();
+}
+
+bool frmAI8::isListed() const {
+  const auto& f = values().flags;
+  return f["Q5T3NML-6-AIF8N"] || f["Q5Z3UECT-1-AIF8N"] || f["Q5Z3UECT-1-AIMF8N"];
+}
+bool frmAI8::isFixedRange() const {
+  const auto& f = values().flags;
+  return f["Q5Z3UECT-1-AIF8N"] || f["Q5Z3UECT-1-AIMF8N"];
+}
+bool frmAI8::isMixed() const { return values().flags["Q5Z3UECT-1-AIMF8N"]; }
+bool frmAI8::isFixedCurrent(int i) const { return isMixed() && i >= 4; }
+
+int frmAI8::channels() const { return std::clamp<int>(values().channelCount, 0, kChannels); }
+
+// ---- Tabs -------------------------------------------------------------------------------
+
+void frmAI8::SetChannelLabels() {
+  for (int k = 0; k < 4; ++k) lblChannel[k].caption = "CH " + std::to_string(k);
+}
+
+void frmAI8::cmdSet1_Click() {
+  cmdSet_Click(1);
+  SetChannelLabels();
+}
+
+void frmAI8::cmdSet2_Click() {
+  cmdSet_Click(2);
+  SetChannelLabels();
+}
+
+void frmAI8::VScroll1_Change() { frameTop = -VScroll1.value; }
+
+// ---- Lists, labels ------------------------------------------------------------------------
+
+void frmAI8::FillRangeList(int i) {
+  auto& box = cmbUserRange[i];
+  box.clear();
+  if (isFixedCurrent(i)) {
+    box.add(std::string(kMixedCurrentRange));
+    return;
+  }
+  for (auto r : kRanges) box.add(std::string(r));
+}
+
+void frmAI8::PrepareControls() {
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  const bool listed = isListed();
+  for (int i = 0; i < kChannels; ++i) {
+    FillRangeList(i);
+    cmbInvalid[i].clear();
+    if (listed) {
+      cmbInvalid[i].add("Valid");
+      cmbInvalid[i].add("Invalid");
+    }
+    cmbInvalid[i].visible = listed;
+    SetScaleCaptions(i, "-32000 to 32000");
+  }
+  CmbConvSpeed.clear();
+  for (auto a : kAveraging) CmbConvSpeed.add(std::string(a));
+  lblConvSpeed1.visible = false;
+  lblConvSpeed2.visible = true;
+  CmbConvSpeed.visible = true;
+}
+
+void frmAI8::UpdateUnitLabels(int i) {
+  if (isFixedCurrent(i)) {
+    // The mixed model's current inputs have fixed ends, whatever the unit reports.
+    SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, kMilliampereCode));
+    txtZBase[i].text = "4.00";
+    txtFBase[i].text = "20.00";
+    return;
+  }
+  const bool byRange = switchCode == kSwitchByRange || values().flags["Q5T3NML-6-AIF8N"];
+  const int code = byRange ? cmbUserRange[i].index : switchCode;
+  SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, code));
+}
+
+void frmAI8::ValuesChanged() {
+  for (int i = 0; i < kChannels; ++i) UpdateUnitLabels(i);
+}
+
+// ---- Upload -------------------------------------------------------------------------------
+
+bool frmAI8::EndInit() {
+  // Init ends without a message; the controls stay disabled.
+  ProgressClose();
+  return true;
+}
+
+bool frmAI8::Init() {
+  cmdSet[0].enabled = false;
+  frmSet[0].visible = true;
+  cmdSet[1].enabled = false;
+  frmSet[1].visible = false;
+  txt_able(false);
+  ProgressOpen(9, "Initializing");
+  PrepareControls();
+
+  // Range switch: "RANGE01:" + switch code; fixed on the fixed-range models.
+  const std::string sw = link::ValueAfterColon(
+      isFixedRange() ? std::string("RANGE01:0") : link().GroupItemReadRetry(kRetry, "00", "09"));
+  if (sw.empty()) return EndInit();
+  switchCode = link::HexDigitValue(sw.substr(0, 1));
+
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    LoadChannelItems(ch, values().moduleKind);
+    if (!ReadScaling(link(), ch)) {
+      UploadFailure();
+      return false;
+    }
+    ShowScaling(ch);
+
+    const std::string range = link::ValueAfterColon(link().ItemReadRetry(kRetry, "09"));
+    if (range.empty()) return EndInit();
+    // The mixed model's current inputs have a one-item list; their reported code is not
+    // a position in it.
+    SelectCode(cmbUserRange[i], isFixedCurrent(i) ? 0 : Code(range));
+    UpdateUnitLabels(i);
+
+    if (isListed()) {
+      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "11"));
+      if (v.empty()) return EndInit();
+      SelectCode(cmbInvalid[i], DecimalValue(v).value_or(-1));
+    }
+    ProgressStep();
+  }
+
+  const std::string reply = link().GroupItemReadRetry(kRetry, "00", "29");
+  if (reply.empty()) return EndInit();
+  const std::size_t pos = isFixedRange() ? kAveragingPosFixedRange : kAveragingPos;
+  SelectCode(CmbConvSpeed, DigitAt(reply, pos).value_or(-1));
+
+  ProgressClose();
+  cmdSet[1].enabled = true;
+  txt_able(true);
+  return true;
+}
+
+// ---- Download -----------------------------------------------------------------------------
+
+void frmAI8::Download() {
+  txt_able(false);
+  cmdSet[0].enabled = false;
+  cmdSet[1].enabled = false;
+  ProgressOpen(9, "Downloading");
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    LoadChannelItems(ch, values().moduleKind);
+    WriteScaling(link(), ch, 4);
+    link().ItemWriteRetry(kRetry, "09", IndexText(cmbUserRange[i]));
+    link().ItemWriteRetry(kRetry, "11", IndexText(cmbInvalid[i]));
+    ProgressStep();
+  }
+  link().GroupItemWriteRetry(kRetry, "00", "29", IndexText(CmbConvSpeed));
+  ProgressClose();
+}
+
+// ---- Live values, check, enable -----------------------------------------------------------
+
+void frmAI8::ReadingData() {
+  // Items "21" up to "20" + channel count.
+  for (int i = 0; i < channels(); ++i)
+    ReadLiveValue(link(), std::to_string(21 + i), txtParData[i]);
+}
+
+bool frmAI8::CheckData() {
+  return CheckScalingChannels(channels(), [](int) { return kScaleLimits; });
+}
+
+void frmAI8::txt_able(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    EnableScaling(i, enable);
+    cmbUserRange[i].enabled = enable;
+    cmbInvalid[i].enabled = enable;
+  }
+  CmbConvSpeed.enabled = enable;
+}
+
+void frmAI8::visitControls(ControlVisitor& v) {
+  ModulePage::visitControls(v);
+  for (int k = 0; k < 4; ++k) v.label("lblChannel" + std::to_string(k), lblChannel[k]);
+  for (int i = 0; i < kChannels; ++i) {
+    visitScaling(v, i);
+    v.combo(Indexed("cmbUserRange", i), "Input range", cmbUserRange[i]);
+    v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
+    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+  }
+  v.combo("CmbConvSpeed", lblConvSpeed2.caption, CmbConvSpeed);
+  v.label("lblConvSpeed1", lblConvSpeed1);
+  v.label("lblConvSpeed2", lblConvSpeed2);
+}
+
+}  // namespace q5::pages

@@ -95,6 +95,11 @@ class ModulePage {
   PageContext& ctx_;
 };
 
+// The placeholder page frmNONE, shown (as a null page) for units whose module has no
+// page: its text, and the maker's address a label shows under it.
+inline constexpr std::string_view kNonePageName = "frmNONE";
+inline constexpr std::string_view kNonePageText = "Please download the latest version.";
+
 // The page of a page kind, or nullptr for kinds that have no page yet (frmNONE is shown).
 std::unique_ptr<ModulePage> CreatePage(int pageKind, PageContext& ctx);
 

@@ -1,0 +1,48 @@
+#include "pages/DiscretePage.h"
+
+#include <charconv>
+
+#include "catalogue/Catalogue.h"
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+void DiscretePage::FillConvSpeed(ComboBox& c) {
+  c.clear();
+  for (const char* item : {"10ms", "1ms", "5ms", "20ms", "50ms", "70ms", "100ms", "200ms"})
+    c.add(item);
+}
+
+void DiscretePage::FillOutputHold(ComboBox& c) {
+  c.clear();
+  c.add("Clear");
+  c.add("Hold");
+}
+
+std::optional<std::string> DiscretePage::ReadValue(std::string_view group, std::string_view item) {
+  const std::string r = link().GroupItemReadRetry(kRetry, group, item);
+  if (r.empty()) return std::nullopt;
+  return link::ValueAfterColon(r);
+}
+
+std::optional<std::string> DiscretePage::ReadWord(std::string_view item) {
+  auto v = ReadValue("00", item);
+  if (!v) return std::nullopt;
+  return link::ValueAfterX(*v);
+}
+
+void DiscretePage::Write(std::string_view group, std::string_view item, std::string_view data) {
+  link().GroupItemWriteRetry(kRetry, group, item, data);
+}
+
+void DiscretePage::SelectIndex(ComboBox& c, const std::string& value) {
+  int index = -1;
+  auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), index);
+  if (ec != std::errc() || p != value.data() + value.size()) return;
+  if (index < 0 || index >= static_cast<int>(c.items.size())) return;
+  c.index = index;
+}
+
+void DiscretePage::ShowModulePart() { lblV_Unit.caption = catalogue::ModulePartOf(values().model); }
+
+}  // namespace q5::pages

@@ -1,0 +1,38 @@
+#pragma once
+// What the six discrete pages share: their two lists, reading a setting from the unit,
+// selecting a list index from a reply, and the model tests they make.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pages/BitWord.h"
+#include "pages/ModulePage.h"
+
+namespace q5::pages {
+
+class DiscretePage : public ModulePage {
+ public:
+  using ModulePage::ModulePage;
+  // No range check: the discrete pages hold list selections and check boxes only.
+  bool hasCheckData() const override { return false; }
+
+ protected:
+  // "10ms" is index 0 and "1ms" index 1: the list is not sorted.
+  static void FillConvSpeed(ComboBox& c);
+  static void FillOutputHold(ComboBox& c);
+  // Reads group/item; the value after ":" or nothing when the read came back empty.
+  std::optional<std::string> ReadValue(std::string_view group, std::string_view item);
+  // Reads a live word: the text after the first "x" of the value, or nothing.
+  std::optional<std::string> ReadWord(std::string_view item);
+  void Write(std::string_view group, std::string_view item, std::string_view data);
+  // A list index travelling as decimal text. A text that is not a number of the list
+  // leaves the selection unchanged.
+  static void SelectIndex(ComboBox& c, const std::string& value);
+  // The model flag of a model string (exact or prefix, as the flag table says).
+  bool Model(std::string_view flagModel) const { return values().flags[flagModel]; }
+  // lblV_Unit shows the module part of the model string.
+  void ShowModulePart();
+  static std::string IndexText(const ComboBox& c) { return std::to_string(c.index); }
+};
+
+}  // namespace q5::pages

@@ -1,0 +1,76 @@
+#include "pages/frmBIO32.h"
+
+namespace q5::pages {
+
+void frmBIO32::ShowMaskRow(bool on) {
+  lblOutputValid.visible = on;
+  lblExtIndex[2].visible = on;
+  lblExtIndex[3].visible = on;
+  for (auto& c : ChkOutputValid) c.visible = on;
+}
+
+void frmBIO32::PrepareControls() {
+  ShowModulePart();
+  ShowMaskRow(HasMask());
+  FillOutputHold(CmbOutputHold);
+  FillConvSpeed(CmbConvSpeed);
+}
+
+bool frmBIO32::Init() {
+  // No txt_able(false) first on this page.
+  ShowModulePart();
+  ShowMaskRow(HasMask());
+  FillOutputHold(CmbOutputHold);
+  const auto hold = ReadValue("02", "12");
+  if (!hold) return false;
+  SelectIndex(CmbOutputHold, *hold);
+  FillConvSpeed(CmbConvSpeed);
+  const auto rate = ReadValue("01", "11");
+  if (!rate) return false;
+  SelectIndex(CmbConvSpeed, *rate);
+  if (HasMask()) {
+    const auto mask = ReadValue("02", "16");
+    if (!mask) return false;
+    MaskToChecks(*mask, ChkOutputValid.data());
+  }
+  txt_able(true);
+  return true;
+}
+
+void frmBIO32::Download() {
+  txt_able(false);
+  if (!Model("Q5W3ND-BIO32")) Write("02", "12", IndexText(CmbOutputHold));
+  Write("01", "11", IndexText(CmbConvSpeed));
+  if (HasMask()) Write("02", "16", ChecksToMask(ChkOutputValid.data()));
+}
+
+void frmBIO32::ReadingData() {
+  if (auto word = ReadWord("21")) ShowBits(*word, txtCData.data());
+  if (values().moduleKind != 18) return;
+  if (auto word = ReadWord("22")) ShowBits(*word, txtChData.data());
+}
+
+void frmBIO32::txt_able(bool enable) {
+  const bool fixed = Model("Q5W3ND-BIO32");
+  CmbOutputHold.enabled = enable && !fixed;
+  CmbConvSpeed.enabled = enable && !fixed;
+  for (auto& c : ChkOutputValid) c.enabled = enable;
+}
+
+void frmBIO32::visitControls(ControlVisitor& v) {
+  DiscretePage::visitControls(v);
+  v.frame("fraValue", fraValue);
+  v.label("lblInput", lblInput);
+  v.label("Label1", Label1);
+  for (int i = 0; i < 4; ++i) v.label(Indexed("lblExtIndex", i), lblExtIndex[i]);
+  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
+  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtChData", i), txtChData[i]);
+  v.label("lblConvSpeed", lblConvSpeed);
+  v.combo("CmbConvSpeed", lblConvSpeed.caption, CmbConvSpeed);
+  v.label("lblOutputHold", lblOutputHold);
+  v.combo("CmbOutputHold", lblOutputHold.caption, CmbOutputHold);
+  v.label("lblOutputValid", lblOutputValid);
+  for (int i = 0; i < 16; ++i) v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
+}
+
+}  // namespace q5::pages

@@ -1,0 +1,59 @@
+#include "pages/frmBO16.h"
+
+namespace q5::pages {
+
+void frmBO16::PrepareControls() {
+  ShowModulePart();
+  if (NoHoldSetting()) {
+    ShowHold(false);
+  } else {
+    FillOutputHold(CmbOutputHold);
+    ShowHold(true);
+  }
+}
+
+bool frmBO16::Init() {
+  txt_able(false);
+  ShowModulePart();
+  if (NoHoldSetting()) {
+    ShowHold(false);
+  } else {
+    FillOutputHold(CmbOutputHold);
+    const auto value = ReadValue("01", "12");
+    if (!value) return false;
+    if (Model("Q5T3NEIP-6-BO16") || Model("Q5W3NEIP-BO16") || Model("Q5W3UD-BO16")) {
+      SelectIndex(CmbOutputHold, *value);
+    } else {
+      // The other units answer "ON" for Hold.
+      CmbOutputHold.index = *value == "ON" ? 1 : 0;
+    }
+    ShowHold(true);
+  }
+  txt_able(true);
+  return true;
+}
+
+void frmBO16::Download() {
+  txt_able(false);
+  if (NoHoldSetting() || Model("Q5W3UD-BO16")) return;
+  Write("01", "12", IndexText(CmbOutputHold));
+}
+
+void frmBO16::ReadingData() {
+  if (auto word = ReadWord("21")) ShowBits(*word, txtCData.data());
+}
+
+void frmBO16::txt_able(bool enable) {
+  CmbOutputHold.enabled = enable && !Model("Q5W3UD-BO16");
+}
+
+void frmBO16::visitControls(ControlVisitor& v) {
+  DiscretePage::visitControls(v);
+  v.frame("fraValue", fraValue);
+  v.label("lblExtIndex(0)", lblExtIndex);
+  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
+  v.label("lblConvSpeed2", lblConvSpeed2);
+  v.combo("CmbOutputHold", lblConvSpeed2.caption, CmbOutputHold);
+}
+
+}  // namespace q5::pages

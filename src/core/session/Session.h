@@ -151,6 +151,13 @@ class Session {
   void UnitMonitor();
   // Shows a page (nullptr: the placeholder page) and sets PageShown.
   void ShowPage(pages::ModulePage* page);
+  // The model and version labels show the current values (a configuration file was
+  // opened: its model string and version text are now the current ones).
+  void showIdentification() {
+    labels_.lblMastertype = values.model;
+    labels_.lblVersionNo = values.versionText;
+    changed();
+  }
 
   // Identification alone (Upload without the page's Init): "F" to 00/01, model,
   // version, channel count, page kind. False after an Upload failure or "Need

@@ -1,0 +1,75 @@
+#pragma once
+// The configuration-file flows of the main window: File/Save (ConfigFileSave), File/Open
+// (ConfigFileOpen) and the Model Select commands (ConfigFileCreate into the temporary
+// file tmp/tmp.uJx under the program folder, then ConfigFileOpen of it).
+//
+// Saving replaces a file only when the new contents were completely written; a text
+// that a configuration file cannot hold (one with a double quote) stops the save before
+// anything is written. Opening is all-or-nothing: the file is parsed into a copy of the
+// current values and a scratch page first, and only a file that was read to its end
+// changes the current values and the page.
+#include <string>
+#include <string_view>
+
+#include "config/FileAccess.h"
+#include "config/ModelSelect.h"
+#include "session/Session.h"
+
+namespace q5::config {
+
+// The file dialog's filter (Qt form); the configuration type comes first, preselected.
+inline constexpr std::string_view kFileFilter =
+    "uJx Files (*.uJx);;Text Files (*.txt);;All Files (*.*)";
+
+class ConfigFiles {
+ public:
+  explicit ConfigFiles(session::Session& session) : session_(session) {}
+
+  // --- The main window's menu commands ---------------------------------------------
+  // "File", "Open": CreatedConfig cleared, ConfigFileOpen, Download enabled when connected.
+  void mnuFilesOpen_Click();
+  // "File", "Save".
+  void mnuFilesSave_Click() { ConfigFileSave(); }
+  // A Model Select item: ClearModelFlags, the item's flags, ConfigFileCreate of its
+  // module kind, CreatedConfig, ConfigFileOpen. Items whose kind is not available in
+  // this version do nothing.
+  void ModelSelect_Click(const ModelSelectItem& item);
+
+  // --- The routines -----------------------------------------------------------------
+  // Saves the shown page to a file the user chooses ("No Config Data" / "Save Error"
+  // without a page; cancel: nothing).
+  void ConfigFileSave();
+  // Opens the temporary file when CreatedConfig is set, else a file the user chooses.
+  void ConfigFileOpen();
+  // Writes a new configuration of the module kind, for the model the model flags name,
+  // into the temporary file. False after its error message.
+  bool ConfigFileCreate(int moduleKind);
+
+  // --- Without dialogs (the command line, tests) -------------------------------------
+  // Save to a path: the same checks and messages as ConfigFileSave. True when written.
+  bool SaveTo(const std::string& path);
+  // Open a path: the same checks and messages as ConfigFileOpen. True when loaded.
+  bool OpenFrom(const std::string& path);
+  // The file text Save would write now. False with a reason (no page; a text with a
+  // double quote).
+  bool CurrentConfigText(std::string& text, std::string& error);
+  // The file text a new configuration of the kind gets for the current model flags.
+  bool NewConfigText(int moduleKind, std::string& text);
+
+  // <program folder>/tmp and <program folder>/tmp/tmp.uJx.
+  std::string tmpFolder() const;
+  std::string tmpFile() const;
+
+  // The low-level write used by saving (tests put a failing one in).
+  void setWriteFunction(WriteFunction f) { writeFn_ = std::move(f); }
+
+ private:
+  bool Load(const std::string& path, const std::string& contents);
+  void OpenError(const std::string& text);
+  bool WriteConfig(const std::string& path, const std::string& text, std::string_view caption);
+
+  session::Session& session_;
+  WriteFunction writeFn_;
+};
+
+}  // namespace q5::config

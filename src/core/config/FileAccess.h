@@ -1,0 +1,27 @@
+#pragma once
+// Whole-file reading and writing for configuration files. A file is replaced only when
+// its new contents were completely written and flushed to disk: the contents go to a
+// temporary file in the same folder, which is then renamed over the old one, so a full
+// disk or a crash mid-save leaves the old file as it was, never a partial one.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace q5::config {
+
+// The low-level write the saver uses (::write by default); tests put a failing one in.
+using WriteFunction = std::function<long(int fd, const char* data, std::size_t size)>;
+
+// Writes contents to path atomically. On failure returns false, error holds a sentence
+// naming the file and the system's reason, and any old file at path is untouched.
+bool WriteFileAtomically(const std::string& path, std::string_view contents, std::string& error,
+                         const WriteFunction& writeFn = {});
+
+// Reads the whole file. On failure returns false with error naming the file and reason.
+bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error);
+
+// Creates the folder when it does not exist. False with error on failure.
+bool EnsureFolder(const std::string& path, std::string& error);
+
+}  // namespace q5::config

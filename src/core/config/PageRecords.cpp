@@ -1,0 +1,34 @@
+#include "config/PageRecords.h"
+
+#include "config/ModelSelect.h"
+
+namespace q5::config {
+
+bool PageRecords(RecordStream& io, pages::ModulePage& page, int pageKind) {
+  if (page.pageKind() != pageKind) return false;
+  return AnalogInputRecords(io, page, pageKind) || DiscreteRecords(io, page, pageKind);
+}
+
+bool NewDefaults(pages::ModulePage& page, int pageKind, std::string_view model) {
+  if (page.pageKind() != pageKind) return false;
+  return AnalogInputDefaults(page, pageKind, model) || DiscreteDefaults(page, pageKind, model);
+}
+
+bool PageRecordsAvailable(int moduleKind) {
+  switch (moduleKind) {
+    case 0:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 17:
+    case 18:
+    case 20:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace q5::config

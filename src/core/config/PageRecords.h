@@ -1,0 +1,59 @@
+#pragma once
+// The records of each module page in a configuration file, declared once per page: the
+// same walk writes (the stream formats each control) and reads (the stream parses the
+// next field into the control), with the page's model conditions evaluated against the
+// stream's model string. And the default values a new configuration gets.
+#include <string_view>
+
+#include "config/RecordStream.h"
+#include "pages/ModulePage.h"
+
+namespace q5::pages {
+class frmAI4;
+class frmAIF2;
+class frmAI8;
+class frmBI16;
+class frmBO16;
+class frmBI32;
+class frmBO32;
+class frmBIO32;
+class frmBIO16;
+}  // namespace q5::pages
+
+namespace q5::config {
+
+// Walks the records of the page of `pageKind`. False when that kind has no records in
+// this version (or the page is not of that kind).
+bool PageRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
+
+// Puts the values of a new configuration into the page's controls (its lists filled
+// already by PrepareControls). False when the kind cannot be created offline.
+bool NewDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
+
+// The families' dispatchers (one per family file); false for kinds they do not serve.
+bool AnalogInputRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
+bool AnalogInputDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
+bool DiscreteRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
+bool DiscreteDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
+
+// Per page, in the family files.
+void records(RecordStream& io, pages::frmAI4& p);
+void records(RecordStream& io, pages::frmAIF2& p);
+void records(RecordStream& io, pages::frmAI8& p);
+void records(RecordStream& io, pages::frmBI16& p);
+void records(RecordStream& io, pages::frmBO16& p);
+void records(RecordStream& io, pages::frmBI32& p);
+void records(RecordStream& io, pages::frmBO32& p);
+void records(RecordStream& io, pages::frmBIO32& p);
+void records(RecordStream& io, pages::frmBIO16& p);
+
+void newDefaults(pages::frmAI4& p, std::string_view model);
+void newDefaults(pages::frmAI8& p, std::string_view model);
+void newDefaults(pages::frmBI16& p, std::string_view model);
+void newDefaults(pages::frmBO16& p, std::string_view model);
+void newDefaults(pages::frmBI32& p, std::string_view model);
+void newDefaults(pages::frmBO32& p, std::string_view model);
+void newDefaults(pages::frmBIO32& p, std::string_view model);
+void newDefaults(pages::frmBIO16& p, std::string_view model);
+
+}  // namespace q5::config

@@ -260,3 +260,16 @@ TEST(ModelFlags, AddressingByNumberAndString) {
   EXPECT_EQ(f, ModelFlags{});
   EXPECT_FALSE(f["nothing"]);
 }
+
+TEST(Catalogue, PageAndNetworkNames) {
+  EXPECT_EQ(PageName(0), "frmAI4");
+  EXPECT_EQ(PageName(11), "frmPI2");
+  EXPECT_EQ(PageName(17), "frmAI8");
+  EXPECT_EQ(PageName(21), "frmPI32");
+  EXPECT_EQ(PageName(22), "frmNONE");
+  EXPECT_EQ(PageName(99), "frmNONE");
+  EXPECT_EQ(PageName(-1), "frmNONE");
+  EXPECT_EQ(NetworkName(1), "DeviceNet");
+  EXPECT_EQ(NetworkName(6), "CC-Link IE Field");
+  EXPECT_EQ(NetworkName(99), "none");
+}

@@ -1,0 +1,205 @@
+// q5cfg-cli: the configuration tool's sequences from a terminal, without windows.
+#include <QCoreApplication>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "link/Exchange.h"
+#include "qtlink/PortSwitch.h"
+#include "qtlink/QtClock.h"
+#include "session/Session.h"
+
+namespace q5::cli {
+
+namespace {
+
+const std::vector<CommandHelp> kHelp = {
+    {"ports", "q5cfg-cli ports", "List the serial ports of this computer.",
+     "Each port as \"description (port name)\" and the path to give as --port.\n"
+     "Pseudo-terminals are not listed; give their path. sim:MODEL opens a simulated unit."},
+    {"identify", "q5cfg-cli --port P identify",
+     "Connect and identify the unit: model, module part, kinds, network, version, channels.",
+     "Reads group \"00\" item \"01\" (must answer MNTSW), writes \"F\", then reads the model\n"
+     "(\"02\"), the version (\"06\") and the channel count (\"03\")."},
+    {"info", "q5cfg-cli --port P info", "Connect and show the unit's node information.",
+     "Reads group \"00\" item \"88\" and prints it as the information message shows it."},
+    {"upload", "q5cfg-cli --port P upload [-o FILE]",
+     "Connect, read every setting into the module page and print it (or save it to FILE).",
+     "Each control as: name, caption, value. List items show their text and [index]."},
+    {"monitor", "q5cfg-cli --port P monitor [--count N] [--csv]",
+     "Connect and print the live values of every monitoring pass.",
+     "Stops after N passes, or on Ctrl-C after the current pass (as Stop does).\n"
+     "Discrete points are printed as 0/1 per point. --csv prints one line per pass."},
+    {"download", "q5cfg-cli --port P download [--dry-run] FILE",
+     "Write a configuration file to the unit (--dry-run: read and check it only).", ""},
+    {"new", "q5cfg-cli new GROUP ITEM -o FILE",
+     "Create the default configuration of a Model Select item (e.g. Q5T3NML3 AI4).", ""},
+    {"show", "q5cfg-cli show FILE", "Print the settings stored in a configuration file.", ""},
+};
+
+void PrintUsage(std::ostream& os) {
+  os << "Usage: q5cfg-cli [--port P] [--trace] [--debug] COMMAND [ARGS]\n\nCommands:\n";
+  for (const auto& h : kHelp) os << "  " << h.usage << "\n      " << h.summary << "\n";
+  os << "\nOptions:\n"
+        "  --port P   the unit's port: a device path (/dev/ttyUSB0), a pseudo-terminal path,\n"
+        "             or sim:MODEL for a simulated unit (sim:Q5T3NML3-6-AI4)\n"
+        "  --trace    write every line sent and reply received to stderr, with milliseconds\n"
+        "             since start\n"
+        "  --debug    print ReadErrorCount, WriteErrorCount and ErrorLog at the end\n"
+        "  -h, --help this text; COMMAND --help for one command\n"
+        "\nExit codes: 0 success, 1 the unit, port or file failed, 2 bad usage.\n";
+}
+
+// The wire as text: CR as \r, LF as \n, other control characters as \xNN.
+std::string Visible(std::string_view text) {
+  std::string s;
+  for (unsigned char c : text) {
+    if (c == '\r') {
+      s += "\\r";
+    } else if (c == '\n') {
+      s += "\\n";
+    } else if (c < 0x20 || c >= 0x7f) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", c);
+      s += buf;
+    } else {
+      s += static_cast<char>(c);
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+const std::vector<CommandHelp>& AllCommandHelp() { return kHelp; }
+
+const CommandHelp* FindCommandHelp(const std::string& name) {
+  for (const auto& h : kHelp) {
+    if (name == h.name) return &h;
+  }
+  return nullptr;
+}
+
+void PrintCommandHelp(std::ostream& os, const CommandHelp& help) {
+  os << "Usage: " << help.usage << "\n\n" << help.summary << "\n";
+  if (*help.details) os << help.details << "\n";
+  os << "\nGlobal options: --port P, --trace, --debug (see q5cfg-cli --help).\n";
+}
+
+int Run(int argc, char** argv) {
+  CliOptions options;
+  std::string command;
+  Args args;
+  bool help = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--port") {
+      if (i + 1 >= argc) {
+        std::cerr << "q5cfg-cli: --port needs a port name\n";
+        return kExitUsage;
+      }
+      options.port = argv[++i];
+    } else if (a.rfind("--port=", 0) == 0) {
+      options.port = a.substr(7);
+    } else if (a == "--trace") {
+      options.trace = true;
+    } else if (a == "--debug") {
+      options.debug = true;
+    } else if (command.empty() && (a == "--help" || a == "-h")) {
+      help = true;
+    } else if (command.empty() && !a.empty() && a[0] == '-') {
+      std::cerr << "q5cfg-cli: unknown option " << a << "\n";
+      PrintUsage(std::cerr);
+      return kExitUsage;
+    } else if (command.empty()) {
+      command = a;
+    } else {
+      args.push_back(a);
+    }
+  }
+  if (command.empty()) {
+    PrintUsage(help ? std::cout : std::cerr);
+    return help ? kExitOk : kExitUsage;
+  }
+  if (command == "help") {
+    PrintUsage(std::cout);
+    return kExitOk;
+  }
+  const CommandHelp* commandHelp = FindCommandHelp(command);
+  if (!commandHelp) {
+    std::cerr << "q5cfg-cli: unknown command " << command << "\n";
+    PrintUsage(std::cerr);
+    return kExitUsage;
+  }
+  if (help || WantsHelp(args)) {
+    PrintCommandHelp(std::cout, *commandHelp);
+    return kExitOk;
+  }
+
+  qtlink::QtClock clock(qtlink::WaitMode::Blocking);
+  qtlink::PortSwitch port(clock, qtlink::WaitMode::Blocking);
+  link::Exchange exchange(port, clock);
+  CliDialogs dialogs(std::cout, std::cerr);
+  session::Session session(exchange, dialogs);
+  CliContext ctx{session, dialogs, std::cout, std::cerr, options};
+
+  const std::int64_t startUs = clock.nowUs();
+  if (options.trace) {
+    exchange.setTraceObserver([&](link::TraceEvent e, std::string_view text, std::int64_t atUs) {
+      char when[32];
+      std::snprintf(when, sizeof when, "%10.3f ms ", static_cast<double>(atUs - startUs) / 1000.0);
+      std::string line = when;
+      switch (e) {
+        case link::TraceEvent::Sent: line += "> " + Visible(text); break;
+        case link::TraceEvent::Received: line += "< " + Visible(text); break;
+        case link::TraceEvent::TimedOut: line += "! no reply in time, discarded \"" + Visible(text) + "\""; break;
+        case link::TraceEvent::Discarded: line += "! stale input discarded \"" + Visible(text) + "\""; break;
+        case link::TraceEvent::NotOpen: line += "! port not open: " + Visible(text); break;
+      }
+      std::cerr << line << std::endl;
+    });
+  }
+
+  int rc = kExitUsage;
+  if (command == "ports") {
+    rc = CmdPorts(ctx, args);
+  } else if (command == "identify") {
+    rc = CmdIdentify(ctx, args);
+  } else if (command == "info") {
+    rc = CmdInfo(ctx, args);
+  } else if (command == "upload") {
+    bool toFile = false;
+    for (const auto& a : args) toFile = toFile || a == "-o" || a.rfind("-o", 0) == 0;
+    rc = toFile ? CmdUploadToFile(ctx, args) : CmdUpload(ctx, args);
+  } else if (command == "monitor") {
+    rc = CmdMonitor(ctx, args);
+  } else if (command == "download") {
+    rc = CmdDownload(ctx, args);
+  } else if (command == "new") {
+    rc = CmdNew(ctx, args);
+  } else if (command == "show") {
+    rc = CmdShow(ctx, args);
+  }
+  if (rc == kExitUsage) std::cerr << "See: q5cfg-cli " << command << " --help\n";
+
+  if ((options.trace || options.debug) && !port.lastError().empty()) {
+    std::cerr << "Port " << options.port << ": " << port.lastError() << "\n";
+  }
+  if (options.debug) {
+    std::cerr << "ReadErrorCount: " << session.link().ReadErrorCount() << "\n"
+              << "WriteErrorCount: " << session.link().WriteErrorCount() << "\n"
+              << "ErrorLog: " << session.link().ErrorLog() << std::endl;
+  }
+  if (exchange.isOpen()) exchange.ComPortClose();
+  return rc;
+}
+
+}  // namespace q5::cli
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  return q5::cli::Run(argc, argv);
+}

@@ -1,0 +1,132 @@
+#include "qtlink/QtSerialPort.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#ifdef __linux__
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace q5::qtlink {
+
+QtSerialPort::QtSerialPort(link::Clock& clock, WaitMode mode, QObject* parent)
+    : QObject(parent), clock_(clock), mode_(mode) {
+  connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort() { close(); }
+
+bool QtSerialPort::open(const std::string& name, int baud) {
+  if (port_.isOpen()) return true;
+  lastError_.clear();
+  port_.setPortName(QString::fromStdString(name));
+  if (!port_.open(QIODevice::ReadWrite)) {
+    if (lastError_.empty()) lastError_ = port_.errorString().toStdString();
+    port_.close();
+    return false;
+  }
+  const bool settled = port_.setBaudRate(baud) && port_.setDataBits(QSerialPort::Data8) &&
+                       port_.setParity(QSerialPort::NoParity) &&
+                       port_.setStopBits(QSerialPort::OneStop) &&
+                       port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!settled || !port_.isOpen()) {
+    if (lastError_.empty()) lastError_ = port_.errorString().toStdString();
+    port_.close();
+    return false;
+  }
+  trySetLowLatency();
+  // Whatever the line held before we opened it is not an answer to anything we sent.
+  port_.clear(QSerialPort::AllDirections);
+  return true;
+}
+
+void QtSerialPort::trySetLowLatency() {
+  lowLatency_ = false;
+#ifdef __linux__
+  // USB-serial adapters hold received bytes for their latency timer (16 ms on common
+  // chips) unless the driver is in low-latency mode. Drivers without the request
+  // (pseudo-terminals: ENOTTY, some adapters: EINVAL) are left as they are.
+  const int fd = static_cast<int>(port_.handle());
+  if (fd < 0) return;
+  serial_struct ss{};
+  if (::ioctl(fd, TIOCGSERIAL, &ss) != 0) return;
+  if (ss.flags & ASYNC_LOW_LATENCY) {
+    lowLatency_ = true;
+    return;
+  }
+  ss.flags |= ASYNC_LOW_LATENCY;
+  lowLatency_ = ::ioctl(fd, TIOCSSERIAL, &ss) == 0;
+#endif
+}
+
+void QtSerialPort::close() {
+  if (port_.isOpen()) port_.close();
+}
+
+bool QtSerialPort::isOpen() const { return port_.isOpen(); }
+
+bool QtSerialPort::setBaudRate(int baud) { return port_.isOpen() && port_.setBaudRate(baud); }
+
+std::size_t QtSerialPort::bytesWaiting() {
+  if (!port_.isOpen()) return 0;
+  // Bytes reach QSerialPort's buffer only when it looks at the line; take a look
+  // without waiting so characters already in the driver count as waiting.
+  if (port_.bytesAvailable() == 0) port_.waitForReadyRead(0);
+  return port_.isOpen() ? static_cast<std::size_t>(port_.bytesAvailable()) : 0;
+}
+
+bool QtSerialPort::write(std::string_view data) {
+  if (!port_.isOpen()) return false;
+  const qint64 n = port_.write(data.data(), static_cast<qint64>(data.size()));
+  if (n != static_cast<qint64>(data.size())) return false;
+  // Hand the line to the driver now rather than when the event loop next runs.
+  port_.flush();
+  if (mode_ == WaitMode::Blocking && port_.isOpen() && port_.bytesToWrite() > 0) {
+    port_.waitForBytesWritten(1000);
+  }
+  return port_.isOpen();
+}
+
+std::string QtSerialPort::readAll() {
+  if (!port_.isOpen()) return {};
+  const QByteArray bytes = port_.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+int QtSerialPort::remainingMs(std::int64_t deadlineUs) {
+  const std::int64_t left = deadlineUs - clock_.nowUs();
+  if (left <= 0) return 0;
+  return static_cast<int>((left + 999) / 1000);  // round up: never wake before the deadline
+}
+
+void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
+  if (!port_.isOpen() || port_.bytesAvailable() > 0) return;
+  const int ms = remainingMs(deadlineUs);
+  if (ms <= 0) return;
+  if (mode_ == WaitMode::Blocking) {
+    port_.waitForReadyRead(ms);  // sleeps in select() until the line has bytes
+    return;
+  }
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+  connect(&port_, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+  connect(&port_, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+  connect(&port_, &QSerialPort::aboutToClose, &loop, &QEventLoop::quit);
+  timer.start(ms);
+  // Bytes may have come in between the check above and now.
+  if (port_.bytesAvailable() == 0 && port_.isOpen()) loop.exec();
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+  if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+  lastError_ = port_.errorString().toStdString();
+  // An unplugged adapter shows as an endless stream of errors; stop listening to the
+  // line at once. The next exchange finds the port closed and returns no reply.
+  if (port_.isOpen()) port_.close();
+}
+
+}  // namespace q5::qtlink

@@ -1,5 +1,7 @@
 #include "qtlink/PortSwitch.h"
 
+#include "sim/SimPort.h"
+
 namespace q5::qtlink {
 
 bool IsSimulatedPortName(std::string_view name) {
@@ -7,7 +9,15 @@ bool IsSimulatedPortName(std::string_view name) {
 }
 
 PortSwitch::PortSwitch(link::Clock& clock, WaitMode mode)
-    : clock_(clock), serial_(clock, mode) {}
+    : clock_(clock), serial_(clock, mode) {
+  // A simulated unit behaves like a real one on the wire: every character costs its
+  // time at the baud rate, so pages and monitoring run at the pace of a real unit.
+  simFactory_ = [this](const std::string& model) -> std::unique_ptr<link::Port> {
+    sim::SimOptions options;
+    options.line.lineTiming = true;
+    return sim::MakeSimPort(model, clock_, options);
+  };
+}
 
 PortSwitch::~PortSwitch() { close(); }
 

@@ -28,7 +28,8 @@ class PortSwitch : public link::Port {
   PortSwitch(link::Clock& clock, WaitMode mode);
   ~PortSwitch() override;
 
-  // Replaces how simulated units are made (tests, line timing on or off).
+  // Replaces how simulated units are made (tests, line timing on or off). By default a
+  // simulated unit of the model with line timing at the port's baud rate.
   void setSimFactory(SimFactory factory) { simFactory_ = std::move(factory); }
 
   bool open(const std::string& name, int baud) override;

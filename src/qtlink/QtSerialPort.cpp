@@ -122,7 +122,10 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-  if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+  if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError ||
+      error == QSerialPort::NotOpenError) {
+    return;
+  }
   lastError_ = port_.errorString().toStdString();
   // An unplugged adapter shows as an endless stream of errors; stop listening to the
   // line at once. The next exchange finds the port closed and returns no reply.

@@ -55,6 +55,7 @@ std::size_t SimPort::bytesWaiting() { return isOpen() ? line_.available(clock_.n
 bool SimPort::write(std::string_view data) {
   if (!isOpen()) return false;
   line_.receive(data, clock_.nowUs());
+  if (line_.vanished()) open_ = false;  // unplugged: closed from now on
   return true;
 }
 

@@ -1,17 +1,242 @@
 // Commands on the module page: upload the unit's settings and print them, monitor the
 // live values.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
 #include "cli/Commands.h"
+#include "pages/Controls.h"
 
 namespace q5::cli {
 
+namespace {
+
+// One control of a page as the command line prints it.
+struct Shown {
+  std::string name;
+  std::string caption;
+  std::string value;
+  bool indicator = false;
+  bool textBox = false;
+};
+
+// Collects the visible controls that carry a value, in the page's order.
+class Collector : public pages::ControlVisitor {
+ public:
+  std::vector<Shown> shown;
+
+  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
+    if (c.visible) shown.push_back({std::string(name), std::string(caption), c.text, false, true});
+  }
+  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
+    if (!c.visible) return;
+    const std::string value =
+        c.index < 0 ? std::string("(none) [-1]") : c.text() + " [" + std::to_string(c.index) + "]";
+    shown.push_back({std::string(name), std::string(caption), value});
+  }
+  void check(std::string_view name, pages::CheckBox& c) override {
+    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
+  }
+  void option(std::string_view name, pages::OptionButton& c) override {
+    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
+  }
+  void label(std::string_view name, pages::Label& c) override {
+    if (c.visible) shown.push_back({std::string(name), "", c.caption});
+  }
+  void indicator(std::string_view name, pages::Indicator& c) override {
+    if (c.visible) {
+      shown.push_back(
+          {std::string(name), c.caption, c.colour == pages::kGreen ? "1" : "0", true, false});
+    }
+  }
+};
+
+std::vector<Shown> Collect(pages::ModulePage& page) {
+  Collector c;
+  page.visitControls(c);
+  return std::move(c.shown);
+}
+
+// "txtCData(3)" -> "txtCData"; names without an index stay as they are.
+std::string BaseName(const std::string& name) { return name.substr(0, name.find('(')); }
+
+bool StartsWith(const std::string& s, std::string_view prefix) {
+  return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Live-value boxes by the names the pages give them.
+bool IsLiveTextName(const std::string& name) {
+  for (std::string_view p : {"txtParData", "txtPA", "txtTotalData", "txtCData"}) {
+    if (StartsWith(name, p)) return true;
+  }
+  return false;
+}
+
+// Connect as the "Connect" button does: the identification check, then Upload (the
+// page's Init and one ReadingData pass). The page on success, nullptr otherwise (the
+// message was printed); *noPage is set when the unit has no module page.
+pages::ModulePage* ConnectAndUpload(const CliContext& ctx, bool* noPage) {
+  *noPage = false;
+  ctx.session.setPortName(ctx.options.port);
+  ctx.dialogs.clearErrors();
+  ctx.session.btnConnect_Click();
+  const auto& v = ctx.session.values;
+  if (ctx.session.programEnded() || ctx.dialogs.errorShown || !v.Connected) return nullptr;
+  pages::ModulePage* page = session::IsPageKind(v.pageKind) ? ctx.session.page() : nullptr;
+  if (!page) *noPage = true;
+  return page;
+}
+
+void PrintHeader(const CliContext& ctx, const pages::ModulePage* page) {
+  const auto& v = ctx.session.values;
+  ctx.out << "# " << v.model << "  " << v.versionText << "  channels " << v.channelCount
+          << "  page " << v.pageKind << " " << (page ? page->name() : "frmNONE") << "\n";
+}
+
+int NoPage(const CliContext& ctx) {
+  PrintHeader(ctx, nullptr);
+  ctx.out << "Please download the latest version." << std::endl;
+  return kExitOk;
+}
+
+std::atomic<bool> gInterrupted{false};
+
+extern "C" void OnInterrupt(int) { gInterrupted = true; }
+
+// Prints the live values after every monitoring pass and stops the loop as Stop would.
+class MonitorView : public session::SessionView {
+ public:
+  MonitorView(const CliContext& ctx, pages::ModulePage& page, long count, bool csv)
+      : ctx_(ctx), page_(page), count_(count), csv_(csv), start_(std::chrono::steady_clock::now()) {
+    // The live set: every indicator (grouped per array) and the live-value boxes.
+    for (const Shown& s : Collect(page_)) {
+      if (s.indicator) {
+        if (columns_.empty() || columns_.back().name != BaseName(s.name) || !columns_.back().bits) {
+          columns_.push_back({BaseName(s.name), true});
+        }
+      } else if (s.textBox && IsLiveTextName(s.name)) {
+        columns_.push_back({s.name, false});
+      }
+    }
+  }
+
+  int passes() const { return passes_; }
+
+  void processEvents() override {
+    if (gInterrupted && ctx_.session.values.Monitoring) ctx_.session.btnStop_Click();
+  }
+
+  void pageUpdated() override {
+    if (!ctx_.session.values.Monitoring) return;
+    ++passes_;
+    printPass();
+    if ((count_ > 0 && passes_ >= count_) || gInterrupted) ctx_.session.btnStop_Click();
+  }
+
+ private:
+  struct Column {
+    std::string name;
+    bool bits;  // an indicator array: one 0/1 per point
+  };
+
+  void printPass() {
+    std::map<std::string, std::string> values;
+    for (const Shown& s : Collect(page_)) {
+      if (s.indicator) {
+        values[BaseName(s.name)] += s.value;
+      } else {
+        values[s.name] = s.value;
+      }
+    }
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
+    char when[32];
+    std::snprintf(when, sizeof when, "%.1f", ms);
+    if (csv_) {
+      if (passes_ == 1) {
+        ctx_.out << "pass,ms";
+        for (const Column& c : columns_) ctx_.out << "," << c.name;
+        ctx_.out << "\n";
+      }
+      ctx_.out << passes_ << "," << when;
+      for (const Column& c : columns_) ctx_.out << "," << values[c.name];
+      ctx_.out << std::endl;
+      return;
+    }
+    ctx_.out << "pass " << passes_ << " (" << when << " ms):";
+    for (const Column& c : columns_) ctx_.out << " " << c.name << "=" << values[c.name];
+    ctx_.out << std::endl;
+  }
+
+  const CliContext& ctx_;
+  pages::ModulePage& page_;
+  long count_;
+  bool csv_;
+  std::chrono::steady_clock::time_point start_;
+  std::vector<Column> columns_;
+  int passes_ = 0;
+};
+
+}  // namespace
+
 int CmdUpload(const CliContext& ctx, const Args& args) {
-  ctx.err << "q5cfg-cli upload: not available yet" << std::endl;
-  return kExitFailed;
+  if (!args.empty()) {
+    ctx.err << "q5cfg-cli upload: unexpected argument " << args.front() << std::endl;
+    return kExitUsage;
+  }
+  if (!RequirePort(ctx, "upload")) return kExitUsage;
+  bool noPage = false;
+  pages::ModulePage* page = ConnectAndUpload(ctx, &noPage);
+  if (noPage) return NoPage(ctx);
+  if (!page) return kExitFailed;
+  PrintHeader(ctx, page);
+  for (const Shown& s : Collect(*page)) {
+    ctx.out << s.name << "\t" << s.caption << "\t" << s.value << "\n";
+  }
+  ctx.out.flush();
+  return kExitOk;
 }
 
 int CmdMonitor(const CliContext& ctx, const Args& args) {
-  ctx.err << "q5cfg-cli monitor: not available yet" << std::endl;
-  return kExitFailed;
+  long count = 0;
+  bool csv = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--csv") {
+      csv = true;
+    } else if (args[i] == "--count" && i + 1 < args.size()) {
+      char* end = nullptr;
+      count = std::strtol(args[++i].c_str(), &end, 10);
+      if (*end != '\0' || count <= 0) {
+        ctx.err << "q5cfg-cli monitor: --count needs a positive number" << std::endl;
+        return kExitUsage;
+      }
+    } else {
+      ctx.err << "q5cfg-cli monitor: unexpected argument " << args[i] << std::endl;
+      return kExitUsage;
+    }
+  }
+  if (!RequirePort(ctx, "monitor")) return kExitUsage;
+  bool noPage = false;
+  pages::ModulePage* page = ConnectAndUpload(ctx, &noPage);
+  if (noPage) return NoPage(ctx);
+  if (!page) return kExitFailed;
+  if (!csv) PrintHeader(ctx, page);
+
+  MonitorView view(ctx, *page, count, csv);
+  ctx.session.setView(&view);
+  gInterrupted = false;
+  auto previous = std::signal(SIGINT, OnInterrupt);
+  ctx.session.btnStart_Click();  // returns when Stop (count reached, Ctrl-C) ends the loop
+  std::signal(SIGINT, previous);
+  ctx.session.setView(nullptr);
+
+  if (ctx.dialogs.errorShown || !ctx.session.values.Connected) return kExitFailed;
+  return kExitOk;
 }
 
 }  // namespace q5::cli

@@ -1,0 +1,288 @@
+#include "ControlBinder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "IndicatorBox.h"
+
+namespace q5::gui {
+
+using namespace q5::pages;
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+void ApplyCommon(QWidget* w, const Control& c) {
+  if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
+  if (w->isHidden() == c.visible) w->setVisible(c.visible);
+}
+
+// Visits every control and calls back with the one of the wanted name.
+template <typename F>
+class NamedVisitor : public ControlVisitor {
+ public:
+  NamedVisitor(const std::string& name, F f) : name_(name), f_(f) {}
+  void text(std::string_view n, std::string_view, TextBox& c) override { hit(n, c); }
+  void combo(std::string_view n, std::string_view, ComboBox& c) override { hit(n, c); }
+  void check(std::string_view n, CheckBox& c) override { hit(n, c); }
+  void option(std::string_view n, OptionButton& c) override { hit(n, c); }
+  void label(std::string_view n, Label& c) override { hit(n, c); }
+  void indicator(std::string_view n, Indicator& c) override { hit(n, c); }
+  void button(std::string_view n, Button& c) override { hit(n, c); }
+  void frame(std::string_view n, Frame& c) override { hit(n, c); }
+
+ private:
+  template <typename C>
+  void hit(std::string_view n, C& c) {
+    if (n == name_) f_(c);
+  }
+  const std::string& name_;
+  F f_;
+};
+
+}  // namespace
+
+ControlBinder::ControlBinder(Walk walk, QObject* parent) : QObject(parent), walk_(std::move(walk)) {}
+
+void ControlBinder::add(const std::string& name, Kind kind, QWidget* w) {
+  widgets_[name] = Bound{kind, w};
+  w->setObjectName(Q(name));
+}
+
+QWidget* ControlBinder::widget(const std::string& name) const {
+  auto it = widgets_.find(name);
+  return it == widgets_.end() ? nullptr : it->second.widget.data();
+}
+
+void ControlBinder::bindText(const std::string& name, QLineEdit* w) {
+  add(name, Kind::Text, w);
+  connect(w, &QLineEdit::textChanged, this, [this, name](const QString& t) {
+    if (!updating_) userText(name, t);
+  });
+}
+
+void ControlBinder::bindCombo(const std::string& name, QComboBox* w) {
+  add(name, Kind::Combo, w);
+  connect(w, &QComboBox::currentIndexChanged, this, [this, name](int i) {
+    if (!updating_) userIndex(name, i);
+  });
+}
+
+void ControlBinder::bindCheck(const std::string& name, QCheckBox* w) {
+  add(name, Kind::Check, w);
+  connect(w, &QCheckBox::toggled, this, [this, name](bool v) {
+    if (!updating_) userCheck(name, v);
+  });
+}
+
+void ControlBinder::bindOption(const std::string& name, QRadioButton* w) {
+  add(name, Kind::Option, w);
+  // The states say which option is chosen; the binder keeps the group exclusive itself.
+  w->setAutoExclusive(false);
+  connect(w, &QRadioButton::toggled, this, [this, name, w](bool v) {
+    if (!updating_) userOption(name, w, v);
+  });
+}
+
+void ControlBinder::bindLabel(const std::string& name, QLabel* w) { add(name, Kind::Label, w); }
+
+void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*> cells) {
+  auto& v = tokens_[name];
+  for (QLabel* c : cells) v.emplace_back(c);
+}
+
+void ControlBinder::bindIndicator(const std::string& name, IndicatorBox* w) {
+  add(name, Kind::Indicator, w);
+}
+
+void ControlBinder::bindButton(const std::string& name, QPushButton* w) {
+  add(name, Kind::Button, w);
+  connect(w, &QPushButton::clicked, this, [this, name] { emit clicked(Q(name)); });
+}
+
+void ControlBinder::bindFrame(const std::string& name, QWidget* w) {
+  widgets_[name] = Bound{Kind::Frame, w};
+  if (w->objectName().isEmpty()) w->setObjectName(Q(name));
+}
+
+void ControlBinder::bindCompanion(const std::string& name, QWidget* w) {
+  companions_.emplace(name, w);
+}
+
+void ControlBinder::userText(const std::string& name, const QString& text) {
+  bool hit = false;
+  auto f = [&](auto& c) {
+    using C = std::decay_t<decltype(c)>;
+    if constexpr (std::is_same_v<C, TextBox>) {
+      c.text = text.toStdString();
+      hit = true;
+    }
+  };
+  NamedVisitor v(name, f);
+  walk_(v);
+  if (hit) emit edited(Q(name));
+}
+
+void ControlBinder::userIndex(const std::string& name, int index) {
+  bool hit = false;
+  auto f = [&](auto& c) {
+    using C = std::decay_t<decltype(c)>;
+    if constexpr (std::is_same_v<C, ComboBox>) {
+      c.index = index;
+      hit = true;
+    }
+  };
+  NamedVisitor v(name, f);
+  walk_(v);
+  if (hit) emit edited(Q(name));
+}
+
+void ControlBinder::userCheck(const std::string& name, bool value) {
+  bool hit = false;
+  auto f = [&](auto& c) {
+    using C = std::decay_t<decltype(c)>;
+    if constexpr (std::is_same_v<C, CheckBox>) {
+      c.value = value;
+      hit = true;
+    }
+  };
+  NamedVisitor v(name, f);
+  walk_(v);
+  if (hit) emit edited(Q(name));
+}
+
+void ControlBinder::userOption(const std::string& name, QRadioButton* w, bool value) {
+  if (!value) {
+    // Clicking the chosen option again keeps it chosen.
+    refresh();
+    return;
+  }
+  // The options of one group share a parent widget: choosing one clears the others.
+  std::vector<std::string> group;
+  for (const auto& [n, b] : widgets_)
+    if (b.kind == Kind::Option && b.widget && b.widget->parentWidget() == w->parentWidget())
+      group.push_back(n);
+  for (const auto& n : group) {
+    const bool chosen = n == name;
+    auto f = [&](auto& c) {
+      using C = std::decay_t<decltype(c)>;
+      if constexpr (std::is_same_v<C, OptionButton>) c.value = chosen;
+    };
+    NamedVisitor v(n, f);
+    walk_(v);
+  }
+  refresh();
+  emit edited(Q(name));
+}
+
+void ControlBinder::refresh() {
+  class Apply : public ControlVisitor {
+   public:
+    explicit Apply(ControlBinder& b) : b_(b) {}
+    QWidget* find(std::string_view n, Kind k) {
+      auto it = b_.widgets_.find(std::string(n));
+      if (it == b_.widgets_.end() || it->second.kind != k || !it->second.widget) return nullptr;
+      return it->second.widget.data();
+    }
+    void companions(std::string_view n, const Control& c) {
+      auto [lo, hi] = b_.companions_.equal_range(std::string(n));
+      for (auto it = lo; it != hi; ++it)
+        if (it->second) ApplyCommon(it->second, c);
+    }
+    void text(std::string_view n, std::string_view, TextBox& c) override {
+      companions(n, c);
+      auto* w = static_cast<QLineEdit*>(find(n, Kind::Text));
+      if (!w) return;
+      const QString t = Q(c.text);
+      if (w->text() != t) w->setText(t);
+      const int max = c.maxLength > 0 ? c.maxLength : 32767;
+      if (w->maxLength() != max) w->setMaxLength(max);
+      ApplyCommon(w, c);
+    }
+    void combo(std::string_view n, std::string_view, ComboBox& c) override {
+      companions(n, c);
+      auto* w = static_cast<QComboBox*>(find(n, Kind::Combo));
+      if (!w) return;
+      bool same = w->count() == static_cast<int>(c.items.size());
+      for (int i = 0; same && i < w->count(); ++i) same = w->itemText(i) == Q(c.items[i]);
+      if (!same) {
+        w->clear();
+        for (const auto& item : c.items) w->addItem(Q(item));
+      }
+      const int index = c.index >= 0 && c.index < w->count() ? c.index : -1;
+      if (w->currentIndex() != index) w->setCurrentIndex(index);
+      ApplyCommon(w, c);
+    }
+    void check(std::string_view n, CheckBox& c) override {
+      companions(n, c);
+      auto* w = static_cast<QCheckBox*>(find(n, Kind::Check));
+      if (!w) return;
+      if (!c.caption.empty() && w->text() != Q(c.caption)) w->setText(Q(c.caption));
+      if (w->isChecked() != c.value) w->setChecked(c.value);
+      ApplyCommon(w, c);
+    }
+    void option(std::string_view n, OptionButton& c) override {
+      companions(n, c);
+      auto* w = static_cast<QRadioButton*>(find(n, Kind::Option));
+      if (!w) return;
+      if (!c.caption.empty() && w->text() != Q(c.caption)) w->setText(Q(c.caption));
+      if (w->isChecked() != c.value) w->setChecked(c.value);
+      ApplyCommon(w, c);
+    }
+    void label(std::string_view n, Label& c) override {
+      companions(n, c);
+      if (auto it = b_.tokens_.find(std::string(n)); it != b_.tokens_.end()) {
+        const QStringList parts = Q(c.caption).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (std::size_t i = 0; i < it->second.size(); ++i) {
+          QLabel* cell = it->second[i];
+          if (!cell) continue;
+          const QString t = static_cast<int>(i) < parts.size() ? parts[i] : QString();
+          if (cell->text() != t) cell->setText(t);
+          ApplyCommon(cell, c);
+        }
+      }
+      auto* w = static_cast<QLabel*>(find(n, Kind::Label));
+      if (!w) return;
+      if (w->text() != Q(c.caption)) w->setText(Q(c.caption));
+      ApplyCommon(w, c);
+    }
+    void indicator(std::string_view n, Indicator& c) override {
+      companions(n, c);
+      auto* w = static_cast<IndicatorBox*>(find(n, Kind::Indicator));
+      if (!w) return;
+      if (w->text() != Q(c.caption)) w->setText(Q(c.caption));
+      w->setColour(c.colour);
+      ApplyCommon(w, c);
+    }
+    void button(std::string_view n, Button& c) override {
+      companions(n, c);
+      auto* w = static_cast<QPushButton*>(find(n, Kind::Button));
+      if (!w) return;
+      if (!c.caption.empty() && w->text() != Q(c.caption)) w->setText(Q(c.caption));
+      ApplyCommon(w, c);
+    }
+    void frame(std::string_view n, Frame& c) override {
+      companions(n, c);
+      QWidget* w = find(n, Kind::Frame);
+      if (!w) return;
+      if (auto* g = qobject_cast<QGroupBox*>(w); g && !c.caption.empty() && g->title() != Q(c.caption))
+        g->setTitle(Q(c.caption));
+      ApplyCommon(w, c);
+    }
+
+   private:
+    ControlBinder& b_;
+  };
+  updating_ = true;
+  Apply a(*this);
+  walk_(a);
+  updating_ = false;
+}
+
+}  // namespace q5::gui

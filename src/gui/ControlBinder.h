@@ -1,0 +1,81 @@
+#pragma once
+// Binds widgets to the control states of a page (or of the main window) by control name.
+// refresh() copies every state into its widget; a user edit copies the widget into its
+// state and then reports edited(name). The binder holds no rules of its own: what is
+// enabled, shown or captioned comes from the states.
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "pages/Controls.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace q5::gui {
+
+class IndicatorBox;
+
+class ControlBinder : public QObject {
+  Q_OBJECT
+ public:
+  // walk visits every control of the bound object (for a page: visitControls).
+  using Walk = std::function<void(pages::ControlVisitor&)>;
+  explicit ControlBinder(Walk walk, QObject* parent = nullptr);
+
+  void bindText(const std::string& name, QLineEdit* w);
+  void bindCombo(const std::string& name, QComboBox* w);
+  void bindCheck(const std::string& name, QCheckBox* w);
+  void bindOption(const std::string& name, QRadioButton* w);
+  void bindLabel(const std::string& name, QLabel* w);
+  // A label whose caption is a row of blank-separated tokens ("0 1 2 ... F"), shown one
+  // token per cell so that each stands above its column.
+  void bindLabelTokens(const std::string& name, std::vector<QLabel*> cells);
+  void bindIndicator(const std::string& name, IndicatorBox* w);
+  void bindButton(const std::string& name, QPushButton* w);
+  // A frame: visibility and enabled state; a group box also takes a non-empty caption.
+  void bindFrame(const std::string& name, QWidget* w);
+  // A widget that shows and hides (and enables) with a control, e.g. a caption label
+  // beside a combo box.
+  void bindCompanion(const std::string& name, QWidget* w);
+
+  // Widget ← state for every bound control.
+  void refresh();
+  bool isBound(const std::string& name) const { return widgets_.count(name) != 0; }
+  QWidget* widget(const std::string& name) const;
+
+ signals:
+  // A user edit was written into the state of the named control.
+  void edited(const QString& name);
+  // A bound button was clicked.
+  void clicked(const QString& name);
+
+ private:
+  enum class Kind { Text, Combo, Check, Option, Label, Indicator, Button, Frame };
+  struct Bound {
+    Kind kind;
+    QPointer<QWidget> widget;
+  };
+  void add(const std::string& name, Kind kind, QWidget* w);
+  void userText(const std::string& name, const QString& text);
+  void userIndex(const std::string& name, int index);
+  void userCheck(const std::string& name, bool value);
+  void userOption(const std::string& name, QRadioButton* w, bool value);
+
+  Walk walk_;
+  std::map<std::string, Bound> widgets_;
+  std::multimap<std::string, QPointer<QWidget>> companions_;
+  std::map<std::string, std::vector<QPointer<QLabel>>> tokens_;
+  bool updating_ = false;
+};
+
+}  // namespace q5::gui

@@ -1,0 +1,44 @@
+#pragma once
+// Passes the core's dialogs on to the real ones, except while the program is ending:
+// then messages are dropped and questions and file choices answered "no" / "cancel", so
+// a sequence that unwinds after "Exit" never stops on a box nobody will answer.
+#include "ui/UserDialogs.h"
+
+namespace q5::gui {
+
+class GuardedDialogs : public ui::UserDialogs {
+ public:
+  explicit GuardedDialogs(ui::UserDialogs& inner) : inner_(inner) {}
+  void silence() { silent_ = true; }
+  bool silenced() const { return silent_; }
+
+  void message(const std::string& text, const std::string& caption, ui::Icon icon) override {
+    if (!silent_) inner_.message(text, caption, icon);
+  }
+  bool ask(const std::string& text, const std::string& caption) override {
+    return !silent_ && inner_.ask(text, caption);
+  }
+  std::optional<std::string> chooseOpenFile(const std::string& title,
+                                            const std::string& filter) override {
+    if (silent_) return std::nullopt;
+    return inner_.chooseOpenFile(title, filter);
+  }
+  std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter,
+                                            const std::string& suggestedName) override {
+    if (silent_) return std::nullopt;
+    return inner_.chooseSaveFile(title, filter, suggestedName);
+  }
+  void progressOpen(double maximum, const std::string& caption) override {
+    if (!silent_) inner_.progressOpen(maximum, caption);
+  }
+  void progressStep() override {
+    if (!silent_) inner_.progressStep();
+  }
+  void progressClose() override { inner_.progressClose(); }
+
+ private:
+  ui::UserDialogs& inner_;
+  bool silent_ = false;
+};
+
+}  // namespace q5::gui

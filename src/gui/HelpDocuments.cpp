@@ -1,0 +1,76 @@
+#include "HelpDocuments.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+// The manual is built into the program as a resource of this library; naming its
+// initialiser here keeps the linker from dropping it.
+static void InitManualResource() { Q_INIT_RESOURCE(q5cfg); }
+
+namespace q5::gui {
+
+namespace {
+
+// The instruction manual's section for the page shown: one document per family of pages.
+QString PageDocument(int pageKind) {
+  switch (pageKind) {
+    case 5: case 6: case 8: case 9: case 18: case 20: return QStringLiteral("discrete-pages.html");
+    case 0: case 7: case 17: return QStringLiteral("analog-input-pages.html");
+    default: return QStringLiteral("pages.html");
+  }
+}
+
+}  // namespace
+
+QString HelpDocuments::manualFolder() {
+  if (!folder_.isEmpty()) return folder_;
+  // Installed next to the program (or in the build tree's copy).
+  const QString besides = QCoreApplication::applicationDirPath() + QStringLiteral("/manual");
+  if (QFileInfo::exists(besides + QStringLiteral("/index.html"))) {
+    folder_ = besides;
+    return folder_;
+  }
+  // Otherwise unpack the copy built into the program.
+  InitManualResource();
+  const QString temp = QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
+                       QStringLiteral("/q5cfg-manual-") + QCoreApplication::applicationVersion();
+  QDir().mkpath(temp);
+  QDirIterator it(QStringLiteral(":/manual"), QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString src = it.next();
+    if (QFileInfo(src).isDir()) continue;
+    const QString rel = src.mid(QStringLiteral(":/manual/").size());
+    const QString dst = temp + QLatin1Char('/') + rel;
+    QDir().mkpath(QFileInfo(dst).absolutePath());
+    QFile::remove(dst);
+    if (QFile::copy(src, dst))
+      QFile::setPermissions(dst, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                     QFile::ReadOther);
+  }
+  folder_ = temp;
+  return folder_;
+}
+
+QUrl HelpDocuments::address(Document d, const session::SessionValues& values) {
+  QString file;
+  switch (d) {
+    case InstructionManualEnglish:
+    case InstructionManualJapanese: file = PageDocument(values.pageKind); break;
+    case SpecificationSheetsEnglish:
+    case SpecificationSheetsJapanese: file = QStringLiteral("specifications.html"); break;
+    case UsersManualEnglish:
+    case UsersManualJapanese: file = QStringLiteral("index.html"); break;
+  }
+  return QUrl::fromLocalFile(manualFolder() + QLatin1Char('/') + file);
+}
+
+bool HelpDocuments::open(Document d, const session::SessionValues& values) {
+  return QDesktopServices::openUrl(address(d, values));
+}
+
+}  // namespace q5::gui

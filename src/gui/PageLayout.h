@@ -1,0 +1,83 @@
+#pragma once
+// How a page's controls are arranged on screen: a few kinds of blocks (a grid of point
+// boxes, labelled fields, a table of per-channel settings, a frame of options) and tabs.
+// The page view builds widgets from a layout and binds them by control name; controls a
+// layout does not place are laid out by the view itself, so nothing is ever left out.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace q5::pages {
+class ModulePage;
+}
+
+namespace q5::gui::layout {
+
+// A grid of point boxes in a frame: every row shares the same columns.
+struct Points {
+  struct Row {
+    std::string heading;  // a label control shown at the start of the row ("" none)
+    std::string tokens;   // a label control whose caption gives one token per column
+    std::string array;    // an indicator or check-box array, e.g. "txtCData"
+    int first = 0;        // its first element in this row
+  };
+  std::string frame;  // the Frame control of the box
+  int columns = 16;
+  std::vector<Row> rows;
+};
+
+// Labelled fields, one per row.
+struct Fields {
+  struct Row {
+    std::string caption;       // a fixed caption ...
+    std::string captionLabel;  // ... or a label control (several, blank-separated)
+    std::string control;       // the control, e.g. "CmbConvSpeed"
+  };
+  std::vector<Row> rows;
+};
+
+// Settings per channel: one column per channel, one row per control array.
+struct Channels {
+  struct Row {
+    std::string array;         // e.g. "txtZScale"
+    std::string note;          // a label array shown under each cell, e.g. "lblZScale"
+    std::string unit;          // a label array shown beside each cell, e.g. "lblZBase_Unit"
+    std::string captionLabel;  // a label control used as the row caption ("" = the
+                               // caption the page gives the control)
+  };
+  int first = 0;  // first channel index
+  int count = 4;
+  std::string headerLabels;  // label controls "lblChannel0".. as column headers; "" = "CH n"
+  std::vector<Row> rows;
+};
+
+// A frame of option buttons.
+struct Options {
+  std::string frame;
+  std::vector<std::string> options;
+};
+
+using Block = std::variant<Points, Fields, Channels, Options>;
+
+// A tab: its frame control ("frmSet1") and what it holds.
+struct Tab {
+  std::string frame;
+  std::vector<Block> blocks;
+};
+
+struct PageLayout {
+  std::vector<Block> top;   // above the tabs
+  std::vector<Tab> tabs;    // tab buttons are the page's cmdSet1, cmdSet2, ...
+  std::vector<Block> bottom;
+  // Calls the page's own handler after a user edit of a control or a button click
+  // (a tab button, a data type choice); unnamed controls need no handler.
+  std::function<void(pages::ModulePage&, std::string_view control)> onEdit;
+  std::function<void(pages::ModulePage&, std::string_view button)> onClick;
+};
+
+// The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.
+const PageLayout* LayoutFor(std::string_view pageName);
+
+}  // namespace q5::gui::layout

@@ -1,0 +1,155 @@
+// The arrangement of each module page.
+#include <map>
+
+#include "PageLayout.h"
+#include "pages/frmAI4.h"
+#include "pages/frmAI8.h"
+
+namespace q5::gui::layout {
+
+namespace {
+
+using Row = Points::Row;
+
+Fields TypeRow() { return Fields{{{"Type", "", "lblV_Unit"}}}; }
+
+// Index of "name(i)"; -1 when the name has no index.
+int IndexOf(std::string_view name) {
+  const auto open = name.find('(');
+  if (open == std::string_view::npos) return -1;
+  return std::atoi(std::string(name.substr(open + 1)).c_str());
+}
+
+// Tab buttons run the page's own tab routine.
+void TabClick(pages::ModulePage& p, std::string_view button) {
+  if (button.rfind("cmdSet", 0) != 0) return;
+  const int n = std::atoi(std::string(button.substr(6)).c_str());
+  if (auto* ai8 = dynamic_cast<pages::frmAI8*>(&p)) {
+    if (n == 1) ai8->cmdSet1_Click();
+    if (n == 2) ai8->cmdSet2_Click();
+    return;
+  }
+  p.cmdSet_Click(n);
+}
+
+std::vector<Channels::Row> ScalingRows() {
+  return {{"txtZScale", "lblZScale", "", ""}, {"txtFScale", "lblFScale", "", ""},
+          {"txtBias", "", "", ""},            {"txtGain", "", "", ""},
+          {"txtZBase", "", "lblZBase_Unit", ""}, {"txtFBase", "", "lblFBase_Unit", ""}};
+}
+
+std::map<std::string, PageLayout, std::less<>> Build() {
+  std::map<std::string, PageLayout, std::less<>> m;
+
+  m["frmBI16"] = PageLayout{
+      {TypeRow(), Points{"fraValue", 16, {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0}}},
+       Fields{{{"", "lblConvSpeed2", "CmbConvSpeed"}}}},
+      {}, {}, {}, {}};
+
+  m["frmBO16"] = PageLayout{
+      {TypeRow(), Points{"fraValue", 16, {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0}}},
+       Fields{{{"", "lblConvSpeed2", "CmbOutputHold"}}}},
+      {}, {}, {}, {}};
+
+  m["frmBI32"] = PageLayout{
+      {TypeRow(),
+       Points{"fraValue",
+              16,
+              {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0},
+               Row{"", "lblExtIndex(2)", "", 0}, Row{"", "lblExtIndex(1)", "", 0},
+               Row{"", "", "txtChData", 0}}},
+       Fields{{{"", "lblConvSpeed", "CmbConvSpeed"}}}},
+      {}, {}, {}, {}};
+
+  m["frmBO32"] = PageLayout{
+      {TypeRow(),
+       Points{"fraValue",
+              16,
+              {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0},
+               Row{"", "lblExtIndex(3)", "", 0}, Row{"", "lblExtIndex(1)", "", 0},
+               Row{"", "", "txtCData", 16}}},
+       Fields{{{"", "lblOutputHold", "CmbOutputHold"}}},
+       Points{"",
+              16,
+              {Row{"lblOutputValid", "", "", 0}, Row{"", "lblExtIndex(4)", "", 0},
+               Row{"", "", "ChkOutputValid", 0}, Row{"", "lblExtIndex(7)", "", 0},
+               Row{"", "lblExtIndex(5)", "", 0}, Row{"", "", "ChkOutputValid", 16}}}},
+      {}, {}, {}, {}};
+
+  m["frmBIO32"] = PageLayout{
+      {TypeRow(),
+       Points{"fraValue",
+              16,
+              {Row{"lblInput", "", "", 0}, Row{"", "lblExtIndex(0)", "", 0},
+               Row{"", "", "txtCData", 0}, Row{"Label1", "", "", 0},
+               Row{"", "lblExtIndex(1)", "", 0}, Row{"", "", "txtChData", 0}}},
+       Fields{{{"", "lblConvSpeed", "CmbConvSpeed"}, {"", "lblOutputHold", "CmbOutputHold"}}},
+       Points{"",
+              16,
+              {Row{"lblOutputValid", "", "", 0}, Row{"", "lblExtIndex(2)", "", 0},
+               Row{"", "lblExtIndex(3)", "", 0}, Row{"", "", "ChkOutputValid", 0}}}},
+      {}, {}, {}, {}};
+
+  m["frmBIO16"] = PageLayout{
+      {TypeRow(),
+       Points{"fraValue",
+              8,
+              {Row{"lblInput", "", "", 0}, Row{"", "lblExtIndex(0)", "", 0},
+               Row{"", "", "txtCData", 0}, Row{"Label1", "", "", 0},
+               Row{"", "lblExtIndex(1)", "", 0}, Row{"", "", "txtChData", 0}}},
+       Fields{{{"", "lblConvSpeed", "CmbConvSpeed"}, {"", "lblOutputHold", "CmbOutputHold"}}}},
+      {}, {}, {}, {}};
+
+  {
+    PageLayout ai4;
+    ai4.top = {TypeRow()};
+    ai4.tabs = {Tab{"frmSet1", {Channels{0, 4, "", ScalingRows()}}},
+                Tab{"frmSet2",
+                    {Channels{0,
+                              4,
+                              "",
+                              {{"CmbDataType", "", "", "LabDatatype"},
+                               {"cmbUserRange", "", "", ""},
+                               {"cmbInvalid", "", "", ""}}},
+                     Options{"Frame2", {"optKeepOn", "optKeepOff"}}}}};
+    ai4.bottom = {Channels{0, 4, "", {{"txtParData", "", "", ""}}},
+                  Fields{{{"", "lblConvSpeed1 lblConvSpeed2", "CmbConvSpeed"}}}};
+    ai4.onClick = TabClick;
+    ai4.onEdit = [](pages::ModulePage& p, std::string_view name) {
+      if (name.rfind("CmbDataType(", 0) == 0)
+        if (auto* ai4 = dynamic_cast<pages::frmAI4*>(&p)) ai4->CmbDataType_Click(IndexOf(name));
+    };
+    m["frmAI4"] = ai4;
+  }
+  {
+    PageLayout aif2;
+    aif2.top = {TypeRow(), Channels{0, 2, "", ScalingRows()},
+                Channels{0, 2, "", {{"txtParData", "", "", ""}}}};
+    m["frmAIF2"] = aif2;
+  }
+  {
+    PageLayout ai8;
+    std::vector<Channels::Row> rows = ScalingRows();
+    rows.push_back({"cmbUserRange", "", "", ""});
+    rows.push_back({"cmbInvalid", "", "", ""});
+    rows.push_back({"txtParData", "", "", ""});
+    const std::string headers = "lblChannel0 lblChannel1 lblChannel2 lblChannel3";
+    ai8.top = {TypeRow()};
+    ai8.tabs = {Tab{"frmSet1", {Channels{0, 4, headers, rows}}},
+                Tab{"frmSet2", {Channels{4, 4, "", rows}}}};
+    ai8.bottom = {Fields{{{"", "lblConvSpeed1 lblConvSpeed2", "CmbConvSpeed"}}}};
+    ai8.onClick = TabClick;
+    m["frmAI8"] = ai8;
+  }
+  return m;
+}
+
+}  // namespace
+
+const PageLayout* LayoutFor(std::string_view pageName) {
+  static const auto layouts = Build();
+  auto it = layouts.find(pageName);
+  return it == layouts.end() ? nullptr : &it->second;
+}
+
+}  // namespace q5::gui::layout

@@ -1,0 +1,402 @@
+#include "PageView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <map>
+
+#include "IndicatorBox.h"
+
+namespace q5::gui {
+
+using namespace q5::pages;
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+std::string Indexed(const std::string& base, int i) { return base + "(" + std::to_string(i) + ")"; }
+
+// "txtZScale(3)" → ("txtZScale", 3); a name without an index gives -1.
+std::pair<std::string, int> Split(const std::string& name) {
+  const auto open = name.find('(');
+  if (open == std::string::npos || name.back() != ')') return {name, -1};
+  return {name.substr(0, open), std::atoi(name.c_str() + open + 1)};
+}
+
+std::vector<std::string> Words(const std::string& s) {
+  std::vector<std::string> out;
+  std::string w;
+  for (char c : s) {
+    if (c == ' ') {
+      if (!w.empty()) out.push_back(w);
+      w.clear();
+    } else {
+      w += c;
+    }
+  }
+  if (!w.empty()) out.push_back(w);
+  return out;
+}
+
+}  // namespace
+
+PageView::PageView(ModulePage& page, QWidget* parent)
+    : QWidget(parent), page_(page), layout_(layout::LayoutFor(page.name())) {
+  setObjectName(Q(page.name()));
+  binder_ = new ControlBinder([this](ControlVisitor& v) { page_.visitControls(v); }, this);
+  collect();
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("VScroll1");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  outer->addWidget(scroll);
+  auto* content = new QWidget(scroll);
+  content->setObjectName("content");
+  auto* col = new QVBoxLayout(content);
+  col->setSpacing(8);
+  scroll->setWidget(content);
+
+  if (layout_) {
+    for (const auto& b : layout_->top) addBlock(b, col, content);
+    if (!layout_->tabs.empty()) {
+      auto* buttons = new QHBoxLayout;
+      buttons->setSpacing(2);
+      for (std::size_t n = 1; n <= layout_->tabs.size(); ++n)
+        if (QWidget* b = make("cmdSet" + std::to_string(n), content)) buttons->addWidget(b);
+      buttons->addStretch(1);
+      col->addLayout(buttons);
+      for (const auto& tab : layout_->tabs) {
+        auto* frame = new QFrame(content);
+        frame->setFrameShape(QFrame::StyledPanel);
+        auto* inner = new QVBoxLayout(frame);
+        for (const auto& b : tab.blocks) addBlock(b, inner, frame);
+        if (info(tab.frame)) {
+          binder_->bindFrame(tab.frame, frame);
+          placed_.insert(tab.frame);
+        }
+        col->addWidget(frame);
+      }
+    }
+    for (const auto& b : layout_->bottom) addBlock(b, col, content);
+  }
+  addRemaining(col, content);
+  col->addStretch(1);
+
+  connect(binder_, &ControlBinder::edited, this, [this](const QString& name) {
+    if (layout_ && layout_->onEdit) layout_->onEdit(page_, name.toStdString());
+    refresh();
+    emit edited(name);
+  });
+  connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
+    const std::string n = name.toStdString();
+    if (layout_ && layout_->onClick)
+      layout_->onClick(page_, n);
+    else if (n.rfind("cmdSet", 0) == 0)
+      page_.cmdSet_Click(std::atoi(n.c_str() + 6));
+    refresh();
+    emit edited(name);
+  });
+  refresh();
+}
+
+void PageView::refresh() { binder_->refresh(); }
+
+void PageView::collect() {
+  class Collect : public ControlVisitor {
+   public:
+    explicit Collect(PageView& v) : v_(v) {}
+    void add(std::string_view n, char k, std::string_view caption = {}) {
+      const std::string name(n);
+      if (!v_.infos_.count(name)) v_.order_.push_back(name);
+      v_.infos_[name] = Info{k, std::string(caption)};
+    }
+    void text(std::string_view n, std::string_view c, TextBox&) override { add(n, 't', c); }
+    void combo(std::string_view n, std::string_view c, ComboBox&) override { add(n, 'c', c); }
+    void check(std::string_view n, CheckBox&) override { add(n, 'k'); }
+    void option(std::string_view n, OptionButton&) override { add(n, 'o'); }
+    void label(std::string_view n, Label&) override { add(n, 'l'); }
+    void indicator(std::string_view n, Indicator&) override { add(n, 'i'); }
+    void button(std::string_view n, Button&) override { add(n, 'b'); }
+    void frame(std::string_view n, Frame&) override { add(n, 'f'); }
+
+   private:
+    PageView& v_;
+  };
+  Collect c(*this);
+  page_.visitControls(c);
+}
+
+const PageView::Info* PageView::info(const std::string& name) const {
+  auto it = infos_.find(name);
+  return it == infos_.end() ? nullptr : &it->second;
+}
+
+QWidget* PageView::make(const std::string& name, QWidget* parent) {
+  const Info* i = info(name);
+  if (!i) return nullptr;
+  placed_.insert(name);
+  const int em = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  switch (i->kind) {
+    case 't': {
+      auto* w = new QLineEdit(parent);
+      w->setMinimumWidth(em * 8);
+      w->setMaximumWidth(em * 14);
+      // Live values are shown, not typed.
+      if (name.rfind("txtParData", 0) == 0) {
+        w->setReadOnly(true);
+        w->setAlignment(Qt::AlignRight);
+      }
+      binder_->bindText(name, w);
+      return w;
+    }
+    case 'c': {
+      auto* w = new QComboBox(parent);
+      w->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      binder_->bindCombo(name, w);
+      return w;
+    }
+    case 'k': {
+      auto* w = new QCheckBox(parent);
+      binder_->bindCheck(name, w);
+      return w;
+    }
+    case 'o': {
+      auto* w = new QRadioButton(parent);
+      binder_->bindOption(name, w);
+      return w;
+    }
+    case 'l': {
+      auto* w = new QLabel(parent);
+      binder_->bindLabel(name, w);
+      return w;
+    }
+    case 'i': {
+      auto* w = new IndicatorBox(parent);
+      binder_->bindIndicator(name, w);
+      return w;
+    }
+    case 'b': {
+      auto* w = new QPushButton(parent);
+      w->setAutoDefault(false);
+      binder_->bindButton(name, w);
+      return w;
+    }
+    case 'f': {
+      auto* w = new QGroupBox(parent);
+      binder_->bindFrame(name, w);
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+QWidget* PageView::captionFor(const std::string& captionLabels, const std::string& fixed,
+                              const std::string& control, QWidget* parent) {
+  if (!captionLabels.empty()) {
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    for (const auto& l : Words(captionLabels))
+      if (QWidget* w = make(l, box)) row->addWidget(w);
+    row->addStretch(1);
+    return box;
+  }
+  const Info* i = info(control);
+  const std::string text = !fixed.empty() ? fixed : i ? i->caption : std::string();
+  auto* label = new QLabel(Q(text), parent);
+  // A fixed caption comes and goes with its control.
+  binder_->bindCompanion(control, label);
+  return label;
+}
+
+void PageView::addBlock(const layout::Block& b, QVBoxLayout* into, QWidget* parent) {
+  std::visit(
+      [&](const auto& block) {
+        using T = std::decay_t<decltype(block)>;
+        if constexpr (std::is_same_v<T, layout::Points>) addPoints(block, into, parent);
+        if constexpr (std::is_same_v<T, layout::Fields>) addFields(block, into, parent);
+        if constexpr (std::is_same_v<T, layout::Channels>) addChannels(block, into, parent);
+        if constexpr (std::is_same_v<T, layout::Options>) addOptions(block, into, parent);
+      },
+      b);
+}
+
+void PageView::addPoints(const layout::Points& p, QVBoxLayout* into, QWidget* parent) {
+  QWidget* box = nullptr;
+  if (!p.frame.empty() && info(p.frame)) {
+    box = make(p.frame, parent);
+  } else {
+    box = new QWidget(parent);
+  }
+  auto* grid = new QGridLayout(box);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(2);
+  int r = 0;
+  for (const auto& row : p.rows) {
+    if (!row.heading.empty()) {
+      if (QWidget* h = make(row.heading, box)) {
+        grid->addWidget(h, r, 0, 1, p.columns);
+        if (r > 0) grid->setRowMinimumHeight(r, fontMetrics().height() * 2);
+        ++r;
+      }
+    }
+    if (!row.tokens.empty() && info(row.tokens)) {
+      placed_.insert(row.tokens);
+      std::vector<QLabel*> cells;
+      for (int c = 0; c < p.columns; ++c) {
+        auto* l = new QLabel(box);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        grid->addWidget(l, r, c, Qt::AlignHCenter);
+        cells.push_back(l);
+      }
+      binder_->bindLabelTokens(row.tokens, cells);
+      ++r;
+    }
+    if (!row.array.empty()) {
+      bool any = false;
+      for (int c = 0; c < p.columns; ++c) {
+        if (QWidget* w = make(Indexed(row.array, row.first + c), box)) {
+          grid->addWidget(w, r, c, Qt::AlignHCenter);
+          any = true;
+        }
+      }
+      if (any) ++r;
+    }
+  }
+  grid->setColumnStretch(p.columns, 1);
+  into->addWidget(box);
+}
+
+void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* parent) {
+  auto* box = new QWidget(parent);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  int r = 0;
+  for (const auto& row : f.rows) {
+    if (!info(row.control)) continue;
+    QWidget* caption = captionFor(row.captionLabel, row.caption, row.control, box);
+    QWidget* w = make(row.control, box);
+    grid->addWidget(caption, r, 0);
+    grid->addWidget(w, r, 1, Qt::AlignLeft);
+    ++r;
+  }
+  grid->setColumnStretch(2, 1);
+  into->addWidget(box);
+}
+
+void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget* parent) {
+  auto* box = new QWidget(parent);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(10);
+  const auto headers = Words(c.headerLabels);
+  for (int k = 0; k < c.count; ++k) {
+    QWidget* h = nullptr;
+    if (k < static_cast<int>(headers.size())) h = make(headers[k], box);
+    if (!h) h = new QLabel(QStringLiteral("CH %1").arg(c.first + k), box);
+    if (auto* l = qobject_cast<QLabel*>(h)) {
+      l->setAlignment(Qt::AlignCenter);
+      QFont bold = l->font();
+      bold.setBold(true);
+      l->setFont(bold);
+    }
+    grid->addWidget(h, 0, 1 + k);
+  }
+  int r = 1;
+  for (const auto& row : c.rows) {
+    const std::string first = Indexed(row.array, c.first);
+    if (!info(first)) continue;
+    grid->addWidget(captionFor(row.captionLabel, "", first, box), r, 0);
+    for (int k = 0; k < c.count; ++k) {
+      const int i = c.first + k;
+      QWidget* w = make(Indexed(row.array, i), box);
+      if (!w) continue;
+      auto* cell = new QWidget(box);
+      auto* v = new QVBoxLayout(cell);
+      v->setContentsMargins(0, 0, 0, 0);
+      v->setSpacing(0);
+      auto* h = new QHBoxLayout;
+      h->setSpacing(3);
+      w->setParent(cell);
+      h->addWidget(w);
+      if (!row.unit.empty())
+        if (QWidget* u = make(Indexed(row.unit, i), cell)) h->addWidget(u);
+      h->addStretch(1);
+      v->addLayout(h);
+      if (!row.note.empty())
+        if (QWidget* n = make(Indexed(row.note, i), cell)) {
+          QFont small = n->font();
+          small.setPointSizeF(small.pointSizeF() * 0.85);
+          n->setFont(small);
+          v->addWidget(n);
+        }
+      grid->addWidget(cell, r, 1 + k);
+    }
+    ++r;
+  }
+  grid->setColumnStretch(1 + c.count, 1);
+  into->addWidget(box);
+}
+
+void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent) {
+  QWidget* box = info(o.frame) ? make(o.frame, parent) : new QWidget(parent);
+  auto* row = new QHBoxLayout(box);
+  for (const auto& name : o.options)
+    if (QWidget* w = make(name, box)) row->addWidget(w);
+  row->addStretch(1);
+  into->addWidget(box);
+}
+
+void PageView::addRemaining(QVBoxLayout* into, QWidget* parent) {
+  // Arrays by base name, in the order the page visits them; single controls as rows.
+  std::vector<std::string> bases;
+  std::map<std::string, std::vector<int>> indexes;
+  std::vector<std::string> singles;
+  for (const auto& name : order_) {
+    if (placed_.count(name)) continue;
+    const Info& i = infos_[name];
+    if (i.kind == 'f' && name.rfind("frmSet", 0) == 0) continue;
+    auto [base, index] = Split(name);
+    if (index < 0) {
+      singles.push_back(name);
+      continue;
+    }
+    if (!indexes.count(base)) bases.push_back(base);
+    indexes[base].push_back(index);
+  }
+  if (singles.empty() && bases.empty()) return;
+  auto* box = new QWidget(parent);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  int r = 0;
+  for (const auto& name : singles) {
+    const Info& i = infos_[name];
+    if (i.kind == 't' || i.kind == 'c') grid->addWidget(captionFor("", "", name, box), r, 0);
+    grid->addWidget(make(name, box), r, 1, 1, 16, Qt::AlignLeft);
+    ++r;
+  }
+  for (const auto& base : bases) {
+    const Info& first = infos_[Indexed(base, indexes[base].front())];
+    grid->addWidget(new QLabel(Q(first.caption.empty() ? base : first.caption), box), r, 0);
+    int c = 1;
+    for (int index : indexes[base]) grid->addWidget(make(Indexed(base, index), box), r, c++);
+    ++r;
+  }
+  into->addWidget(box);
+}
+
+}  // namespace q5::gui

@@ -1,0 +1,136 @@
+#include "frmComPort.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "catalogue/Catalogue.h"
+#include "qtlink/PortList.h"
+
+namespace q5::gui {
+
+namespace {
+
+// What a new user reads beside a simulated unit: the kind of module it carries.
+QString KindDescription(int kind) {
+  switch (kind) {
+    case 0: return QStringLiteral("4-channel analog input");
+    case 5: return QStringLiteral("16-point discrete input");
+    case 6: return QStringLiteral("16-point discrete output");
+    case 7: return QStringLiteral("2-channel analog input");
+    case 8: return QStringLiteral("32-point discrete input");
+    case 9: return QStringLiteral("32-point discrete output");
+    case 17: return QStringLiteral("8-channel analog input");
+    case 18: return QStringLiteral("16-point input / 16-point output");
+    case 20: return QStringLiteral("8-point input / 8-point output");
+    default: return QStringLiteral("module kind %1").arg(kind);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> SimulatedUnits() {
+  return {"sim:Q5W3NEIP-BI32",     "sim:Q5Z3UECT-1-BO32A", "sim:Q5Z3UECT-1-BIO32",
+          "sim:Q5W3NEIP-BI16",     "sim:Q5W3NEIP-BO16",    "sim:Q5W3UD-BIO16",
+          "sim:Q5T3NML3-6-AI4",    "sim:Q5T3NML3-6-AINF4", "sim:Q5T3NML-6-AIF8N",
+          "sim:Q5Z3UECT-1-AIMF8N"};
+}
+
+std::vector<PortChoice> DefaultPortChoices() {
+  std::vector<PortChoice> choices;
+  for (const auto& p : qtlink::ListPorts())
+    choices.push_back({QString::fromStdString(p.label), p.location});
+  for (const auto& sim : SimulatedUnits()) {
+    const std::string model = sim.substr(4);
+    std::int16_t kind = catalogue::kNotIdentified;
+    catalogue::ModuleKindOf(catalogue::ModulePartOf(model), kind);
+    const QString label = QStringLiteral("Simulated unit %1, %2 (%3)")
+                              .arg(QString::fromStdString(model), KindDescription(kind),
+                                   QString::fromStdString(sim));
+    choices.push_back({label, sim});
+  }
+  return choices;
+}
+
+std::string PortNameFromText(const QString& text) {
+  const QString t = text.trimmed();
+  if (t.endsWith(QLatin1Char(')'))) {
+    const int open = t.lastIndexOf(QLatin1Char('('));
+    if (open >= 0) return t.mid(open + 1, t.size() - open - 2).trimmed().toStdString();
+  }
+  return t.toStdString();
+}
+
+frmComPort::frmComPort(std::vector<PortChoice> choices, QWidget* parent) : QDialog(parent) {
+  setObjectName("frmComPort");
+  setWindowTitle(QStringLiteral("Com Setting"));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setModal(true);
+
+  auto* layout = new QVBoxLayout(this);
+  fraPortNo = new QGroupBox(QStringLiteral("Port No."), this);
+  fraPortNo->setObjectName("fraPortNo");
+  auto* frameLayout = new QHBoxLayout(fraPortNo);
+  cmbComPort = new QComboBox(fraPortNo);
+  cmbComPort->setObjectName("cmbComPort");
+  // Any port path can be typed, e.g. a pseudo-terminal /dev/pts/N.
+  cmbComPort->setEditable(true);
+  cmbComPort->setInsertPolicy(QComboBox::NoInsert);
+  cmbComPort->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  cmbComPort->setMinimumContentsLength(32);
+  cmbComPort->lineEdit()->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
+  cmbComPort->setToolTip(
+      QStringLiteral("Choose a port or a simulated unit, or type a port path (/dev/pts/3)"));
+  frameLayout->addWidget(cmbComPort);
+  layout->addWidget(fraPortNo);
+
+  btnExit = new QPushButton(QStringLiteral("OK"), this);
+  btnExit->setObjectName("btnExit");
+  btnExit->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnExit);
+  layout->addLayout(buttons);
+
+  // On load: the list, its first entry selected; with no entries at all the button
+  // reads "CANCEL".
+  for (const auto& c : choices)
+    cmbComPort->addItem(c.label, QString::fromStdString(c.port));
+  empty_ = choices.empty();
+  if (!empty_) {
+    cmbComPort->setCurrentIndex(0);
+  } else {
+    btnExit->setText(QStringLiteral("CANCEL"));
+  }
+  connect(btnExit, &QPushButton::clicked, this, &frmComPort::btnExit_Click);
+  if (empty_) {
+    // A typed port path makes the button an "OK" again.
+    connect(cmbComPort, &QComboBox::editTextChanged, this, [this](const QString& t) {
+      btnExit->setText(t.trimmed().isEmpty() ? QStringLiteral("CANCEL") : QStringLiteral("OK"));
+    });
+  }
+}
+
+std::string frmComPort::chosenPort() const {
+  const int i = cmbComPort->currentIndex();
+  // A listed entry opens what it stands for; a typed text names its port itself.
+  if (i >= 0 && cmbComPort->currentText() == cmbComPort->itemText(i))
+    return cmbComPort->itemData(i).toString().toStdString();
+  return PortNameFromText(cmbComPort->currentText());
+}
+
+void frmComPort::btnExit_Click() {
+  const std::string port = chosenPort();
+  if (empty_ && port.empty()) {
+    reject();
+    return;
+  }
+  btnExit->setEnabled(false);
+  if (!port.empty()) emit portChosen(QString::fromStdString(port));
+  accept();
+}
+
+}  // namespace q5::gui

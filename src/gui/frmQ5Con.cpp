@@ -1,0 +1,504 @@
+#include "frmQ5Con.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "GuardedDialogs.h"
+#include "HelpDocuments.h"
+#include "LampWidget.h"
+#include "PageView.h"
+#include "QtDialogs.h"
+#include "frmComPort.h"
+#include "frmNONE.h"
+#include "link/Exchange.h"
+#include "qtlink/PortSwitch.h"
+#include "qtlink/QtClock.h"
+
+namespace q5::gui {
+
+namespace {
+
+// Window and page sizes in twips.
+constexpr int kWindowWidth = 12120;
+constexpr int kWindowHeight = 8800;
+constexpr int kPageWidth = 9650;
+constexpr int kPageHeight = 7400;
+// The column of frames and buttons beside the page area.
+constexpr int kPanelWidth = 2200;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+// One user action on the stack. While any runs, the window is not torn down; when the
+// outermost one ends after "Exit", the program ends.
+class frmQ5Con::Sequence {
+ public:
+  explicit Sequence(frmQ5Con& w) : w_(w) { ++w_.depth_; }
+  ~Sequence() {
+    if (--w_.depth_ == 0) {
+      w_.refresh();
+      if (w_.exitRequested_) w_.finishExit();
+    }
+  }
+  Sequence(const Sequence&) = delete;
+  Sequence& operator=(const Sequence&) = delete;
+
+ private:
+  frmQ5Con& w_;
+};
+
+frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
+  setObjectName("frmQ5Con");
+  setWindowTitle(QStringLiteral("Q5CFG"));
+  clock_ = std::make_unique<qtlink::QtClock>(qtlink::WaitMode::EventLoop);
+  port_ = std::make_unique<qtlink::PortSwitch>(*clock_, qtlink::WaitMode::EventLoop);
+  exchange_ = std::make_unique<link::Exchange>(*port_, *clock_);
+  qtDialogs_ = std::make_unique<QtDialogs>(this);
+  dialogs_ = std::make_unique<GuardedDialogs>(setup.dialogs ? *setup.dialogs : *qtDialogs_);
+  session_ = std::make_unique<session::Session>(*exchange_, *dialogs_);
+  help_ = std::make_unique<HelpDocuments>();
+  portChoices_ = setup.portChoices ? setup.portChoices : [] { return DefaultPortChoices(); };
+
+  session_->values.applicationFolder =
+      setup.applicationFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
+                                      : setup.applicationFolder;
+  session_->ParseCommandLine(setup.args);
+
+  buildWidgets();
+  buildMenus();
+  resize(twips(kWindowWidth), twips(kWindowHeight));
+  session_->setView(this);
+  refresh();
+}
+
+frmQ5Con::frmQ5Con() : frmQ5Con(Setup{}) {}
+
+frmQ5Con::~frmQ5Con() {
+  session_->setView(nullptr);
+  // The page views refer to the session's pages: they go before the session does.
+  for (auto& [page, sub] : pageWindows_) delete sub;
+  pageWindows_.clear();
+  exchange_->ComPortClose();
+}
+
+ui::UserDialogs& frmQ5Con::dialogs() { return *dialogs_; }
+
+int frmQ5Con::twips(int t) const { return qRound(t * logicalDpiX() / 1440.0); }
+
+void frmQ5Con::buildWidgets() {
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(4, 4, 4, 4);
+  row->setSpacing(4);
+
+  auto* panel = new QWidget(central);
+  panel->setObjectName("panel");
+  panel->setFixedWidth(twips(kPanelWidth));
+  auto* col = new QVBoxLayout(panel);
+  col->setContentsMargins(0, 0, 0, 0);
+  col->setSpacing(6);
+
+  // Connection: lamp, port, status.
+  auto* fraConnection = new QGroupBox(panel);
+  fraConnection->setObjectName("fraConnection");
+  auto* conn = new QGridLayout(fraConnection);
+  shpLamp = new LampWidget(fraConnection);
+  shpLamp->setObjectName("shpLamp");
+  lblComPortNo = new QLabel(fraConnection);
+  lblComPortNo->setObjectName("lblComPortNo");
+  lblComPortNo->setWordWrap(true);
+  lblConStatus = new QLabel(fraConnection);
+  lblConStatus->setObjectName("lblConStatus");
+  QFont bold = lblConStatus->font();
+  bold.setBold(true);
+  lblConStatus->setFont(bold);
+  conn->addWidget(shpLamp, 0, 0, 2, 1, Qt::AlignCenter);
+  conn->addWidget(lblConStatus, 0, 1);
+  conn->addWidget(lblComPortNo, 1, 1);
+  conn->setColumnStretch(1, 1);
+  col->addWidget(fraConnection);
+
+  // The unit: model string and firmware version.
+  auto* fraUnit = new QGroupBox(panel);
+  fraUnit->setObjectName("fraUnit");
+  auto* unit = new QVBoxLayout(fraUnit);
+  lblMastertype = new QLabel(fraUnit);
+  lblMastertype->setObjectName("lblMastertype");
+  lblMastertype->setWordWrap(true);
+  lblMastertype->setFont(bold);
+  lblMastertype->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblVersionNo = new QLabel(fraUnit);
+  lblVersionNo->setObjectName("lblVersionNo");
+  unit->addWidget(lblMastertype);
+  unit->addWidget(lblVersionNo);
+  col->addWidget(fraUnit);
+
+  auto button = [this](QWidget* parent, const char* name, const QString& text,
+                       const QString& tip) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+  };
+  auto group = [panel, col](const char* name, const QString& title) {
+    auto* g = new QGroupBox(title, panel);
+    g->setObjectName(name);
+    col->addWidget(g);
+    return g;
+  };
+
+  auto* fraIO = group("fraIO", QStringLiteral("I/O"));
+  auto* io = new QVBoxLayout(fraIO);
+  btnUpload = button(fraIO, "btnUpload", QStringLiteral("&Upload"),
+                     QStringLiteral("Read the unit's settings into the page (Alt+U)"));
+  btnDownload = button(fraIO, "btnDownload", QStringLiteral("&Download"),
+                       QStringLiteral("Write the page's settings to the unit (Alt+D)"));
+  io->addWidget(btnUpload);
+  io->addWidget(btnDownload);
+
+  auto* fraMonitoring = group("fraMonitoring", QStringLiteral("Monitoring"));
+  auto* mon = new QVBoxLayout(fraMonitoring);
+  btnStart = button(fraMonitoring, "btnStart", QStringLiteral("S&tart"),
+                    QStringLiteral("Show live values until Stop (Alt+T)"));
+  btnStop = button(fraMonitoring, "btnStop", QStringLiteral("Sto&p"),
+                   QStringLiteral("End monitoring (Alt+P)"));
+  mon->addWidget(btnStart);
+  mon->addWidget(btnStop);
+
+  auto* fraCom = group("fraCom", QStringLiteral("Com"));
+  auto* com = new QVBoxLayout(fraCom);
+  btnSetting = button(fraCom, "btnSetting", QStringLiteral("S&etting"),
+                      QStringLiteral("Choose the port and connect (Alt+E)"));
+  btnConnect = button(fraCom, "btnConnect", QStringLiteral("&Connect"),
+                      QStringLiteral("Connect to the unit and read it (Alt+C)"));
+  btnDisconnect = button(fraCom, "btnDisconnect", QStringLiteral("D&isconnect"),
+                         QStringLiteral("Close the port (Alt+I)"));
+  btnComNet = button(fraCom, "btnComNet", QString(),
+                     QStringLiteral("Settings of the unit's network interface"));
+  com->addWidget(btnSetting);
+  com->addWidget(btnConnect);
+  com->addWidget(btnDisconnect);
+  com->addWidget(btnComNet);
+  col->addStretch(1);
+  row->addWidget(panel);
+
+  mdiArea = new QMdiArea(central);
+  mdiArea->setObjectName("mdiArea");
+  mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  row->addWidget(mdiArea, 1);
+  setCentralWidget(central);
+
+  connect(btnSetting, &QPushButton::clicked, this, &frmQ5Con::btnSetting_Click);
+  connect(btnConnect, &QPushButton::clicked, this, &frmQ5Con::btnConnect_Click);
+  connect(btnUpload, &QPushButton::clicked, this, &frmQ5Con::btnUpload_Click);
+  connect(btnDownload, &QPushButton::clicked, this, &frmQ5Con::btnDownload_Click);
+  connect(btnStart, &QPushButton::clicked, this, &frmQ5Con::btnStart_Click);
+  connect(btnStop, &QPushButton::clicked, this, &frmQ5Con::btnStop_Click);
+  connect(btnDisconnect, &QPushButton::clicked, this, &frmQ5Con::btnDisconnect_Click);
+  connect(btnComNet, &QPushButton::clicked, this, &frmQ5Con::btnComNet_Click);
+
+  // The placeholder page goes as soon as another page window is activated.
+  connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+    if (noneWindow_ && w && w != noneWindow_) noneWindow_->hide();
+  });
+}
+
+void frmQ5Con::buildMenus() {
+  mnuFiles = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFiles->setObjectName("mnuFiles");
+  mnuFilesOpen = mnuFiles->addAction(QStringLiteral("&Open"), this, &frmQ5Con::mnuFilesOpen_Click);
+  mnuFilesOpen->setObjectName("mnuFilesOpen");
+  mnuFilesOpen->setShortcut(QKeySequence::Open);
+  mnuFilesSave = mnuFiles->addAction(QStringLiteral("&Save"), this, &frmQ5Con::mnuFilesSave_Click);
+  mnuFilesSave->setObjectName("mnuFilesSave");
+  mnuFilesSave->setShortcut(QKeySequence::Save);
+  mnuFiles->addSeparator();
+  mnuFilesEnd = mnuFiles->addAction(QStringLiteral("E&xit"), this, &frmQ5Con::mnuFilesEnd_Click);
+  mnuFilesEnd->setObjectName("mnuFilesEnd");
+  mnuFilesEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  mnuModelSelect = menuBar()->addMenu(QStringLiteral("&Model Select"));
+  mnuModelSelect->setObjectName("mnuModelSelect");
+  buildModelSelectMenu();
+
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName("mnuHelp");
+  mnuQ5Informain =
+      mnuHelp->addAction(QStringLiteral("Q5 &Informain"), this, &frmQ5Con::mnuQ5Informain_Click);
+  mnuQ5Informain->setObjectName("mnuQ5Informain");
+  const struct {
+    const char* caption;
+    const char* name;
+    HelpDocuments::Document english;
+    HelpDocuments::Document japanese;
+  } docs[] = {
+      {"Instruction &Manual", "mnuInstructionManual", HelpDocuments::InstructionManualEnglish,
+       HelpDocuments::InstructionManualJapanese},
+      {"Specification &Sheets", "mnuSpecificationSheets",
+       HelpDocuments::SpecificationSheetsEnglish, HelpDocuments::SpecificationSheetsJapanese},
+      {"&Users Manual", "mnuUsersManual", HelpDocuments::UsersManualEnglish,
+       HelpDocuments::UsersManualJapanese},
+  };
+  for (const auto& d : docs) {
+    QMenu* sub = mnuHelp->addMenu(QString::fromLatin1(d.caption));
+    sub->setObjectName(d.name);
+    const auto english = d.english;
+    const auto japanese = d.japanese;
+    sub->addAction(QStringLiteral("&English"), this,
+                   [this, english] { help_->open(english, session_->values); })
+        ->setObjectName(QString::fromLatin1(d.name) + "English");
+    sub->addAction(QStringLiteral("&Japanese"), this,
+                   [this, japanese] { help_->open(japanese, session_->values); })
+        ->setObjectName(QString::fromLatin1(d.name) + "Japanese");
+  }
+  mnuDebugInfo =
+      mnuHelp->addAction(QStringLiteral("&DebugInfo"), this, &frmQ5Con::mnuDebugInfo_Click);
+  mnuDebugInfo->setObjectName("mnuDebugInfo");
+  mnuFirmUpdate =
+      mnuHelp->addAction(QStringLiteral("&FirmUpdate"), this, &frmQ5Con::mnuFirmUpdate_Click);
+  mnuFirmUpdate->setObjectName("mnuFirmUpdate");
+  mnuHelpVersion =
+      mnuHelp->addAction(QStringLiteral("&Version"), this, &frmQ5Con::mnuHelpVersion_Click);
+  mnuHelpVersion->setObjectName("mnuHelpVersion");
+}
+
+void frmQ5Con::buildModelSelectMenu() {}
+
+void frmQ5Con::modelSelect(const std::string& group, const std::string& item) {}
+
+// --- What the session shows -------------------------------------------------------------
+
+void frmQ5Con::refresh() {
+  const session::Session& s = *session_;
+  const session::Buttons& b = s.buttons();
+  btnStart->setEnabled(b.btnStart);
+  btnStop->setEnabled(b.btnStop);
+  btnConnect->setEnabled(b.btnConnect);
+  btnDisconnect->setEnabled(b.btnDisconnect);
+  btnSetting->setEnabled(b.btnSetting);
+  btnComNet->setEnabled(b.btnComNet);
+  btnUpload->setEnabled(b.btnUpload);
+  btnDownload->setEnabled(b.btnDownload);
+  const auto& net = s.values.networkButton;
+  btnComNet->setText(Q(net.caption));
+  btnComNet->setVisible(net.visible);
+
+  shpLamp->setColour(s.lamp());
+  const session::Labels& l = s.labels();
+  lblConStatus->setText(Q(l.lblConStatus));
+  lblComPortNo->setText(Q(l.lblComPortNo));
+  lblVersionNo->setText(Q(l.lblVersionNo));
+  lblMastertype->setText(Q(l.lblMastertype));
+
+  // Menus. While a sequence runs, the items that would start one of their own wait.
+  const session::Menus& m = s.menus();
+  const bool idle = depth_ == 0;
+  mnuFiles->menuAction()->setEnabled(m.fileEnabled);
+  mnuFilesOpen->setEnabled(idle && !exitRequested_);
+  mnuFilesSave->setEnabled(idle && !exitRequested_);
+  mnuModelSelect->menuAction()->setEnabled(m.modelSelectEnabled && idle && !exitRequested_);
+  mnuQ5Informain->setEnabled(m.informationEnabled && idle && !exitRequested_);
+  mnuDebugInfo->setVisible(m.debugInfoVisible);
+  mnuDebugInfo->setEnabled(m.debugInfoEnabled);
+  mnuFirmUpdate->setVisible(m.firmUpdateVisible);
+  mnuFirmUpdate->setEnabled(m.firmUpdateEnabled);
+}
+
+void frmQ5Con::pageUpdated() {
+  if (PageView* v = currentPageView()) v->refresh();
+}
+
+void frmQ5Con::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
+  if (!page) {
+    if (!noneWindow_) {
+      noneWindow_ = new QMdiSubWindow(mdiArea);
+      noneWindow_->setWidget(new frmNONE(noneWindow_));
+      noneWindow_->setWindowTitle(QStringLiteral("frmNONE"));
+      noneWindow_->setObjectName("frmNONEWindow");
+      noneWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+      mdiArea->addSubWindow(noneWindow_);
+    }
+    return noneWindow_;
+  }
+  auto it = pageWindows_.find(page);
+  if (it != pageWindows_.end()) return it->second;
+  auto* sub = new QMdiSubWindow(mdiArea);
+  auto* view = new PageView(*page, sub);
+  sub->setWidget(view);
+  sub->setWindowTitle(Q(std::string(page->name())));
+  sub->setObjectName(Q(std::string(page->name())) + "Window");
+  // Closing a page window hides it; the page lives as long as the session.
+  sub->setAttribute(Qt::WA_DeleteOnClose, false);
+  mdiArea->addSubWindow(sub);
+  pageWindows_[page] = sub;
+  return sub;
+}
+
+void frmQ5Con::placePage(QMdiSubWindow* sub) {
+  sub->hide();
+  // At the top-left corner of the page area, with the page's fixed size.
+  sub->move(0, 0);
+  sub->resize(twips(kPageWidth), twips(kPageHeight));
+  sub->show();
+  sub->raise();
+  mdiArea->setActiveSubWindow(sub);
+}
+
+void frmQ5Con::showPage(pages::ModulePage* page) {
+  QMdiSubWindow* sub = subWindowFor(page);
+  // One page at a time: the page of an earlier unit goes out of sight.
+  for (QMdiSubWindow* other : mdiArea->subWindowList())
+    if (other != sub) other->hide();
+  if (auto* view = qobject_cast<PageView*>(sub->widget())) view->refresh();
+  current_ = sub;
+  placePage(sub);
+}
+
+PageView* frmQ5Con::currentPageView() const {
+  if (!current_ || current_ == noneWindow_ || current_->isHidden()) return nullptr;
+  return qobject_cast<PageView*>(current_->widget());
+}
+
+QWidget* frmQ5Con::noneView() const { return noneWindow_ ? noneWindow_->widget() : nullptr; }
+
+void frmQ5Con::openNetworkWindow(int networkType) {
+  dialogs_->message("The network settings window is not available in this version.", "Q5CFG",
+                    ui::Icon::Information);
+}
+
+void frmQ5Con::closeChangeValueDialog() {}
+
+// --- Ending --------------------------------------------------------------------------
+
+void frmQ5Con::endProgram() { requestExit(); }
+
+void frmQ5Con::requestExit() {
+  if (exitRequested_) return;
+  exitRequested_ = true;
+  // A sequence still on the stack unwinds without stopping on a message box, sees the
+  // port closed and Monitoring off, and then the program ends.
+  dialogs_->silence();
+  dialogs_->progressClose();
+  if (!session_->programEnded()) session_->mnuFilesEnd_Click();
+  session_->values.Monitoring = false;
+  exchange_->ComPortClose();
+  if (depth_ == 0) finishExit();
+}
+
+void frmQ5Con::finishExit() {
+  if (exitFinished_) return;
+  exitFinished_ = true;
+  // Leave the stack first: the window may be inside its own close event.
+  QTimer::singleShot(0, this, [this] {
+    close();
+    QCoreApplication::quit();
+  });
+}
+
+void frmQ5Con::closeEvent(QCloseEvent* e) {
+  if (exitFinished_ && depth_ == 0) {
+    e->accept();
+    return;
+  }
+  e->ignore();
+  requestExit();
+}
+
+// --- Actions ----------------------------------------------------------------------------
+
+void frmQ5Con::btnSetting_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->beginSetting();
+  frmComPort dlg(portChoices_(), this);
+  connect(&dlg, &frmComPort::portChosen, this, [this](const QString& port) {
+    if (actionAllowed()) session_->comPortChosen(port.toStdString());
+  });
+  if (dlg.listEmpty()) session_->comPortDialogEmpty();
+  dlg.exec();
+  if (actionAllowed()) session_->endSetting();
+}
+
+void frmQ5Con::btnConnect_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnConnect_Click();
+}
+
+void frmQ5Con::btnUpload_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnUpload_Click();
+}
+
+void frmQ5Con::btnDownload_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnDownload_Click();
+}
+
+void frmQ5Con::btnStart_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnStart_Click();
+}
+
+void frmQ5Con::btnStop_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnStop_Click();
+}
+
+void frmQ5Con::btnDisconnect_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnDisconnect_Click();
+}
+
+void frmQ5Con::btnComNet_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->btnComNet_Click();
+}
+
+void frmQ5Con::mnuFilesOpen_Click() {}
+
+void frmQ5Con::mnuFilesSave_Click() {}
+
+void frmQ5Con::mnuFilesEnd_Click() { requestExit(); }
+
+void frmQ5Con::mnuQ5Informain_Click() {
+  if (!actionAllowed()) return;
+  Sequence seq(*this);
+  session_->mnuQ5Informain_Click();
+}
+
+void frmQ5Con::mnuDebugInfo_Click() {}
+
+void frmQ5Con::mnuFirmUpdate_Click() {}
+
+void frmQ5Con::mnuHelpVersion_Click() {
+  QMessageBox::about(this, QStringLiteral("Version"),
+                     QStringLiteral("<b>Q5CFG</b><br>Configuration tool for Remote I/O Q5 "
+                                    "units<br>Version %1")
+                         .arg(QCoreApplication::applicationVersion()));
+}
+
+}  // namespace q5::gui

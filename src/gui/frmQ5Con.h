@@ -1,0 +1,166 @@
+#pragma once
+// The main window: connection frame with its lamp, the unit's model and version, the
+// "I/O", "Monitoring" and "Com" buttons, the menus, and the area in which module pages
+// open. It shows the session and calls its actions; every state it shows comes from
+// the session.
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "session/Session.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPushButton;
+
+namespace q5::link {
+class Clock;
+class Exchange;
+}  // namespace q5::link
+namespace q5::qtlink {
+class PortSwitch;
+}
+namespace q5::ui {
+class UserDialogs;
+}
+
+namespace q5::gui {
+
+class GuardedDialogs;
+class LampWidget;
+class PageView;
+class QtDialogs;
+class HelpDocuments;
+struct PortChoice;
+
+class frmQ5Con : public QMainWindow, public session::SessionView {
+  Q_OBJECT
+ public:
+  struct Setup {
+    // The command line after the program name ("-debug", "-firmupdate").
+    std::vector<std::string> args;
+    // Replaces the Qt message boxes, file choices and progress window (tests).
+    ui::UserDialogs* dialogs = nullptr;
+    // The entries of the COM port dialog; by default the ports present and the simulated
+    // units.
+    std::function<std::vector<PortChoice>()> portChoices;
+    // The program's folder (holds tmp/tmp.uJx); by default the executable's folder.
+    std::string applicationFolder;
+  };
+
+  explicit frmQ5Con(Setup setup, QWidget* parent = nullptr);
+  frmQ5Con();
+  ~frmQ5Con() override;
+
+  session::Session& session() { return *session_; }
+  qtlink::PortSwitch& portSwitch() { return *port_; }
+  ui::UserDialogs& dialogs();
+
+  // Twips (1/1440 inch) in pixels of this window's screen.
+  int twips(int t) const;
+
+  // The view of the page shown now (nullptr when none or the placeholder page).
+  PageView* currentPageView() const;
+  // The placeholder page's window (nullptr until first shown).
+  QWidget* noneView() const;
+  QMdiSubWindow* currentSubWindow() const { return current_; }
+  // "Exit" was chosen or the window closed; the program ends once no sequence runs.
+  bool exitRequested() const { return exitRequested_; }
+  // Sequences (button or menu actions) running now, nested ones included.
+  int sequencesRunning() const { return depth_; }
+
+  // --- SessionView --------------------------------------------------------------
+  void refresh() override;
+  void showPage(pages::ModulePage* page) override;
+  void pageUpdated() override;
+  void processEvents() override;
+  void endProgram() override;
+  void openNetworkWindow(int networkType) override;
+  void closeChangeValueDialog() override;
+
+  // --- Actions --------------------------------------------------------------------
+  void btnSetting_Click();
+  void btnConnect_Click();
+  void btnUpload_Click();
+  void btnDownload_Click();
+  void btnStart_Click();
+  void btnStop_Click();
+  void btnDisconnect_Click();
+  void btnComNet_Click();
+  void mnuFilesOpen_Click();
+  void mnuFilesSave_Click();
+  void mnuFilesEnd_Click();
+  void mnuQ5Informain_Click();
+  void mnuDebugInfo_Click();
+  void mnuFirmUpdate_Click();
+  void mnuHelpVersion_Click();
+
+  // Widgets (named as the window's controls).
+  LampWidget* shpLamp;
+  QLabel* lblComPortNo;
+  QLabel* lblConStatus;
+  QLabel* lblVersionNo;
+  QLabel* lblMastertype;
+  QPushButton* btnUpload;
+  QPushButton* btnDownload;
+  QPushButton* btnStart;
+  QPushButton* btnStop;
+  QPushButton* btnSetting;
+  QPushButton* btnConnect;
+  QPushButton* btnDisconnect;
+  QPushButton* btnComNet;
+  QMdiArea* mdiArea;
+  QMenu* mnuFiles;
+  QMenu* mnuModelSelect;
+  QMenu* mnuHelp;
+  QAction* mnuFilesOpen;
+  QAction* mnuFilesSave;
+  QAction* mnuFilesEnd;
+  QAction* mnuQ5Informain;
+  QAction* mnuDebugInfo;
+  QAction* mnuFirmUpdate;
+  QAction* mnuHelpVersion;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  class Sequence;
+  void buildWidgets();
+  void buildMenus();
+  void buildModelSelectMenu();
+  // Begins a user action; false while the program is ending.
+  bool actionAllowed() const { return !exitRequested_; }
+  void requestExit();
+  void finishExit();
+  QMdiSubWindow* subWindowFor(pages::ModulePage* page);
+  void placePage(QMdiSubWindow* sub);
+  void modelSelect(const std::string& group, const std::string& item);
+
+  std::unique_ptr<link::Clock> clock_;
+  std::unique_ptr<qtlink::PortSwitch> port_;
+  std::unique_ptr<link::Exchange> exchange_;
+  std::unique_ptr<QtDialogs> qtDialogs_;
+  std::unique_ptr<GuardedDialogs> dialogs_;
+  std::unique_ptr<session::Session> session_;
+  std::unique_ptr<HelpDocuments> help_;
+  std::function<std::vector<PortChoice>()> portChoices_;
+
+  std::map<pages::ModulePage*, QMdiSubWindow*> pageWindows_;
+  QMdiSubWindow* noneWindow_ = nullptr;
+  QMdiSubWindow* current_ = nullptr;
+  std::vector<QAction*> modelSelectActions_;
+
+  int depth_ = 0;
+  bool exitRequested_ = false;
+  bool exitFinished_ = false;
+};
+
+}  // namespace q5::gui

@@ -1,0 +1,240 @@
+// End to end: q5sim serves a simulated unit on a pseudo-terminal, q5cfg-cli talks to it
+// through QSerialPort, and the test reads what went over the wire from the --trace lines.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream is(text);
+  for (std::string line; std::getline(is, line);) lines.push_back(line);
+  return lines;
+}
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs a program to its end with stdout and stderr in files.
+RunResult RunProgram(const std::vector<std::string>& argv) {
+  static int serial = 0;
+  const std::string base =
+      "/tmp/q5e2e_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
+  const std::string outPath = base + ".out", errPath = base + ".err";
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  RunResult r;
+  if (posix_spawn(&pid, args[0], &fa, nullptr, args.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&fa);
+  r.out = ReadFile(outPath);
+  r.err = ReadFile(errPath);
+  std::remove(outPath.c_str());
+  std::remove(errPath.c_str());
+  return r;
+}
+
+// q5sim on a pseudo-terminal for the life of the object. It stops when its stdin (our
+// pipe) closes, and after --max-seconds in any case.
+class SimOnPty {
+ public:
+  explicit SimOnPty(std::vector<std::string> options) {
+    int in[2], out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return;
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&fa, in[1]);
+    posix_spawn_file_actions_addclose(&fa, out[0]);
+    std::vector<std::string> argv = {Q5SIM_PATH, "--max-seconds", "30"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    std::vector<char*> args;
+    for (auto& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    if (posix_spawn(&pid_, args[0], &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&fa);
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    // The first line of its output is the terminal's path.
+    char c;
+    while (read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
+    close(out[0]);
+  }
+  ~SimOnPty() {
+    if (stdin_ >= 0) close(stdin_);
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  std::string path_;
+};
+
+struct WireLine {
+  double ms;
+  char direction;  // '>' sent, '<' received, '!' something else
+  std::string text;
+};
+
+// The --trace lines: "  12.345 ms > G00\r".
+std::vector<WireLine> Wire(const std::string& err) {
+  std::vector<WireLine> wire;
+  for (const std::string& line : Lines(err)) {
+    double ms = 0;
+    char dir = 0;
+    int used = 0;
+    if (std::sscanf(line.c_str(), " %lf ms %c %n", &ms, &dir, &used) < 2) continue;
+    if (dir != '>' && dir != '<' && dir != '!') continue;
+    wire.push_back({ms, dir, line.substr(static_cast<std::size_t>(used))});
+  }
+  return wire;
+}
+
+std::vector<std::string> Sent(const std::vector<WireLine>& wire, char direction) {
+  std::vector<std::string> out;
+  for (const auto& w : wire) {
+    if (w.direction == direction) out.push_back(w.text);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(CliOverPty, IdentifyPutsTheConnectAndUploadLinesOnTheWire) {
+  SimOnPty sim({"--model", "Q5W3UD-BO16A-H", "--version", "2.10", "--timing"});
+  ASSERT_FALSE(sim.path().empty());
+  const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "identify"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+
+  const auto wire = Wire(r.err);
+  // The identification check (retry 1 is not needed), then "F" to 00/01, model,
+  // version, channel count.
+  EXPECT_EQ(Sent(wire, '>'), (std::vector<std::string>{"G00\\r", "I01\\r", "G00\\r", "I01\\r",
+                                                        "DF\\r", "I02\\r", "I06\\r", "I03\\r"}));
+  EXPECT_EQ(Sent(wire, '<'),
+            (std::vector<std::string>{"COK\\r", "CMNTSW:Q5\\r", "COK\\r", "CMNTSW:Q5\\r", "COK\\r",
+                                      "CTAG:Q5W3UD-BO16A-H\\r", "CVER:2.10\\r", "CCH:16CHs\\r"}));
+  EXPECT_EQ(Sent(wire, '!'), std::vector<std::string>{});
+  // One line at a time, each after its reply and the 10 ms pause; at 9600 baud a line
+  // and its reply cannot be quicker than their characters.
+  for (std::size_t i = 1; i < wire.size(); ++i) {
+    EXPECT_NE(wire[i].direction, wire[i - 1].direction) << i;
+    if (wire[i].direction == '>') EXPECT_GE(wire[i].ms - wire[i - 1].ms, 9.9) << i;
+  }
+  ASSERT_GE(wire.size(), 2u);
+  EXPECT_GE(wire[1].ms - wire[0].ms, 8 * 10 * 1000.0 / 9600 - 0.1);  // "G00\r" + "COK\r"
+
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "Model: Q5W3UD-BO16A-H",
+                              "Module part: BO16",
+                              "Module kind: 6 (frmBO16)",
+                              "Page kind: 6 (frmBO16)",
+                              "Network type: 1 (DeviceNet)",
+                              "Version: 2.10",
+                              "Channel count: 16",
+                              "Model flags: Q5W3UD-BO16",
+                          }));
+}
+
+TEST(CliOverPty, WrongIdentificationIsAConnectionError) {
+  SimOnPty sim({"--fault", "reply:00/01:CMNTSX\\x3A1"});
+  ASSERT_FALSE(sim.path().empty());
+  const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "--debug", "identify"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  // A reply is an answer, even a wrong one: no second attempt, and nothing more.
+  EXPECT_EQ(Sent(Wire(r.err), '>'), (std::vector<std::string>{"G00\\r", "I01\\r"}));
+  EXPECT_EQ(Sent(Wire(r.err), '<'), (std::vector<std::string>{"COK\\r", "CMNTSX:1\\r"}));
+  EXPECT_NE(r.err.find("\nConnection: Connection Error\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("ReadErrorCount: 0\nWriteErrorCount: 0\n"), std::string::npos) << r.err;
+}
+
+TEST(CliOverPty, NodeInformationAndUnsupportedSeries) {
+  {
+    SimOnPty sim({"--node-info", "Unit 7 on line 2"});
+    const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "info"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Remote I/O Q5 Information:       Unit 7 on line 2      \n");
+  }
+  {
+    // A model outside the supported series: identified as far as the model, then
+    // "Upload Error".
+    SimOnPty sim({"--model", "Q5X3NML3-6-AI4"});
+    const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "identify"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("\nUpload: Upload Error\n"), std::string::npos) << r.err;
+    const auto sent = Sent(Wire(r.err), '>');
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back(), "I02\\r");
+  }
+}
+
+TEST(CliInProcess, IdentifySimulatedUnitByName) {
+  const RunResult r = RunProgram({Q5CLI_PATH, "--port", "sim:Q5T3NML3-6-AI4", "identify"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "Model: Q5T3NML3-6-AI4",
+                              "Module part: AI4",
+                              "Module kind: 0 (frmAI4)",
+                              "Page kind: 0 (frmAI4)",
+                              "Network type: 99 (none)",
+                              "Version: 1.05",
+                              "Channel count: 4",
+                              "Model flags: Q5T3NML3-6-AI4",
+                          }));
+}
+
+TEST(CliUsage, ExitCodesForBadUsageAndMissingPorts) {
+  EXPECT_EQ(RunProgram({Q5CLI_PATH}).exitCode, 2);
+  EXPECT_EQ(RunProgram({Q5CLI_PATH, "identify"}).exitCode, 2);  // no --port
+  EXPECT_EQ(RunProgram({Q5CLI_PATH, "frobnicate"}).exitCode, 2);
+  EXPECT_EQ(RunProgram({Q5CLI_PATH, "--port", "sim:Q5T3NML3-6-AI4", "monitor", "--count", "x"}).exitCode, 2);
+  const RunResult help = RunProgram({Q5CLI_PATH, "identify", "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.out.rfind("Usage: q5cfg-cli --port P identify", 0), 0u) << help.out;
+  // A port that is not there: the identification read fails.
+  const RunResult absent = RunProgram({Q5CLI_PATH, "--port", "/dev/q5-no-such-port", "identify"});
+  EXPECT_EQ(absent.exitCode, 1);
+  EXPECT_EQ(absent.err, "Connection: Connection Error\n");
+}

@@ -14,6 +14,12 @@ namespace {
 constexpr int kRetry = 3;
 constexpr int kConnectRetry = 1;
 
+// Page kinds with calls of their own.
+constexpr int kPulsePage = 11;       // frmPI2: comdis / comena with Start / Stop
+constexpr int kLoadCellPage = 13;    // frmSG2: txt_able and txt_able2
+constexpr int kLinearizerPage = 14;  // frmLNRIO1: dgd_download before CheckData
+constexpr int kAcCurrentPage = 16;   // frmAC32: txt_able2 instead of txt_able
+
 // The button-state routines as one table. Each row gives Start, Stop, Connect,
 // Disconnect, Setting, network button, Upload, Download; X stands for the routine's
 // argument.
@@ -136,14 +142,16 @@ void Session::io_btn_control(bool enable) {
 void Session::start_btn_control() {
   buttons_ = Apply(kStart, false);
   values.Monitoring = true;
-  if (auto* p = page()) p->comdis();
+  if (values.pageKind == kPulsePage)
+    if (auto* p = page()) p->comdis();
   changed();
 }
 
 void Session::stop_btn_control() {
   buttons_ = Apply(values.Connected ? kStopConnected : kStopNotConnected, false);
   values.Monitoring = false;
-  if (auto* p = page()) p->comena();
+  if (values.pageKind == kPulsePage)
+    if (auto* p = page()) p->comena();
   changed();
 }
 
@@ -168,7 +176,8 @@ pages::ModulePage* Session::pageFor(int pageKind) {
   if (!IsPageKind(pageKind)) return nullptr;
   auto it = pages_.find(pageKind);
   if (it != pages_.end()) return it->second.get();
-  auto created = pages::CreatePage(pageKind, pageContext_);
+  auto created = pageFactory_ ? pageFactory_(pageKind, pageContext_)
+                              : pages::CreatePage(pageKind, pageContext_);
   if (!created) return nullptr;
   auto* raw = created.get();
   pages_.emplace(pageKind, std::move(created));
@@ -187,10 +196,10 @@ void Session::pageEditing(bool enable) {
   auto* p = page();
   if (!p || !p->monitorTogglesEditing()) return;
   switch (values.pageKind) {
-    case 16:  // the AC current page locks its own set of controls
+    case kAcCurrentPage:
       p->txt_able2(enable);
       break;
-    case 13:  // the load-cell page has two sets
+    case kLoadCellPage:
       p->txt_able(enable);
       p->txt_able2(enable);
       break;
@@ -427,7 +436,7 @@ void Session::btnDownload_Click() {
 
   pages::ModulePage* p = page();
   if (p && p->hasCheckData()) {
-    p->dgd_download();
+    if (values.pageKind == kLinearizerPage) p->dgd_download();
     if (!p->CheckData()) {
       if (view_) view_->pageUpdated();
       dialogs_.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);

@@ -170,6 +170,11 @@ class Session {
   pages::ModulePage* pageFor(int pageKind);
   // The page of the current page kind (nullptr when none).
   pages::ModulePage* page();
+  // Replaces pages::CreatePage as the maker of pages (tests put pages of their own in).
+  using PageFactory =
+      std::function<std::unique_ptr<pages::ModulePage>(int pageKind, pages::PageContext&)>;
+  void setPageFactory(PageFactory factory) { pageFactory_ = std::move(factory); }
+  pages::PageContext& pageContext() { return pageContext_; }
 
   // --- Button-state routines -------------------------------------------------------
   void all_btn_control(bool enable);
@@ -196,6 +201,7 @@ class Session {
   SessionView* view_ = nullptr;
   pages::PageContext pageContext_;
   std::map<int, std::unique_ptr<pages::ModulePage>> pages_;
+  PageFactory pageFactory_;
 
   Buttons buttons_;
   Menus menus_;

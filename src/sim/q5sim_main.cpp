@@ -2,17 +2,12 @@
 // path as its first line on stdout, then answers the configuration protocol on it until
 // it is killed, its stdin closes (when stdin is a pipe or a terminal) or --max-seconds
 // pass. Any serial program can open that path as if it were the unit's COM port.
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -20,12 +15,15 @@
 
 #include "link/Clock.h"
 #include "sim/SimLine.h"
+#include "sim/SimPtyServer.h"
 #include "sim/SimulatedUnit.h"
 
 namespace {
 
-volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
+q5::sim::SimPtyServer* g_server = nullptr;
+void OnSignal(int) {
+  if (g_server) g_server->stop();
+}
 
 const char kUsage[] =
     "usage: q5sim [options]\n"
@@ -37,7 +35,7 @@ const char kUsage[] =
     "  --node-info T         text of item 88 after \"Q5CFG:\"\n"
     "  --unknown-item R      reply to unknown items: CNG (default) or CNU\n"
     "  --timing              every character costs 10 bits at the line's baud rate\n"
-    "  --baud B              baud rate for --timing when the client sets none (9600)\n"
+    "  --baud B              rate for --timing until the client changes it (9600)\n"
     "  --turnaround-ms T     pause before every reply (default 0)\n"
     "  --fault SPEC          inject a fault (repeatable), KIND[:TARGET][:PARAM...][*N][+K]\n"
     "                        KIND noreply|late[:MS]|chunks[:N[:MS]]|garbage[:TEXT]|\n"
@@ -47,35 +45,6 @@ const char kUsage[] =
     "  --log FILE            write the transcript (every line and reply, with times)\n"
     "  --link PATH           also make PATH a symbolic link to the terminal\n"
     "  --max-seconds S       stop after S seconds\n";
-
-int SpeedOf(speed_t s) {
-  switch (s) {
-    case B1200: return 1200;
-    case B2400: return 2400;
-    case B4800: return 4800;
-    case B9600: return 9600;
-    case B19200: return 19200;
-    case B38400: return 38400;
-    case B57600: return 57600;
-    case B115200: return 115200;
-    case B230400: return 230400;
-    default: return 0;
-  }
-}
-
-bool WriteAll(int fd, std::string& pending) {
-  while (!pending.empty()) {
-    ssize_t n = ::write(fd, pending.data(), pending.size());
-    if (n > 0) {
-      pending.erase(0, static_cast<std::size_t>(n));
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;  // later
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -181,36 +150,13 @@ int main(int argc, char** argv) {
     });
   }
 
-  // The pseudo-terminal. The unit's side is the master; the client opens the slave.
-  int master = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-    std::perror("q5sim: pseudo-terminal");
+  q5::sim::SimPtyServer server(line);
+  std::string error;
+  if (!server.open(&error)) {
+    std::cerr << "q5sim: pseudo-terminal: " << error << "\n";
     return 1;
   }
-  const char* name = ptsname(master);
-  if (!name) {
-    std::perror("q5sim: ptsname");
-    return 1;
-  }
-  const std::string slavePath = name;
-  // Keep a slave descriptor open for the whole run: without it the master reads EIO and
-  // sees a hang-up every time the client closes the port, and the line settings would
-  // be lost between the client's opens.
-  int slave = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY);
-  if (slave < 0) {
-    std::perror("q5sim: opening the terminal");
-    return 1;
-  }
-  termios tio{};
-  if (tcgetattr(slave, &tio) == 0) {
-    cfmakeraw(&tio);
-    cfsetispeed(&tio, B9600);
-    cfsetospeed(&tio, B9600);
-    tio.c_cflag |= CLOCAL | CREAD;
-    tcsetattr(slave, TCSANOW, &tio);
-  }
-  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-
+  const std::string& slavePath = server.slavePath();
   if (!linkPath.empty()) {
     struct stat st {};
     if (lstat(linkPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(linkPath.c_str());
@@ -220,6 +166,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  g_server = &server;
   struct sigaction sa {};
   sa.sa_handler = OnSignal;
   sigemptyset(&sa.sa_mask);
@@ -242,74 +189,12 @@ int main(int argc, char** argv) {
   const std::int64_t startUs = clock.nowUs();
   const std::int64_t endUs =
       maxSeconds > 0 ? startUs + static_cast<std::int64_t>(maxSeconds * 1e6) : -1;
-  std::string outgoing;
-  int status = 0;
-  char buf[4096];
-
-  while (!g_stop) {
-    std::int64_t now = clock.nowUs();
-    if (endUs >= 0 && now >= endUs) break;
-    outgoing += line.take(now);
-    if (!WriteAll(master, outgoing)) {
-      std::perror("q5sim: writing to the terminal");
-      status = 1;
-      break;
-    }
-
-    // Sleep until input, the next reply byte's time, or the end.
-    int timeoutMs = -1;
-    auto until = [&](std::int64_t at) {
-      if (at < 0) return;
-      std::int64_t ms = (at - now + 999) / 1000;
-      if (ms < 0) ms = 0;
-      if (timeoutMs < 0 || ms < timeoutMs) timeoutMs = static_cast<int>(ms);
-    };
-    until(line.nextArrivalUs());
-    until(endUs);
-    pollfd fds[2] = {{master, static_cast<short>(POLLIN | (outgoing.empty() ? 0 : POLLOUT)), 0},
-                     {STDIN_FILENO, POLLIN, 0}};
-    int n = poll(fds, watchStdin ? 2 : 1, timeoutMs);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      std::perror("q5sim: poll");
-      status = 1;
-      break;
-    }
-    if (watchStdin && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-      ssize_t r = ::read(STDIN_FILENO, buf, sizeof buf);
-      if (r <= 0) break;  // stdin closed: the parent is gone
-    }
-    if ((fds[0].revents & (POLLHUP | POLLERR)) && !(fds[0].revents & POLLIN)) {
-      usleep(10'000);  // no reader on the other side for a moment; do not spin
-    }
-    if (fds[0].revents & POLLIN) {
-      ssize_t r = ::read(master, buf, sizeof buf);
-      if (r > 0) {
-        if (lineOptions.lineTiming) {
-          // Follow the rate the client set on its side (the firmware transfer switches).
-          termios cur{};
-          if (tcgetattr(slave, &cur) == 0) {
-            int b = SpeedOf(cfgetospeed(&cur));
-            if (b > 0) line.setBaud(b);
-          }
-        }
-        line.receive(std::string_view(buf, static_cast<std::size_t>(r)), clock.nowUs());
-        if (line.vanished()) {
-          std::cerr << "q5sim: the port vanishes\n";
-          break;
-        }
-      } else if (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-        // EIO only when no slave is open, which our own descriptor prevents.
-        std::perror("q5sim: reading the terminal");
-        status = 1;
-        break;
-      }
-    }
-  }
-
+  const bool ok = server.serve(clock, endUs, watchStdin ? STDIN_FILENO : -1);
+  g_server = nullptr;
+  if (!ok) std::perror("q5sim: the terminal failed");
+  if (server.vanished()) std::cerr << "q5sim: the port vanished\n";
   if (!linkPath.empty()) ::unlink(linkPath.c_str());
-  ::close(master);
-  ::close(slave);
   std::cerr << "q5sim: " << line.linesReceived() << " lines received\n";
+  const int status = ok ? 0 : 1;
   return status;
 }

@@ -1,7 +1,5 @@
 #include "qtlink/QtSerialPort.h"
 
-#include <QEventLoop>
-#include <QTimer>
 
 #ifdef __linux__
 #include <linux/serial.h>
@@ -13,6 +11,11 @@ namespace q5::qtlink {
 QtSerialPort::QtSerialPort(link::Clock& clock, WaitMode mode, QObject* parent)
     : QObject(parent), clock_(clock), mode_(mode) {
   connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+  deadlineTimer_.setSingleShot(true);
+  deadlineTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&deadlineTimer_, &QTimer::timeout, this, &QtSerialPort::quitWait);
+  connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::quitWait);
+  connect(&port_, &QSerialPort::aboutToClose, this, &QtSerialPort::quitWait);
 }
 
 QtSerialPort::~QtSerialPort() { close(); }
@@ -108,17 +111,15 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
     port_.waitForReadyRead(ms);  // sleeps in select() until the line has bytes
     return;
   }
+  if (!deadlineTimer_.isActive() || armedDeadlineUs_ != deadlineUs) {
+    deadlineTimer_.start(ms);
+    armedDeadlineUs_ = deadlineUs;
+  }
   QEventLoop loop;
-  QTimer timer;
-  timer.setSingleShot(true);
-  timer.setTimerType(Qt::PreciseTimer);
-  connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-  connect(&port_, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
-  connect(&port_, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
-  connect(&port_, &QSerialPort::aboutToClose, &loop, &QEventLoop::quit);
-  timer.start(ms);
-  // Bytes may have come in between the check above and now.
-  if (port_.bytesAvailable() == 0 && port_.isOpen()) loop.exec();
+  QEventLoop* outer = loop_;  // a wait nested in another one (not expected; kept sound)
+  loop_ = &loop;
+  loop.exec();
+  loop_ = outer;
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
@@ -126,6 +127,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
       error == QSerialPort::NotOpenError) {
     return;
   }
+  quitWait();
   lastError_ = port_.errorString().toStdString();
   // An unplugged adapter shows as an endless stream of errors; stop listening to the
   // line at once. The next exchange finds the port closed and returns no reply.

@@ -5,20 +5,62 @@
 //   elapsed / wire floor, where the floor is the sum over the exchanges of the 10 ms
 //   pause plus (command bytes + reply bytes) x 10 bits / baud, from the same transcript;
 //   process CPU time / elapsed, i.e. how busy the tool keeps a core while it waits.
+#include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "link/Exchange.h"
 #include "link/Link.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/QtClock.h"
 
+extern char** environ;
+
 namespace {
+
+// q5sim with line timing on a pseudo-terminal, for as long as the object lives.
+class SimProcess {
+ public:
+  SimProcess(const std::string& program, const std::string& model) {
+    int out[2];
+    if (pipe(out) != 0) return;
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+    posix_spawn_file_actions_addclose(&fa, out[0]);
+    std::vector<std::string> argv = {program, "--timing", "--model", model, "--max-seconds", "900"};
+    std::vector<char*> args;
+    for (auto& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    if (posix_spawn(&pid_, program.c_str(), &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&fa);
+    close(out[1]);
+    char c;
+    while (pid_ > 0 && read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
+    close(out[0]);
+  }
+  ~SimProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string path_;
+};
 
 std::int64_t CpuUs() {
   rusage ru{};
@@ -58,6 +100,7 @@ int main(int argc, char** argv) {
   int baud = 9600;
   std::string portName = "sim:Q5T3NML3-6-AI4";
   bool eventLoop = false;
+  std::string q5sim;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--n" && i + 1 < argc) {
@@ -66,18 +109,31 @@ int main(int argc, char** argv) {
       portName = argv[++i];
     } else if (a == "--baud" && i + 1 < argc) {
       baud = std::atoi(argv[++i]);
+    } else if (a == "--q5sim" && i + 1 < argc) {
+      q5sim = argv[++i];
     } else if (a == "--event-loop") {
       eventLoop = true;
     } else {
-      std::cerr << "Usage: q5bench [--n N] [--port P] [--baud B] [--event-loop]\n"
+      std::cerr << "Usage: q5bench [--n N] [--port P | --q5sim PATH] [--baud B] [--event-loop]\n"
                    "  N read and N write transactions against P (default sim:Q5T3NML3-6-AI4,\n"
                    "  an in-process simulated unit with line timing; or a pseudo-terminal\n"
-                   "  served by q5sim with line timing). --event-loop waits the way the\n"
-                   "  windows do (nested event loop) instead of blocking.\n";
+                   "  served by q5sim with line timing; --q5sim PATH starts one). --event-loop\n"
+                   "  waits the way the windows do (nested event loop) instead of blocking.\n";
       return 2;
     }
   }
   if (n <= 0) n = 1;
+  std::unique_ptr<SimProcess> simProcess;
+  if (!q5sim.empty()) {
+    const std::string model =
+        portName.rfind("sim:", 0) == 0 ? portName.substr(4) : std::string("Q5T3NML3-6-AI4");
+    simProcess = std::make_unique<SimProcess>(q5sim, model);
+    if (simProcess->path().empty()) {
+      std::cerr << "q5bench: " << q5sim << " gave no terminal\n";
+      return 1;
+    }
+    portName = simProcess->path();
+  }
 
   const auto mode = eventLoop ? q5::qtlink::WaitMode::EventLoop : q5::qtlink::WaitMode::Blocking;
   q5::qtlink::QtClock clock(mode);

@@ -22,6 +22,7 @@
 #include "QtDialogs.h"
 #include "frmComPort.h"
 #include "frmNONE.h"
+#include "config/ConfigFiles.h"
 #include "link/Exchange.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/QtClock.h"
@@ -69,6 +70,7 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   qtDialogs_ = std::make_unique<QtDialogs>(this);
   dialogs_ = std::make_unique<GuardedDialogs>(setup.dialogs ? *setup.dialogs : *qtDialogs_);
   session_ = std::make_unique<session::Session>(*exchange_, *dialogs_);
+  files_ = std::make_unique<config::ConfigFiles>(*session_);
   help_ = std::make_unique<HelpDocuments>();
   portChoices_ = setup.portChoices ? setup.portChoices : [] { return DefaultPortChoices(); };
 
@@ -277,9 +279,37 @@ void frmQ5Con::buildMenus() {
   mnuHelpVersion->setObjectName("mnuHelpVersion");
 }
 
-void frmQ5Con::buildModelSelectMenu() {}
+void frmQ5Con::buildModelSelectMenu() {
+  for (const auto& group : config::ModelSelectMenu()) {
+    QMenu* sub = mnuModelSelect->addMenu(Q(std::string(group.caption)));
+    sub->setObjectName(QStringLiteral("mnuModelSelect_") + Q(std::string(group.caption)));
+    for (const auto& item : group.items) {
+      QAction* a = sub->addAction(Q(std::string(item.caption)));
+      a->setObjectName(QStringLiteral("mnu%1_%2").arg(Q(std::string(group.caption))).arg(item.index));
+      a->setData(Q(std::string(item.caption)));
+      // Kinds whose configuration files this version cannot write are shown, disabled.
+      a->setEnabled(config::ModelSelectAvailable(item));
+      const config::ModelSelectItem* ptr = &item;
+      connect(a, &QAction::triggered, this, [this, ptr] { modelSelect(*ptr); });
+      modelSelectActions_.push_back(a);
+    }
+  }
+}
 
-void frmQ5Con::modelSelect(const std::string& group, const std::string& item) {}
+QAction* frmQ5Con::modelSelectAction(const QString& group, const QString& caption) const {
+  for (QMenu* sub : mnuModelSelect->findChildren<QMenu*>()) {
+    if (sub->title() != group) continue;
+    for (QAction* a : sub->actions())
+      if (a->text() == caption) return a;
+  }
+  return nullptr;
+}
+
+void frmQ5Con::modelSelect(const config::ModelSelectItem& item) {
+  if (!actionAllowed() || depth_ > 0 || !session_->menus().modelSelectEnabled) return;
+  Sequence seq(*this);
+  files_->ModelSelect_Click(item);
+}
 
 // --- What the session shows -------------------------------------------------------------
 
@@ -478,9 +508,17 @@ void frmQ5Con::btnComNet_Click() {
   session_->btnComNet_Click();
 }
 
-void frmQ5Con::mnuFilesOpen_Click() {}
+void frmQ5Con::mnuFilesOpen_Click() {
+  if (!actionAllowed() || depth_ > 0 || !session_->menus().fileEnabled) return;
+  Sequence seq(*this);
+  files_->mnuFilesOpen_Click();
+}
 
-void frmQ5Con::mnuFilesSave_Click() {}
+void frmQ5Con::mnuFilesSave_Click() {
+  if (!actionAllowed() || depth_ > 0 || !session_->menus().fileEnabled) return;
+  Sequence seq(*this);
+  files_->mnuFilesSave_Click();
+}
 
 void frmQ5Con::mnuFilesEnd_Click() { requestExit(); }
 

@@ -30,6 +30,10 @@ class PortSwitch;
 namespace q5::ui {
 class UserDialogs;
 }
+namespace q5::config {
+class ConfigFiles;
+struct ModelSelectItem;
+}  // namespace q5::config
 
 namespace q5::gui {
 
@@ -60,6 +64,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   ~frmQ5Con() override;
 
   session::Session& session() { return *session_; }
+  config::ConfigFiles& files() { return *files_; }
+  // The Model Select item of a group and caption ("Q5T3NML3", "AI4"); nullptr if none.
+  QAction* modelSelectAction(const QString& group, const QString& caption) const;
   qtlink::PortSwitch& portSwitch() { return *port_; }
   ui::UserDialogs& dialogs();
 
@@ -142,7 +149,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   void finishExit();
   QMdiSubWindow* subWindowFor(pages::ModulePage* page);
   void placePage(QMdiSubWindow* sub);
-  void modelSelect(const std::string& group, const std::string& item);
+  void modelSelect(const config::ModelSelectItem& item);
 
   std::unique_ptr<link::Clock> clock_;
   std::unique_ptr<qtlink::PortSwitch> port_;
@@ -150,6 +157,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::unique_ptr<QtDialogs> qtDialogs_;
   std::unique_ptr<GuardedDialogs> dialogs_;
   std::unique_ptr<session::Session> session_;
+  std::unique_ptr<config::ConfigFiles> files_;
   std::unique_ptr<HelpDocuments> help_;
   std::function<std::vector<PortChoice>()> portChoices_;
 

@@ -212,7 +212,9 @@ void SimLine::resetCounters() {
 
 void SimLine::record(TranscriptEntry e) {
   if (observer_) observer_(e);
-  if (keepTranscript_) transcript_.push_back(std::move(e));
+  if (!keepTranscript_) return;
+  transcript_.push_back(std::move(e));
+  while (transcript_.size() > transcriptLimit_) transcript_.pop_front();
 }
 
 std::string SimLine::FormatEntry(const TranscriptEntry& e) {

@@ -96,7 +96,10 @@ class SimLine {
   void resetCounters();
 
   // ---- Transcript ------------------------------------------------------------------------
-  const std::vector<TranscriptEntry>& transcript() const { return transcript_; }
+  // The most recent entries, oldest first (at most transcriptLimit of them, so a long
+  // monitoring session does not grow without end).
+  const std::deque<TranscriptEntry>& transcript() const { return transcript_; }
+  void setTranscriptLimit(std::size_t entries) { transcriptLimit_ = entries; }
   void clearTranscript() { transcript_.clear(); }
   // Off: entries only go to the observer (a long-running q5sim keeps no history).
   void setKeepTranscript(bool on) { keepTranscript_ = on; }
@@ -126,7 +129,8 @@ class SimLine {
   std::map<std::string, int, std::less<>> byText_;
   std::map<std::pair<std::string, std::string>, int> byItem_;
   std::map<std::pair<std::string, std::string>, int> byData_;
-  std::vector<TranscriptEntry> transcript_;
+  std::deque<TranscriptEntry> transcript_;
+  std::size_t transcriptLimit_ = 100'000;
   std::function<void(const TranscriptEntry&)> observer_;
 };
 

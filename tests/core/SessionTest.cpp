@@ -21,7 +21,14 @@ class FakePage : public q5::pages::ModulePage {
   FakePage(q5::pages::PageContext& ctx, int kind, Lines& log) : ModulePage(ctx), kind_(kind), log_(log) {}
   std::string_view name() const override { return "fake"; }
   int pageKind() const override { return kind_; }
-  bool Init() override { return note("Init"), true; }
+  bool Init() override {
+    note("Init");
+    if (!failInit) return true;
+    ProgressOpen(3, "Initializing");
+    ProgressStep();
+    UploadFailure();
+    return false;
+  }
   void Download() override { note("Download"); }
   void ReadingData() override { note("ReadingData"); }
   bool hasCheckData() const override { return hasCheck; }
@@ -36,6 +43,7 @@ class FakePage : public q5::pages::ModulePage {
   bool hasCheck = true;
   bool checkResult = true;
   bool toggles = true;
+  bool failInit = false;
 
  private:
   void note(const char* what) { log_.push_back(what); }
@@ -543,4 +551,21 @@ TEST(Session, FileOpenEnablesDownloadWhenConnected) {
   s.mnuFilesEnd_Click();
   EXPECT_FALSE(rig.exchange.isOpen());
   EXPECT_EQ(rig.view.endPrograms, 1);
+}
+
+TEST(Session, PageUploadFailureClosesProgressAndDisconnects) {
+  FakeRig rig("Q5T3NML3-6-AI4");
+  rig.connect();
+  ASSERT_NE(rig.fake, nullptr);
+  rig.fake->failInit = true;
+  rig.dialogs.clear();
+  rig.session.btnUpload_Click();
+  EXPECT_EQ(rig.dialogs.events, (Lines{"progressOpen 3 Initializing", "progressStep", "progressClose",
+                                       "message Upload Error|Upload|Error"}));
+  EXPECT_FALSE(rig.dialogs.progressShown);
+  EXPECT_FALSE(rig.session.values.Connected);
+  EXPECT_EQ(rig.session.labels().lblConStatus, "Disconnected");
+  // The page is still shown (in its failed state) and the buttons are the disconnected ones.
+  EXPECT_EQ(rig.view.shownPages.size(), 2u);
+  EXPECT_EQ(Enabled(rig.session.buttons()), "Start Connect Setting");
 }

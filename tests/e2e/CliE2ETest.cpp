@@ -190,7 +190,7 @@ TEST(CliOverPty, WrongIdentificationIsAConnectionError) {
   EXPECT_NE(r.err.find("ReadErrorCount: 0\nWriteErrorCount: 0\n"), std::string::npos) << r.err;
 }
 
-TEST(CliOverPty, NodeInformationAndUnsupportedSeries) {
+TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
   {
     SimOnPty sim({"--node-info", "Unit 7 on line 2"});
     const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "info"});
@@ -207,6 +207,14 @@ TEST(CliOverPty, NodeInformationAndUnsupportedSeries) {
     const auto sent = Sent(Wire(r.err), '>');
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back(), "I02\\r");
+  }
+  {
+    // A unit that needs initialising ends the program after its message.
+    SimOnPty sim({"--uninitialised"});
+    const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "identify"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Initialize Error: Need Initialize\n");
+    EXPECT_EQ(r.out, "");
   }
 }
 

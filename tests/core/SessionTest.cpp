@@ -569,3 +569,17 @@ TEST(Session, PageUploadFailureClosesProgressAndDisconnects) {
   EXPECT_EQ(rig.view.shownPages.size(), 2u);
   EXPECT_EQ(Enabled(rig.session.buttons()), "Start Connect Setting");
 }
+
+TEST(Session, ExitWhileASequenceWaitsEndsQuietly) {
+  SessionRig rig("Q5W3NEIP-BI16");
+  rig.port->fault("noreply:00/02");
+  rig.onSent = [&](const std::string& line) {
+    if (line == "I02") rig.session.mnuFilesEnd_Click();
+  };
+  rig.connect();
+  EXPECT_EQ(rig.takeWire(), (Lines{"G00", "I01", "G00", "I01", "DF", "I02"}));
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(rig.view.endPrograms, 1);
+  EXPECT_TRUE(rig.view.shownPages.empty());
+  EXPECT_FALSE(rig.exchange.isOpen());
+}

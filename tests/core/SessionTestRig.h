@@ -45,6 +45,7 @@ struct SessionRig {
       std::string line(text);
       if (!line.empty() && line.back() == '\r') line.pop_back();
       wire.push_back(line);
+      if (onSent) onSent(line);
     });
     session.setView(&view);
     session.setPortName("sim:" + model);
@@ -70,6 +71,8 @@ struct SessionRig {
   RecordingView view;
   q5::session::Session session;
   std::vector<std::string> wire;
+  // Called after each line is sent (while the exchange waits for its reply).
+  std::function<void(const std::string&)> onSent;
 };
 
 // Buttons as a compact text: the enabled ones of Start, Stop, Connect, Disconnect,

@@ -255,7 +255,7 @@ void Session::UnitConnect() {
   if (id != "MNTSW") {
     buttons_.btnSetting = true;
     changed();
-    dialogs_.message("Connection Error", "Connection", ui::Icon::Error);
+    if (!ended_) dialogs_.message("Connection Error", "Connection", ui::Icon::Error);
     UnitDisconnect();
     return;
   }
@@ -281,6 +281,7 @@ void Session::btnConnect_Click() {
   if (ended_) return;
   all_btn_control(false);
   UnitConnect();
+  if (ended_) return;
   if (values.Connected) btnUpload_Click();
   if (ended_) return;
   connect_btn_control();
@@ -321,7 +322,9 @@ void Session::mnuFilesEnd_Click() {
 // --- Upload ---------------------------------------------------------------------------
 
 void Session::uploadFailure() {
-  dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+  // After "Exit" the reads of a sequence still on the stack fail on the closed port;
+  // the program is ending, so no message follows.
+  if (!ended_) dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
   UnitDisconnect();
 }
 
@@ -330,6 +333,7 @@ bool Session::Identify() {
   link_.GroupItemWriteRetry(kRetry, "00", "01", "F");
 
   const std::string model = link_.ItemReadRetry(kRetry, "02");
+  if (ended_) return false;
   if (model.empty()) {
     uploadFailure();
     return false;
@@ -347,6 +351,7 @@ bool Session::Identify() {
   catalogue::NetworkTypeOf(values.model, values.networkType, values.networkButton);
 
   const std::string version = link_.ItemReadRetry(kRetry, "06");
+  if (ended_) return false;
   if (version.empty()) {
     uploadFailure();
     return false;
@@ -356,6 +361,7 @@ bool Session::Identify() {
   changed();
 
   const std::string status = link_.ItemReadRetry(kRetry, "03");
+  if (ended_) return false;
   if (status.empty()) {
     uploadFailure();
     return false;
@@ -402,7 +408,7 @@ void Session::btnUpload_Click() {
 // --- Download -------------------------------------------------------------------------
 
 void Session::downloadFailure() {
-  dialogs_.message("Download Error", "Download", ui::Icon::Error);
+  if (!ended_) dialogs_.message("Download Error", "Download", ui::Icon::Error);
   UnitDisconnect();
   io_btn_control(true);
 }
@@ -417,6 +423,7 @@ void Session::btnDownload_Click() {
   if (ended_) return;
   all_btn_control(false);
   const std::string reply = link_.GroupItemReadRetry(kRetry, "00", "02");
+  if (ended_) return;
   if (reply.empty()) {
     downloadFailure();
     return;
@@ -445,6 +452,7 @@ void Session::btnDownload_Click() {
     }
   }
   UnitDownload();
+  if (ended_) return;
   btnUpload_Click();
 }
 

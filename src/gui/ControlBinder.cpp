@@ -264,7 +264,12 @@ void ControlBinder::refresh() {
       companions(n, c);
       auto* w = static_cast<QPushButton*>(find(n, Kind::Button));
       if (!w) return;
-      if (!c.caption.empty() && w->text() != Q(c.caption)) w->setText(Q(c.caption));
+      if (!c.caption.empty() && w->text() != Q(c.caption)) {
+        w->setText(Q(c.caption));
+        // Room for the whole caption, whichever style draws the button.
+        w->setMinimumWidth(w->fontMetrics().horizontalAdvance(w->text()) +
+                           2 * w->fontMetrics().horizontalAdvance(QLatin1Char('M')));
+      }
       ApplyCommon(w, c);
     }
     void frame(std::string_view n, Frame& c) override {

@@ -71,6 +71,8 @@ struct PageLayout {
   std::vector<Block> top;   // above the tabs
   std::vector<Tab> tabs;    // tab buttons are the page's cmdSet1, cmdSet2, ...
   std::vector<Block> bottom;
+  // Controls this layout leaves off the screen on purpose (empty spacer labels).
+  std::vector<std::string> omitted;
   // Calls the page's own handler after a user edit of a control or a button click
   // (a tab button, a data type choice); unnamed controls need no handler.
   std::function<void(pages::ModulePage&, std::string_view control)> onEdit;

@@ -44,12 +44,12 @@ std::map<std::string, PageLayout, std::less<>> Build() {
   m["frmBI16"] = PageLayout{
       {TypeRow(), Points{"fraValue", 16, {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0}}},
        Fields{{{"", "lblConvSpeed2", "CmbConvSpeed"}}}},
-      {}, {}, {}, {}};
+      {}, {}};
 
   m["frmBO16"] = PageLayout{
       {TypeRow(), Points{"fraValue", 16, {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0}}},
        Fields{{{"", "lblConvSpeed2", "CmbOutputHold"}}}},
-      {}, {}, {}, {}};
+      {}, {}};
 
   m["frmBI32"] = PageLayout{
       {TypeRow(),
@@ -59,7 +59,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
                Row{"", "lblExtIndex(2)", "", 0}, Row{"", "lblExtIndex(1)", "", 0},
                Row{"", "", "txtChData", 0}}},
        Fields{{{"", "lblConvSpeed", "CmbConvSpeed"}}}},
-      {}, {}, {}, {}};
+      {}, {}};
 
   m["frmBO32"] = PageLayout{
       {TypeRow(),
@@ -74,7 +74,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
               {Row{"lblOutputValid", "", "", 0}, Row{"", "lblExtIndex(4)", "", 0},
                Row{"", "", "ChkOutputValid", 0}, Row{"", "lblExtIndex(7)", "", 0},
                Row{"", "lblExtIndex(5)", "", 0}, Row{"", "", "ChkOutputValid", 16}}}},
-      {}, {}, {}, {}};
+      {}, {}, {"lblExtIndex(2)", "lblExtIndex(6)"}};
 
   m["frmBIO32"] = PageLayout{
       {TypeRow(),
@@ -87,8 +87,8 @@ std::map<std::string, PageLayout, std::less<>> Build() {
        Points{"",
               16,
               {Row{"lblOutputValid", "", "", 0}, Row{"", "lblExtIndex(2)", "", 0},
-               Row{"", "lblExtIndex(3)", "", 0}, Row{"", "", "ChkOutputValid", 0}}}},
-      {}, {}, {}, {}};
+               Row{"", "", "ChkOutputValid", 0}}}},
+      {}, {}, {"lblExtIndex(3)"}};
 
   m["frmBIO16"] = PageLayout{
       {TypeRow(),
@@ -98,7 +98,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
                Row{"", "", "txtCData", 0}, Row{"Label1", "", "", 0},
                Row{"", "lblExtIndex(1)", "", 0}, Row{"", "", "txtChData", 0}}},
        Fields{{{"", "lblConvSpeed", "CmbConvSpeed"}, {"", "lblOutputHold", "CmbOutputHold"}}}},
-      {}, {}, {}, {}};
+      {}, {}};
 
   {
     PageLayout ai4;

@@ -70,6 +70,7 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   scroll->setWidget(content);
 
   if (layout_) {
+    for (const auto& name : layout_->omitted) placed_.insert(name);
     for (const auto& b : layout_->top) addBlock(b, col, content);
     if (!layout_->tabs.empty()) {
       auto* buttons = new QHBoxLayout;

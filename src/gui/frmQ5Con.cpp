@@ -331,7 +331,13 @@ void frmQ5Con::refresh() {
   shpLamp->setColour(s.lamp());
   const session::Labels& l = s.labels();
   lblConStatus->setText(Q(l.lblConStatus));
-  lblComPortNo->setText(Q(l.lblComPortNo));
+  // A long port name ("sim:Q5T3NML3-6-AI4", "/dev/serial/by-id/...") may break after
+  // ":", "-" and "/" to fit the narrow frame.
+  QString port = Q(l.lblComPortNo);
+  lblComPortNo->setToolTip(port);
+  for (const QChar c : {QLatin1Char(':'), QLatin1Char('-'), QLatin1Char('/')})
+    port.replace(c, QString(c) + QChar(0x200B));
+  lblComPortNo->setText(port);
   lblVersionNo->setText(Q(l.lblVersionNo));
   lblMastertype->setText(Q(l.lblMastertype));
 

@@ -13,25 +13,28 @@ namespace {
 // window and end (used to make the pictures of the manual).
 void ScheduleScreenshot(q5::gui::frmQ5Con& w, const QString& file, const QString& port,
                         bool monitor) {
-  QTimer::singleShot(300, &w, [&w, file, port, monitor] {
+  auto save = [&w, file] {
+    const bool ok = w.grab().save(file);
+    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(file));
+    return ok;
+  };
+  QTimer::singleShot(300, &w, [&w, port, monitor, save] {
     if (!port.isEmpty()) {
       w.session().setPortName(port.toStdString());
       w.btnConnect_Click();
     }
     if (monitor) {
-      // Stop after a few passes; Start returns when monitoring ends.
-      QTimer::singleShot(1500, &w, [&w] { w.btnStop_Click(); });
-      w.btnStart_Click();
-    }
-    QTimer::singleShot(300, &w, [&w, file, monitor] {
-      if (monitor) {
-        // Show the live state of the last pass, as it looks while monitoring.
-        w.session().values.Monitoring = false;
-      }
-      const bool ok = w.grab().save(file);
-      std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(file));
+      // The picture is taken while the monitoring loop runs; then Stop ends it.
+      bool ok = false;
+      QTimer::singleShot(1500, &w, [&w, &ok, save] {
+        ok = save();
+        w.btnStop_Click();
+      });
+      w.btnStart_Click();  // returns when monitoring has ended
       QCoreApplication::exit(ok ? 0 : 1);
-    });
+      return;
+    }
+    QTimer::singleShot(300, &w, [save] { QCoreApplication::exit(save() ? 0 : 1); });
   });
 }
 

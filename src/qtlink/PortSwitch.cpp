@@ -27,7 +27,12 @@ bool PortSwitch::open(const std::string& name, int baud) {
   lastError_.clear();
   if (IsSimulatedPortName(name)) {
     const std::string model = name.substr(kSimPrefix.size());
-    sim_ = simFactory_ ? simFactory_(model) : nullptr;
+    // The same simulated unit stays on the line across Disconnect and Connect, so what
+    // was written to it is still there; a unit of another model replaces it.
+    if (!sim_ || simModel_ != model) {
+      sim_ = simFactory_ ? simFactory_(model) : nullptr;
+      simModel_ = model;
+    }
     if (!sim_) {
       lastError_ = "no simulated unit for " + model;
       return false;

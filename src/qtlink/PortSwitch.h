@@ -30,7 +30,11 @@ class PortSwitch : public link::Port {
 
   // Replaces how simulated units are made (tests, line timing on or off). By default a
   // simulated unit of the model with line timing at the port's baud rate.
-  void setSimFactory(SimFactory factory) { simFactory_ = std::move(factory); }
+  void setSimFactory(SimFactory factory) {
+    simFactory_ = std::move(factory);
+    if (active_ == sim_.get()) active_ = nullptr;
+    sim_.reset();
+  }
 
   bool open(const std::string& name, int baud) override;
   void close() override;
@@ -51,6 +55,7 @@ class PortSwitch : public link::Port {
   link::Clock& clock_;
   QtSerialPort serial_;
   std::unique_ptr<link::Port> sim_;
+  std::string simModel_;  // the model of sim_
   link::Port* active_ = nullptr;
   SimFactory simFactory_;
   std::string lastError_;

@@ -49,6 +49,7 @@ void PrintUsage(std::ostream& os) {
         "  --trace    write every line sent and reply received to stderr, with milliseconds\n"
         "             since start\n"
         "  --debug    print ReadErrorCount, WriteErrorCount and ErrorLog at the end\n"
+        "  --event-loop  wait for replies in an event loop, as the windows do\n"
         "  -h, --help this text; COMMAND --help for one command\n"
         "\nExit codes: 0 success, 1 the unit, port or file failed, 2 bad usage.\n";
 }
@@ -94,6 +95,7 @@ int Run(int argc, char** argv) {
   std::string command;
   Args args;
   bool help = false;
+  bool eventLoop = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--port") {
@@ -108,6 +110,8 @@ int Run(int argc, char** argv) {
       options.trace = true;
     } else if (a == "--debug") {
       options.debug = true;
+    } else if (a == "--event-loop") {
+      eventLoop = true;
     } else if (command.empty() && (a == "--help" || a == "-h")) {
       help = true;
     } else if (command.empty() && !a.empty() && a[0] == '-') {
@@ -139,8 +143,9 @@ int Run(int argc, char** argv) {
     return kExitOk;
   }
 
-  qtlink::QtClock clock(qtlink::WaitMode::Blocking);
-  qtlink::PortSwitch port(clock, qtlink::WaitMode::Blocking);
+  const auto mode = eventLoop ? qtlink::WaitMode::EventLoop : qtlink::WaitMode::Blocking;
+  qtlink::QtClock clock(mode);
+  qtlink::PortSwitch port(clock, mode);
   link::Exchange exchange(port, clock);
   CliDialogs dialogs(std::cout, std::cerr);
   session::Session session(exchange, dialogs);

@@ -218,6 +218,29 @@ TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
   }
 }
 
+// The windows' way of waiting (a nested event loop ended by readyRead or the deadline
+// timer): a reply that never comes times out after 3000 ms, the retry gets it.
+TEST(CliOverPty, EventLoopWaitTimesOutAndRetries) {
+  SimOnPty sim({"--fault", "noreply:=I06*1"});
+  const RunResult r =
+      RunProgram({Q5CLI_PATH, "--port", sim.path(), "--event-loop", "--trace", "identify"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto wire = Wire(r.err);
+  EXPECT_EQ(Sent(wire, '>'), (std::vector<std::string>{"G00\\r", "I01\\r", "G00\\r", "I01\\r",
+                                                        "DF\\r", "I02\\r", "I06\\r", "I06\\r",
+                                                        "I03\\r"}));
+  double sentAt = -1, timedOutAt = -1;
+  for (const auto& w : wire) {
+    if (w.direction == '>' && w.text == "I06\\r" && sentAt < 0) sentAt = w.ms;
+    if (w.direction == '!' && timedOutAt < 0) timedOutAt = w.ms;
+  }
+  ASSERT_GE(sentAt, 0);
+  ASSERT_GE(timedOutAt, 0) << r.err;
+  EXPECT_GE(timedOutAt - sentAt, 2990.0);
+  EXPECT_LT(timedOutAt - sentAt, 3300.0);
+  EXPECT_NE(r.out.find("Version: 1.05\n"), std::string::npos) << r.out;
+}
+
 TEST(CliInProcess, IdentifySimulatedUnitByName) {
   const RunResult r = RunProgram({Q5CLI_PATH, "--port", "sim:Q5T3NML3-6-AI4", "identify"});
   ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -93,20 +93,20 @@ std::string EncodeBytes(std::string_view bytes) {
   return out;
 }
 
-std::optional<SimFault> ParseFault(std::string_view spec, std::string* error) {
+std::optional<SimFault> ParseFault(std::string_view faultText, std::string* error) {
   SimFault f;
   // Trailing *TIMES and +SKIP, in either order.
   for (int round = 0; round < 2; ++round) {
-    std::size_t p = spec.find_last_of("*+");
+    std::size_t p = faultText.find_last_of("*+");
     if (p == std::string_view::npos) break;
     long long n = 0;
-    if (!ParseCount(spec.substr(p + 1), n)) break;
-    if (spec[p] == '*') f.times = static_cast<int>(n);
+    if (!ParseCount(faultText.substr(p + 1), n)) break;
+    if (faultText[p] == '*') f.times = static_cast<int>(n);
     else f.skip = static_cast<int>(n);
-    spec = spec.substr(0, p);
+    faultText = faultText.substr(0, p);
   }
 
-  std::vector<std::string_view> parts = SplitColons(spec);
+  std::vector<std::string_view> parts = SplitColons(faultText);
   const std::string_view kind = parts[0];
   std::size_t next = 1;
   if (next < parts.size() && LooksLikeTarget(parts[next])) {

@@ -61,7 +61,7 @@ struct SimFault {
 };
 
 // Parses the text form; std::nullopt (with a reason in *error) when it is malformed.
-std::optional<SimFault> ParseFault(std::string_view spec, std::string* error = nullptr);
+std::optional<SimFault> ParseFault(std::string_view faultText, std::string* error = nullptr);
 
 // Decodes \r \n \t \\ \xNN; EncodeBytes shows control bytes the same way.
 std::string DecodeEscapes(std::string_view text);

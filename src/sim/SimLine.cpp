@@ -21,8 +21,8 @@ std::int64_t SimLine::charTimeUs() const {
   return (10'000'000 + options_.baud / 2) / options_.baud;
 }
 
-bool SimLine::addFault(std::string_view spec, std::string* error) {
-  std::optional<SimFault> f = ParseFault(spec, error);
+bool SimLine::addFault(std::string_view faultText, std::string* error) {
+  std::optional<SimFault> f = ParseFault(faultText, error);
   if (!f) return false;
   faults_.push_back(std::move(*f));
   return true;

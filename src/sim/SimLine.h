@@ -58,7 +58,7 @@ class SimLine {
   // ---- Faults ----------------------------------------------------------------------------
   void addFault(SimFault fault) { faults_.push_back(std::move(fault)); }
   // Adds a fault in its text form (see SimFault.h); false (and *error) when malformed.
-  bool addFault(std::string_view spec, std::string* error = nullptr);
+  bool addFault(std::string_view faultText, std::string* error = nullptr);
   void clearFaults() { faults_.clear(); }
   const std::vector<SimFault>& faults() const { return faults_; }
 

@@ -9,13 +9,13 @@ SimPort::SimPort(link::Clock& clock, SimOptions options)
       options_(std::move(options)),
       unit_(std::make_unique<SimulatedUnit>(options_.unit)),
       line_(*unit_, options_.line) {
-  for (const std::string& spec : options_.faults) fault(spec);
+  for (const std::string& faultText : options_.faults) fault(faultText);
 }
 
-SimPort& SimPort::fault(std::string_view spec) {
+SimPort& SimPort::fault(std::string_view faultText) {
   std::string error;
-  if (!line_.addFault(spec, &error))
-    throw std::invalid_argument("fault \"" + std::string(spec) + "\": " + error);
+  if (!line_.addFault(faultText, &error))
+    throw std::invalid_argument("fault \"" + std::string(faultText) + "\": " + error);
   return *this;
 }
 

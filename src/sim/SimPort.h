@@ -42,8 +42,8 @@ class SimPort : public link::Port {
 
   SimulatedUnit& unit() { return *unit_; }
   SimLine& line() { return line_; }
-  // Shorthands for tests: line().addFault(spec) that throws on a malformed spec.
-  SimPort& fault(std::string_view spec);
+  // Shorthands for tests: line().addFault(faultText) that throws on a malformed faultText.
+  SimPort& fault(std::string_view faultText);
   // How many times this port was opened successfully.
   int opens() const { return opens_; }
 

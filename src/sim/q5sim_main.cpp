@@ -37,7 +37,7 @@ const char kUsage[] =
     "  --timing              every character costs 10 bits at the line's baud rate\n"
     "  --baud B              rate for --timing until the client changes it (9600)\n"
     "  --turnaround-ms T     pause before every reply (default 0)\n"
-    "  --fault SPEC          inject a fault (repeatable), KIND[:TARGET][:PARAM...][*N][+K]\n"
+    "  --fault FAULT          inject a fault (repeatable), KIND[:TARGET][:PARAM...][*N][+K]\n"
     "                        KIND noreply|late[:MS]|chunks[:N[:MS]]|garbage[:TEXT]|\n"
     "                        stale[:TEXT[:MS]]|cng|cnu|reply:TEXT|vanish\n"
     "                        TARGET GG/II (item line), GG/II/D (data line), #N (N-th line),\n"

@@ -499,6 +499,12 @@ TEST(ConfigFiles, ADamagedFileChangesNothing) {
     EXPECT_EQ(r.session.labels().lblMastertype, valuesBefore.model);
     EXPECT_EQ(r.saved(), pageBefore);
   }
+  // A file far too large to be a configuration (a wrong choice in the file dialog).
+  WriteFile(r.file("huge.uJx"), std::string(5u << 20, '0'));
+  r.dialogs.clear();
+  EXPECT_FALSE(r.files.OpenFrom(r.file("huge.uJx").string()));
+  ASSERT_EQ(r.dialogs.messages.size(), 1u);
+  EXPECT_NE(r.dialogs.messages[0].text.find("far larger"), std::string::npos);
   // A file that is not there.
   r.dialogs.clear();
   EXPECT_FALSE(r.files.OpenFrom(r.file("absent.uJx").string()));

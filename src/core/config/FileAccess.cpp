@@ -92,7 +92,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error) {
+bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error,
+                   std::size_t maxBytes) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     error = "Cannot open \"" + path + "\": " + Reason(errno) + ".";
@@ -101,7 +102,14 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string& 
   contents.clear();
   char buf[8192];
   std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) contents.append(buf, n);
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    contents.append(buf, n);
+    if (contents.size() > maxBytes) {
+      std::fclose(f);
+      error = "Cannot open \"" + path + "\": it is far larger than a configuration file.";
+      return false;
+    }
+  }
   const bool bad = std::ferror(f);
   const int err = errno;
   std::fclose(f);

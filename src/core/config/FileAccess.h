@@ -19,7 +19,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents, std
                          const WriteFunction& writeFn = {});
 
 // Reads the whole file. On failure returns false with error naming the file and reason.
-bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error);
+// A file larger than maxBytes is refused (a configuration file is a few kilobytes; a
+// wrong choice in the file dialog must not fill the memory).
+bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error,
+                   std::size_t maxBytes = 4u << 20);
 
 // Creates the folder when it does not exist. False with error on failure.
 bool EnsureFolder(const std::string& path, std::string& error);

@@ -245,6 +245,29 @@ TEST(Link, WriteStepsRetriesCountersAndLogs) {
   EXPECT_EQ(r.link.ErrorLog(), "I12 DFF");
 }
 
+TEST(Link, AReplyThatDoesNotStartWithCIsNoReply) {
+  Rig r;
+  // Noise in front of a value would otherwise reach the page as the value.
+  r.port.reply("COK");
+  r.port.reply("~#~CTAG:Q5T3NML3-6-AI4");
+  r.port.reply("COK");
+  r.port.reply("CTAG:Q5T3NML3-6-AI4");
+  EXPECT_EQ(r.link.GroupItemReadRetry(3, "00", "02"), "TAG:Q5T3NML3-6-AI4");
+  EXPECT_EQ(r.port.written, (Lines{"G00\r", "I02\r", "G00\r", "I02\r"}));
+  EXPECT_EQ(r.link.ReadErrorCount(), 0);
+  // A garbled answer to a data line counts as a failed write and is tried again.
+  r.port.written.clear();
+  r.port.reply("OK");   // item line answered with noise: nothing counted
+  r.port.reply("COK");
+  r.port.reply("xOK");  // data line answered with noise: counted
+  r.port.reply("COK");
+  r.port.reply("COK");
+  EXPECT_EQ(r.link.ItemWriteRetry(3, "11", "3"), "OK");
+  EXPECT_EQ(r.port.written, (Lines{"I11\r", "I11\r", "D3\r", "I11\r", "D3\r"}));
+  EXPECT_EQ(r.link.WriteErrorCount(), 1);
+  EXPECT_EQ(r.link.ErrorLog(), "I11 D3");
+}
+
 TEST(Link, CountersStopAtTheTopOfTheirRange) {
   Rig r;
   for (int i = 0; i < 32770; ++i) r.port.reply("CNG");

@@ -3,6 +3,11 @@
 namespace q5::link {
 namespace {
 
+// Every reply of the unit starts with "C". Anything else is line noise or the tail of an
+// earlier answer: taken as no reply, so the retry asks again instead of passing the
+// noise on as a value.
+bool isReply(const std::string& r) { return !r.empty() && r[0] == 'C'; }
+
 std::string line(char code, std::string_view text) {
   std::string s;
   s.reserve(text.size() + 2);
@@ -26,7 +31,7 @@ std::string retrying(int retry, Attempt attempt) {
 
 std::string Link::readItemStep(std::string_view item, std::string_view logPrefix) {
   std::string r = ex_.ComCommand(line('I', item));
-  if (r.empty()) return {};
+  if (!isReply(r)) return {};
   if (r == "CNG") {
     countUp(readErrors_);
     errorLog_ = std::string(logPrefix) + "I" + std::string(item);
@@ -39,9 +44,9 @@ std::string Link::readItemStep(std::string_view item, std::string_view logPrefix
 std::string Link::writeItemSteps(std::string_view item, std::string_view data,
                                  std::string_view logPrefix) {
   std::string r = ex_.ComCommand(line('I', item));
-  if (r.empty() || r == "CNU" || r == "CNG") return {};
+  if (!isReply(r) || r == "CNU" || r == "CNG") return {};
   r = ex_.ComCommand(line('D', data));
-  if (r.empty() || r == "CNU" || r == "CNG") {
+  if (!isReply(r) || r == "CNU" || r == "CNG") {
     countUp(writeErrors_);
     errorLog_ = std::string(logPrefix) + "I" + std::string(item) + " D" + std::string(data);
     return {};

@@ -1,6 +1,7 @@
 // Configuration-file commands: upload into a file, download a file, create a default
 // configuration for a model, show a file. Each does what a person does with the main
 // window: Connect (which uploads), File/Open, Download, File/Save, Model Select.
+#include <cstdio>
 #include <deque>
 #include <string>
 #include <vector>
@@ -138,22 +139,26 @@ class DryRunPort : public link::Port {
   void waitForBytes(std::int64_t deadlineUs) override {
     if (pending_.empty()) unit_.waitForBytes(deadlineUs);
   }
+  // True when the line is a write's data line that stays here.
+  bool keeps(std::string_view data) const {
+    std::string line(data);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] != 'D') return false;
+    return !(group_ == "00" && item_ == "01" && line == "DF");
+  }
   bool write(std::string_view data) override {
     std::string line(data);
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (keeps(data)) {
+      if (recording) kept.push_back({group_, item_, line.substr(1)});
+      pending_ += "COK\r";
+      return true;
+    }
     if (!line.empty() && line[0] == 'G') {
       group_ = line.substr(1);
       item_.clear();
     } else if (!line.empty() && line[0] == 'I') {
       item_ = line.substr(1);
-    } else if (!line.empty() && line[0] == 'D') {
-      const std::string value = line.substr(1);
-      const bool preamble = group_ == "00" && item_ == "01" && value == "F";
-      if (!preamble) {
-        if (recording) kept.push_back({group_, item_, value});
-        pending_ += "COK\r";
-        return true;
-      }
     }
     return unit_.write(data);
   }
@@ -207,6 +212,22 @@ int CmdDownload(const CliContext& ctx, const Args& args) {
   // The same sequence on a session whose writes stop at the dry-run port.
   DryRunPort port(ctx.session.exchange().port());
   link::Exchange exchange(port, ctx.session.exchange().clock());
+  if (ctx.options.trace) {
+    const std::int64_t startUs = exchange.clock().nowUs();
+    exchange.setTraceObserver([&, startUs](link::TraceEvent e, std::string_view text,
+                                           std::int64_t atUs) {
+      std::string shown;
+      for (char c : text) shown += c == '\r' ? std::string("\\r") : std::string(1, c);
+      char when[32];
+      std::snprintf(when, sizeof when, "%10.3f ms ", static_cast<double>(atUs - startUs) / 1000.0);
+      const char* mark = e == link::TraceEvent::Sent       ? "> "
+                         : e == link::TraceEvent::Received ? "< "
+                                                           : "! ";
+      ctx.err << when << mark << shown
+              << (e == link::TraceEvent::Sent && port.keeps(text) ? "   (dry run: not sent)" : "")
+              << std::endl;
+    });
+  }
   session::Session s(exchange, ctx.dialogs);
   if (!ConnectAndUpload(ctx, s)) return kExitFailed;
   config::ConfigFiles files(s);

@@ -331,6 +331,27 @@ TEST(AnalogInputPages, EmptyScalingReadIsAnUploadFailure) {
   EXPECT_FALSE(page.cmdSet[1].enabled);
 }
 
+TEST(AnalogInputPages, RefusedAndUnusedRepliesAreTakenAsValues) {
+  // "CNU" to a scaling item reads as "NEEDLESS", "CNG" as "CNG": not empty, so Upload
+  // goes on and the boxes show them; the range check then refuses to download them.
+  AnalogRig rig("Q5T3NML3-6-AI4");
+  rig.port->fault("cnu:2/22");
+  rig.port->fault("cng:3/20");
+  frmAI4 page(rig.ctx);
+  ASSERT_TRUE(page.Init());
+  EXPECT_EQ(rig.take(), Lines({{"G00", "I09"},
+                               kScaleReads1, {"I09", "I11"},
+                               kScaleReads2, {"I09", "I11"},
+                               kScaleReads3, {"I09", "I11"},
+                               kScaleReads4, {"I09", "I11"},
+                               {"G00", "I30"}}));
+  EXPECT_TRUE(rig.dialogs.messages.empty());
+  EXPECT_EQ(page.txtBias[1].text, "NEEDLESS");
+  EXPECT_EQ(page.txtZScale[2].text, "CNG");
+  EXPECT_TRUE(page.txtZScale[0].enabled);
+  EXPECT_FALSE(page.CheckData());
+}
+
 TEST(AnalogInputPages, EmptySecondaryValueEndsUploadWithoutMessage) {
   AnalogRig rig("Q5T3NML3-6-AI4");
   rig.port->fault("noreply:3/11");
@@ -434,6 +455,24 @@ TEST(AnalogInputPages, AI8FixedRangeAndMixedModels) {
     EXPECT_EQ(page.txtZBase[i].text, "4.00");
     EXPECT_EQ(page.txtFBase[i].text, "20.00");
   }
+
+  // Whatever the unit reports for a current input (its bases, its range code), the page
+  // shows the fixed 4.00 to 20.00 and the one list item, and writes that item's index.
+  rig.unit().item("6", "24").format({}).set("-10.00");
+  rig.unit().item("6", "25").format({}).set("10.00");
+  rig.unit().item("6", "09").set("3");
+  ASSERT_TRUE(page.Init());
+  EXPECT_EQ(page.txtZBase[5].text, "4.00");
+  EXPECT_EQ(page.txtFBase[5].text, "20.00");
+  EXPECT_EQ(page.cmbUserRange[5].index, 0);
+  EXPECT_EQ(page.lblFBase_Unit[5].caption, "mA");
+  rig.take();
+  page.Download();
+  const Strings writes = rig.take();
+  const Strings channel6(std::find(writes.begin(), writes.end(), "G6"),
+                         std::find(writes.begin(), writes.end(), "G7"));
+  EXPECT_EQ(channel6, (Strings{"G6", "I20", "D0", "I21", "D10000", "I22", "D0.00", "I23",
+                               "D1.0000", "I09", "D0", "I11", "D0"}));
 
   AnalogRig rig2("Q5Z3UECT-1-AIF8N");
   frmAI8 page2(rig2.ctx);

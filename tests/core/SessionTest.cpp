@@ -295,6 +295,36 @@ TEST(Session, DownloadModelCheck) {
     EXPECT_EQ(Enabled(rig.session.buttons()), "Start Connect Setting");
   }
   {
+    // A unit that now reports a discrete module does not get an analog page's settings:
+    // the discrete skip needs a discrete page on this side too.
+    FakeRig rig("Q5T3NML3-6-AI4");
+    rig.connect();
+    rig.port->fault("reply:00/02:CTAG\\x3AQ5W3ND-BIO32");
+    rig.takeWire();
+    rig.log.clear();
+    rig.session.btnDownload_Click();
+    EXPECT_EQ(rig.takeWire(), (Lines{"G00", "I02"}));
+    EXPECT_TRUE(rig.log.empty());
+    EXPECT_EQ(rig.dialogs.messages, (std::vector<Msg>{{"Download Error", "Download", Icon::Error}}));
+  }
+  {
+    // The BI16 unit that reports its sibling's name, and a discrete unit whose string
+    // differs from the uploaded one, both download.
+    for (const char* reply : {"reply:00/02:CTAG\\x3AQ5T3PML3-B-BI16", "reply:00/02:CTAG\\x3AQ5W3ND-BO32A-I"}) {
+      SessionRig rig("Q5T3PML3-6-BI16");
+      rig.connect();
+      rig.port->fault(reply);
+      rig.takeWire();
+      rig.session.btnDownload_Click();
+      const Lines wire = rig.takeWire();
+      ASSERT_GE(wire.size(), 8u) << reply;
+      EXPECT_EQ(Lines(wire.begin(), wire.begin() + 8),
+                (Lines{"G00", "I02", "G00", "I01", "DF", "G01", "I11", "D3"}))
+          << reply;
+      EXPECT_TRUE(rig.dialogs.messages.empty()) << reply;
+    }
+  }
+  {
     // No reply to the model read.
     FakeRig rig("Q5T3NML3-6-AI4");
     rig.connect();
@@ -418,6 +448,43 @@ TEST(Session, MonitoringRunsUntilStop) {
   bi32.takeWire();
   bi32.session.btnStart_Click();
   EXPECT_EQ(bi32.takeWire(), (Lines{"G00", "I21", "G00", "I22"}));
+}
+
+TEST(Session, StopOrDisconnectDuringAPassEndsTheLoopAfterIt) {
+  {
+    // Stop arrives while the second pass waits for its reply: that pass ends, no third
+    // one starts, and the lamp keeps Stop's green.
+    SessionRig rig("Q5W3NEIP-BI16");
+    rig.connect();
+    rig.takeWire();
+    int reads = 0;
+    rig.onSent = [&](const std::string& line) {
+      if (line == "I21" && ++reads == 2) rig.session.btnStop_Click();
+    };
+    rig.session.btnStart_Click();
+    EXPECT_EQ(rig.takeWire(), (Lines{"G00", "I21", "G00", "I21"}));
+    EXPECT_EQ(rig.view.passes, 2);
+    EXPECT_FALSE(rig.session.values.Monitoring);
+    EXPECT_EQ(rig.session.lamp(), kLampConnected);
+    EXPECT_EQ(Enabled(rig.session.buttons()), "Start Disconnect ComNet Upload Download");
+  }
+  {
+    // Disconnect during a pass: the port closes under the pass, whose retries send
+    // nothing more, and the loop ends with the disconnected states.
+    SessionRig rig("Q5W3NEIP-BI16");
+    rig.connect();
+    rig.takeWire();
+    rig.onSent = [&](const std::string& line) {
+      if (line == "G00") rig.session.btnDisconnect_Click();
+    };
+    rig.session.btnStart_Click();
+    EXPECT_EQ(rig.takeWire(), (Lines{"G00"}));
+    EXPECT_EQ(rig.view.passes, 1);
+    EXPECT_FALSE(rig.session.values.Monitoring);
+    EXPECT_FALSE(rig.exchange.isOpen());
+    EXPECT_EQ(rig.session.lamp(), kLampDisconnected);
+    EXPECT_EQ(Enabled(rig.session.buttons()), "Connect Setting");
+  }
 }
 
 TEST(Session, StartWhileDisconnectedConnectsFirstAndMonitorsAnyway) {

@@ -430,11 +430,18 @@ void Session::btnDownload_Click() {
   }
   // Model check. The discrete modules are not compared (their model strings differ
   // between the unit and the catalogue), nor the one BI16 unit that reports itself
-  // under its sibling's name.
+  // under its sibling's name. A discrete unit is let through only to a discrete page:
+  // the settings of another module (an analog page, a file of another unit) must never
+  // go to a unit that now reports a discrete module.
   const std::string model = link::ValueAfterColon(reply);
-  bool skip = model.substr(0, 15) == "Q5T3PML3-B-BI16" && values.model == "Q5T3PML3-6-BI16";
-  for (const char* code : {"BI32", "BI16", "BO16", "BO32", "BIO16", "BIO32"})
-    if (reply.find(code) != std::string::npos) skip = true;
+  auto discrete = [](const std::string& text) {
+    for (const char* code : {"BI32", "BI16", "BO16", "BO32", "BIO16", "BIO32"})
+      if (text.find(code) != std::string::npos) return true;
+    return false;
+  };
+  const bool skip =
+      (model.substr(0, 15) == "Q5T3PML3-B-BI16" && values.model == "Q5T3PML3-6-BI16") ||
+      (discrete(reply) && discrete(values.model));
   if (!skip && model != values.model) {
     downloadFailure();
     return;

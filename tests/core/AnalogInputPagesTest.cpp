@@ -293,8 +293,14 @@ TEST(AnalogInputPages, UnlistedModelBehindANetworkModule) {
 
   // Switch "F": the channel's range decides.
   rig.unit().item("00", "09").set("F");
+  // A range code past this page's list still names its unit: 9 is a current range.
+  rig.unit().item("2", "09").set("9");
   ASSERT_TRUE(page.Init());
   EXPECT_EQ(page.lblZBase_Unit[0].caption, "V");
+  EXPECT_EQ(page.cmbUserRange[1].index, -1);
+  EXPECT_EQ(page.lblZBase_Unit[1].caption, "mA");
+  rig.unit().item("2", "09").set("0");
+  ASSERT_TRUE(page.Init());
   rig.take();
 
   // The hidden valid/invalid list is empty and sends "-1"; this unit does not use the

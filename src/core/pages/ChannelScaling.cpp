@@ -1,5 +1,6 @@
 #include "pages/ChannelScaling.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -111,6 +112,22 @@ ChannelScaling::ChannelScaling(int channels)
     txtZBase[i].enabled = false;
     txtFBase[i].enabled = false;
   }
+}
+
+int ChannelScaling::ServedChannels(int reported) const {
+  return std::clamp(reported, 0, scalingChannels());
+}
+
+bool ChannelScaling::LoadAndReadScaling(link::Link& link, int channel, int moduleKind,
+                                        int count) {
+  LoadChannelItems(channel, moduleKind);
+  return ReadScaling(link, channel, count);
+}
+
+void ChannelScaling::LoadAndWriteScaling(link::Link& link, int channel, int moduleKind,
+                                         int count) {
+  LoadChannelItems(channel, moduleKind);
+  WriteScaling(link, channel, count);
 }
 
 TextBox& ChannelScaling::scalingBox(int pair, int i) {
@@ -232,6 +249,44 @@ std::optional<int> DigitAt(std::string_view text, std::size_t pos) {
 }
 
 std::string IndexText(const ComboBox& box) { return std::to_string(box.index); }
+
+int CodeOf(std::string_view value) { return link::HexDigitValue(value.substr(0, 2)); }
+
+std::optional<std::string> ReadItemValue(link::Link& link, std::string_view item) {
+  std::string value = link::ValueAfterColon(link.ItemReadRetry(kRetry, item));
+  if (value.empty()) return std::nullopt;
+  return value;
+}
+
+std::optional<int> ReadRangeSwitch(link::Link& link, const char* fixedReply) {
+  const std::string value = link::ValueAfterColon(
+      fixedReply ? std::string(fixedReply) : link.GroupItemReadRetry(kRetry, "00", "09"));
+  if (value.empty()) return std::nullopt;
+  return link::HexDigitValue(std::string_view(value).substr(0, 1));
+}
+
+bool ReadValidInvalid(link::Link& link, ComboBox& box) {
+  const auto value = ReadItemValue(link, "11");
+  if (!value) return false;
+  SelectCode(box, DecimalValue(*value).value_or(-1));
+  return true;
+}
+
+void WriteRangeAndValid(link::Link& link, const ComboBox& range, const ComboBox& valid) {
+  link.ItemWriteRetry(kRetry, "09", IndexText(range));
+  link.ItemWriteRetry(kRetry, "11", IndexText(valid));
+}
+
+bool ReadAveraging(link::Link& link, ComboBox& box, std::size_t pos) {
+  const std::string reply = link.GroupItemReadRetry(kRetry, "00", "29");
+  if (reply.empty()) return false;
+  SelectCode(box, DigitAt(reply, pos).value_or(-1));
+  return true;
+}
+
+void WriteAveraging(link::Link& link, const ComboBox& box) {
+  link.GroupItemWriteRetry(kRetry, "00", "29", IndexText(box));
+}
 
 void ReadLiveValue(link::Link& link, std::string_view item, TextBox& box) {
   const std::string value = link::ValueAfterColon(link.GroupItemReadRetry(kRetry, "00", item));

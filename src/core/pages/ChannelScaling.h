@@ -73,10 +73,18 @@ class ChannelScaling {
   std::vector<Label> lblZScale, lblFScale, lblZBase_Unit, lblFBase_Unit;
 
   int scalingChannels() const { return static_cast<int>(txtZScale.size()); }
+  // The channels the page serves: the count the unit reported, at most the page's own.
+  int ServedChannels(int reported) const;
   // The text box of a pair for channel index i.
   TextBox& scalingBox(int pair, int i);
 
  protected:
+  // One channel step of Upload: the module kind's item codes into the channel's entry
+  // (LoadChannelItems), then its `count` values read (ReadScaling). The caller shows them.
+  static bool LoadAndReadScaling(link::Link& link, int channel, int moduleKind,
+                                 int count = kScalingItems);
+  // One channel step of Download: the item codes loaded, the first `count` pairs written.
+  void LoadAndWriteScaling(link::Link& link, int channel, int moduleKind, int count);
   // Reads the channel's first `count` pairs into its ChannelItemTable entry: the first
   // with a group read (group = the channel number in plain decimal), the others with
   // item reads, each value taken after its first ":". Stops at the first empty value and
@@ -127,6 +135,25 @@ std::optional<int> DecimalValue(std::string_view text);
 std::optional<int> DigitAt(std::string_view text, std::size_t pos);
 // The list index of a combo box in decimal, as written to the unit ("-1" when none).
 std::string IndexText(const ComboBox& box);
+// A code as the unit reports it (input range, data type, range switch): HexDigitValue of
+// the first two characters ("0"-"9", "A"-"F", "10"-"16"; anything else 0).
+int CodeOf(std::string_view value);
+// An item of the group selected last: the value after ":", or nothing when it is empty.
+std::optional<std::string> ReadItemValue(link::Link& link, std::string_view item);
+// The module's range switch: the fixed reply of a model without a switch, or group "00"
+// item "09" ("SW1:0", "RANGE01:0"); the code of the first character after ":". Nothing
+// when the value is empty.
+std::optional<int> ReadRangeSwitch(link::Link& link, const char* fixedReply);
+// Valid/invalid of the channel selected last: item "11", a plain decimal list index.
+// False when the value is empty.
+bool ReadValidInvalid(link::Link& link, ComboBox& box);
+// The channel's input range and valid/invalid as list indexes: item writes "09", "11".
+void WriteRangeAndValid(link::Link& link, const ComboBox& range, const ComboBox& valid);
+// The averaging count: group "00" item "29"; the list index is the digit at 1-based
+// position `pos` of the whole reply ("AVENUM:3" has it at 8). False when empty.
+bool ReadAveraging(link::Link& link, ComboBox& box, std::size_t pos);
+// The averaging count written to group "00" item "29" as its list index.
+void WriteAveraging(link::Link& link, const ComboBox& box);
 // One live value: reads group "00" item `item`; a non-empty value has its first "."
 // removed ("12.50" shows as "1250") and is shown when the result is numeric; otherwise
 // the box keeps what it showed.

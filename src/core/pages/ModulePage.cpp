@@ -27,6 +27,17 @@ void ModulePage::MakeTabs(const std::vector<std::string>& captions) {
   }
 }
 
+void ModulePage::ResetTabs() {
+  for (std::size_t i = 0; i < cmdSet.size(); ++i) {
+    frmSet[i].visible = i == 0;
+    cmdSet[i].enabled = false;
+  }
+}
+
+void ModulePage::DisableTabs() {
+  for (auto& b : cmdSet) b.enabled = false;
+}
+
 void ModulePage::UploadFailure() {
   // The progress window goes with the failed Init rather than staying on screen.
   ProgressClose();

@@ -89,6 +89,18 @@ class ModulePage {
   void ProgressClose() { ctx_.dialogs.progressClose(); }
   // Sets up n tabs with the given captions (tab 1 shown).
   void MakeTabs(const std::vector<std::string>& captions);
+  // The start of Init: tab 1 shown, the others hidden, every tab button disabled while
+  // the page loads.
+  void ResetTabs();
+  // Download: every tab button disabled (the re-Upload enables them again).
+  void DisableTabs();
+  // A module-wide or secondary value came back empty: Init ends without a message and
+  // leaves the controls disabled; the progress window goes, since nothing is in
+  // progress any more. Returns what Init returns then.
+  bool EndInitQuietly() {
+    ProgressClose();
+    return true;
+  }
 
   link::Link& link() { return ctx_.link; }
   const session::SessionValues& values() const { return ctx_.values; }

@@ -1,7 +1,5 @@
 #include "pages/frmAI4.h"
 
-#include <algorithm>
-
 #include "catalogue/StartupTables.h"
 #include "link/TextRoutines.h"
 
@@ -35,8 +33,6 @@ constexpr std::size_t kAveragingPosDataType = 13;
 constexpr int kUnitList = 1;
 constexpr int kSwitchByRange = 15;  // switch "F": each channel's range decides
 
-int Code(std::string_view value) { return link::HexDigitValue(value.substr(0, 2)); }
-
 }  // namespace
 
 frmAI4::frmAI4(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
@@ -65,7 +61,7 @@ bool frmAI4::behindNetwork() const {
 
 int frmAI4::channels() const {
   // The page has four channels of controls whatever count the unit reports.
-  return std::clamp<int>(values().channelCount, 0, kChannels);
+  return ServedChannels(values().channelCount);
 }
 
 // ---- Lists, captions, labels ----------------------------------------------------------------
@@ -123,18 +119,17 @@ void frmAI4::UpdateScaleCaptions(int i) {
     SetScaleCaptions(i, CmbDataType[i].index == 1 ? "0 to 65535" : "-32768 to 32767");
 }
 
-void frmAI4::UpdateUnitLabels(int i) {
+void frmAI4::UpdateUnitLabels(int i, int rangeCode) {
   // The listed models other than the switch-less one take the unit from the channel's
   // range; otherwise the range switch decides unless it is set to "F".
   const bool byRange = switchCode[i] == kSwitchByRange || (isListed() && !isSwitchLess());
-  const int code = byRange ? cmbUserRange[i].index : switchCode[i];
-  SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, code));
+  SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, byRange ? rangeCode : switchCode[i]));
 }
 
 void frmAI4::ValuesChanged() {
   for (int i = 0; i < kChannels; ++i) {
     UpdateScaleCaptions(i);
-    UpdateUnitLabels(i);
+    UpdateUnitLabels(i, cmbUserRange[i].index);
   }
 }
 
@@ -152,46 +147,33 @@ void frmAI4::CmbDataType_Click(int index) {
 
 // ---- Upload -------------------------------------------------------------------------------
 
-bool frmAI4::EndInit() {
-  // A module-wide or secondary value was empty: Init ends without a message and the
-  // controls stay disabled; the progress window goes, since nothing is in progress.
-  ProgressClose();
-  return true;
-}
-
 bool frmAI4::Init() {
-  cmdSet[0].enabled = false;
-  frmSet[0].visible = true;
-  cmdSet[1].enabled = false;
-  frmSet[1].visible = false;
+  ResetTabs();
   txt_able(false);
   ProgressOpen(5, "Initializing");
   PrepareControls();
 
   // Range switch of the module: "SW1:" + switch code.
-  const std::string sw = link::ValueAfterColon(
-      isSwitchLess() ? std::string("SW1:0") : link().GroupItemReadRetry(kRetry, "00", "09"));
-  if (sw.empty()) return EndInit();
-  const int moduleSwitch = link::HexDigitValue(sw.substr(0, 1));
+  const auto moduleSwitch = ReadRangeSwitch(link(), isSwitchLess() ? "SW1:0" : nullptr);
+  if (!moduleSwitch) return EndInitQuietly();
 
   if (behindNetwork()) {
     const std::string hold = link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", "14"));
-    if (hold.empty()) return EndInit();
+    if (hold.empty()) return EndInitQuietly();
     optKeepOn.value = hold == "ON";
     optKeepOff.value = !optKeepOn.value;
   }
 
   for (int ch = 1; ch <= channels(); ++ch) {
     const int i = ch - 1;
-    LoadChannelItems(ch, values().moduleKind);
-    if (!ReadScaling(link(), ch)) {
+    if (!LoadAndReadScaling(link(), ch, values().moduleKind)) {
       UploadFailure();
       return false;
     }
     if (isDataType()) {
-      const std::string type = link::ValueAfterColon(link().ItemReadRetry(kRetry, "13"));
-      if (type.empty()) return EndInit();
-      SelectCode(CmbDataType[i], Code(type));
+      const auto type = ReadItemValue(link(), "13");
+      if (!type) return EndInitQuietly();
+      SelectCode(CmbDataType[i], CodeOf(*type));
     }
     UpdateScaleCaptions(i);
     ShowScaling(ch);
@@ -199,40 +181,34 @@ bool frmAI4::Init() {
     int range = 0;
     if (isSwitchLess()) {
       // "switch,range": this model has a switch per channel and reports it here.
-      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "08"));
-      if (v.empty()) return EndInit();
-      const std::size_t comma = v.find(',');
-      switchCode[i] = Code(v.substr(0, comma));
-      range = comma == std::string::npos ? 0 : Code(v.substr(comma + 1));
+      const auto v = ReadItemValue(link(), "08");
+      if (!v) return EndInitQuietly();
+      const std::size_t comma = v->find(',');
+      switchCode[i] = CodeOf(v->substr(0, comma));
+      range = comma == std::string::npos ? 0 : CodeOf(v->substr(comma + 1));
     } else {
-      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "09"));
-      if (v.empty()) return EndInit();
-      switchCode[i] = moduleSwitch;
-      range = Code(v);
+      const auto v = ReadItemValue(link(), "09");
+      if (!v) return EndInitQuietly();
+      switchCode[i] = *moduleSwitch;
+      range = CodeOf(*v);
     }
     SelectCode(cmbUserRange[i], range);
-    UpdateUnitLabels(i);
+    UpdateUnitLabels(i, range);
 
-    if (isListed()) {
-      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "11"));
-      if (v.empty()) return EndInit();
-      SelectCode(cmbInvalid[i], DecimalValue(v).value_or(-1));
-    }
+    if (isListed() && !ReadValidInvalid(link(), cmbInvalid[i])) return EndInitQuietly();
     ProgressStep();
   }
 
   if (isAI4Model()) {
     const std::string reply = link().GroupItemReadRetry(kRetry, "00", "30");
-    if (reply.empty()) return EndInit();
+    if (reply.empty()) return EndInitQuietly();
     const std::string rate = reply.size() >= 13 ? reply.substr(11, 2) : std::string();
     CmbConvSpeed.index = 0;  // anything unknown selects the first rate
     for (int k = 0; k < 4; ++k)
       if (rate == kRateCodes[k]) CmbConvSpeed.index = k;
   } else if (isAveraging()) {
-    const std::string reply = link().GroupItemReadRetry(kRetry, "00", "29");
-    if (reply.empty()) return EndInit();
-    const std::size_t pos = isDataType() ? kAveragingPosDataType : kAveragingPos;
-    SelectCode(CmbConvSpeed, DigitAt(reply, pos).value_or(-1));
+    if (!ReadAveraging(link(), CmbConvSpeed, isDataType() ? kAveragingPosDataType : kAveragingPos))
+      return EndInitQuietly();
   }
 
   ProgressClose();
@@ -245,19 +221,17 @@ bool frmAI4::Init() {
 
 void frmAI4::Download() {
   txt_able(false);
-  cmdSet[0].enabled = false;
-  cmdSet[1].enabled = false;
+  DisableTabs();
   ProgressOpen(5, "Downloading");
 
   for (int ch = 1; ch <= channels(); ++ch) {
     const int i = ch - 1;
-    LoadChannelItems(ch, values().moduleKind);
-    if (isDataType())
+    if (isDataType()) {
       link().GroupItemWriteRetry(kRetry, std::to_string(ch), "13", IndexText(CmbDataType[i]));
+    }
     // Zero scale, full scale, bias, gain; the bases follow from the range.
-    WriteScaling(link(), ch, 4);
-    link().ItemWriteRetry(kRetry, "09", IndexText(cmbUserRange[i]));
-    link().ItemWriteRetry(kRetry, "11", IndexText(cmbInvalid[i]));
+    LoadAndWriteScaling(link(), ch, values().moduleKind, 4);
+    WriteRangeAndValid(link(), cmbUserRange[i], cmbInvalid[i]);
     ProgressStep();
   }
 
@@ -266,7 +240,7 @@ void frmAI4::Download() {
   if (isAI4Model())
     link().GroupItemWriteRetry(kRetry, "00", "30", IndexText(CmbConvSpeed));
   else if (isAveraging())
-    link().GroupItemWriteRetry(kRetry, "00", "29", IndexText(CmbConvSpeed));
+    WriteAveraging(link(), CmbConvSpeed);
 
   ProgressClose();
 }

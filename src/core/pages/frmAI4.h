@@ -65,10 +65,9 @@ class frmAI4 : public ModulePage, public ChannelScaling {
   int channels() const;
   void FillRangeList(int i);
   void UpdateScaleCaptions(int i);
-  void UpdateUnitLabels(int i);
+  // The unit of the base fields from the channel's range code or the switch.
+  void UpdateUnitLabels(int i, int rangeCode);
   ScaleLimits LimitsOf(int i) const;
-  // Ends Init early without a message (a module-wide or secondary value was empty).
-  bool EndInit();
 };
 
 }  // namespace q5::pages

@@ -1,7 +1,5 @@
 #include "pages/frmAI8.h"
 
-#include <algorithm>
-
 #include "catalogue/StartupTables.h"
 #include "link/TextRoutines.h"
 
@@ -23,8 +21,6 @@ constexpr int kUnitList = 1;
 constexpr int kSwitchByRange = 15;
 constexpr int kMilliampereCode = 10;  // "4mA to 20mA" in the unit table
 
-int Code(std::string_view value) { return link::HexDigitValue(value.substr(0, 2)); }
-
 }  // namespace
 
 frmAI8::frmAI8(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
@@ -45,7 +41,7 @@ bool frmAI8::isFixedRange() const {
 bool frmAI8::isMixed() const { return values().flags["Q5Z3UECT-1-AIMF8N"]; }
 bool frmAI8::isFixedCurrent(int i) const { return isMixed() && i >= 4; }
 
-int frmAI8::channels() const { return std::clamp<int>(values().channelCount, 0, kChannels); }
+int frmAI8::channels() const { return ServedChannels(values().channelCount); }
 
 // ---- Tabs -------------------------------------------------------------------------------
 
@@ -97,7 +93,7 @@ void frmAI8::PrepareControls() {
   CmbConvSpeed.visible = true;
 }
 
-void frmAI8::UpdateUnitLabels(int i) {
+void frmAI8::UpdateUnitLabels(int i, int rangeCode) {
   if (isFixedCurrent(i)) {
     // The mixed model's current inputs have fixed ends, whatever the unit reports.
     SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, kMilliampereCode));
@@ -106,65 +102,49 @@ void frmAI8::UpdateUnitLabels(int i) {
     return;
   }
   const bool byRange = switchCode == kSwitchByRange || values().flags["Q5T3NML-6-AIF8N"];
-  const int code = byRange ? cmbUserRange[i].index : switchCode;
-  SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, code));
+  SetUnitLabels(i, catalogue::RangeUnitLabel(kUnitList, byRange ? rangeCode : switchCode));
 }
 
 void frmAI8::ValuesChanged() {
-  for (int i = 0; i < kChannels; ++i) UpdateUnitLabels(i);
+  for (int i = 0; i < kChannels; ++i) UpdateUnitLabels(i, cmbUserRange[i].index);
 }
 
 // ---- Upload -------------------------------------------------------------------------------
 
-bool frmAI8::EndInit() {
-  // Init ends without a message; the controls stay disabled.
-  ProgressClose();
-  return true;
-}
-
 bool frmAI8::Init() {
-  cmdSet[0].enabled = false;
-  frmSet[0].visible = true;
-  cmdSet[1].enabled = false;
-  frmSet[1].visible = false;
+  ResetTabs();
   txt_able(false);
   ProgressOpen(9, "Initializing");
   PrepareControls();
 
   // Range switch: "RANGE01:" + switch code; fixed on the fixed-range models.
-  const std::string sw = link::ValueAfterColon(
-      isFixedRange() ? std::string("RANGE01:0") : link().GroupItemReadRetry(kRetry, "00", "09"));
-  if (sw.empty()) return EndInit();
-  switchCode = link::HexDigitValue(sw.substr(0, 1));
+  const auto sw = ReadRangeSwitch(link(), isFixedRange() ? "RANGE01:0" : nullptr);
+  if (!sw) return EndInitQuietly();
+  switchCode = *sw;
 
   for (int ch = 1; ch <= channels(); ++ch) {
     const int i = ch - 1;
-    LoadChannelItems(ch, values().moduleKind);
-    if (!ReadScaling(link(), ch)) {
+    if (!LoadAndReadScaling(link(), ch, values().moduleKind)) {
       UploadFailure();
       return false;
     }
     ShowScaling(ch);
 
-    const std::string range = link::ValueAfterColon(link().ItemReadRetry(kRetry, "09"));
-    if (range.empty()) return EndInit();
+    const auto range = ReadItemValue(link(), "09");
+    if (!range) return EndInitQuietly();
     // The mixed model's current inputs have a one-item list; their reported code is not
     // a position in it.
-    SelectCode(cmbUserRange[i], isFixedCurrent(i) ? 0 : Code(range));
-    UpdateUnitLabels(i);
+    const int code = isFixedCurrent(i) ? 0 : CodeOf(*range);
+    SelectCode(cmbUserRange[i], code);
+    UpdateUnitLabels(i, code);
 
-    if (isListed()) {
-      const std::string v = link::ValueAfterColon(link().ItemReadRetry(kRetry, "11"));
-      if (v.empty()) return EndInit();
-      SelectCode(cmbInvalid[i], DecimalValue(v).value_or(-1));
-    }
+    if (isListed() && !ReadValidInvalid(link(), cmbInvalid[i])) return EndInitQuietly();
     ProgressStep();
   }
 
-  const std::string reply = link().GroupItemReadRetry(kRetry, "00", "29");
-  if (reply.empty()) return EndInit();
-  const std::size_t pos = isFixedRange() ? kAveragingPosFixedRange : kAveragingPos;
-  SelectCode(CmbConvSpeed, DigitAt(reply, pos).value_or(-1));
+  if (!ReadAveraging(link(), CmbConvSpeed,
+                     isFixedRange() ? kAveragingPosFixedRange : kAveragingPos))
+    return EndInitQuietly();
 
   ProgressClose();
   cmdSet[1].enabled = true;
@@ -176,18 +156,15 @@ bool frmAI8::Init() {
 
 void frmAI8::Download() {
   txt_able(false);
-  cmdSet[0].enabled = false;
-  cmdSet[1].enabled = false;
+  DisableTabs();
   ProgressOpen(9, "Downloading");
   for (int ch = 1; ch <= channels(); ++ch) {
     const int i = ch - 1;
-    LoadChannelItems(ch, values().moduleKind);
-    WriteScaling(link(), ch, 4);
-    link().ItemWriteRetry(kRetry, "09", IndexText(cmbUserRange[i]));
-    link().ItemWriteRetry(kRetry, "11", IndexText(cmbInvalid[i]));
+    LoadAndWriteScaling(link(), ch, values().moduleKind, 4);
+    WriteRangeAndValid(link(), cmbUserRange[i], cmbInvalid[i]);
     ProgressStep();
   }
-  link().GroupItemWriteRetry(kRetry, "00", "29", IndexText(CmbConvSpeed));
+  WriteAveraging(link(), CmbConvSpeed);
   ProgressClose();
 }
 

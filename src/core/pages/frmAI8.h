@@ -69,9 +69,9 @@ class frmAI8 : public ModulePage, public ChannelScaling {
 
   int channels() const;
   void FillRangeList(int i);
-  void UpdateUnitLabels(int i);
+  // The unit of the base fields from the channel's range code or the switch.
+  void UpdateUnitLabels(int i, int rangeCode);
   void SetChannelLabels();
-  bool EndInit();
 };
 
 }  // namespace q5::pages

@@ -1,7 +1,5 @@
 #include "pages/frmAIF2.h"
 
-#include <algorithm>
-
 #include "catalogue/StartupTables.h"
 
 namespace q5::pages {
@@ -13,7 +11,7 @@ constexpr int kUnitList = 5;
 
 frmAIF2::frmAIF2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {}
 
-int frmAIF2::channels() const { return std::clamp<int>(values().channelCount, 0, kChannels); }
+int frmAIF2::channels() const { return ServedChannels(values().channelCount); }
 
 void frmAIF2::PrepareControls() {
   lblV_Unit.caption = catalogue::ModulePartOf(values().model);
@@ -32,8 +30,7 @@ bool frmAIF2::Init() {
   ProgressOpen(3, "Initializing");
   PrepareControls();
   for (int ch = 1; ch <= channels(); ++ch) {
-    LoadChannelItems(ch, values().moduleKind);
-    if (!ReadScaling(link(), ch)) {
+    if (!LoadAndReadScaling(link(), ch, values().moduleKind)) {
       UploadFailure();
       return false;
     }
@@ -49,9 +46,8 @@ void frmAIF2::Download() {
   txt_able(false);
   ProgressOpen(3, "Downloading");
   for (int ch = 1; ch <= channels(); ++ch) {
-    LoadChannelItems(ch, values().moduleKind);
     // All six, the bases written back as they were read.
-    WriteScaling(link(), ch, kScalingItems);
+    LoadAndWriteScaling(link(), ch, values().moduleKind, kScalingItems);
     ProgressStep();
   }
   ProgressClose();

@@ -35,6 +35,28 @@ void DiscretePage::Write(std::string_view group, std::string_view item, std::str
   link().GroupItemWriteRetry(kRetry, group, item, data);
 }
 
+bool DiscretePage::ReadIndex(ComboBox& c, std::string_view group, std::string_view item) {
+  const auto value = ReadValue(group, item);
+  if (!value) return false;
+  SelectIndex(c, *value);
+  return true;
+}
+
+void DiscretePage::VisitIndicators(ControlVisitor& v, std::string_view name, Indicator* first,
+                                   int n) {
+  for (int i = 0; i < n; ++i) v.indicator(Indexed(name, i), first[i]);
+}
+
+void DiscretePage::VisitLabels(ControlVisitor& v, std::string_view name, Label* first, int n) {
+  for (int i = 0; i < n; ++i) v.label(Indexed(name, i), first[i]);
+}
+
+void DiscretePage::VisitSetting(ControlVisitor& v, std::string_view labelName, Label& label,
+                                std::string_view comboName, ComboBox& combo) {
+  v.label(labelName, label);
+  v.combo(comboName, label.caption, combo);
+}
+
 void DiscretePage::SelectIndex(ComboBox& c, const std::string& value) {
   int index = -1;
   auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), index);

@@ -25,6 +25,13 @@ class DiscretePage : public ModulePage {
   // Reads a live word: the text after the first "x" of the value, or nothing.
   std::optional<std::string> ReadWord(std::string_view item);
   void Write(std::string_view group, std::string_view item, std::string_view data);
+  // A list setting: reads group/item and selects the index it gives (SelectIndex). False
+  // when the read came back empty (Init stops there, the page stays disabled).
+  bool ReadIndex(ComboBox& c, std::string_view group, std::string_view item);
+  // Writes the selected index of a list setting in decimal.
+  void WriteIndex(std::string_view group, std::string_view item, const ComboBox& c) {
+    Write(group, item, IndexText(c));
+  }
   // A list index travelling as decimal text. A text that is not a number of the list
   // leaves the selection unchanged.
   static void SelectIndex(ComboBox& c, const std::string& value);
@@ -33,6 +40,13 @@ class DiscretePage : public ModulePage {
   // lblV_Unit shows the module part of the model string.
   void ShowModulePart();
   static std::string IndexText(const ComboBox& c) { return std::to_string(c.index); }
+
+  // The controls every discrete page names alike: a row of indicator boxes
+  // "name(0)".."name(n-1)", a row of labels, a list setting with its label.
+  static void VisitIndicators(ControlVisitor& v, std::string_view name, Indicator* first, int n);
+  static void VisitLabels(ControlVisitor& v, std::string_view name, Label* first, int n);
+  static void VisitSetting(ControlVisitor& v, std::string_view labelName, Label& label,
+                           std::string_view comboName, ComboBox& combo);
 };
 
 }  // namespace q5::pages

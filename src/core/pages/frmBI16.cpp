@@ -27,7 +27,7 @@ bool frmBI16::Init() {
 void frmBI16::Download() {
   txt_able(false);
   // The index is written for every model, also for those that answer in milliseconds.
-  Write("01", "11", IndexText(CmbConvSpeed));
+  WriteIndex("01", "11", CmbConvSpeed);
 }
 
 void frmBI16::ReadingData() {
@@ -41,10 +41,9 @@ void frmBI16::txt_able(bool enable) {
 void frmBI16::visitControls(ControlVisitor& v) {
   DiscretePage::visitControls(v);
   v.frame("fraValue", fraValue);
-  v.label("lblExtIndex(0)", lblExtIndex);
-  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
-  v.label("lblConvSpeed2", lblConvSpeed2);
-  v.combo("CmbConvSpeed", lblConvSpeed2.caption, CmbConvSpeed);
+  VisitLabels(v, "lblExtIndex", &lblExtIndex, 1);
+  VisitIndicators(v, "txtCData", txtCData.data(), 16);
+  VisitSetting(v, "lblConvSpeed2", lblConvSpeed2, "CmbConvSpeed", CmbConvSpeed);
 }
 
 }  // namespace q5::pages

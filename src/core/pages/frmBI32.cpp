@@ -15,9 +15,7 @@ bool frmBI32::Init() {
   CmbConvSpeed.visible = false;
   lblConvSpeed.visible = false;
   FillConvSpeed(CmbConvSpeed);
-  const auto value = ReadValue("01", "11");
-  if (!value) return false;
-  SelectIndex(CmbConvSpeed, *value);
+  if (!ReadIndex(CmbConvSpeed, "01", "11")) return false;
   CmbConvSpeed.visible = true;
   lblConvSpeed.visible = true;
   txt_able(true);
@@ -26,7 +24,7 @@ bool frmBI32::Init() {
 
 void frmBI32::Download() {
   txt_able(false);
-  Write("01", "11", IndexText(CmbConvSpeed));
+  WriteIndex("01", "11", CmbConvSpeed);
   txt_able(true);
 }
 
@@ -43,11 +41,10 @@ void frmBI32::txt_able(bool enable) {
 void frmBI32::visitControls(ControlVisitor& v) {
   DiscretePage::visitControls(v);
   v.frame("fraValue", fraValue);
-  for (int i = 0; i < 3; ++i) v.label(Indexed("lblExtIndex", i), lblExtIndex[i]);
-  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
-  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtChData", i), txtChData[i]);
-  v.label("lblConvSpeed", lblConvSpeed);
-  v.combo("CmbConvSpeed", lblConvSpeed.caption, CmbConvSpeed);
+  VisitLabels(v, "lblExtIndex", lblExtIndex.data(), 3);
+  VisitIndicators(v, "txtCData", txtCData.data(), 16);
+  VisitIndicators(v, "txtChData", txtChData.data(), 16);
+  VisitSetting(v, "lblConvSpeed", lblConvSpeed, "CmbConvSpeed", CmbConvSpeed);
 }
 
 }  // namespace q5::pages

@@ -12,21 +12,17 @@ bool frmBIO16::Init() {
   // No txt_able(false) first on this page.
   ShowModulePart();
   FillOutputHold(CmbOutputHold);
-  const auto hold = ReadValue("01", "12");
-  if (!hold) return false;
-  SelectIndex(CmbOutputHold, *hold);
+  if (!ReadIndex(CmbOutputHold, "01", "12")) return false;
   FillConvSpeed(CmbConvSpeed);
-  const auto rate = ReadValue("01", "11");
-  if (!rate) return false;
-  SelectIndex(CmbConvSpeed, *rate);
+  if (!ReadIndex(CmbConvSpeed, "01", "11")) return false;
   txt_able(true);
   return true;
 }
 
 void frmBIO16::Download() {
   txt_able(false);
-  if (!Model("Q5W3UD-BIO16")) Write("01", "12", IndexText(CmbOutputHold));
-  Write("01", "11", IndexText(CmbConvSpeed));
+  if (!Model("Q5W3UD-BIO16")) WriteIndex("01", "12", CmbOutputHold);
+  WriteIndex("01", "11", CmbConvSpeed);
 }
 
 void frmBIO16::ShowBits(std::string_view word) {
@@ -54,13 +50,11 @@ void frmBIO16::visitControls(ControlVisitor& v) {
   v.frame("fraValue", fraValue);
   v.label("lblInput", lblInput);
   v.label("Label1", Label1);
-  for (int i = 0; i < 2; ++i) v.label(Indexed("lblExtIndex", i), lblExtIndex[i]);
-  for (int i = 0; i < 8; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
-  for (int i = 0; i < 8; ++i) v.indicator(Indexed("txtChData", i), txtChData[i]);
-  v.label("lblConvSpeed", lblConvSpeed);
-  v.combo("CmbConvSpeed", lblConvSpeed.caption, CmbConvSpeed);
-  v.label("lblOutputHold", lblOutputHold);
-  v.combo("CmbOutputHold", lblOutputHold.caption, CmbOutputHold);
+  VisitLabels(v, "lblExtIndex", lblExtIndex.data(), 2);
+  VisitIndicators(v, "txtCData", txtCData.data(), 8);
+  VisitIndicators(v, "txtChData", txtChData.data(), 8);
+  VisitSetting(v, "lblConvSpeed", lblConvSpeed, "CmbConvSpeed", CmbConvSpeed);
+  VisitSetting(v, "lblOutputHold", lblOutputHold, "CmbOutputHold", CmbOutputHold);
 }
 
 }  // namespace q5::pages

@@ -21,13 +21,9 @@ bool frmBIO32::Init() {
   ShowModulePart();
   ShowMaskRow(HasMask());
   FillOutputHold(CmbOutputHold);
-  const auto hold = ReadValue("02", "12");
-  if (!hold) return false;
-  SelectIndex(CmbOutputHold, *hold);
+  if (!ReadIndex(CmbOutputHold, "02", "12")) return false;
   FillConvSpeed(CmbConvSpeed);
-  const auto rate = ReadValue("01", "11");
-  if (!rate) return false;
-  SelectIndex(CmbConvSpeed, *rate);
+  if (!ReadIndex(CmbConvSpeed, "01", "11")) return false;
   if (HasMask()) {
     const auto mask = ReadValue("02", "16");
     if (!mask) return false;
@@ -39,8 +35,8 @@ bool frmBIO32::Init() {
 
 void frmBIO32::Download() {
   txt_able(false);
-  if (!Model("Q5W3ND-BIO32")) Write("02", "12", IndexText(CmbOutputHold));
-  Write("01", "11", IndexText(CmbConvSpeed));
+  if (!Model("Q5W3ND-BIO32")) WriteIndex("02", "12", CmbOutputHold);
+  WriteIndex("01", "11", CmbConvSpeed);
   if (HasMask()) Write("02", "16", ChecksToMask(ChkOutputValid.data()));
 }
 
@@ -62,13 +58,11 @@ void frmBIO32::visitControls(ControlVisitor& v) {
   v.frame("fraValue", fraValue);
   v.label("lblInput", lblInput);
   v.label("Label1", Label1);
-  for (int i = 0; i < 4; ++i) v.label(Indexed("lblExtIndex", i), lblExtIndex[i]);
-  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
-  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtChData", i), txtChData[i]);
-  v.label("lblConvSpeed", lblConvSpeed);
-  v.combo("CmbConvSpeed", lblConvSpeed.caption, CmbConvSpeed);
-  v.label("lblOutputHold", lblOutputHold);
-  v.combo("CmbOutputHold", lblOutputHold.caption, CmbOutputHold);
+  VisitLabels(v, "lblExtIndex", lblExtIndex.data(), 4);
+  VisitIndicators(v, "txtCData", txtCData.data(), 16);
+  VisitIndicators(v, "txtChData", txtChData.data(), 16);
+  VisitSetting(v, "lblConvSpeed", lblConvSpeed, "CmbConvSpeed", CmbConvSpeed);
+  VisitSetting(v, "lblOutputHold", lblOutputHold, "CmbOutputHold", CmbOutputHold);
   v.label("lblOutputValid", lblOutputValid);
   for (int i = 0; i < 16; ++i) v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
 }

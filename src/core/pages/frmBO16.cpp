@@ -36,7 +36,7 @@ bool frmBO16::Init() {
 void frmBO16::Download() {
   txt_able(false);
   if (NoHoldSetting() || Model("Q5W3UD-BO16")) return;
-  Write("01", "12", IndexText(CmbOutputHold));
+  WriteIndex("01", "12", CmbOutputHold);
 }
 
 void frmBO16::ReadingData() {
@@ -50,10 +50,9 @@ void frmBO16::txt_able(bool enable) {
 void frmBO16::visitControls(ControlVisitor& v) {
   DiscretePage::visitControls(v);
   v.frame("fraValue", fraValue);
-  v.label("lblExtIndex(0)", lblExtIndex);
-  for (int i = 0; i < 16; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
-  v.label("lblConvSpeed2", lblConvSpeed2);
-  v.combo("CmbOutputHold", lblConvSpeed2.caption, CmbOutputHold);
+  VisitLabels(v, "lblExtIndex", &lblExtIndex, 1);
+  VisitIndicators(v, "txtCData", txtCData.data(), 16);
+  VisitSetting(v, "lblConvSpeed2", lblConvSpeed2, "CmbOutputHold", CmbOutputHold);
 }
 
 }  // namespace q5::pages

@@ -32,9 +32,7 @@ bool frmBO32::Init() {
   ShowMaskRows(false);
 
   FillOutputHold(CmbOutputHold);
-  const auto hold = ReadValue("02", "12");
-  if (!hold) return false;
-  SelectIndex(CmbOutputHold, *hold);
+  if (!ReadIndex(CmbOutputHold, "02", "12")) return false;
   CmbOutputHold.visible = true;
 
   if (HasMask()) {
@@ -57,11 +55,11 @@ bool frmBO32::Init() {
 void frmBO32::Download() {
   txt_able(false);
   if (HasMask()) {
-    Write("02", "12", IndexText(CmbOutputHold));
+    WriteIndex("02", "12", CmbOutputHold);
     Write("01", "16", ChecksToMask(&ChkOutputValid[0]));
     Write("02", "16", ChecksToMask(&ChkOutputValid[16]));
   } else if (Model("Q5W3NEIP-BO32")) {
-    Write("02", "12", IndexText(CmbOutputHold));
+    WriteIndex("02", "12", CmbOutputHold);
   }
 }
 
@@ -79,10 +77,9 @@ void frmBO32::txt_able(bool enable) {
 void frmBO32::visitControls(ControlVisitor& v) {
   DiscretePage::visitControls(v);
   v.frame("fraValue", fraValue);
-  for (int i = 0; i < 8; ++i) v.label(Indexed("lblExtIndex", i), lblExtIndex[i]);
-  for (int i = 0; i < 32; ++i) v.indicator(Indexed("txtCData", i), txtCData[i]);
-  v.label("lblOutputHold", lblOutputHold);
-  v.combo("CmbOutputHold", lblOutputHold.caption, CmbOutputHold);
+  VisitLabels(v, "lblExtIndex", lblExtIndex.data(), 8);
+  VisitIndicators(v, "txtCData", txtCData.data(), 32);
+  VisitSetting(v, "lblOutputHold", lblOutputHold, "CmbOutputHold", CmbOutputHold);
   v.label("lblOutputValid", lblOutputValid);
   for (int i = 0; i < 32; ++i) v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
 }

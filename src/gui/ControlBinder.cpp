@@ -92,9 +92,11 @@ void ControlBinder::bindOption(const std::string& name, QRadioButton* w) {
 
 void ControlBinder::bindLabel(const std::string& name, QLabel* w) { add(name, Kind::Label, w); }
 
-void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*> cells) {
-  auto& v = tokens_[name];
-  for (QLabel* c : cells) v.emplace_back(c);
+void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*> cells,
+                                    const std::string& prefix) {
+  auto& t = tokens_[name];
+  for (QLabel* c : cells) t.cells.emplace_back(c);
+  t.prefix = prefix;
 }
 
 void ControlBinder::bindIndicator(const std::string& name, IndicatorBox* w) {
@@ -237,16 +239,8 @@ void ControlBinder::refresh() {
     }
     void label(std::string_view n, Label& c) override {
       companions(n, c);
-      if (auto it = b_.tokens_.find(std::string(n)); it != b_.tokens_.end()) {
-        const QStringList parts = Q(c.caption).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (std::size_t i = 0; i < it->second.size(); ++i) {
-          QLabel* cell = it->second[i];
-          if (!cell) continue;
-          const QString t = static_cast<int>(i) < parts.size() ? parts[i] : QString();
-          if (cell->text() != t) cell->setText(t);
-          ApplyCommon(cell, c);
-        }
-      }
+      // Token rows are filled once every label was seen (a prefix may come later).
+      labels_.emplace(std::string(n), c);
       auto* w = static_cast<QLabel*>(find(n, Kind::Label));
       if (!w) return;
       if (w->text() != Q(c.caption)) w->setText(Q(c.caption));
@@ -281,12 +275,39 @@ void ControlBinder::refresh() {
       ApplyCommon(w, c);
     }
 
+    // Each token cell: the prefix label's token, then the label's own token.
+    void tokenRows() {
+      auto split = [this](const std::string& name) {
+        auto it = labels_.find(name);
+        return it == labels_.end()
+                   ? QStringList()
+                   : Q(it->second.caption).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+      };
+      for (const auto& [name, t] : b_.tokens_) {
+        auto own = labels_.find(name);
+        if (own == labels_.end()) continue;
+        const QStringList parts = split(name);
+        const QStringList prefixes = t.prefix.empty() ? QStringList() : split(t.prefix);
+        for (std::size_t i = 0; i < t.cells.size(); ++i) {
+          QLabel* cell = t.cells[i];
+          if (!cell) continue;
+          const int k = static_cast<int>(i);
+          QString text = k < parts.size() ? parts[k] : QString();
+          if (!text.isEmpty() && k < prefixes.size()) text.prepend(prefixes[k]);
+          if (cell->text() != text) cell->setText(text);
+          ApplyCommon(cell, own->second);
+        }
+      }
+    }
+
    private:
     ControlBinder& b_;
+    std::map<std::string, Label> labels_;
   };
   updating_ = true;
   Apply a(*this);
   walk_(a);
+  a.tokenRows();
   updating_ = false;
 }
 

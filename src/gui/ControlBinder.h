@@ -38,8 +38,11 @@ class ControlBinder : public QObject {
   void bindOption(const std::string& name, QRadioButton* w);
   void bindLabel(const std::string& name, QLabel* w);
   // A label whose caption is a row of blank-separated tokens ("0 1 2 ... F"), shown one
-  // token per cell so that each stands above its column.
-  void bindLabelTokens(const std::string& name, std::vector<QLabel*> cells);
+  // token per cell so that each stands above its column. The tokens of a prefix label go
+  // in front of them, so that "1 1 ... 1" and "0 1 ... F" show as "10" to "1F" on one
+  // line. The cells show and hide with the label itself.
+  void bindLabelTokens(const std::string& name, std::vector<QLabel*> cells,
+                       const std::string& prefix = {});
   void bindIndicator(const std::string& name, IndicatorBox* w);
   void bindButton(const std::string& name, QPushButton* w);
   // A frame: visibility and enabled state; a group box also takes a non-empty caption.
@@ -74,7 +77,11 @@ class ControlBinder : public QObject {
   Walk walk_;
   std::map<std::string, Bound> widgets_;
   std::multimap<std::string, QPointer<QWidget>> companions_;
-  std::map<std::string, std::vector<QPointer<QLabel>>> tokens_;
+  struct Tokens {
+    std::vector<QPointer<QLabel>> cells;
+    std::string prefix;
+  };
+  std::map<std::string, Tokens> tokens_;
   bool updating_ = false;
 };
 

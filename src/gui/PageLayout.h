@@ -22,6 +22,8 @@ struct Points {
     std::string tokens;   // a label control whose caption gives one token per column
     std::string array;    // an indicator or check-box array, e.g. "txtCData"
     int first = 0;        // its first element in this row
+    std::string prefix;   // a label control whose tokens go in front of the tokens', e.g.
+                          // the leading "1" of the point numbers 10 to 1F
   };
   std::string frame;  // the Frame control of the box
   int columns = 16;

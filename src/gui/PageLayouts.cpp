@@ -56,8 +56,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
        Points{"fraValue",
               16,
               {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0},
-               Row{"", "lblExtIndex(2)", "", 0}, Row{"", "lblExtIndex(1)", "", 0},
-               Row{"", "", "txtChData", 0}}},
+               Row{"", "lblExtIndex(1)", "", 0, "lblExtIndex(2)"}, Row{"", "", "txtChData", 0}}},
        Fields{{{"", "lblConvSpeed", "CmbConvSpeed"}}}},
       {}, {}};
 
@@ -66,14 +65,13 @@ std::map<std::string, PageLayout, std::less<>> Build() {
        Points{"fraValue",
               16,
               {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0},
-               Row{"", "lblExtIndex(3)", "", 0}, Row{"", "lblExtIndex(1)", "", 0},
-               Row{"", "", "txtCData", 16}}},
+               Row{"", "lblExtIndex(1)", "", 0, "lblExtIndex(3)"}, Row{"", "", "txtCData", 16}}},
        Fields{{{"", "lblOutputHold", "CmbOutputHold"}}},
        Points{"",
               16,
               {Row{"lblOutputValid", "", "", 0}, Row{"", "lblExtIndex(4)", "", 0},
-               Row{"", "", "ChkOutputValid", 0}, Row{"", "lblExtIndex(7)", "", 0},
-               Row{"", "lblExtIndex(5)", "", 0}, Row{"", "", "ChkOutputValid", 16}}}},
+               Row{"", "", "ChkOutputValid", 0}, Row{"", "lblExtIndex(5)", "", 0, "lblExtIndex(7)"},
+               Row{"", "", "ChkOutputValid", 16}}}},
       {}, {}, {"lblExtIndex(2)", "lblExtIndex(6)"}};
 
   m["frmBIO32"] = PageLayout{

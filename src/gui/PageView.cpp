@@ -11,7 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 #include "IndicatorBox.h"
@@ -48,6 +51,22 @@ std::vector<std::string> Words(const std::string& s) {
   return out;
 }
 
+// The width a list needs to show its longest item.
+int ComboWidth(const QComboBox* c) {
+  const QFontMetrics fm = c->fontMetrics();
+  int text = 0;
+  for (int i = 0; i < c->count(); ++i) {
+    const QString item = c->itemText(i);
+    // A pixel or two more rather than less: the list sets its width as the list wants.
+    text = std::max({text, fm.horizontalAdvance(item), fm.boundingRect(item).width() + 2});
+  }
+  QStyleOptionComboBox opt;
+  opt.initFrom(c);
+  opt.editable = c->isEditable();
+  const QSize contents(text, fm.height());
+  return c->style()->sizeFromContents(QStyle::CT_ComboBox, &opt, contents, c).width();
+}
+
 }  // namespace
 
 PageView::PageView(ModulePage& page, QWidget* parent)
@@ -66,6 +85,9 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   auto* content = new QWidget(scroll);
   content->setObjectName("content");
   auto* col = new QVBoxLayout(content);
+  // Margins kept small: four channels of settings have to fit the page's fixed width.
+  const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) * 2 / 3;
+  col->setContentsMargins(margin, margin, margin, margin);
   col->setSpacing(8);
   scroll->setWidget(content);
 
@@ -83,6 +105,8 @@ PageView::PageView(ModulePage& page, QWidget* parent)
         auto* frame = new QFrame(content);
         frame->setFrameShape(QFrame::StyledPanel);
         auto* inner = new QVBoxLayout(frame);
+        inner->setContentsMargins(margin, margin, margin, margin);
+        tabInset_ = frame->frameWidth() + margin;
         for (const auto& b : tab.blocks) addBlock(b, inner, frame);
         if (info(tab.frame)) {
           binder_->bindFrame(tab.frame, frame);
@@ -91,10 +115,14 @@ PageView::PageView(ModulePage& page, QWidget* parent)
         col->addWidget(frame);
       }
     }
+    belowTabs_ = !layout_->tabs.empty();
     for (const auto& b : layout_->bottom) addBlock(b, col, content);
+    belowTabs_ = false;
   }
   addRemaining(col, content);
   col->addStretch(1);
+  alignChannelColumns();
+  chainTabOrder();
 
   connect(binder_, &ControlBinder::edited, this, [this](const QString& name) {
     if (layout_ && layout_->onEdit) layout_->onEdit(page_, name.toStdString());
@@ -114,6 +142,46 @@ PageView::PageView(ModulePage& page, QWidget* parent)
 }
 
 void PageView::refresh() { binder_->refresh(); }
+
+void PageView::showEvent(QShowEvent* e) {
+  // Lists are filled by the page's Init: the widest item may have changed.
+  alignChannelColumns();
+  QWidget::showEvent(e);
+}
+
+int PageView::pointColumnWidth() const {
+  const QFontMetrics fm = fontMetrics();
+  const int box = fm.height() + 8;  // an indicator box is as wide as it is high
+  const int number = fm.horizontalAdvance(QStringLiteral("1F")) + fm.horizontalAdvance(QLatin1Char('0'));
+  const int check = style()->pixelMetric(QStyle::PM_IndicatorWidth) + 4;
+  return std::max({box, number, check});
+}
+
+void PageView::alignChannelColumns() {
+  int captionWidth = 0;
+  int cellWidth = 0;
+  for (const auto& t : channelTables_) {
+    for (QWidget* w : t.captions) captionWidth = std::max(captionWidth, w->sizeHint().width());
+    for (QWidget* w : t.cells) {
+      cellWidth = std::max(cellWidth, w->sizeHint().width());
+      // A list's own size follows its items only a moment after they were filled: take
+      // the width its longest item needs.
+      for (auto* c : w->findChildren<QComboBox*>()) cellWidth = std::max(cellWidth, ComboWidth(c));
+    }
+  }
+  for (const auto& t : channelTables_) {
+    t.grid->setColumnMinimumWidth(0, captionWidth);
+    for (int k = 0; k < t.count; ++k) t.grid->setColumnMinimumWidth(1 + k, cellWidth);
+  }
+}
+
+void PageView::chainTabOrder() {
+  QWidget* previous = nullptr;
+  for (QWidget* w : focusOrder_) {
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
+}
 
 void PageView::collect() {
   class Collect : public ControlVisitor {
@@ -149,12 +217,18 @@ QWidget* PageView::make(const std::string& name, QWidget* parent) {
   const Info* i = info(name);
   if (!i) return nullptr;
   placed_.insert(name);
+  QWidget* w = makeWidget(name, i->kind, parent);
+  if (w && w->focusPolicy() & Qt::TabFocus) focusOrder_.push_back(w);
+  return w;
+}
+
+QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* parent) {
   const int em = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  switch (i->kind) {
+  switch (kind) {
     case 't': {
       auto* w = new QLineEdit(parent);
-      w->setMinimumWidth(em * 8);
-      w->setMaximumWidth(em * 14);
+      // Room for the longest value ("-32000", "1.0000", "-10.00") and a little more.
+      w->setFixedWidth(em * 10);
       // Live values are shown, not typed.
       if (name.rfind("txtParData", 0) == 0) {
         w->setReadOnly(true);
@@ -240,12 +314,18 @@ void PageView::addPoints(const layout::Points& p, QVBoxLayout* into, QWidget* pa
   QWidget* box = nullptr;
   if (!p.frame.empty() && info(p.frame)) {
     box = make(p.frame, parent);
+    pointsInset_ = box->contentsMargins().left();
   } else {
+    // An unframed block stands in as far as the framed one above, so that its columns
+    // stand under the columns of the frame.
     box = new QWidget(parent);
+    box->setContentsMargins(pointsInset_, 0, 0, 0);
   }
   auto* grid = new QGridLayout(box);
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(2);
+  const int column = pointColumnWidth();
+  for (int c = 0; c < p.columns; ++c) grid->setColumnMinimumWidth(c, column);
   int r = 0;
   for (const auto& row : p.rows) {
     if (!row.heading.empty()) {
@@ -257,14 +337,16 @@ void PageView::addPoints(const layout::Points& p, QVBoxLayout* into, QWidget* pa
     }
     if (!row.tokens.empty() && info(row.tokens)) {
       placed_.insert(row.tokens);
+      if (!row.prefix.empty()) placed_.insert(row.prefix);
       std::vector<QLabel*> cells;
       for (int c = 0; c < p.columns; ++c) {
         auto* l = new QLabel(box);
         l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        l->setWordWrap(false);
         grid->addWidget(l, r, c, Qt::AlignHCenter);
         cells.push_back(l);
       }
-      binder_->bindLabelTokens(row.tokens, cells);
+      binder_->bindLabelTokens(row.tokens, cells, info(row.prefix) ? row.prefix : std::string());
       ++r;
     }
     if (!row.array.empty()) {
@@ -285,7 +367,7 @@ void PageView::addPoints(const layout::Points& p, QVBoxLayout* into, QWidget* pa
 void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* parent) {
   auto* box = new QWidget(parent);
   auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setContentsMargins(belowTabs_ ? tabInset_ : 0, 0, 0, 0);
   int r = 0;
   for (const auto& row : f.rows) {
     if (!info(row.control)) continue;
@@ -302,15 +384,17 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
 void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget* parent) {
   auto* box = new QWidget(parent);
   auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(10);
+  // Below the tabs the table stands in as far as the tables inside the tab frames.
+  grid->setContentsMargins(belowTabs_ ? tabInset_ : 0, 0, 0, 0);
+  grid->setHorizontalSpacing(6);
+  ChannelTable table{grid, c.count, {}, {}};
   const auto headers = Words(c.headerLabels);
   for (int k = 0; k < c.count; ++k) {
     QWidget* h = nullptr;
     if (k < static_cast<int>(headers.size())) h = make(headers[k], box);
     if (!h) h = new QLabel(QStringLiteral("CH %1").arg(c.first + k), box);
     if (auto* l = qobject_cast<QLabel*>(h)) {
-      l->setAlignment(Qt::AlignCenter);
+      l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       QFont bold = l->font();
       bold.setBold(true);
       l->setFont(bold);
@@ -321,7 +405,9 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
   for (const auto& row : c.rows) {
     const std::string first = Indexed(row.array, c.first);
     if (!info(first)) continue;
-    grid->addWidget(captionFor(row.captionLabel, "", first, box), r, 0);
+    QWidget* caption = captionFor(row.captionLabel, "", first, box);
+    grid->addWidget(caption, r, 0);
+    table.captions.push_back(caption);
     for (int k = 0; k < c.count; ++k) {
       const int i = c.first + k;
       QWidget* w = make(Indexed(row.array, i), box);
@@ -346,10 +432,12 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
           v->addWidget(n);
         }
       grid->addWidget(cell, r, 1 + k);
+      table.cells.push_back(cell);
     }
     ++r;
   }
   grid->setColumnStretch(1 + c.count, 1);
+  channelTables_.push_back(std::move(table));
   into->addWidget(box);
 }
 

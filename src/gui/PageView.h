@@ -40,6 +40,7 @@ class PageView : public QWidget {
   const Info* info(const std::string& name) const;
   // Widget for one named control (nullptr when the page has no such control).
   QWidget* make(const std::string& name, QWidget* parent);
+  QWidget* makeWidget(const std::string& name, char kind, QWidget* parent);
   QWidget* captionFor(const std::string& captionLabels, const std::string& fixed,
                       const std::string& control, QWidget* parent);
   void addBlock(const layout::Block& b, QVBoxLayout* into, QWidget* parent);
@@ -49,6 +50,25 @@ class PageView : public QWidget {
   void addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent);
   // Everything no layout placed, as labelled rows and per-index tables.
   void addRemaining(QVBoxLayout* into, QWidget* parent);
+  // Every table of channels on the page gets the same column widths, so that a row
+  // outside the tabs (the live values) lines up with the table in the tabs.
+  void alignChannelColumns();
+  // The width of one column of point boxes: a box, a two-digit point number or a check
+  // box, whichever is widest in this font.
+  int pointColumnWidth() const;
+  // Tab moves through the fields in reading order: row by row, left to right.
+  void chainTabOrder();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  struct ChannelTable {
+    QGridLayout* grid;
+    int count;
+    std::vector<QWidget*> captions;
+    std::vector<QWidget*> cells;
+  };
 
   pages::ModulePage& page_;
   const layout::PageLayout* layout_;
@@ -56,6 +76,14 @@ class PageView : public QWidget {
   std::vector<std::string> order_;
   std::map<std::string, Info> infos_;
   std::set<std::string> placed_;
+  std::vector<ChannelTable> channelTables_;
+  std::vector<QWidget*> focusOrder_;
+  // How far the contents of a framed block stand in from the page's left edge, so that
+  // unframed blocks below can stand in as far.
+  int pointsInset_ = 0;
+  int tabInset_ = 0;
+  // The block is being built outside the tab frames of a page that has tabs.
+  bool belowTabs_ = false;
 };
 
 }  // namespace q5::gui

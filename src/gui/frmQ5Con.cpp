@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ElidedLabel.h"
 #include "GuardedDialogs.h"
 #include "HelpDocuments.h"
 #include "LampWidget.h"
@@ -119,17 +120,22 @@ void frmQ5Con::buildWidgets() {
   auto* conn = new QGridLayout(fraConnection);
   shpLamp = new LampWidget(fraConnection);
   shpLamp->setObjectName("shpLamp");
-  lblComPortNo = new QLabel(fraConnection);
+  lblComPortNo = new ElidedLabel(fraConnection);
   lblComPortNo->setObjectName("lblComPortNo");
-  lblComPortNo->setWordWrap(true);
+  QFont small = lblComPortNo->font();
+  small.setPointSizeF(small.pointSizeF() * 0.9);
+  lblComPortNo->setFont(small);
   lblConStatus = new QLabel(fraConnection);
   lblConStatus->setObjectName("lblConStatus");
   QFont bold = lblConStatus->font();
   bold.setBold(true);
   lblConStatus->setFont(bold);
-  conn->addWidget(shpLamp, 0, 0, 2, 1, Qt::AlignCenter);
+  // The port name has the whole width of the frame under the lamp and the status: a
+  // long name ("sim:Q5W3NEIP-BI32", "/dev/serial/by-id/...") shows on one line, cut in
+  // the middle when it does not fit.
+  conn->addWidget(shpLamp, 0, 0, Qt::AlignCenter);
   conn->addWidget(lblConStatus, 0, 1);
-  conn->addWidget(lblComPortNo, 1, 1);
+  conn->addWidget(lblComPortNo, 1, 0, 1, 2);
   conn->setColumnStretch(1, 1);
   col->addWidget(fraConnection);
 
@@ -331,13 +337,7 @@ void frmQ5Con::refresh() {
   shpLamp->setColour(s.lamp());
   const session::Labels& l = s.labels();
   lblConStatus->setText(Q(l.lblConStatus));
-  // A long port name ("sim:Q5T3NML3-6-AI4", "/dev/serial/by-id/...") may break after
-  // ":", "-" and "/" to fit the narrow frame.
-  QString port = Q(l.lblComPortNo);
-  lblComPortNo->setToolTip(port);
-  for (const QChar c : {QLatin1Char(':'), QLatin1Char('-'), QLatin1Char('/')})
-    port.replace(c, QString(c) + QChar(0x200B));
-  lblComPortNo->setText(port);
+  lblComPortNo->setFullText(Q(l.lblComPortNo));
   lblVersionNo->setText(Q(l.lblVersionNo));
   lblMastertype->setText(Q(l.lblMastertype));
 

@@ -37,6 +37,7 @@ struct ModelSelectItem;
 
 namespace q5::gui {
 
+class ElidedLabel;
 class GuardedDialogs;
 class LampWidget;
 class PageView;
@@ -111,7 +112,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
 
   // Widgets (named as the window's controls).
   LampWidget* shpLamp;
-  QLabel* lblComPortNo;
+  ElidedLabel* lblComPortNo;
   QLabel* lblConStatus;
   QLabel* lblVersionNo;
   QLabel* lblMastertype;

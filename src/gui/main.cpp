@@ -1,40 +1,85 @@
 // q5cfg: the configuration tool's main window.
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QCommandLineParser>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
+#include "PageView.h"
 #include "frmQ5Con.h"
 
 namespace {
 
-// --screenshot FILE: connect to a port, monitor for a moment, save a picture of the
-// window and end (used to make the pictures of the manual).
-void ScheduleScreenshot(q5::gui::frmQ5Con& w, const QString& file, const QString& port,
-                        bool monitor) {
-  auto save = [&w, file] {
-    const bool ok = w.grab().save(file);
-    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(file));
-    return ok;
-  };
-  QTimer::singleShot(300, &w, [&w, port, monitor, save] {
-    if (!port.isEmpty()) {
-      w.session().setPortName(port.toStdString());
+// Saves a picture of a widget; true when it was written.
+bool SavePicture(QWidget* w, const QString& file) {
+  const bool ok = w && w->grab().save(file);
+  std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(file));
+  return ok;
+}
+
+// What --screenshot takes a picture of.
+struct Shot {
+  QString file;
+  QString port;     // --port: connect to it first
+  bool monitor = false;  // --monitor: while the monitoring loop runs
+  int tab = 0;      // --tab N: with the page's tab N shown
+  QString dialog;   // --dialog com|message: the COM port dialog, or the message box that
+                    // connecting to the port brings up, instead of the window
+};
+
+// Pictures of a modal dialog are taken once it is up; then it is closed, which lets the
+// action that opened it go on.
+void PictureOfNextDialog(const QString& file, bool* ok) {
+  QTimer::singleShot(500, [file, ok] {
+    QWidget* dlg = QApplication::activeModalWidget();
+    *ok = SavePicture(dlg, file);
+    if (auto* d = qobject_cast<QDialog*>(dlg)) d->reject();
+  });
+}
+
+// --screenshot FILE: connect to a port, show a tab or monitor for a moment, save a
+// picture of the window (or of a dialog) and end (used to make the pictures of the
+// manual).
+void ScheduleScreenshot(q5::gui::frmQ5Con& w, const Shot& shot) {
+  QTimer::singleShot(300, &w, [&w, shot] {
+    if (shot.dialog == QLatin1String("com")) {
+      bool ok = false;
+      PictureOfNextDialog(shot.file, &ok);
+      w.btnSetting_Click();  // returns when the dialog has closed
+      QCoreApplication::exit(ok ? 0 : 1);
+      return;
+    }
+    if (!shot.port.isEmpty()) {
+      w.session().setPortName(shot.port.toStdString());
+      if (shot.dialog == QLatin1String("message")) {
+        bool ok = false;
+        PictureOfNextDialog(shot.file, &ok);
+        w.btnConnect_Click();
+        QCoreApplication::exit(ok ? 0 : 1);
+        return;
+      }
       w.btnConnect_Click();
     }
-    if (monitor) {
+    if (shot.tab > 0)
+      if (auto* view = w.currentPageView())
+        if (auto* b = qobject_cast<QAbstractButton*>(
+                view->control("cmdSet" + std::to_string(shot.tab))))
+          b->click();
+    if (shot.monitor) {
       // The picture is taken while the monitoring loop runs; then Stop ends it.
       bool ok = false;
-      QTimer::singleShot(1500, &w, [&w, &ok, save] {
-        ok = save();
+      QTimer::singleShot(1500, &w, [&w, &ok, shot] {
+        ok = SavePicture(&w, shot.file);
         w.btnStop_Click();
       });
       w.btnStart_Click();  // returns when monitoring has ended
       QCoreApplication::exit(ok ? 0 : 1);
       return;
     }
-    QTimer::singleShot(300, &w, [save] { QCoreApplication::exit(save() ? 0 : 1); });
+    QTimer::singleShot(300, &w,
+                       [&w, shot] { QCoreApplication::exit(SavePicture(&w, shot.file) ? 0 : 1); });
   });
 }
 
@@ -47,17 +92,20 @@ int main(int argc, char** argv) {
 
   // Our own options are taken out; what remains is the command line the window reads
   // ("-debug" or "-firmupdate").
-  QString screenshot, port;
-  bool monitor = false;
+  Shot shot;
   std::vector<std::string> args;
   const QStringList all = app.arguments();
   for (int i = 1; i < all.size(); ++i) {
     if (all[i] == QLatin1String("--screenshot") && i + 1 < all.size()) {
-      screenshot = all[++i];
+      shot.file = all[++i];
     } else if (all[i] == QLatin1String("--port") && i + 1 < all.size()) {
-      port = all[++i];
+      shot.port = all[++i];
     } else if (all[i] == QLatin1String("--monitor")) {
-      monitor = true;
+      shot.monitor = true;
+    } else if (all[i] == QLatin1String("--tab") && i + 1 < all.size()) {
+      shot.tab = all[++i].toInt();
+    } else if (all[i] == QLatin1String("--dialog") && i + 1 < all.size()) {
+      shot.dialog = all[++i];
     } else {
       args.push_back(all[i].toStdString());
     }
@@ -67,6 +115,6 @@ int main(int argc, char** argv) {
   setup.args = args;
   q5::gui::frmQ5Con w(setup);
   w.show();
-  if (!screenshot.isEmpty()) ScheduleScreenshot(w, screenshot, port, monitor);
+  if (!shot.file.isEmpty()) ScheduleScreenshot(w, shot);
   return app.exec();
 }

@@ -18,6 +18,7 @@
 
 #include "../core/TestDialogs.h"
 #include "ControlBinder.h"
+#include "ElidedLabel.h"
 #include "IndicatorBox.h"
 #include "LampWidget.h"
 #include "PageView.h"
@@ -149,6 +150,20 @@ class MainWindowTest : public QObject {
     QVERIFY(type);
     QCOMPARE(type->text(), QStringLiteral("BI32"));
 
+    // The port name on one line, whole in its tool tip; the points 10 to 1F numbered on
+    // one line each, above their boxes.
+    QCOMPARE(w.lblComPortNo->text(), QStringLiteral("sim:Q5W3NEIP-BI32"));
+    QCOMPARE(w.lblComPortNo->toolTip(), QStringLiteral("sim:Q5W3NEIP-BI32"));
+    QVERIFY(!w.lblComPortNo->wordWrap());
+    QStringList numbers;
+    for (QLabel* l : view->findChildren<QLabel*>())
+      if (l->text().size() == 2 && l->text().startsWith(QLatin1Char('1')) && l->isVisibleTo(view))
+        numbers << l->text();
+    numbers.sort();
+    QCOMPARE(numbers.size(), 16);
+    QCOMPARE(numbers.front(), QStringLiteral("10"));
+    QCOMPARE(numbers.back(), QStringLiteral("1F"));
+
     // The live values were read once: every box is green or red.
     for (int i = 0; i < 16; ++i) {
       auto* box = Control<IndicatorBox>(w, qPrintable(QStringLiteral("txtChData(%1)").arg(i)));
@@ -242,6 +257,42 @@ class MainWindowTest : public QObject {
              (std::vector<std::string>{"Data Range Error", "Download"}));
     QCOMPARE(dialogs_.messages[0].text, std::string("Data Error \r\nCheck data range."));
     QCOMPARE(w.shpLamp->colour(), kBlueLamp);
+  }
+
+  // Tab goes through a page's fields row by row, left to right, and passes over what is
+  // disabled or on the hidden tab; the live-value row stands under the settings' columns.
+  void analogPageTabOrderAndColumns() {
+    frmQ5Con w(setup());
+    w.show();
+    QString ok;
+    ConnectThroughDialog(w, "sim:Q5T3NML3-6-AI4", &ok);
+    PageView* view = w.currentPageView();
+    QVERIFY(view);
+    auto next = [](QWidget* from) {
+      QWidget* n = from->nextInFocusChain();
+      while (n != from && !(n->isEnabled() && n->isVisible() && (n->focusPolicy() & Qt::TabFocus)))
+        n = n->nextInFocusChain();
+      return QString(n->objectName());
+    };
+    auto named = [&](const char* name) { return view->control(name); };
+    QCOMPARE(next(named("cmdSet2")), QStringLiteral("txtZScale(0)"));
+    QCOMPARE(next(named("txtZScale(0)")), QStringLiteral("txtZScale(1)"));
+    QCOMPARE(next(named("txtZScale(3)")), QStringLiteral("txtFScale(0)"));
+    QCOMPARE(next(named("txtGain(3)")), QStringLiteral("txtParData(0)"));  // bases are fixed
+    QCOMPARE(next(named("txtParData(3)")), QStringLiteral("CmbConvSpeed"));
+    Control<QPushButton>(w, "cmdSet2")->click();
+    QCOMPARE(next(named("cmdSet1")), QStringLiteral("cmbUserRange(0)"));
+    QCOMPARE(next(named("cmbUserRange(3)")), QStringLiteral("cmbInvalid(0)"));
+
+    // Each live value stands under the settings of its channel, on both tabs.
+    for (int i = 0; i < 4; ++i) {
+      const QString n = QString::number(i);
+      const int x = named(qPrintable("txtParData(" + n + ")"))->mapTo(view, QPoint()).x();
+      QCOMPARE(named(qPrintable("cmbUserRange(" + n + ")"))->mapTo(view, QPoint()).x(), x);
+      Control<QPushButton>(w, "cmdSet1")->click();
+      QCOMPARE(named(qPrintable("txtZScale(" + n + ")"))->mapTo(view, QPoint()).x(), x);
+      Control<QPushButton>(w, "cmdSet2")->click();
+    }
   }
 
   void failedConnectionShowsConnectionError() {

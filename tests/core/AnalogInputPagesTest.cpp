@@ -299,6 +299,17 @@ TEST(AnalogInputPages, UnlistedModelBehindANetworkModule) {
   EXPECT_EQ(page.lblZBase_Unit[0].caption, "V");
   EXPECT_EQ(page.cmbUserRange[1].index, -1);
   EXPECT_EQ(page.lblZBase_Unit[1].caption, "mA");
+  // Download writes the unit's own code back for the range it cannot show, never "-1".
+  rig.take();
+  page.Download();
+  const auto written = rig.take();
+  EXPECT_EQ(std::count(written.begin(), written.end(), "D-1"), 0);
+  const auto ch2 = std::find(written.begin(), written.end(), "G2");
+  ASSERT_NE(ch2, written.end());
+  const auto range2 = std::find(ch2, written.end(), "I09");
+  ASSERT_NE(range2, written.end());
+  EXPECT_EQ(*(range2 + 1), "D9");
+  EXPECT_EQ(rig.unit().item("2", "09").value, "9");
   rig.unit().item("2", "09").set("0");
   ASSERT_TRUE(page.Init());
   rig.take();

@@ -164,7 +164,7 @@ void RecordStream::integer(std::int16_t& value, std::string_view name) {
 void RecordStream::index(pages::ComboBox& box, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
-    put(std::to_string(box.index));
+    put(box.code());  // an unlisted code read from the unit is stored as it is
     return;
   }
   std::int16_t v = 0;

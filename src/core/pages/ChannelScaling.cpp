@@ -230,9 +230,7 @@ void ChannelScaling::visitScaling(ControlVisitor& v, int i) {
 
 // ---- Helpers ------------------------------------------------------------------------------
 
-void SelectCode(ComboBox& box, int code) {
-  box.index = code >= 0 && code < static_cast<int>(box.items.size()) ? code : -1;
-}
+void SelectCode(ComboBox& box, int code) { box.selectCode(code); }
 
 std::optional<int> DecimalValue(std::string_view text) {
   std::string_view t = TrimBlanks(text);
@@ -248,7 +246,7 @@ std::optional<int> DigitAt(std::string_view text, std::size_t pos) {
   return text[pos - 1] - '0';
 }
 
-std::string IndexText(const ComboBox& box) { return std::to_string(box.index); }
+std::string IndexText(const ComboBox& box) { return box.code(); }
 
 int CodeOf(std::string_view value) { return link::HexDigitValue(value.substr(0, 2)); }
 

@@ -22,9 +22,26 @@ struct TextBox : Control {
 struct ComboBox : Control {
   std::vector<std::string> items;
   int index = -1;  // -1: nothing selected
+  // A code the unit reported that names no item of the list. Nothing is selected then,
+  // and a Download writes this code back, so the unit keeps its own setting instead of
+  // receiving "-1".
+  std::string unlistedCode;
   void clear() {
     items.clear();
     index = -1;
+    unlistedCode.clear();
+  }
+  // Selects the item of a code read from the unit, or remembers an unlisted code.
+  void selectCode(int code) {
+    const bool listed = code >= 0 && code < static_cast<int>(items.size());
+    index = listed ? code : -1;
+    unlistedCode = listed || code < 0 ? std::string() : std::to_string(code);
+  }
+  // The selection as it travels to the unit: the list index in decimal, or the unlisted
+  // code read from the unit.
+  std::string code() const {
+    if (index < 0 && !unlistedCode.empty()) return unlistedCode;
+    return std::to_string(index);
   }
   void add(std::string item) { items.push_back(std::move(item)); }
   // The text of the selected item ("" when nothing is selected).

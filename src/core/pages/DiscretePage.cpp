@@ -61,8 +61,8 @@ void DiscretePage::SelectIndex(ComboBox& c, const std::string& value) {
   int index = -1;
   auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), index);
   if (ec != std::errc() || p != value.data() + value.size()) return;
-  if (index < 0 || index >= static_cast<int>(c.items.size())) return;
-  c.index = index;
+  if (index < 0) return;
+  c.selectCode(index);
 }
 
 void DiscretePage::ShowModulePart() { lblV_Unit.caption = catalogue::ModulePartOf(values().model); }

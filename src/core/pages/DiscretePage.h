@@ -32,14 +32,14 @@ class DiscretePage : public ModulePage {
   void WriteIndex(std::string_view group, std::string_view item, const ComboBox& c) {
     Write(group, item, IndexText(c));
   }
-  // A list index travelling as decimal text. A text that is not a number of the list
-  // leaves the selection unchanged.
+  // A list index travelling as decimal text. A number past the list selects nothing and
+  // is kept to be written back; a text that is not a number leaves the selection as is.
   static void SelectIndex(ComboBox& c, const std::string& value);
   // The model flag of a model string (exact or prefix, as the flag table says).
   bool Model(std::string_view flagModel) const { return values().flags[flagModel]; }
   // lblV_Unit shows the module part of the model string.
   void ShowModulePart();
-  static std::string IndexText(const ComboBox& c) { return std::to_string(c.index); }
+  static std::string IndexText(const ComboBox& c) { return c.code(); }
 
   // The controls every discrete page names alike: a row of indicator boxes
   // "name(0)".."name(n-1)", a row of labels, a list setting with its label.

@@ -386,7 +386,7 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
   auto* grid = new QGridLayout(box);
   // Below the tabs the table stands in as far as the tables inside the tab frames.
   grid->setContentsMargins(belowTabs_ ? tabInset_ : 0, 0, 0, 0);
-  grid->setHorizontalSpacing(6);
+  grid->setHorizontalSpacing(4);
   ChannelTable table{grid, c.count, {}, {}};
   const auto headers = Words(c.headerLabels);
   for (int k = 0; k < c.count; ++k) {

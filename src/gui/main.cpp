@@ -1,6 +1,7 @@
 // q5cfg: the configuration tool's main window.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QCommandLineParser>
 #include <QScreen>
@@ -8,13 +9,15 @@
 #include <cstdio>
 
 #include "PageView.h"
+#include "frmComPort.h"
 #include "frmQ5Con.h"
 
 namespace {
 
 // Saves a picture of a widget; true when it was written.
 bool SavePicture(QWidget* w, const QString& file) {
-  const bool ok = w && w->grab().save(file);
+  // Best compression: the pictures go into the manual.
+  const bool ok = w && w->grab().save(file, nullptr, 0);
   std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(file));
   return ok;
 }
@@ -29,11 +32,16 @@ struct Shot {
                     // connecting to the port brings up, instead of the window
 };
 
-// Pictures of a modal dialog are taken once it is up; then it is closed, which lets the
-// action that opened it go on.
-void PictureOfNextDialog(const QString& file, bool* ok) {
-  QTimer::singleShot(500, [file, ok] {
+// Pictures of a modal dialog are taken once it is up (the port dialog with the entry of
+// port chosen, when it has one); then it is closed, which lets the action that opened it
+// go on.
+void PictureOfNextDialog(const QString& file, bool* ok, const QString& port = {}) {
+  QTimer::singleShot(500, [file, ok, port] {
     QWidget* dlg = QApplication::activeModalWidget();
+    if (auto* com = qobject_cast<q5::gui::frmComPort*>(dlg)) {
+      const int i = com->cmbComPort->findData(port);
+      if (i >= 0) com->cmbComPort->setCurrentIndex(i);
+    }
     *ok = SavePicture(dlg, file);
     if (auto* d = qobject_cast<QDialog*>(dlg)) d->reject();
   });
@@ -46,7 +54,7 @@ void ScheduleScreenshot(q5::gui::frmQ5Con& w, const Shot& shot) {
   QTimer::singleShot(300, &w, [&w, shot] {
     if (shot.dialog == QLatin1String("com")) {
       bool ok = false;
-      PictureOfNextDialog(shot.file, &ok);
+      PictureOfNextDialog(shot.file, &ok, shot.port);
       w.btnSetting_Click();  // returns when the dialog has closed
       QCoreApplication::exit(ok ? 0 : 1);
       return;

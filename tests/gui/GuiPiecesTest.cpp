@@ -15,6 +15,7 @@
 
 #include "../core/TestDialogs.h"
 #include "ControlBinder.h"
+#include "ElidedLabel.h"
 #include "HelpDocuments.h"
 #include "PageView.h"
 #include "QtDialogs.h"
@@ -112,6 +113,45 @@ class GuiPiecesTest : public QObject {
     QCOMPARE(cmb->currentText(), QStringLiteral("4"));
     QVERIFY(txt->isHidden());
     QCOMPARE(c.cmb.index, 2);  // refilling was no user edit
+  }
+
+  // The port dialog by keyboard: Enter takes the chosen entry, Escape leaves without one.
+  void portDialogByKeyboard() {
+    const std::vector<q5::gui::PortChoice> choices{{"First (sim:Q5W3NEIP-BI16)", "sim:Q5W3NEIP-BI16"},
+                                                   {"Second (sim:Q5T3NML3-6-AI4)", "sim:Q5T3NML3-6-AI4"}};
+    QStringList chosen;
+    {
+      q5::gui::frmComPort dlg(choices);
+      connect(&dlg, &q5::gui::frmComPort::portChosen, [&](const QString& p) { chosen << p; });
+      dlg.show();
+      QTest::keyClick(dlg.cmbComPort, Qt::Key_Down);
+      QTest::keyClick(dlg.cmbComPort->lineEdit(), Qt::Key_Return);
+      QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(chosen, QStringList{"sim:Q5T3NML3-6-AI4"});
+    {
+      q5::gui::frmComPort dlg(choices);
+      connect(&dlg, &q5::gui::frmComPort::portChosen, [&](const QString& p) { chosen << p; });
+      dlg.show();
+      QTest::keyClick(dlg.cmbComPort->lineEdit(), Qt::Key_Escape);
+      QVERIFY(!dlg.isVisible());
+      QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
+    QCOMPARE(chosen.size(), 1);
+  }
+
+  // A long port name is cut in the middle to fit; the whole name stays its text and tip.
+  void longPortNameIsCutInTheMiddle() {
+    q5::gui::ElidedLabel label;
+    label.setFullText(QStringLiteral("/dev/serial/by-id/usb-Maker_Serial_Adapter-if00-port0"));
+    label.resize(label.fontMetrics().horizontalAdvance(QStringLiteral("/dev/serial…port0")), 20);
+    const QString shown = label.shownText();
+    QVERIFY2(shown.startsWith(QStringLiteral("/dev/")) && shown.endsWith(QStringLiteral("port0")) &&
+                 shown.contains(QChar(0x2026)),
+             qPrintable(shown));
+    QCOMPARE(label.toolTip(), label.text());
+    label.resize(label.fontMetrics().horizontalAdvance(label.text()) + 10, 20);
+    QCOMPARE(label.shownText(), label.text());
   }
 
   void messageBoxShowsTextCaptionAndIcon() {

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -73,6 +74,14 @@ struct Tally {
   int exchanges = 0;
   int failures = 0;
   std::int64_t bytes = 0;
+  // Where the time above the floor goes: between a reply and the next send (the pause
+  // and the tool's own work), and between a send and its complete reply (the line, the
+  // unit's scheduling and the wake-up of the waiting tool).
+  std::int64_t lastReceivedUs = -1;
+  std::int64_t sentUs = 0;
+  std::int64_t sentBytes = 0;
+  std::vector<std::int64_t> gapOverUs;
+  std::vector<std::int64_t> replyOverUs;
   void reset() { *this = {}; }
 };
 
@@ -83,13 +92,31 @@ struct Phase {
   double floorMs;
   double cpuMs;
   int failures;
+  // Per exchange: how much later than 10 ms after the previous reply the send came, and
+  // how much later than its bytes take on the wire the reply was complete.
+  std::vector<std::int64_t> gapOverUs;
+  std::vector<std::int64_t> replyOverUs;
 };
+
+std::string Spread(std::vector<std::int64_t> v) {
+  if (v.empty()) return "-";
+  std::sort(v.begin(), v.end());
+  double sum = 0;
+  for (auto x : v) sum += static_cast<double>(x);
+  char text[96];
+  std::snprintf(text, sizeof text, "mean %.0f, median %lld, 90 %% under %lld us",
+                sum / static_cast<double>(v.size()), static_cast<long long>(v[v.size() / 2]),
+                static_cast<long long>(v[v.size() * 9 / 10]));
+  return text;
+}
 
 void Print(const Phase& p) {
   std::printf("%-6s exchanges %5d  elapsed %9.1f ms  floor %9.1f ms  ratio %.4f  "
-              "CPU %7.1f ms = %.2f %% of one core  failed %d\n",
+              "CPU %7.1f ms = %.2f %% of one core  failed %d\n"
+              "       above the wire per exchange: pause %s; reply %s\n",
               p.name, p.exchanges, p.elapsedMs, p.floorMs, p.elapsedMs / p.floorMs, p.cpuMs,
-              100.0 * p.cpuMs / p.elapsedMs, p.failures);
+              100.0 * p.cpuMs / p.elapsedMs, p.failures, Spread(p.gapOverUs).c_str(),
+              Spread(p.replyOverUs).c_str());
 }
 
 }  // namespace
@@ -143,14 +170,24 @@ int main(int argc, char** argv) {
   q5::link::Link link(exchange);
 
   Tally tally;
-  exchange.setTraceObserver([&](q5::link::TraceEvent e, std::string_view text, std::int64_t) {
+  const double charUs = 10.0 * 1e6 / baud;
+  exchange.setTraceObserver([&](q5::link::TraceEvent e, std::string_view text, std::int64_t at) {
     switch (e) {
       case q5::link::TraceEvent::Sent:
         ++tally.exchanges;
         tally.bytes += static_cast<std::int64_t>(text.size());
+        if (tally.lastReceivedUs >= 0) {
+          tally.gapOverUs.push_back(at - tally.lastReceivedUs - q5::link::Exchange::kPauseUs);
+        }
+        tally.sentUs = at;
+        tally.sentBytes = static_cast<std::int64_t>(text.size());
         break;
       case q5::link::TraceEvent::Received:
         tally.bytes += static_cast<std::int64_t>(text.size());
+        tally.replyOverUs.push_back(
+            at - tally.sentUs -
+            static_cast<std::int64_t>(static_cast<double>(tally.sentBytes + text.size()) * charUs));
+        tally.lastReceivedUs = at;
         break;
       default:
         ++tally.failures;
@@ -180,8 +217,14 @@ int main(int argc, char** argv) {
     for (int i = 0; i < n; ++i) body();
     const std::int64_t c1 = CpuUs();
     const std::int64_t t1 = clock.nowUs();
-    return Phase{name, tally.exchanges, (t1 - t0) / 1000.0, floorMs(tally), (c1 - c0) / 1000.0,
-                 tally.failures};
+    return Phase{name,
+                 tally.exchanges,
+                 (t1 - t0) / 1000.0,
+                 floorMs(tally),
+                 (c1 - c0) / 1000.0,
+                 tally.failures,
+                 tally.gapOverUs,
+                 tally.replyOverUs};
   };
 
   std::printf("q5bench: %s at %d baud, %d reads and %d writes, %s waits\n", portName.c_str(),
@@ -189,9 +232,18 @@ int main(int argc, char** argv) {
   int bad = 0;
   const Phase reads = run("read", [&] { bad += link.GroupItemRead("00", "02").empty(); });
   const Phase writes = run("write", [&] { bad += link.GroupItemWrite("00", "01", "F").empty(); });
-  const Phase all{"total", reads.exchanges + writes.exchanges, reads.elapsedMs + writes.elapsedMs,
-                  reads.floorMs + writes.floorMs, reads.cpuMs + writes.cpuMs,
-                  reads.failures + writes.failures};
+  auto joined = [](std::vector<std::int64_t> a, const std::vector<std::int64_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const Phase all{"total",
+                  reads.exchanges + writes.exchanges,
+                  reads.elapsedMs + writes.elapsedMs,
+                  reads.floorMs + writes.floorMs,
+                  reads.cpuMs + writes.cpuMs,
+                  reads.failures + writes.failures,
+                  joined(reads.gapOverUs, writes.gapOverUs),
+                  joined(reads.replyOverUs, writes.replyOverUs)};
   Print(reads);
   Print(writes);
   Print(all);

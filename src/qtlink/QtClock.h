@@ -9,7 +9,7 @@ class QtClock : public link::SystemClock {
  public:
   explicit QtClock(WaitMode mode) : mode_(mode) {}
   // sleepUs (the pause before each command line) stays a plain sleep.
-  // waitUs runs a nested event loop until a single-shot timer fires (EventLoop mode),
+  // waitUs runs the event loop until a single-shot timer fires (EventLoop mode),
   // or sleeps (Blocking mode).
   void waitUs(std::int64_t us) override;
 

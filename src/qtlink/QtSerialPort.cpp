@@ -1,5 +1,6 @@
 #include "qtlink/QtSerialPort.h"
 
+#include <QCoreApplication>
 
 #ifdef __linux__
 #include <linux/serial.h>
@@ -13,9 +14,6 @@ QtSerialPort::QtSerialPort(link::Clock& clock, WaitMode mode, QObject* parent)
   connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
   deadlineTimer_.setSingleShot(true);
   deadlineTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&deadlineTimer_, &QTimer::timeout, this, &QtSerialPort::quitWait);
-  connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::quitWait);
-  connect(&port_, &QSerialPort::aboutToClose, this, &QtSerialPort::quitWait);
 }
 
 QtSerialPort::~QtSerialPort() { close(); }
@@ -115,11 +113,13 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
     deadlineTimer_.start(ms);
     armedDeadlineUs_ = deadlineUs;
   }
-  QEventLoop loop;
-  QEventLoop* outer = loop_;  // a wait nested in another one (not expected; kept sound)
-  loop_ = &loop;
-  loop.exec();
-  loop_ = outer;
+  // One pass of the thread's event loop, sleeping until something happens: the line's
+  // bytes (readyRead), a port error, the deadline timer, or any window event. The
+  // exchange looks at the line after every return and waits again when nothing came.
+  // A nested QEventLoop ended by quit() would cost a wake-up of the loop's own (a write
+  // and a read of its wake-up descriptor, and one more poll) for every character: at
+  // 9600 baud the unit's replies arrive a character at a time.
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
@@ -127,7 +127,6 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
       error == QSerialPort::NotOpenError) {
     return;
   }
-  quitWait();
   lastError_ = port_.errorString().toStdString();
   // An unplugged adapter shows as an endless stream of errors; stop listening to the
   // line at once. The next exchange finds the port closed and returns no reply.

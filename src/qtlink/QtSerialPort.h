@@ -2,7 +2,6 @@
 // A serial line (a device such as /dev/ttyUSB0, or a pseudo-terminal path) behind the
 // core's Port interface, over QSerialPort: 8 data bits, no parity, 1 stop bit, no flow
 // control. Replies are collected as raw chunks; the exchange frames them on CR.
-#include <QEventLoop>
 #include <QObject>
 #include <QSerialPort>
 #include <QTimer>
@@ -42,17 +41,12 @@ class QtSerialPort : public QObject, public link::Port {
   void trySetLowLatency();
   int remainingMs(std::int64_t deadlineUs);
 
-  void quitWait() {
-    if (loop_) loop_->quit();
-  }
-
   link::Clock& clock_;
   WaitMode mode_;
   QSerialPort port_;
-  // EventLoop mode: the loop running inside waitForBytes (nullptr when none) and the
-  // timer armed for the current reply's deadline. One exchange waits several times (a
-  // reply comes in several chunks) for the same deadline; the timer is armed once.
-  QEventLoop* loop_ = nullptr;
+  // EventLoop mode: the timer armed for the current reply's deadline, so that the wait
+  // wakes when it passes. One exchange waits several times (a reply comes in several
+  // chunks) for the same deadline; the timer is armed once.
   QTimer deadlineTimer_;
   std::int64_t armedDeadlineUs_ = -1;
   std::string lastError_;

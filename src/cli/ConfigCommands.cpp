@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "cli/Commands.h"
+#include "cli/ControlPrinter.h"
 #include "config/ConfigFiles.h"
 #include "config/FileAccess.h"
 #include "config/ModelSelect.h"
@@ -17,45 +18,6 @@
 namespace q5::cli {
 
 namespace {
-
-// The settings of a page as `upload` prints them: name, caption, value per control.
-class Printer : public pages::ControlVisitor {
- public:
-  explicit Printer(std::ostream& os) : os_(os) {}
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    if (c.visible) line(name, caption, c.text);
-  }
-  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
-    if (!c.visible) return;
-    line(name, caption,
-         c.index < 0 ? std::string("(none) [-1]") : c.text() + " [" + std::to_string(c.index) + "]");
-  }
-  void check(std::string_view name, pages::CheckBox& c) override {
-    if (c.visible) line(name, c.caption, c.value ? "on" : "off");
-  }
-  void option(std::string_view name, pages::OptionButton& c) override {
-    if (c.visible) line(name, c.caption, c.value ? "on" : "off");
-  }
-  void label(std::string_view name, pages::Label& c) override {
-    if (c.visible) line(name, "", c.caption);
-  }
-  void indicator(std::string_view name, pages::Indicator& c) override {
-    if (c.visible) line(name, c.caption, c.colour == pages::kGreen ? "1" : "0");
-  }
-
- private:
-  void line(std::string_view name, std::string_view caption, const std::string& value) {
-    os_ << name << "\t" << caption << "\t" << value << "\n";
-  }
-  std::ostream& os_;
-};
-
-void PrintHeader(const CliContext& ctx, session::Session& s) {
-  const auto& v = s.values;
-  const pages::ModulePage* page = session::IsPageKind(v.pageKind) ? s.page() : nullptr;
-  ctx.out << "# " << v.model << "  " << v.versionText << "  channels " << v.channelCount
-          << "  page " << v.pageKind << " " << (page ? page->name() : "frmNONE") << "\n";
-}
 
 // One FILE argument (and the flags the command allows); false after a usage message.
 bool OneFile(const CliContext& ctx, const char* command, const Args& args, std::string& file,
@@ -184,7 +146,7 @@ int CmdUploadToFile(const CliContext& ctx, const Args& args) {
   // File/Save after Connect, with the file name given here.
   config::ConfigFiles files(ctx.session);
   if (!files.SaveTo(file)) return kExitFailed;
-  PrintHeader(ctx, ctx.session);
+  PrintHeader(ctx.out, ctx.session);
   ctx.out << "Saved to " << file << std::endl;
   return kExitOk;
 }
@@ -204,7 +166,7 @@ int CmdDownload(const CliContext& ctx, const Args& args) {
     if (ctx.dialogs.errorShown) return kExitFailed;
     s.btnDownload_Click();
     if (ctx.dialogs.errorShown || !s.values.Connected || s.programEnded()) return kExitFailed;
-    PrintHeader(ctx, s);
+    PrintHeader(ctx.out, s);
     ctx.out << "Downloaded " << file << "; the unit's settings were read back." << std::endl;
     return kExitOk;
   }
@@ -243,7 +205,7 @@ int CmdDownload(const CliContext& ctx, const Args& args) {
   const bool failed = ctx.dialogs.errorShown || !s.values.Connected || s.programEnded();
   exchange.ComPortClose();
   if (failed) return kExitFailed;
-  PrintHeader(ctx, s);
+  PrintHeader(ctx.out, s);
   ctx.out << "Dry run: the checks passed; nothing was written. A Download would write:\n";
   for (const auto& w : port.kept)
     ctx.out << "group " << w.group << "\titem " << w.item << "\t" << w.data << "\n";
@@ -304,11 +266,8 @@ int CmdShow(const CliContext& ctx, const Args& args) {
   config::ConfigFiles files(ctx.session);
   if (!files.OpenFrom(file)) return kExitFailed;
   pages::ModulePage* page = ctx.session.page();
-  PrintHeader(ctx, ctx.session);
-  if (page) {
-    Printer printer(ctx.out);
-    page->visitControls(printer);
-  }
+  PrintHeader(ctx.out, ctx.session);
+  if (page) PrintControls(ctx.out, *page);
   ctx.out.flush();
   return kExitOk;
 }

@@ -10,57 +10,12 @@
 
 #include "catalogue/Catalogue.h"
 #include "cli/Commands.h"
+#include "cli/ControlPrinter.h"
 #include "pages/Controls.h"
 
 namespace q5::cli {
 
 namespace {
-
-// One control of a page as the command line prints it.
-struct Shown {
-  std::string name;
-  std::string caption;
-  std::string value;
-  bool indicator = false;
-  bool textBox = false;
-};
-
-// Collects the visible controls that carry a value, in the page's order.
-class Collector : public pages::ControlVisitor {
- public:
-  std::vector<Shown> shown;
-
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    if (c.visible) shown.push_back({std::string(name), std::string(caption), c.text, false, true});
-  }
-  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
-    if (!c.visible) return;
-    const std::string value =
-        c.index < 0 ? std::string("(none) [-1]") : c.text() + " [" + std::to_string(c.index) + "]";
-    shown.push_back({std::string(name), std::string(caption), value});
-  }
-  void check(std::string_view name, pages::CheckBox& c) override {
-    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
-  }
-  void option(std::string_view name, pages::OptionButton& c) override {
-    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
-  }
-  void label(std::string_view name, pages::Label& c) override {
-    if (c.visible) shown.push_back({std::string(name), "", c.caption});
-  }
-  void indicator(std::string_view name, pages::Indicator& c) override {
-    if (c.visible) {
-      shown.push_back(
-          {std::string(name), c.caption, c.colour == pages::kGreen ? "1" : "0", true, false});
-    }
-  }
-};
-
-std::vector<Shown> Collect(pages::ModulePage& page) {
-  Collector c;
-  page.visitControls(c);
-  return std::move(c.shown);
-}
 
 // "txtCData(3)" -> "txtCData"; names without an index stay as they are.
 std::string BaseName(const std::string& name) { return name.substr(0, name.find('(')); }
@@ -92,14 +47,8 @@ pages::ModulePage* ConnectAndUpload(const CliContext& ctx, bool* noPage) {
   return page;
 }
 
-void PrintHeader(const CliContext& ctx, const pages::ModulePage* page) {
-  const auto& v = ctx.session.values;
-  ctx.out << "# " << v.model << "  " << v.versionText << "  channels " << v.channelCount
-          << "  page " << v.pageKind << " " << (page ? page->name() : "frmNONE") << "\n";
-}
-
 int NoPage(const CliContext& ctx) {
-  PrintHeader(ctx, nullptr);
+  PrintHeader(ctx.out, ctx.session);
   ctx.out << "Please download the latest version." << std::endl;
   return kExitOk;
 }
@@ -114,7 +63,7 @@ class MonitorView : public session::SessionView {
   MonitorView(const CliContext& ctx, pages::ModulePage& page, long count, bool csv)
       : ctx_(ctx), page_(page), count_(count), csv_(csv), start_(std::chrono::steady_clock::now()) {
     // The live set: every indicator (grouped per array) and the live-value boxes.
-    for (const Shown& s : Collect(page_)) {
+    for (const ShownControl& s : CollectControls(page_)) {
       if (s.indicator) {
         if (columns_.empty() || columns_.back().name != BaseName(s.name) || !columns_.back().bits) {
           columns_.push_back({BaseName(s.name), true});
@@ -146,7 +95,7 @@ class MonitorView : public session::SessionView {
 
   void printPass() {
     std::map<std::string, std::string> values;
-    for (const Shown& s : Collect(page_)) {
+    for (const ShownControl& s : CollectControls(page_)) {
       if (s.indicator) {
         values[BaseName(s.name)] += s.value;
       } else {
@@ -194,10 +143,8 @@ int CmdUpload(const CliContext& ctx, const Args& args) {
   pages::ModulePage* page = ConnectAndUpload(ctx, &noPage);
   if (noPage) return NoPage(ctx);
   if (!page) return kExitFailed;
-  PrintHeader(ctx, page);
-  for (const Shown& s : Collect(*page)) {
-    ctx.out << s.name << "\t" << s.caption << "\t" << s.value << "\n";
-  }
+  PrintHeader(ctx.out, ctx.session);
+  PrintControls(ctx.out, *page);
   ctx.out.flush();
   return kExitOk;
 }
@@ -225,7 +172,7 @@ int CmdMonitor(const CliContext& ctx, const Args& args) {
   pages::ModulePage* page = ConnectAndUpload(ctx, &noPage);
   if (noPage) return NoPage(ctx);
   if (!page) return kExitFailed;
-  if (!csv) PrintHeader(ctx, page);
+  if (!csv) PrintHeader(ctx.out, ctx.session);
 
   MonitorView view(ctx, *page, count, csv);
   ctx.session.setView(&view);

@@ -1,0 +1,82 @@
+#pragma once
+// How q5cfg-cli prints a module page: a header line for the unit or file, then one line
+// per visible control that carries a value (name, caption, value, tab-separated), in the
+// page's order. `upload` prints the unit's page this way, `show` a configuration file's,
+// and `monitor` picks its live values from the same list. Header-only: the Qt-free
+// tests compile the configuration commands' source file on its own.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "pages/Controls.h"
+#include "pages/ModulePage.h"
+#include "session/Session.h"
+
+namespace q5::cli {
+
+// One control as the command line shows it.
+struct ShownControl {
+  std::string name;     // "txtCData(3)"
+  std::string caption;  // "" for a label
+  std::string value;    // text; combo "text [index]" or "(none) [-1]"; "on"/"off"; "1"/"0"
+  bool indicator = false;
+  bool textBox = false;
+};
+
+namespace detail {
+
+class ControlCollector : public pages::ControlVisitor {
+ public:
+  std::vector<ShownControl> shown;
+
+  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
+    if (c.visible) shown.push_back({std::string(name), std::string(caption), c.text, false, true});
+  }
+  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
+    if (!c.visible) return;
+    const std::string value =
+        c.index < 0 ? std::string("(none) [-1]") : c.text() + " [" + std::to_string(c.index) + "]";
+    shown.push_back({std::string(name), std::string(caption), value});
+  }
+  void check(std::string_view name, pages::CheckBox& c) override {
+    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
+  }
+  void option(std::string_view name, pages::OptionButton& c) override {
+    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
+  }
+  void label(std::string_view name, pages::Label& c) override {
+    if (c.visible) shown.push_back({std::string(name), "", c.caption});
+  }
+  void indicator(std::string_view name, pages::Indicator& c) override {
+    if (c.visible) {
+      shown.push_back(
+          {std::string(name), c.caption, c.colour == pages::kGreen ? "1" : "0", true, false});
+    }
+  }
+};
+
+}  // namespace detail
+
+// The visible controls of the page that carry a value, in the page's order.
+inline std::vector<ShownControl> CollectControls(pages::ModulePage& page) {
+  detail::ControlCollector c;
+  page.visitControls(c);
+  return std::move(c.shown);
+}
+
+// "name<TAB>caption<TAB>value" per control of CollectControls.
+inline void PrintControls(std::ostream& os, pages::ModulePage& page) {
+  for (const ShownControl& s : CollectControls(page))
+    os << s.name << "\t" << s.caption << "\t" << s.value << "\n";
+}
+
+// "# MODEL  VERSION  channels N  page K frmXXX" for the session's unit or file
+// ("frmNONE" when it has no module page).
+inline void PrintHeader(std::ostream& os, session::Session& session) {
+  const auto& v = session.values;
+  const pages::ModulePage* page = session::IsPageKind(v.pageKind) ? session.page() : nullptr;
+  os << "# " << v.model << "  " << v.versionText << "  channels " << v.channelCount << "  page "
+     << v.pageKind << " " << (page ? page->name() : "frmNONE") << "\n";
+}
+
+}  // namespace q5::cli

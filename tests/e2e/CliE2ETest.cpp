@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -160,7 +161,9 @@ TEST(CliOverPty, IdentifyPutsTheConnectAndUploadLinesOnTheWire) {
   // and its reply cannot be quicker than their characters.
   for (std::size_t i = 1; i < wire.size(); ++i) {
     EXPECT_NE(wire[i].direction, wire[i - 1].direction) << i;
-    if (wire[i].direction == '>') EXPECT_GE(wire[i].ms - wire[i - 1].ms, 9.9) << i;
+    if (wire[i].direction == '>') {
+      EXPECT_GE(wire[i].ms - wire[i - 1].ms, 9.9) << i;
+    }
   }
   ASSERT_GE(wire.size(), 2u);
   EXPECT_GE(wire[1].ms - wire[0].ms, 8 * 10 * 1000.0 / 9600 - 0.1);  // "G00\r" + "COK\r"
@@ -218,7 +221,7 @@ TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
   }
 }
 
-// The windows' way of waiting (a nested event loop ended by readyRead or the deadline
+// The windows' way of waiting (the event loop runs until readyRead or the deadline
 // timer): a reply that never comes times out after 3000 ms, the retry gets it.
 TEST(CliOverPty, EventLoopWaitTimesOutAndRetries) {
   SimOnPty sim({"--fault", "noreply:=I06*1"});
@@ -239,6 +242,88 @@ TEST(CliOverPty, EventLoopWaitTimesOutAndRetries) {
   EXPECT_GE(timedOutAt - sentAt, 2990.0);
   EXPECT_LT(timedOutAt - sentAt, 3300.0);
   EXPECT_NE(r.out.find("Version: 1.05\n"), std::string::npos) << r.out;
+}
+
+// A configuration file's lines (CR LF ends each).
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t b = 0; b < text.size();) {
+    std::size_t e = text.find("\r\n", b);
+    if (e == std::string::npos) e = text.size();
+    lines.push_back(text.substr(b, e - b));
+    b = e + 2;
+  }
+  return lines;
+}
+
+// The lines a q5sim --log transcript shows the unit receiving: "  12.345 ms  > DF\r".
+std::vector<std::string> ReceivedByUnit(const std::string& log) {
+  std::vector<std::string> lines;
+  for (const std::string& line : Lines(log)) {
+    const auto at = line.find(" ms  > ");
+    if (at != std::string::npos) lines.push_back(line.substr(at + 7));
+  }
+  return lines;
+}
+
+// A configuration file made by `new`, edited as text, downloaded into the unit and
+// uploaded back into another file; then a dry run of the same file against a fresh
+// unit, which must write nothing but the "F" that selects the setting mode.
+TEST(CliOverPty, ConfigurationFileEditDownloadUploadAndDryRun) {
+  char dirTemplate[] = "/tmp/q5e2e_cfg_XXXXXX";
+  ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+  const std::string dir = dirTemplate;
+  const std::string f = dir + "/F.cfg", g = dir + "/G.cfg";
+  const std::string log = dir + "/unit.log", dryLog = dir + "/dry.log";
+
+  const RunResult made = RunProgram({Q5CLI_PATH, "new", "Q5T3NML3", "AI4", "-o", f});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  // Channel 2's full scale (the 6th line: the header, two lines of settings, then one
+  // line per channel) from 10000 to 12345.
+  std::vector<std::string> lines = CrLfLines(ReadFile(f));
+  ASSERT_GE(lines.size(), 8u);
+  ASSERT_EQ(lines[5].rfind("\"0\",\"10000\",", 0), 0u) << lines[5];
+  lines[5].replace(5, 5, "12345");
+  {
+    std::ofstream out(f, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+  }
+
+  {
+    SimOnPty sim({"--log", log});
+    ASSERT_FALSE(sim.path().empty());
+    const RunResult down = RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", f});
+    ASSERT_EQ(down.exitCode, 0) << down.err;
+    const RunResult up = RunProgram({Q5CLI_PATH, "--port", sim.path(), "upload", "-o", g});
+    ASSERT_EQ(up.exitCode, 0) << up.err;
+  }
+  const std::vector<std::string> received = ReceivedByUnit(ReadFile(log));
+  EXPECT_EQ(std::count(received.begin(), received.end(), "D12345\\r"), 1);
+  // The unit's file carries the edit and is otherwise the file downloaded (the header
+  // names the unit's firmware version instead of the new file's).
+  const std::vector<std::string> uploaded = CrLfLines(ReadFile(g));
+  ASSERT_EQ(uploaded.size(), lines.size());
+  EXPECT_EQ(uploaded[5], lines[5]);
+  EXPECT_EQ(std::vector<std::string>(uploaded.begin() + 1, uploaded.end()),
+            std::vector<std::string>(lines.begin() + 1, lines.end()));
+
+  {
+    SimOnPty sim({"--log", dryLog});
+    const RunResult dry =
+        RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", "--dry-run", f});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_NE(dry.out.find("\t12345\n"), std::string::npos) << dry.out;
+  }
+  int dataLines = 0;
+  for (const std::string& line : ReceivedByUnit(ReadFile(dryLog))) {
+    if (line.rfind("D", 0) != 0) continue;
+    ++dataLines;
+    EXPECT_EQ(line, "DF\\r");
+  }
+  EXPECT_GE(dataLines, 1);
+
+  for (const std::string& p : {f, g, log, dryLog}) std::remove(p.c_str());
+  rmdir(dir.c_str());
 }
 
 TEST(CliInProcess, IdentifySimulatedUnitByName) {

@@ -15,7 +15,9 @@ void LampWidget::setColour(std::uint32_t rgb) {
 }
 
 QSize LampWidget::sizeHint() const {
-  const int side = fontMetrics().height() * 2;
+  // A little larger than a line of text: the status beside it needs the rest of the
+  // narrow frame.
+  const int side = fontMetrics().height() * 3 / 2;
   return {side, side};
 }
 

@@ -22,8 +22,9 @@ struct Points {
     std::string tokens;   // a label control whose caption gives one token per column
     std::string array;    // an indicator or check-box array, e.g. "txtCData"
     int first = 0;        // its first element in this row
-    std::string prefix;   // a label control whose tokens go in front of the tokens', e.g.
-                          // the leading "1" of the point numbers 10 to 1F
+    // A label control whose tokens go in front of the tokens' ones, e.g. the leading "1"
+    // of the point numbers 10 to 1F.
+    std::string prefix = {};
   };
   std::string frame;  // the Frame control of the box
   int columns = 16;
@@ -74,11 +75,11 @@ struct PageLayout {
   std::vector<Tab> tabs;    // tab buttons are the page's cmdSet1, cmdSet2, ...
   std::vector<Block> bottom;
   // Controls this layout leaves off the screen on purpose (empty spacer labels).
-  std::vector<std::string> omitted;
+  std::vector<std::string> omitted = {};
   // Calls the page's own handler after a user edit of a control or a button click
   // (a tab button, a data type choice); unnamed controls need no handler.
-  std::function<void(pages::ModulePage&, std::string_view control)> onEdit;
-  std::function<void(pages::ModulePage&, std::string_view button)> onClick;
+  std::function<void(pages::ModulePage&, std::string_view control)> onEdit = {};
+  std::function<void(pages::ModulePage&, std::string_view button)> onClick = {};
 };
 
 // The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.

@@ -133,6 +133,7 @@ void frmQ5Con::buildWidgets() {
   // The port name has the whole width of the frame under the lamp and the status: a
   // long name ("sim:Q5W3NEIP-BI32", "/dev/serial/by-id/...") shows on one line, cut in
   // the middle when it does not fit.
+  conn->setHorizontalSpacing(conn->spacing() / 2 + 1);
   conn->addWidget(shpLamp, 0, 0, Qt::AlignCenter);
   conn->addWidget(lblConStatus, 0, 1);
   conn->addWidget(lblComPortNo, 1, 0, 1, 2);

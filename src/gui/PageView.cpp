@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
@@ -97,8 +98,19 @@ PageView::PageView(ModulePage& page, QWidget* parent)
     if (!layout_->tabs.empty()) {
       auto* buttons = new QHBoxLayout;
       buttons->setSpacing(2);
-      for (std::size_t n = 1; n <= layout_->tabs.size(); ++n)
-        if (QWidget* b = make("cmdSet" + std::to_string(n), content)) buttons->addWidget(b);
+      for (std::size_t n = 1; n <= layout_->tabs.size(); ++n) {
+        QWidget* b = make("cmdSet" + std::to_string(n), content);
+        if (!b) continue;
+        buttons->addWidget(b);
+        // Alt+1, Alt+2 switch tabs from the keyboard (the captions carry no mnemonic).
+        const QKeySequence key(Qt::ALT | Qt::Key(Qt::Key_0 + static_cast<int>(n)));
+        b->setToolTip(key.toString(QKeySequence::NativeText));
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, b, [b] {
+          if (auto* button = qobject_cast<QPushButton*>(b); button && button->isEnabled())
+            button->click();
+        });
+      }
       buttons->addStretch(1);
       col->addLayout(buttons);
       for (const auto& tab : layout_->tabs) {

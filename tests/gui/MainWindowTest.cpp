@@ -280,7 +280,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(next(named("txtZScale(3)")), QStringLiteral("txtFScale(0)"));
     QCOMPARE(next(named("txtGain(3)")), QStringLiteral("txtParData(0)"));  // bases are fixed
     QCOMPARE(next(named("txtParData(3)")), QStringLiteral("CmbConvSpeed"));
-    Control<QPushButton>(w, "cmdSet2")->click();
+    // Alt+2 shows the second tab.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(named("txtZScale(0)"), Qt::Key_2, Qt::AltModifier);
+    QVERIFY(named("cmbUserRange(0)")->isVisibleTo(view));
     QCOMPARE(next(named("cmdSet1")), QStringLiteral("cmbUserRange(0)"));
     QCOMPARE(next(named("cmbUserRange(3)")), QStringLiteral("cmbInvalid(0)"));
 

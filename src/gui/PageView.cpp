@@ -245,6 +245,8 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
       if (name.rfind("txtParData", 0) == 0) {
         w->setReadOnly(true);
         w->setAlignment(Qt::AlignRight);
+        // Tab passes over them to the next setting; a click still selects for copying.
+        w->setFocusPolicy(Qt::ClickFocus);
       }
       binder_->bindText(name, w);
       return w;

@@ -97,6 +97,8 @@ void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*
   auto& t = tokens_[name];
   for (QLabel* c : cells) t.cells.emplace_back(c);
   t.prefix = prefix;
+  tokenLabels_.insert(name);
+  if (!prefix.empty()) tokenLabels_.insert(prefix);
 }
 
 void ControlBinder::bindIndicator(const std::string& name, IndicatorBox* w) {
@@ -240,7 +242,7 @@ void ControlBinder::refresh() {
     void label(std::string_view n, Label& c) override {
       companions(n, c);
       // Token rows are filled once every label was seen (a prefix may come later).
-      labels_.emplace(std::string(n), c);
+      if (b_.tokenLabels_.count(std::string(n))) labels_.emplace(std::string(n), c);
       auto* w = static_cast<QLabel*>(find(n, Kind::Label));
       if (!w) return;
       if (w->text() != Q(c.caption)) w->setText(Q(c.caption));

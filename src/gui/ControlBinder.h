@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,7 @@ class ControlBinder : public QObject {
     std::string prefix;
   };
   std::map<std::string, Tokens> tokens_;
+  std::set<std::string> tokenLabels_;  // the labels token rows are made of
   bool updating_ = false;
 };
 

@@ -12,18 +12,25 @@ void QtClock::waitUs(std::int64_t us) {
     sleepUs(us);
     return;
   }
-  // Timers count whole milliseconds: the event loop runs for the whole milliseconds, and
-  // the remainder (under 1 ms) is slept, so a wait for a reply byte due in 1.04 ms does
-  // not end up 2 ms long. The loop runs one pass at a time, each sleeping until an event
-  // (the timer, a window event); no nested loop to quit, so no extra wake-up per wait.
   const std::int64_t end = nowUs() + us;
-  if (us >= 1000) {
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.start(static_cast<int>(us / 1000));
-    while (timer.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  if (us < kShortWaitUs) {
+    // A short wait (a simulated unit's next character, 1 ms apart at 9600 baud) is one
+    // pass over the events already waiting, then a precise sleep: windows stay as alive
+    // as through the plain 10 ms pause before every command, and no timer is set up and
+    // torn down for every character.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    sleepUs(end - nowUs());
+    return;
   }
+  // Timers count whole milliseconds: the event loop runs for the whole milliseconds, and
+  // the remainder (under 1 ms) is slept. The loop runs one pass at a time, each sleeping
+  // until an event (the timer, a window event); no nested loop to quit, so no extra
+  // wake-up per wait.
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  timer.start(static_cast<int>(us / 1000));
+  while (timer.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   sleepUs(end - nowUs());
 }
 

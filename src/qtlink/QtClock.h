@@ -9,11 +9,14 @@ class QtClock : public link::SystemClock {
  public:
   explicit QtClock(WaitMode mode) : mode_(mode) {}
   // sleepUs (the pause before each command line) stays a plain sleep.
-  // waitUs runs the event loop until a single-shot timer fires (EventLoop mode),
-  // or sleeps (Blocking mode).
+  // waitUs (EventLoop mode) handles the waiting events once and sleeps when the wait is
+  // short, else runs the event loop until a single-shot timer fires and sleeps the
+  // sub-millisecond rest; in Blocking mode it sleeps.
   void waitUs(std::int64_t us) override;
 
  private:
+  // Waits shorter than this are slept after one pass over the waiting events.
+  static constexpr std::int64_t kShortWaitUs = 10'000;
   WaitMode mode_;
 };
 

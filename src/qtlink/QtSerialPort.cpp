@@ -5,6 +5,9 @@
 #ifdef __linux__
 #include <linux/serial.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace q5::qtlink {
@@ -79,6 +82,26 @@ std::size_t QtSerialPort::bytesWaiting() {
 
 bool QtSerialPort::write(std::string_view data) {
   if (!port_.isOpen()) return false;
+#ifdef __linux__
+  // A command line is a few characters and the driver takes them at once. Written
+  // straight to the device (when QSerialPort holds nothing unsent), they skip QSerialPort's
+  // write buffer, whose write notifier would wake the event loop twice more per command.
+  // Whatever the driver does not take goes the usual way below.
+  const int fd = static_cast<int>(port_.handle());
+  if (fd >= 0 && port_.bytesToWrite() == 0) {
+    while (!data.empty()) {
+      const ssize_t n = ::write(fd, data.data(), data.size());
+      if (n > 0) {
+        data.remove_prefix(static_cast<std::size_t>(n));
+      } else if (n < 0 && errno == EINTR) {
+        continue;
+      } else {
+        break;  // full (EAGAIN) or failing: QSerialPort writes the rest or reports the error
+      }
+    }
+    if (data.empty()) return true;
+  }
+#endif
   const qint64 n = port_.write(data.data(), static_cast<qint64>(data.size()));
   if (n != static_cast<qint64>(data.size())) return false;
   // Hand the line to the driver now rather than when the event loop next runs.

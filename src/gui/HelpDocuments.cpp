@@ -62,7 +62,7 @@ QUrl HelpDocuments::address(Document d, const session::SessionValues& values) {
     case InstructionManualEnglish:
     case InstructionManualJapanese: file = PageDocument(values.pageKind); break;
     case SpecificationSheetsEnglish:
-    case SpecificationSheetsJapanese: file = QStringLiteral("specifications.html"); break;
+    case SpecificationSheetsJapanese: file = QStringLiteral("datasheets.html"); break;
     case UsersManualEnglish:
     case UsersManualJapanese: file = QStringLiteral("index.html"); break;
   }

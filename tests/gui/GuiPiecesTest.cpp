@@ -203,7 +203,7 @@ class GuiPiecesTest : public QObject {
     QVERIFY(help.address(D::UsersManualEnglish, v).toLocalFile().endsWith("index.html"));
     QVERIFY(help.address(D::SpecificationSheetsJapanese, v)
                 .toLocalFile()
-                .endsWith("specifications.html"));
+                .endsWith("datasheets.html"));
     // Every document exists where it is opened from.
     for (D::Document d : {D::InstructionManualEnglish, D::SpecificationSheetsEnglish,
                           D::UsersManualEnglish, D::UsersManualJapanese}) {

@@ -17,7 +17,8 @@ class Clock {
   virtual void waitUs(std::int64_t us) { sleepUs(us); }
 };
 
-// Real time: std::chrono::steady_clock and std::this_thread::sleep_for.
+// Real time: the monotonic clock; pauses sleep to an absolute deadline with a tight timer
+// slack, so the 10 ms pause before a command is not stretched.
 class SystemClock : public Clock {
  public:
   std::int64_t nowUs() override;

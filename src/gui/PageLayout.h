@@ -76,10 +76,6 @@ struct PageLayout {
   std::vector<Block> bottom;
   // Controls this layout leaves off the screen on purpose (empty spacer labels).
   std::vector<std::string> omitted = {};
-  // Calls the page's own handler after a user edit of a control or a button click
-  // (a tab button, a data type choice); unnamed controls need no handler.
-  std::function<void(pages::ModulePage&, std::string_view control)> onEdit = {};
-  std::function<void(pages::ModulePage&, std::string_view button)> onClick = {};
 };
 
 // The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.

@@ -2,8 +2,6 @@
 #include <map>
 
 #include "PageLayout.h"
-#include "pages/frmAI4.h"
-#include "pages/frmAI8.h"
 
 namespace q5::gui::layout {
 
@@ -12,25 +10,6 @@ namespace {
 using Row = Points::Row;
 
 Fields TypeRow() { return Fields{{{"Type", "", "lblV_Unit"}}}; }
-
-// Index of "name(i)"; -1 when the name has no index.
-int IndexOf(std::string_view name) {
-  const auto open = name.find('(');
-  if (open == std::string_view::npos) return -1;
-  return std::atoi(std::string(name.substr(open + 1)).c_str());
-}
-
-// Tab buttons run the page's own tab routine.
-void TabClick(pages::ModulePage& p, std::string_view button) {
-  if (button.rfind("cmdSet", 0) != 0) return;
-  const int n = std::atoi(std::string(button.substr(6)).c_str());
-  if (auto* ai8 = dynamic_cast<pages::frmAI8*>(&p)) {
-    if (n == 1) ai8->cmdSet1_Click();
-    if (n == 2) ai8->cmdSet2_Click();
-    return;
-  }
-  p.cmdSet_Click(n);
-}
 
 std::vector<Channels::Row> ScalingRows() {
   return {{"txtZScale", "lblZScale", "", ""}, {"txtFScale", "lblFScale", "", ""},
@@ -112,11 +91,6 @@ std::map<std::string, PageLayout, std::less<>> Build() {
                      Options{"Frame2", {"optKeepOn", "optKeepOff"}}}}};
     ai4.bottom = {Channels{0, 4, "", {{"txtParData", "", "", ""}}},
                   Fields{{{"", "lblConvSpeed1 lblConvSpeed2", "CmbConvSpeed"}}}};
-    ai4.onClick = TabClick;
-    ai4.onEdit = [](pages::ModulePage& p, std::string_view name) {
-      if (name.rfind("CmbDataType(", 0) == 0)
-        if (auto* ai4 = dynamic_cast<pages::frmAI4*>(&p)) ai4->CmbDataType_Click(IndexOf(name));
-    };
     m["frmAI4"] = ai4;
   }
   {
@@ -136,7 +110,6 @@ std::map<std::string, PageLayout, std::less<>> Build() {
     ai8.tabs = {Tab{"frmSet1", {Channels{0, 4, headers, rows}}},
                 Tab{"frmSet2", {Channels{4, 4, "", rows}}}};
     ai8.bottom = {Fields{{{"", "lblConvSpeed1 lblConvSpeed2", "CmbConvSpeed"}}}};
-    ai8.onClick = TabClick;
     m["frmAI8"] = ai8;
   }
   return m;

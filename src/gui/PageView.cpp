@@ -137,16 +137,12 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   chainTabOrder();
 
   connect(binder_, &ControlBinder::edited, this, [this](const QString& name) {
-    if (layout_ && layout_->onEdit) layout_->onEdit(page_, name.toStdString());
+    page_.Edited(name.toStdString());
     refresh();
     emit edited(name);
   });
   connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
-    const std::string n = name.toStdString();
-    if (layout_ && layout_->onClick)
-      layout_->onClick(page_, n);
-    else if (n.rfind("cmdSet", 0) == 0)
-      page_.cmdSet_Click(std::atoi(n.c_str() + 6));
+    page_.Press(name.toStdString());
     refresh();
     emit edited(name);
   });

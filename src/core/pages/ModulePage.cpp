@@ -10,6 +10,43 @@ void ModulePage::visitControls(ControlVisitor& v) {
   }
 }
 
+bool ModulePage::Press(std::string_view name) {
+  if (name.rfind("cmdSet", 0) == 0) {
+    const std::string_view digits = name.substr(6);
+    if (digits.empty() || digits.size() > 2) return false;
+    int n = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return false;
+      n = n * 10 + (c - '0');
+    }
+    if (n < 1 || n > static_cast<int>(cmdSet.size())) return false;
+    cmdSet_Click(n);
+    return true;
+  }
+  constexpr std::string_view live = "txtParData(";
+  if (name.rfind(live, 0) == 0 && name.size() > live.size() + 1 && name.back() == ')') {
+    const std::string_view digits = name.substr(live.size(), name.size() - live.size() - 1);
+    int i = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return false;
+      i = i * 10 + (c - '0');
+      if (i > 64) return false;
+    }
+    if (manualOutputCount() == 0) return false;
+    txtParData_Click(i);
+    return true;
+  }
+  return false;
+}
+
+bool ModulePage::txtParData_Click(int index) {
+  // Clicking a value box while not monitoring does nothing.
+  if (!values().Monitoring || manualOutputCount() == 0) return false;
+  if (!ctx_.openChangeValue) return false;
+  ctx_.openChangeValue();
+  return true;
+}
+
 void ModulePage::cmdSet_Click(int n) {
   for (std::size_t i = 0; i < cmdSet.size(); ++i) {
     const bool current = static_cast<int>(i) + 1 == n;

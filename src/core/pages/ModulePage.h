@@ -20,6 +20,9 @@ struct PageContext {
   const session::SessionValues& values;
   // UnitDisconnect of the main window: port closed, "Disconnected", monitoring off.
   std::function<void()> disconnect;
+  // Opens the "Change Value" dialog (modeless) for the page with manual outputs. Set by
+  // the session; a live value box clicked during monitoring calls it.
+  std::function<void()> openChangeValue = {};
 };
 
 class ModulePage {
@@ -68,6 +71,30 @@ class ModulePage {
 
   // Every named control, for views, the command line and tests.
   virtual void visitControls(ControlVisitor& v);
+
+  // --- Actions and edits by name ---------------------------------------------------
+  // Presses the button (or clicks the box) of that control name, as a person would:
+  // "cmdSet2", "cmdPreset(2)", "Command3", "txtParData(0)" (a live value box). Views
+  // bind every button to it, the command line's "press" and tests call it. False when
+  // the page has no action of that name. Pages override it for their own buttons and
+  // hand every other name to this one, which serves the tab buttons and the live value
+  // boxes of pages with manual outputs.
+  virtual bool Press(std::string_view name);
+  // A person changed the control of that name (chose a list item, typed into a box):
+  // the page runs its change handler, if it has one (CmbDataType_Click ...).
+  virtual void Edited(std::string_view name) {}
+
+  // --- Manual outputs (pages whose values "Change Value" sets while monitoring) -------
+  // How many value boxes "Change Value" shows for this page and unit (0: the page has
+  // no manual outputs; 1, 2 or 4).
+  virtual int manualOutputCount() const { return 0; }
+  // The present output value of channel i, copied into the dialog when it opens.
+  virtual std::string manualOutputValue(int i) const { return {}; }
+  // Queues the values; the next ReadingData pass writes them. Nothing is sent here.
+  virtual void WritingData(const std::vector<std::string>& values) {}
+  // txtParData_Click: only while monitoring, a page with manual outputs opens
+  // "Change Value". True when the dialog was opened.
+  bool txtParData_Click(int index);
 
   // Tabs: clicking cmdSetN shows frmSetN, hides the others, disables cmdSetN and enables
   // the other tab buttons. n counts from 1.

@@ -292,4 +292,12 @@ void frmAI4::visitControls(ControlVisitor& v) {
   v.option("optKeepOff", optKeepOff);
 }
 
+void frmAI4::Edited(std::string_view name) {
+  // A data type chosen for a channel decides its range list and unit labels.
+  constexpr std::string_view prefix = "CmbDataType(";
+  if (name.rfind(prefix, 0) != 0 || name.size() != prefix.size() + 2) return;
+  const int ch = name[prefix.size()] - '0';
+  if (ch >= 0 && ch < kChannels) CmbDataType_Click(ch);
+}
+
 }  // namespace q5::pages

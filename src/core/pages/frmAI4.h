@@ -33,6 +33,7 @@ class frmAI4 : public ModulePage, public ChannelScaling {
   // The data type of channel index `index` was chosen: resets its scale fields to the
   // ends of the new range. Does nothing except on the data-type model.
   void CmbDataType_Click(int index);
+  void Edited(std::string_view name) override;
 
   // Per channel (element i = channel i+1). Scaling boxes and labels: ChannelScaling.
   std::array<ComboBox, kChannels> cmbUserRange;  // input range; index = range code

@@ -59,6 +59,13 @@ void frmAI8::cmdSet2_Click() {
   SetChannelLabels();
 }
 
+bool frmAI8::Press(std::string_view name) {
+  // The tab buttons also switch the channel headers between CH0..3 and CH4..7.
+  if (name == "cmdSet1") return cmdSet1_Click(), true;
+  if (name == "cmdSet2") return cmdSet2_Click(), true;
+  return ModulePage::Press(name);
+}
+
 void frmAI8::VScroll1_Change() { frameTop = -VScroll1.value; }
 
 // ---- Lists, labels ------------------------------------------------------------------------

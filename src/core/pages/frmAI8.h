@@ -38,6 +38,7 @@ class frmAI8 : public ModulePage, public ChannelScaling {
   // "CH 0 to CH 3" / "CH 4 to CH 7"; both set the channel labels to "CH 0" ... "CH 3".
   void cmdSet1_Click();
   void cmdSet2_Click();
+  bool Press(std::string_view name) override;
   // The scroll bar moved: the frames follow its value.
   void VScroll1_Change();
   void VScroll1_Scroll() { VScroll1_Change(); }

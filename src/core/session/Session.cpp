@@ -86,6 +86,12 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
       dialogs_(dialogs),
       link_(exchange),
       pageContext_{link_, dialogs_, values, [this] { UnitDisconnect(); }} {
+  pageContext_.openChangeValue = [this] {
+    pages::ModulePage* p = page();
+    if (!p) return;
+    changeValue.Load(*p, values.channelCount);
+    if (view_) view_->openChangeValueDialog(changeValue);
+  };
   // Start-up: only "Setting" is enabled.
   buttons_ = Buttons{};
 }

@@ -14,6 +14,7 @@
 #include "link/Exchange.h"
 #include "link/Link.h"
 #include "pages/ModulePage.h"
+#include "pages/frmChangeValue.h"
 #include "session/SessionValues.h"
 #include "ui/UserDialogs.h"
 
@@ -40,6 +41,10 @@ class SessionView {
   // Show the network settings window of a network type code (1, 4, 6, 7) modally; it
   // reads the unit's settings before it shows. Returns when the window closed.
   virtual void openNetworkWindow(int networkType) {}
+  // Show "Change Value" (modeless), loaded with the current page's output values. The
+  // view binds it by control name and presses its "cmdSet1" ("Change") through
+  // Session::changeValue.Press.
+  virtual void openChangeValueDialog(pages::frmChangeValue& dialog) {}
   // Close the change-value dialog of a page with manual outputs, if it is open.
   virtual void closeChangeValueDialog() {}
 };
@@ -175,6 +180,9 @@ class Session {
       std::function<std::unique_ptr<pages::ModulePage>(int pageKind, pages::PageContext&)>;
   void setPageFactory(PageFactory factory) { pageFactory_ = std::move(factory); }
   pages::PageContext& pageContext() { return pageContext_; }
+  // "Change Value", the dialog of the pages with manual outputs; a live value box
+  // clicked during monitoring loads it from the current page and asks the view to show it.
+  pages::frmChangeValue changeValue;
 
   // --- Button-state routines -------------------------------------------------------
   void all_btn_control(bool enable);

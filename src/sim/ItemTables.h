@@ -11,5 +11,7 @@ class SimulatedUnit;
 void AddDiscreteItems(SimulatedUnit& unit);
 // Analog input modules: kinds 0, 7, 17.
 void AddAnalogInputItems(SimulatedUnit& unit);
+// PWM outputs (kind 15) and AC current inputs (kind 16).
+void AddPwmAcItems(SimulatedUnit& unit);
 
 }  // namespace q5::sim

@@ -18,6 +18,7 @@ constexpr const char* kNotUsed = "CNU\r";
 void AddItemTables(SimulatedUnit& unit) {
   AddDiscreteItems(unit);
   AddAnalogInputItems(unit);
+  AddPwmAcItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {

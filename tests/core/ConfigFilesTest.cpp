@@ -199,6 +199,14 @@ TEST(ConfigFiles, NewConfigurationOfEveryAvailableModelSelectItem) {
       {"Q5W3UD", "BIO16", Lines({"\"Q5W3UD-BIO16C-H\",20,\"Version : 1.00\",2,99", "0", "0"}), 20},
       {"Q5W3NEIP", "BIO16", Lines({"\"Q5W3NEIP-BIO16B\",20,\"Version : 1.00\",8,99", "0", "0"}),
        20},
+      {"Q5T3NML3", "EC4",
+       Lines({"\"Q5W3NML3-E-EC4A\",15,\"Version : 1.00\",4,99", "1"}) +
+           Repeat("\"0\",\"5000\",\"10000\",\"1300\",\"300\",\"50\",\"0\",1,1", 4),
+       15},
+      {"Q5V3UM", "AC32",
+       Lines({"\"Q5V3UM-AC32\",16,\"Version : 1.00\",32,99", "1,\"1.00\""}) +
+           Repeat("\"0\",\"10000\",\"0.00\",\"1.0000\",0", 32),
+       16},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.group) + " " + c.item);
@@ -232,7 +240,7 @@ TEST(ConfigFiles, ModelSelectMenuDataAndWhatIsAvailable) {
     }
   }
   EXPECT_EQ(items, 54);
-  EXPECT_EQ(available, 31);
+  EXPECT_EQ(available, 33);
   const auto* sg2 = FindModelSelectItem("Q5T3NML3", "SG2/F1");
   ASSERT_NE(sg2, nullptr);
   EXPECT_EQ(sg2->moduleKind, 13);
@@ -284,7 +292,7 @@ TEST(ConfigFiles, UploadSaveOpenDownloadLeavesTheUnitAsItWas) {
       "Q5T3NML3-6-AI4",   "Q5T3NML3-6-AINF4", "Q5T3NH-A-AIF4",   "Q5T3NEIP-6-AI4",
       "Q5T3NML3-6-AIF2",  "Q5T3NML-6-AIF8N",  "Q5Z3UECT-1-AIMF8N", "Q5T3PML3-6-BI16",
       "Q5T3NEIP-6-BO16",  "Q5W3NEIP-BI32A",   "Q5Z3UECT-1-BO32A", "Q5Z3UECT-1-BIO32C",
-      "Q5W3NEIP-BIO16B",
+      "Q5W3NEIP-BIO16B",  "Q5W3NML3-E-EC4A",  "Q5V3UM-AC32",
   };
   for (const char* model : models) {
     SCOPED_TRACE(model);

@@ -18,6 +18,8 @@ class frmBI32;
 class frmBO32;
 class frmBIO32;
 class frmBIO16;
+class frmEC4;
+class frmAC32;
 }  // namespace q5::pages
 
 namespace q5::config {
@@ -35,6 +37,9 @@ bool AnalogInputRecords(RecordStream& io, pages::ModulePage& page, int pageKind)
 bool AnalogInputDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
 bool DiscreteRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
 bool DiscreteDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
+// Pulse inputs, PWM outputs, AC current inputs: kinds 11, 15, 16, 19, 21.
+bool PulsePwmAcRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
+bool PulsePwmAcDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
 
 // Per page, in the family files.
 void records(RecordStream& io, pages::frmAI4& p);
@@ -46,6 +51,8 @@ void records(RecordStream& io, pages::frmBI32& p);
 void records(RecordStream& io, pages::frmBO32& p);
 void records(RecordStream& io, pages::frmBIO32& p);
 void records(RecordStream& io, pages::frmBIO16& p);
+void records(RecordStream& io, pages::frmEC4& p);
+void records(RecordStream& io, pages::frmAC32& p);
 
 void newDefaults(pages::frmAI4& p, std::string_view model);
 void newDefaults(pages::frmAI8& p, std::string_view model);
@@ -55,5 +62,7 @@ void newDefaults(pages::frmBI32& p, std::string_view model);
 void newDefaults(pages::frmBO32& p, std::string_view model);
 void newDefaults(pages::frmBIO32& p, std::string_view model);
 void newDefaults(pages::frmBIO16& p, std::string_view model);
+void newDefaults(pages::frmEC4& p, std::string_view model);
+void newDefaults(pages::frmAC32& p, std::string_view model);
 
 }  // namespace q5::config

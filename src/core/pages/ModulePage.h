@@ -23,6 +23,12 @@ struct PageContext {
   // Opens the "Change Value" dialog (modeless) for the page with manual outputs. Set by
   // the session; a live value box clicked during monitoring calls it.
   std::function<void()> openChangeValue = {};
+  // The main window's button state for monitoring, entered (true) and left (false): a
+  // pulse page's request button holds the window in it while the request runs.
+  std::function<void(bool)> monitorButtons = {};
+  // Replaces the channel count of the connection (a unit that reports each of its
+  // channels twice has its count halved by its page).
+  std::function<void(int)> setChannelCount = {};
 };
 
 class ModulePage {
@@ -83,6 +89,8 @@ class ModulePage {
   // A person changed the control of that name (chose a list item, typed into a box):
   // the page runs its change handler, if it has one (CmbDataType_Click ...).
   virtual void Edited(std::string_view name) {}
+  // A person left the box of that name (its LostFocus handler, if it has one).
+  virtual void LostFocus(std::string_view name) {}
 
   // --- Manual outputs (pages whose values "Change Value" sets while monitoring) -------
   // How many value boxes "Change Value" shows for this page and unit (0: the page has

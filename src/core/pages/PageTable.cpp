@@ -6,6 +6,7 @@ namespace q5::pages {
 std::unique_ptr<ModulePage> CreatePage(int pageKind, PageContext& ctx) {
   if (auto p = CreateDiscretePage(pageKind, ctx)) return p;
   if (auto p = CreateAnalogInputPage(pageKind, ctx)) return p;
+  if (auto p = CreatePulsePwmAcPage(pageKind, ctx)) return p;
   return nullptr;
 }
 

@@ -10,5 +10,7 @@ namespace q5::pages {
 std::unique_ptr<ModulePage> CreateDiscretePage(int pageKind, PageContext& ctx);
 // Kinds 0, 7, 17.
 std::unique_ptr<ModulePage> CreateAnalogInputPage(int pageKind, PageContext& ctx);
+// Kinds 11, 15, 16, 19, 21: pulse inputs, PWM outputs, AC current inputs.
+std::unique_ptr<ModulePage> CreatePulsePwmAcPage(int pageKind, PageContext& ctx);
 
 }  // namespace q5::pages

@@ -92,6 +92,13 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
     changeValue.Load(*p, values.channelCount);
     if (view_) view_->openChangeValueDialog(changeValue);
   };
+  pageContext_.monitorButtons = [this](bool on) {
+    if (on)
+      start_btn_control();
+    else
+      stop_btn_control();
+  };
+  pageContext_.setChannelCount = [this](int n) { values.channelCount = static_cast<std::int16_t>(n); };
   // Start-up: only "Setting" is enabled.
   buttons_ = Buttons{};
 }

@@ -1,0 +1,183 @@
+#include "pages/frmAC32.h"
+
+#include "catalogue/Catalogue.h"
+#include "link/TextRoutines.h"
+#include "pages/PageHelpers.h"
+
+namespace q5::pages {
+
+namespace {
+
+// Zero scale, full scale, bias, gain: the first four pairs of the channel's item table.
+constexpr int kPairs = 4;
+// Item "19": the averaging index is the 9th character of the reply ("AVERAGE:2"); item
+// "15": the drop-out is characters 9 to 12 ("DROPOUT:1.00").
+constexpr std::size_t kAveragePos = 9;
+constexpr std::size_t kDropOutPos = 9;
+constexpr std::size_t kDropOutLength = 4;
+
+}  // namespace
+
+frmAC32::frmAC32(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+  MakeTabs({"Setting 1", "Setting 2"});
+  lblAverage.caption = "Averaging Number";
+  lblDropOut.caption = "Drop Out";
+  // Shown once the unit's settings were read.
+  lblAverage.visible = cmbAverage.visible = lblDropOut.visible = txtDropOut.visible = false;
+  for (int k = 0; k < kShown; ++k) lblCH[k].caption = "CH " + std::to_string(k);
+}
+
+void frmAC32::FillLists() {
+  FillList(cmbChGrp, {"CH 0 to 3", "CH 4 to 7", "CH 8 to 11", "CH 12 to 15", "CH 16 to 19",
+                      "CH 20 to 23", "CH 24 to 27", "CH 28 to 31"});
+  cmbChGrp.index = 0;
+  for (auto& box : cmbInvalid) FillList(box, {"Valid", "Invalid"});
+  FillList(cmbAverage, {"0", "4", "8", "16", "32"});
+}
+
+void frmAC32::PrepareControls() {
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  FillLists();
+  lblAverage.visible = cmbAverage.visible = lblDropOut.visible = txtDropOut.visible = true;
+  cmbChGrp_Click();
+}
+
+void frmAC32::cmbChGrp_Click() {
+  const int g = cmbChGrp.index < 0 ? 0 : cmbChGrp.index;
+  for (int i = 0; i < kChannels; ++i) {
+    // Channels the unit does not have are never shown.
+    const bool shown = i < channels() && i >= kShown * g && i < kShown * (g + 1);
+    for (Control* c : std::initializer_list<Control*>{&txtZScale[i], &txtFScale[i], &txtBias[i],
+                                                      &txtGain[i], &cmbInvalid[i], &txtParData[i]})
+      c->visible = shown;
+    if (shown) lblCH[i - kShown * g].caption = "CH " + std::to_string(i);
+  }
+  for (int k = 0; k < kShown; ++k) lblCH[k].visible = kShown * g + k < channels();
+}
+
+bool frmAC32::Init() {
+  ResetTabs();
+  txt_able(false);
+  ProgressOpen(33, "Initializing");
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  // The module answers item "09"; what it says is not used.
+  if (link().GroupItemReadRetry(kRetry, "00", "09").empty()) return EndInitQuietly();
+
+  FillList(cmbChGrp, {"CH 0 to 3", "CH 4 to 7", "CH 8 to 11", "CH 12 to 15", "CH 16 to 19",
+                      "CH 20 to 23", "CH 24 to 27", "CH 28 to 31"});
+  cmbChGrp.index = 0;
+  cmbChGrp.visible = true;
+  cmbChGrp_Click();
+
+  for (int ch = 1; ch <= channels(); ++ch) {
+    if (!LoadAndReadScaling(link(), ch, values().moduleKind, kPairs)) {
+      UploadFailure();
+      return false;
+    }
+    ShowScaling(ch, kPairs);
+    FillList(cmbInvalid[ch - 1], {"Valid", "Invalid"});
+    const auto valid = ItemValue(link(), "08");
+    if (!valid) return EndInitQuietly();
+    SelectLeadingIndex(cmbInvalid[ch - 1], *valid);
+    ProgressStep();
+  }
+
+  FillList(cmbAverage, {"0", "4", "8", "16", "32"});
+  const std::string average = link().GroupItemReadRetry(kRetry, "00", "19");
+  if (average.empty()) return EndInitQuietly();
+  const std::string averageDigit =
+      link::ValueAfterColon(average.size() >= kAveragePos ? average.substr(kAveragePos - 1, 1) : "");
+  SelectCode(cmbAverage, DecimalValue(averageDigit).value_or(-1));
+
+  const std::string dropOut = link().GroupItemReadRetry(kRetry, "00", "15");
+  if (dropOut.empty()) return EndInitQuietly();
+  txtDropOut.text = link::ValueAfterColon(
+      dropOut.size() >= kDropOutPos ? dropOut.substr(kDropOutPos - 1, kDropOutLength) : "");
+
+  lblAverage.visible = cmbAverage.visible = lblDropOut.visible = txtDropOut.visible = true;
+  ProgressClose();
+  cmdSet[1].enabled = true;
+  txt_able(true);
+  return true;
+}
+
+void frmAC32::Download() {
+  txt_able(false);
+  DisableTabs();
+  ProgressOpen(33, "Downloading");
+  for (int ch = 1; ch <= channels(); ++ch) {
+    LoadAndWriteScaling(link(), ch, values().moduleKind, kPairs);
+    link().ItemWriteRetry(kRetry, "08", cmbInvalid[ch - 1].code());
+    ProgressStep();
+  }
+  link().GroupItemWriteRetry(kRetry, "00", "19", cmbAverage.code());
+  link().GroupItemWriteRetry(kRetry, "00", "15", txtDropOut.text);
+  ProgressClose();
+}
+
+void frmAC32::ReadingData() {
+  // Every channel, shown or not, so a group chosen while monitoring shows fresh values.
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const std::string value =
+        link::ValueAfterColon(link().GroupItemReadRetry(kRetry, std::to_string(ch), "10"));
+    if (IsNumeric(value)) txtParData[ch - 1].text = value;
+  }
+}
+
+bool frmAC32::CheckData() {
+  // Every number must be one, and every range must hold: a single failed field refuses
+  // the Download.
+  for (int i = 0; i < channels(); ++i)
+    if (!ScalingNumeric(i)) return false;
+  if (!IsNumeric(txtDropOut.text)) return false;
+  for (int i = 0; i < channels(); ++i) {
+    if (!NumberWithin(txtZScale[i].text, 0, 65535) || !NumberWithin(txtFScale[i].text, 0, 65535))
+      return false;
+    if (!NumberWithin(txtBias[i].text, 0, 10)) return false;
+    if (!NumberWithin(txtGain[i].text, 0.1, 3.2)) return false;
+    const double zero = RoundHalfEven(NumericValue(txtZScale[i].text));
+    const double full = RoundHalfEven(NumericValue(txtFScale[i].text));
+    if (zero < 0 || zero > 65535 || full < 0 || full > 65535) return false;
+    txtZScale[i].text = std::to_string(static_cast<long long>(zero));
+    txtFScale[i].text = std::to_string(static_cast<long long>(full));
+  }
+  return NumberWithin(txtDropOut.text, 0.5, 5);
+}
+
+void frmAC32::txt_able2(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    EnableScaling(i, enable);
+    cmbInvalid[i].enabled = enable;
+  }
+  cmbAverage.enabled = enable;
+  txtDropOut.enabled = enable;
+}
+
+void frmAC32::txt_able(bool enable) {
+  txt_able2(enable);
+  cmbChGrp.enabled = enable;
+}
+
+void frmAC32::Edited(std::string_view name) {
+  if (name == "cmbChGrp") cmbChGrp_Click();
+}
+
+void frmAC32::visitControls(ControlVisitor& v) {
+  ModulePage::visitControls(v);
+  v.combo("cmbChGrp", "Channel group", cmbChGrp);
+  for (int k = 0; k < kShown; ++k) v.label(Indexed("lblCH", k), lblCH[k]);
+  for (int i = 0; i < kChannels; ++i) {
+    v.text(Indexed("txtParData", i), "Value", txtParData[i]);
+    v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
+    v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
+    v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
+    v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
+    v.combo(Indexed("cmbInvalid", i), "Input", cmbInvalid[i]);
+  }
+  v.label("lblAverage", lblAverage);
+  v.combo("cmbAverage", "Averaging Number", cmbAverage);
+  v.label("lblDropOut", lblDropOut);
+  v.text("txtDropOut", "Drop Out", txtDropOut);
+}
+
+}  // namespace q5::pages

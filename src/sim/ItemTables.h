@@ -13,5 +13,7 @@ void AddDiscreteItems(SimulatedUnit& unit);
 void AddAnalogInputItems(SimulatedUnit& unit);
 // PWM outputs (kind 15) and AC current inputs (kind 16).
 void AddPwmAcItems(SimulatedUnit& unit);
+// Pulse inputs: kinds 11, 19, 21.
+void AddPulseItems(SimulatedUnit& unit);
 
 }  // namespace q5::sim

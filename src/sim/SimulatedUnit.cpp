@@ -19,6 +19,7 @@ void AddItemTables(SimulatedUnit& unit) {
   AddDiscreteItems(unit);
   AddAnalogInputItems(unit);
   AddPwmAcItems(unit);
+  AddPulseItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {

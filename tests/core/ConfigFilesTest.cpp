@@ -155,6 +155,12 @@ TEST(ConfigFiles, NewAI4ConfigurationIsTheDocumentedFileAndOpensOnItsPage) {
 
 TEST(ConfigFiles, NewConfigurationOfEveryAvailableModelSelectItem) {
   const std::string ai8Channel = "\"0\",\"10000\",\"0.00\",\"1.0000\",\"-10.00\",\"10.00\"";
+  // The four records of one pulse channel.
+  const std::string kPI2Channel =
+      "\"0.10\",\"0\",\"-2100000000\",\"2100000000\",\"0.00\",\"1.0000\",\"0\",\"10000\",\"0\"\r\n"
+      "\"0\",\"80.00\",\"5.00\",\"100000000\",\"1000\",\"0\",\"20.00\",\"5.00\",\"1\",\"1\"\r\n"
+      "\"2\",\"1\",\"1\",\"1\",\"1\",\"1\",\"1\"\r\n"
+      "1,1,3,1";
   struct Case {
     const char* group;
     const char* item;
@@ -199,6 +205,22 @@ TEST(ConfigFiles, NewConfigurationOfEveryAvailableModelSelectItem) {
       {"Q5W3UD", "BIO16", Lines({"\"Q5W3UD-BIO16C-H\",20,\"Version : 1.00\",2,99", "0", "0"}), 20},
       {"Q5W3NEIP", "BIO16", Lines({"\"Q5W3NEIP-BIO16B\",20,\"Version : 1.00\",8,99", "0", "0"}),
        20},
+      {"Q5T3NML3", "PI1J",
+       Lines({"\"Q5T3NML3-6-PI1\",11,\"Version : 1.00\",1,99"}) + Repeat(kPI2Channel.c_str(), 2) +
+           Lines({"\"5.0\",\"0.1\",\"0.1\""}),
+       11},
+      {"Q5T3NML3", "PI1A/A",
+       Lines({"\"Q5T3NML3-6-PI1/A\",11,\"Version : 1.00\",1,99"}) + Repeat(kPI2Channel.c_str(), 2) +
+           Lines({"\"5.0\",\"0.1\",\"0.1\""}),
+       11},
+      {"Q5Z3UECT", "PI8A",
+       Lines({"\"Q5Z3UECT-1-PI8A\",19,\"Version : 1.00\",8,99", "1,1,1,1"}) +
+           Repeat("\"0\",\"4294967295\",0", 8),
+       19},
+      {"Q5V3PM", "BI32",
+       Lines({"\"Q5V3PM-BI32\",21,\"Version : 1.00\",32,99"}) + Repeat("\"0\",\"4294967295\"", 32), 21},
+      {"Q5T3PM", "BI16",
+       Lines({"\"Q5T3PM-BI16\",21,\"Version : 1.00\",16,99"}) + Repeat("\"0\",\"4294967295\"", 16), 21},
       {"Q5T3NML3", "EC4",
        Lines({"\"Q5W3NML3-E-EC4A\",15,\"Version : 1.00\",4,99", "1"}) +
            Repeat("\"0\",\"5000\",\"10000\",\"1300\",\"300\",\"50\",\"0\",1,1", 4),
@@ -240,7 +262,7 @@ TEST(ConfigFiles, ModelSelectMenuDataAndWhatIsAvailable) {
     }
   }
   EXPECT_EQ(items, 54);
-  EXPECT_EQ(available, 33);
+  EXPECT_EQ(available, 40);
   const auto* sg2 = FindModelSelectItem("Q5T3NML3", "SG2/F1");
   ASSERT_NE(sg2, nullptr);
   EXPECT_EQ(sg2->moduleKind, 13);
@@ -293,6 +315,7 @@ TEST(ConfigFiles, UploadSaveOpenDownloadLeavesTheUnitAsItWas) {
       "Q5T3NML3-6-AIF2",  "Q5T3NML-6-AIF8N",  "Q5Z3UECT-1-AIMF8N", "Q5T3PML3-6-BI16",
       "Q5T3NEIP-6-BO16",  "Q5W3NEIP-BI32A",   "Q5Z3UECT-1-BO32A", "Q5Z3UECT-1-BIO32C",
       "Q5W3NEIP-BIO16B",  "Q5W3NML3-E-EC4A",  "Q5V3UM-AC32",
+      "Q5T3NML3-6-PI1",   "Q5T3NML3-6-PI1/A", "Q5T3NML3-6-PI2",  "Q5Z3UECT-1-PI8A",
   };
   for (const char* model : models) {
     SCOPED_TRACE(model);

@@ -24,11 +24,14 @@ bool PageRecordsAvailable(int moduleKind) {
     case 7:
     case 8:
     case 9:
+    case 11:
     case 15:
     case 16:
     case 17:
     case 18:
+    case 19:
     case 20:
+    case 21:
       return true;
     default:
       return false;

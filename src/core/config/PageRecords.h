@@ -20,6 +20,9 @@ class frmBIO32;
 class frmBIO16;
 class frmEC4;
 class frmAC32;
+class frmPI2;
+class frmPI8;
+class frmPI32;
 }  // namespace q5::pages
 
 namespace q5::config {
@@ -53,6 +56,9 @@ void records(RecordStream& io, pages::frmBIO32& p);
 void records(RecordStream& io, pages::frmBIO16& p);
 void records(RecordStream& io, pages::frmEC4& p);
 void records(RecordStream& io, pages::frmAC32& p);
+void records(RecordStream& io, pages::frmPI2& p);
+void records(RecordStream& io, pages::frmPI8& p);
+void records(RecordStream& io, pages::frmPI32& p);
 
 void newDefaults(pages::frmAI4& p, std::string_view model);
 void newDefaults(pages::frmAI8& p, std::string_view model);
@@ -64,5 +70,8 @@ void newDefaults(pages::frmBIO32& p, std::string_view model);
 void newDefaults(pages::frmBIO16& p, std::string_view model);
 void newDefaults(pages::frmEC4& p, std::string_view model);
 void newDefaults(pages::frmAC32& p, std::string_view model);
+void newDefaults(pages::frmPI2& p, std::string_view model);
+void newDefaults(pages::frmPI8& p, std::string_view model);
+void newDefaults(pages::frmPI32& p, std::string_view model);
 
 }  // namespace q5::config

@@ -1,8 +1,11 @@
 // Configuration records of the PWM output page frmEC4 (kind 15) and the AC current input
-// page frmAC32 (kind 16).
+// page frmAC32 (kind 16), and the dispatch of the pulse, PWM and AC current pages.
 #include "config/PageRecords.h"
 #include "pages/frmAC32.h"
 #include "pages/frmEC4.h"
+#include "pages/frmPI2.h"
+#include "pages/frmPI32.h"
+#include "pages/frmPI8.h"
 
 namespace q5::config {
 
@@ -81,8 +84,11 @@ bool Dispatch(pages::ModulePage& page, Walk walk) {
 bool PulsePwmAcRecords(RecordStream& io, pages::ModulePage& page, int pageKind) {
   auto walk = [&io](auto& p) { records(io, p); };
   switch (pageKind) {
+    case 11: return Dispatch<pages::frmPI2>(page, walk);
     case 15: return Dispatch<pages::frmEC4>(page, walk);
     case 16: return Dispatch<pages::frmAC32>(page, walk);
+    case 19: return Dispatch<pages::frmPI8>(page, walk);
+    case 21: return Dispatch<pages::frmPI32>(page, walk);
     default: return false;
   }
 }
@@ -90,8 +96,11 @@ bool PulsePwmAcRecords(RecordStream& io, pages::ModulePage& page, int pageKind) 
 bool PulsePwmAcDefaults(pages::ModulePage& page, int pageKind, std::string_view model) {
   auto fill = [model](auto& p) { newDefaults(p, model); };
   switch (pageKind) {
+    case 11: return Dispatch<pages::frmPI2>(page, fill);
     case 15: return Dispatch<pages::frmEC4>(page, fill);
     case 16: return Dispatch<pages::frmAC32>(page, fill);
+    case 19: return Dispatch<pages::frmPI8>(page, fill);
+    case 21: return Dispatch<pages::frmPI32>(page, fill);
     default: return false;
   }
 }

@@ -1,0 +1,482 @@
+#include "pages/frmPI2.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "catalogue/Catalogue.h"
+#include "link/TextRoutines.h"
+#include "pages/ChannelScaling.h"
+#include "pages/PageHelpers.h"
+
+namespace q5::pages {
+
+namespace {
+
+constexpr std::string_view kPI1 = "Q5T3NML3-6-PI1";
+constexpr std::string_view kPI1A = "Q5T3NML3-6-PI1/A";
+// Request buttons write their item of group "01": "78" for Command1 up to "85".
+constexpr int kFirstRequestItem = 78;
+constexpr int kRequestPauseMs = 500;
+constexpr double kRingTop = 4294967294.0;
+
+std::string Item(int n) { return n < 10 ? "0" + std::to_string(n) : std::to_string(n); }
+
+// "txtA1PM(1)" -> 1 when name is control + "(" + index + ")" with index 0 or 1.
+int ChannelIn(std::string_view name, std::string_view control) {
+  if (name.size() != control.size() + 3 || name.substr(0, control.size()) != control ||
+      name[control.size()] != '(' || name.back() != ')')
+    return -1;
+  const char d = name[control.size() + 1];
+  return d == '0' || d == '1' ? d - '0' : -1;
+}
+
+}  // namespace
+
+frmPI2::frmPI2(PageContext& ctx) : ModulePage(ctx) {
+  MakeTabs({"Setting1", "Setting2", "Alarm", "Latch/Reset"});
+  for (int n = 1; n <= kRequests; ++n) Command[n - 1].caption = "Request";
+  Command[6].caption = "Request ";
+  lblModes.caption =
+      "Mode0: Multiplication  x1   Mode1: Multiplication  x1   Mode2: Multiplication  x2   "
+      "Mode3: Multiplication  x4";
+  for (int i = 0; i < kChannels; ++i) CmbBoxCreate(i + 1);
+  dtype_change();
+}
+
+int frmPI2::channels() const { return std::clamp<int>(values().channelCount, 0, kChannels); }
+bool frmPI2::oneChannel() const { return values().model == kPI1 || values().model == kPI1A; }
+bool frmPI2::zLatchModel() const { return values().model == kPI1A; }
+
+void frmPI2::CmbBoxCreate(int c) {
+  if (c < 1 || c > kChannels) return;
+  const int i = c - 1;
+  FillList(CmbDataType[i], {"POSITION", "SPEED"});
+  FillList(CmbSpeedFreqRange[i],
+           {"0-100KHz", "0-10KHz", "0-1KHz", "0-100Hz", "0-10Hz", "0-1Hz", "0-0.1Hz"});
+  FillList(CmbPositionCntMode[i], {"MODE3", "MODE2", "MODE1", "MODE0"});
+  FillList(CmbPositionDataType[i], {"LINER", "RING"});
+}
+
+std::vector<Control*> frmPI2::ChannelControls(int i) {
+  return {&txtCP[i],     &txtCS[i],     &txtLP[i],     &txtLS[i],     &txtRP[i],
+          &txtDO[i],     &txtReset[i],  &txtMin[i],    &txtMax[i],    &txtBias[i],
+          &txtGain[i],   &txtZS[i],     &txtFS[i],     &CmbDataType[i], &CmbSpeedFreqRange[i],
+          &CmbPositionCntMode[i], &CmbPositionDataType[i], &txtA1Type[i], &txtA1SM[i],
+          &txtA1SH[i],   &txtA1PM[i],   &txtA1PH[i],   &txtA2Type[i], &txtA2SM[i],
+          &txtA2SH[i],   &txtA2PM[i],   &txtA2PH[i],   &txtOP[i],     &txtEL[i],
+          &txtHL[i],     &txtHLD[i],    &txtER[i],     &txtHR[i],     &txtHRD[i],
+          &txtZR[i]};
+}
+
+void frmPI2::dtype_change() {
+  const bool position = viewFlag == 0;
+  for (int i = 0; i < kChannels; ++i) {
+    // A one-channel unit shows no second channel.
+    const bool present = i == 0 || !oneChannel();
+    for (Control* c : ChannelControls(i)) c->visible = present;
+    for (TextBox* b : {&txtCP[i], &txtLP[i], &txtRP[i], &txtA1PM[i], &txtA1PH[i], &txtA2PM[i],
+                       &txtA2PH[i], &txtReset[i], &txtMin[i], &txtMax[i]})
+      b->visible = present && position;
+    for (TextBox* b : {&txtCS[i], &txtLS[i], &txtBias[i], &txtGain[i], &txtZS[i], &txtFS[i],
+                       &txtA1SM[i], &txtA1SH[i], &txtA2SM[i], &txtA2SH[i]})
+      b->visible = present && !position;
+  }
+  // Command2, 4, 6, 8 are the requests of CH 1.
+  for (int n = 2; n <= kRequests; n += 2) Command[n - 1].visible = !oneChannel();
+  Command[8].caption = position ? "DISPLAY SPEED DATA" : "DISPLAY POSITION DATA";
+  if (zLatchModel()) {
+    lblZR.caption = "Z Reset / Z Latch";
+    lblZRRange.caption = "(0 = Invalid 1 = Z Reset   2 = Z Latch)";
+  } else {
+    lblZR.caption = "Z Reset";
+    lblZRRange.caption = "(0 = Invalid 1 = Valid)";
+  }
+}
+
+void frmPI2::PrepareControls() {
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  for (int c = 1; c <= kChannels; ++c) CmbBoxCreate(c);
+  dtype_change();
+}
+
+void frmPI2::ListsInStep() {
+  // Both channels' lists are the same settings of the unit: channel 1 decides.
+  for (auto* lists : {&CmbDataType, &CmbSpeedFreqRange, &CmbPositionCntMode, &CmbPositionDataType})
+    (*lists)[1] = (*lists)[0];
+}
+
+void frmPI2::ValuesChanged() {
+  ListsInStep();
+  dtype_change();
+}
+
+// ---- Upload -------------------------------------------------------------------------------
+
+bool frmPI2::Init() {
+  ResetTabs();
+  txt_able(false);
+  ProgressOpen(3, "Initializing");
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+
+  const auto view = GroupValue(link(), "01", "28");
+  if (!view) return UploadFailure(), false;
+  if (*view == "POS" || *view == "SPE") viewFlag = *view == "POS" ? 0 : 1;
+  dtype_change();
+
+  for (int c = 1; c <= channels(); ++c) {
+    const int i = c - 1;
+    link().GroupItemWriteRetry(kRetry, "00", "01", "F");
+    for (auto [item, box] : {std::pair{19 + c, &txtCP[i]}, {21 + c, &txtCS[i]}, {23 + c, &txtLP[i]},
+                             {25 + c, &txtLS[i]}, {27 + c, &txtRP[i]}}) {
+      const auto v = ItemValue(link(), Item(item));
+      if (!v) return UploadFailure(), false;
+      box->text = *v;
+    }
+    CmbBoxCreate(c);
+    // The four lists are module settings: both channels read the same items.
+    for (auto [item, box] : {std::pair{"52", &CmbDataType[i]}, {"53", &CmbSpeedFreqRange[i]},
+                             {"54", &CmbPositionCntMode[i]}, {"55", &CmbPositionDataType[i]}}) {
+      const auto v = ItemValue(link(), item);
+      if (!v) return EndInitQuietly();
+      SelectLeadingIndex(*box, *v);
+    }
+
+    link().GroupItemWriteRetry(kRetry, "01", "01", "F");
+    auto read = [&](int item, TextBox& box) {
+      const auto v = ItemValue(link(), Item(item));
+      if (v) box.text = *v;
+      return v.has_value();
+    };
+    if (!read(9 + c, txtDO[i])) return UploadFailure(), false;
+    txtA1PM[i].maxLength = 11;
+    txtA2PM[i].maxLength = 11;
+    const int pair = 2 * (c - 1);
+    const int alarm = 10 * (c - 1);
+    const std::pair<int, TextBox*> items[] = {
+        {13 + c, &txtReset[i]},  {15 + c, &txtMin[i]},           {17 + c, &txtMax[i]},
+        {34 + pair, &txtBias[i]}, {35 + pair, &txtGain[i]},       {38 + pair, &txtZS[i]},
+        {39 + pair, &txtFS[i]},   {41 + c, &txtOP[i]},            {44 + alarm, &txtA1Type[i]},
+        {45 + alarm, &txtA1SM[i]}, {46 + alarm, &txtA1SH[i]},     {47 + alarm, &txtA1PM[i]},
+        {48 + alarm, &txtA1PH[i]}, {49 + alarm, &txtA2Type[i]},   {50 + alarm, &txtA2SM[i]},
+        {51 + alarm, &txtA2SH[i]}, {52 + alarm, &txtA2PM[i]},     {53 + alarm, &txtA2PH[i]},
+        {63 + c, &txtEL[i]},      {65 + c, &txtHL[i]},            {67 + c, &txtER[i]},
+        {69 + c, &txtHR[i]},      {71 + c, &txtZR[i]}};
+    for (auto [item, box] : items)
+      if (!read(item, *box)) return UploadFailure(), false;
+    if (zLatchModel()) {
+      // Z latch on: the page shows 2 whatever the Z reset item says.
+      TextBox latch;
+      if (!read(85 + c, latch)) return UploadFailure(), false;
+      if (latch.text == "1") txtZR[i].text = "2";
+    }
+    if (!read(73 + c, txtHLD[i]) || !read(75 + c, txtHRD[i])) return UploadFailure(), false;
+    ProgressStep();
+  }
+
+  for (int t = 0; t < 3; ++t) {
+    const auto v = ItemValue(link(), Item(6 + t));
+    if (!v) return UploadFailure(), false;
+    txtTM[t].text = *v;
+  }
+  // A one-channel unit's second channel shows the same module settings.
+  ListsInStep();
+  ProgressClose();
+  for (int n = 2; n <= 4; ++n) cmdSet[n - 1].enabled = true;
+  txt_able(true);
+  return true;
+}
+
+// ---- Download -----------------------------------------------------------------------------
+
+void frmPI2::WriteChannel(int i) {
+  const int c = i + 1;
+  const int pair = 2 * i;
+  const int alarm = 10 * i;
+  auto write = [&](int item, const std::string& data) { link().ItemWriteRetry(kRetry, Item(item), data); };
+  write(9 + c, txtDO[i].text);
+  // The unit checks reset value against the liner limits as each arrives: three rounds
+  // let any order of old and new limits settle.
+  for (int round = 0; round < 3; ++round) {
+    write(13 + c, txtReset[i].text);
+    write(15 + c, txtMin[i].text);
+    write(17 + c, txtMax[i].text);
+  }
+  write(34 + pair, txtBias[i].text);
+  write(35 + pair, txtGain[i].text);
+  write(38 + pair, txtZS[i].text);
+  write(39 + pair, txtFS[i].text);
+  write(41 + c, txtOP[i].text);
+  const TextBox* alarms[] = {&txtA1Type[i], &txtA1SM[i], &txtA1SH[i], &txtA1PM[i], &txtA1PH[i],
+                             &txtA2Type[i], &txtA2SM[i], &txtA2SH[i], &txtA2PM[i], &txtA2PH[i]};
+  for (int k = 0; k < 10; ++k) write(44 + alarm + k, alarms[k]->text);
+  write(63 + c, txtEL[i].text);
+  write(65 + c, txtHL[i].text);
+  write(67 + c, txtER[i].text);
+  write(69 + c, txtHR[i].text);
+  if (zLatchModel()) {
+    // One page value, two switches of the unit: Z reset first, then Z latch.
+    const std::string& z = txtZR[i].text;
+    write(71 + c, z == "1" ? "1" : "0");
+    write(85 + c, z == "2" ? "1" : "0");
+  } else {
+    write(71 + c, txtZR[i].text);
+  }
+  write(73 + c, txtHLD[i].text);
+  write(75 + c, txtHRD[i].text);
+}
+
+void frmPI2::Download() {
+  txt_able(false);
+  DisableTabs();
+  link().GroupItemWriteRetry(kRetry, "00", "01", "F");
+  const int lists = oneChannel() ? 1 : 2;
+  for (int i = 0; i < lists; ++i) {
+    link().ItemWriteRetry(kRetry, "52", CmbDataType[i].code());
+    link().ItemWriteRetry(kRetry, "53", CmbSpeedFreqRange[i].code());
+    link().ItemWriteRetry(kRetry, "54", CmbPositionCntMode[i].code());
+    link().ItemWriteRetry(kRetry, "55", CmbPositionDataType[i].code());
+  }
+  link().GroupItemWriteRetry(kRetry, "01", "01", "F");
+  ProgressOpen(3, "Downloading");
+  WriteChannel(0);
+  ProgressStep();
+  if (!oneChannel()) {
+    WriteChannel(1);
+    ProgressStep();
+  }
+  for (int t = 0; t < 3; ++t) link().ItemWriteRetry(kRetry, Item(6 + t), txtTM[t].text);
+  ProgressStep();
+  ProgressClose();
+}
+
+// ---- Live values --------------------------------------------------------------------------
+
+void frmPI2::ReadingData() {
+  link().GroupItemWriteRetry(kRetry, "00", "01", "F");
+  // Both channels whatever the channel count: the one-channel units answer for both.
+  for (int c = 1; c <= kChannels; ++c) {
+    const int i = c - 1;
+    for (auto [item, box] : {std::pair{19 + c, &txtCP[i]}, {21 + c, &txtCS[i]}, {23 + c, &txtLP[i]},
+                             {25 + c, &txtLS[i]}, {27 + c, &txtRP[i]}}) {
+      const auto v = ItemValue(link(), Item(item));
+      if (!v) {
+        ctx_.dialogs.message("Data Read Error.", "Error", ui::Icon::Error);
+        if (ctx_.disconnect) ctx_.disconnect();
+        return;
+      }
+      box->text = *v;
+    }
+  }
+}
+
+// ---- Buttons ------------------------------------------------------------------------------
+
+void frmPI2::comdis() {
+  for (int n = 0; n < kRequests; ++n) Command[n].enabled = false;
+}
+
+void frmPI2::comena() {
+  for (int n = 0; n < kRequests; ++n) Command[n].enabled = true;
+}
+
+void frmPI2::Command_Click(int n) {
+  if (n < 1 || n > kRequests) return;
+  comdis();
+  if (ctx_.monitorButtons) ctx_.monitorButtons(true);
+  link().GroupItemWriteRetry(kRetry, "01", Item(kFirstRequestItem + n - 1), "1");
+  // The unit needs the time to act on a request before the next one.
+  link().exchange().WaitFor(kRequestPauseMs);
+  if (ctx_.monitorButtons) ctx_.monitorButtons(false);
+  comena();
+}
+
+void frmPI2::Command9_Click() {
+  viewFlag = viewFlag == 0 ? 1 : 0;
+  dtype_change();
+}
+
+bool frmPI2::Press(std::string_view name) {
+  for (int n = 1; n <= kRequests + 1; ++n) {
+    if (name != "Command" + std::to_string(n)) continue;
+    if (!Command[n - 1].enabled) return true;  // locked: nothing happens
+    if (n <= kRequests)
+      Command_Click(n);
+    else
+      Command9_Click();
+    return true;
+  }
+  return ModulePage::Press(name);
+}
+
+// ---- Edits --------------------------------------------------------------------------------
+
+void frmPI2::txtPM_Change(int field, int i) {
+  TextBox& box = field == 1 ? txtA1PM[i] : txtA2PM[i];
+  // Only digits and "-" are taken.
+  std::string kept;
+  for (char ch : box.text)
+    if ((ch >= '0' && ch <= '9') || ch == '-') kept += ch;
+  box.text = kept;
+  if (!IsNumeric(box.text) || !ring(i)) return;
+  const double v = NumericValue(box.text);
+  if (v >= 1 && v <= kRingTop) return;
+  box.text = v < 1 ? "1" : "4294967294";
+  ctx_.dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+}
+
+void frmPI2::txtPM_LostFocus(int field, int i) {
+  TextBox& box = field == 1 ? txtA1PM[i] : txtA2PM[i];
+  if (box.text.empty()) box.text = "1";
+}
+
+void frmPI2::Edited(std::string_view name) {
+  for (int field = 1; field <= 2; ++field) {
+    const int i = ChannelIn(name, field == 1 ? "txtA1PM" : "txtA2PM");
+    if (i >= 0) return txtPM_Change(field, i);
+  }
+  // The two channels' lists are one setting of the unit: a choice on one channel is
+  // made on the other as well, so Download cannot overwrite it with a stale one.
+  for (auto [control, lists] :
+       {std::pair{"CmbDataType", &CmbDataType}, {"CmbSpeedFreqRange", &CmbSpeedFreqRange},
+        {"CmbPositionCntMode", &CmbPositionCntMode}, {"CmbPositionDataType", &CmbPositionDataType}}) {
+    const int i = ChannelIn(name, control);
+    if (i >= 0) (*lists)[1 - i].index = (*lists)[i].index, (*lists)[1 - i].unlistedCode = (*lists)[i].unlistedCode;
+  }
+}
+
+void frmPI2::LostFocus(std::string_view name) {
+  for (int field = 1; field <= 2; ++field) {
+    const int i = ChannelIn(name, field == 1 ? "txtA1PM" : "txtA2PM");
+    if (i >= 0) txtPM_LostFocus(field, i);
+  }
+}
+
+// ---- Check --------------------------------------------------------------------------------
+
+bool frmPI2::CheckChannel(int i) {
+  bool ok = true;
+  // Checks one field and, when it passes, writes it back as a plain decimal.
+  auto field = [&ok](TextBox& box, auto inRange) {
+    if (!IsNumeric(box.text) || !inRange(NumericValue(box.text))) {
+      ok = false;
+      return;
+    }
+    box.text = PlainDecimal(box.text);
+  };
+  auto within = [](double lo, double hi) { return [=](double v) { return v >= lo && v <= hi; }; };
+
+  const bool limits = IsNumeric(txtMin[i].text) && IsNumeric(txtMax[i].text);
+  const double lo = limits ? NumericValue(txtMin[i].text) : 0;
+  const double hi = limits ? NumericValue(txtMax[i].text) : 0;
+
+  field(txtDO[i], within(0.1, 25));
+  field(txtMax[i], within(-2099999999.0, 2100000000.0));
+  field(txtMin[i], within(-2100000000.0, 2099999999.0));
+  if (!limits || hi < lo) ok = false;
+  field(txtZS[i], within(-32000, 32000));
+  field(txtFS[i], within(-32000, 32000));
+  field(txtBias[i], within(-320, 320));
+  field(txtGain[i], within(-3.2, 3.2));
+  field(txtA1SM[i], within(-15, 115));
+  field(txtA2SM[i], within(-15, 115));
+  field(txtA1SH[i], within(0, 115));
+  field(txtA2SH[i], within(0, 115));
+  if (ring(i)) {
+    field(txtReset[i], within(0, 4294967295.0));
+    for (TextBox* pm : {&txtA1PM[i], &txtA2PM[i]})
+      field(*pm, [](double v) { return v > 0 && v < 4294967295.0; });
+    field(txtA1PH[i], within(0, 4294967293.0));
+    field(txtA2PH[i], within(0, 4294967293.0));
+  } else {
+    auto liner = [&](double v) { return limits && v >= lo && v <= hi; };
+    auto hys = [&](double v) { return limits && v >= 0 && v < std::fabs(hi - lo); };
+    field(txtReset[i], liner);
+    field(txtA1PM[i], liner);
+    field(txtA2PM[i], liner);
+    field(txtA1PH[i], hys);
+    field(txtA2PH[i], hys);
+  }
+  return ok;
+}
+
+bool frmPI2::CheckData() {
+  bool ok = true;
+  // Only the channels the unit has: a one-channel unit's second channel is never read,
+  // so its fields cannot hold anything to check.
+  const int checked = oneChannel() ? 1 : channels();
+  for (int i = 0; i < checked; ++i) ok = CheckChannel(i) && ok;
+  for (TextBox& tm : txtTM) {
+    if (NumberWithin(tm.text, 0, 60))
+      tm.text = PlainDecimal(tm.text);
+    else
+      ok = false;
+  }
+  return ok;
+}
+
+// ---- Enable -------------------------------------------------------------------------------
+
+void frmPI2::txt_able(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    for (TextBox* b : {&txtDO[i], &txtReset[i], &txtMin[i], &txtMax[i], &txtBias[i], &txtGain[i],
+                       &txtZS[i], &txtFS[i], &txtA1Type[i], &txtA1SM[i], &txtA1SH[i], &txtA1PM[i],
+                       &txtA1PH[i], &txtA2Type[i], &txtA2SM[i], &txtA2SH[i], &txtA2PM[i],
+                       &txtA2PH[i], &txtOP[i], &txtEL[i], &txtHL[i], &txtHLD[i], &txtER[i],
+                       &txtHR[i], &txtHRD[i], &txtZR[i]})
+      b->enabled = enable;
+    for (ComboBox* c : {&CmbDataType[i], &CmbSpeedFreqRange[i], &CmbPositionCntMode[i],
+                        &CmbPositionDataType[i]})
+      c->enabled = enable;
+  }
+  for (TextBox& tm : txtTM) tm.enabled = enable;
+}
+
+void frmPI2::visitControls(ControlVisitor& v) {
+  ModulePage::visitControls(v);
+  for (int i = 0; i < kChannels; ++i) {
+    v.text(Indexed("txtCP", i), "Current Pos", txtCP[i]);
+    v.text(Indexed("txtCS", i), "Current Speed", txtCS[i]);
+    v.text(Indexed("txtLP", i), "Latch Pos", txtLP[i]);
+    v.text(Indexed("txtLS", i), "Latch Speed", txtLS[i]);
+    v.text(Indexed("txtRP", i), "Reset Pos", txtRP[i]);
+    v.text(Indexed("txtDO", i), "Drop Out ( 0.10% to 25.00%)", txtDO[i]);
+    v.text(Indexed("txtReset", i), "Reset Value", txtReset[i]);
+    v.text(Indexed("txtMin", i), "Liner Min (-2100000000 to 2099999999)", txtMin[i]);
+    v.text(Indexed("txtMax", i), "Liner Max (-2099999999 to 2100000000)", txtMax[i]);
+    v.text(Indexed("txtBias", i), "Bias (-320.00 to 320.00)", txtBias[i]);
+    v.text(Indexed("txtGain", i), "Gain (-3.2000 to 3.2000)", txtGain[i]);
+    v.text(Indexed("txtZS", i), "Zero Scale (-32000 to 32000)", txtZS[i]);
+    v.text(Indexed("txtFS", i), "Full Scale (-32000 to 32000)", txtFS[i]);
+    v.combo(Indexed("CmbDataType", i), "Data Type", CmbDataType[i]);
+    v.combo(Indexed("CmbSpeedFreqRange", i), "Speed Freq Range", CmbSpeedFreqRange[i]);
+    v.combo(Indexed("CmbPositionCntMode", i), "Position Count Mode", CmbPositionCntMode[i]);
+    v.combo(Indexed("CmbPositionDataType", i), "Position Data Type", CmbPositionDataType[i]);
+    v.text(Indexed("txtA1Type", i), "Alarm A: Alarm Type", txtA1Type[i]);
+    v.text(Indexed("txtA1SM", i), "Alarm A: Speed Setpoint", txtA1SM[i]);
+    v.text(Indexed("txtA1SH", i), "Alarm A: Speed Hys", txtA1SH[i]);
+    v.text(Indexed("txtA1PM", i), "Alarm A: Position Setpoint", txtA1PM[i]);
+    v.text(Indexed("txtA1PH", i), "Alarm A: Position Hys", txtA1PH[i]);
+    v.text(Indexed("txtA2Type", i), "Alarm B: Alarm Type", txtA2Type[i]);
+    v.text(Indexed("txtA2SM", i), "Alarm B: Speed Setpoint", txtA2SM[i]);
+    v.text(Indexed("txtA2SH", i), "Alarm B: Speed Hys", txtA2SH[i]);
+    v.text(Indexed("txtA2PM", i), "Alarm B: Position Setpoint", txtA2PM[i]);
+    v.text(Indexed("txtA2PH", i), "Alarm B: Position Hys", txtA2PH[i]);
+    v.text(Indexed("txtOP", i), "MECHATROLINK-III Command", txtOP[i]);
+    v.text(Indexed("txtEL", i), "External Latch", txtEL[i]);
+    v.text(Indexed("txtHL", i), "MECHATROLINK-III Latch", txtHL[i]);
+    v.text(Indexed("txtHLD", i), "MECHATROLINK-III Latch Data Clear", txtHLD[i]);
+    v.text(Indexed("txtER", i), "External Reset", txtER[i]);
+    v.text(Indexed("txtHR", i), "MECHATROLINK-III Reset", txtHR[i]);
+    v.text(Indexed("txtHRD", i), "MECHATROLINK-III Reset Data Clear", txtHRD[i]);
+    v.text(Indexed("txtZR", i), lblZR.caption, txtZR[i]);
+  }
+  static constexpr std::string_view kTimers[] = {
+      "ALM:Power On Delay Timer", "ALM:On Delay Timer", "ALM:On Hold Timer"};
+  for (int t = 0; t < 3; ++t) v.text(Indexed("txtTM", t), kTimers[t], txtTM[t]);
+  v.label("lblZR", lblZR);
+  v.label("lblZRRange", lblZRRange);
+  v.label("lblModes", lblModes);
+  for (int n = 1; n <= kRequests + 1; ++n) v.button("Command" + std::to_string(n), Command[n - 1]);
+}
+
+}  // namespace q5::pages

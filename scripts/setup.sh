@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   qt6-qpa-plugins fonts-dejavu-core fonts-droid-fallback xvfb xauth xdg-utils
   libgtest-dev libgmock-dev
+  binutils
 )
 
 missing=()

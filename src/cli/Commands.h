@@ -25,6 +25,9 @@ int CmdDownload(const CliContext& ctx, const Args& args);      // download [--dr
 int CmdNew(const CliContext& ctx, const Args& args);           // new GROUP ITEM -o FILE
 int CmdShow(const CliContext& ctx, const Args& args);          // show FILE
 
+// FirmwareCommands.cpp
+int CmdFirmware(const CliContext& ctx, const Args& args);  // firmware [--check] FILE ...
+
 // Usage lines of every command, for the help texts.
 struct CommandHelp {
   const char* name;

@@ -38,6 +38,14 @@ const std::vector<CommandHelp> kHelp = {
     {"new", "q5cfg-cli new GROUP ITEM -o FILE",
      "Create the default configuration of a Model Select item (e.g. Q5T3NML3 AI4).", ""},
     {"show", "q5cfg-cli show FILE", "Print the settings stored in a configuration file.", ""},
+    {"firmware", "q5cfg-cli --port P firmware FILE [--yes] [--crc XXXX] | firmware --check FILE",
+     "Load an S-record firmware image into the unit (--check: only check the file).",
+     "The file is checked whole first; a damaged one is refused before anything is sent.\n"
+     "Then the unit and the port go to 115200 baud, every line is sent, the unit reports\n"
+     "the CRC16 of what it received and, on Yes, programs the image and restarts.\n"
+     "--yes answers \"update firm ?\" with Yes; --crc XXXX answers the CRC question Yes only\n"
+     "when the unit reports XXXX. Without them the questions are asked on the terminal\n"
+     "(end of input: No). Exit 0 only when the unit identified itself after programming."},
 };
 
 void PrintUsage(std::ostream& os) {
@@ -187,6 +195,8 @@ int Run(int argc, char** argv) {
     rc = CmdNew(ctx, args);
   } else if (command == "show") {
     rc = CmdShow(ctx, args);
+  } else if (command == "firmware") {
+    rc = CmdFirmware(ctx, args);
   }
   if (rc == kExitUsage) std::cerr << "See: q5cfg-cli " << command << " --help\n";
 

@@ -37,6 +37,9 @@ void SimLine::receive(std::string_view bytes, std::int64_t nowUs) {
       at = std::max(nowUs, rxBusyUntilUs_) + ct;
       rxBusyUntilUs_ = at;
     }
+    // A line may end in CR LF (the firmware transfer's lines do): the LF after a CR
+    // belongs to no line.
+    if (c == '\n' && partial_.empty()) continue;
     if (c == '\r') {
       std::string line;
       line.swap(partial_);
@@ -58,6 +61,13 @@ void SimLine::handleLine(const std::string& line, std::int64_t atUs) {
   if (code == 'I') ++byItem_[{group, arg}];
   if (code == 'D') ++byData_[{group, named}];
   record({atUs, true, line + "\r", {}});
+
+  // A unit switched to another rate than the line runs at hears only noise.
+  if (unit_->baud() > 0 && unit_->baud() != options_.baud) {
+    record({atUs, false, {}, "rate " + std::to_string(options_.baud) + ", the unit listens at " +
+                                 std::to_string(unit_->baud())});
+    return;
+  }
 
   // Which faults act on this line.
   const SimFault* content = nullptr;  // at most one decides what the reply is

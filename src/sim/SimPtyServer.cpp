@@ -169,9 +169,10 @@ bool SimPtyServer::serve(link::Clock& clock, std::int64_t endUs, int watchFd) {
     if (!(fds[0].revents & POLLIN)) continue;
     const ssize_t r = ::read(master_, buf, sizeof buf);
     if (r > 0) {
-      if (line_.options().lineTiming) {
+      {
         // Follow the rate when the client switches it (the firmware transfer runs at
-        // 115200); until then the line's own rate holds.
+        // 115200): the line timing uses it, and a unit at another rate does not
+        // understand the line. Until the client switches, the line's own rate holds.
         termios cur{};
         if (tcgetattr(slave_, &cur) == 0) {
           const int b = SpeedOf(cfgetospeed(&cur));

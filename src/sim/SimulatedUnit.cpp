@@ -116,6 +116,7 @@ SimulatedUnit::SimulatedUnit(UnitOptions options) : options_(std::move(options))
   pageKind_ = catalogue::PageKindOf(options_.model, kind);
   channels_ = options_.channels > 0 ? options_.channels : ChannelsFromModulePart(modulePart_);
   addIdentification();
+  addFirmwareItems();
   AddItemTables(*this);
 }
 
@@ -194,6 +195,9 @@ std::string SimulatedUnit::HandleLine(std::string_view line, std::int64_t nowUs)
       return readItem(nowUs);
     case 'D':
       return writeItem(arg);
+    case 'S':
+      // Firmware update: record lines, "SV", "SW".
+      return firmwareLine(line);
     default:
       return kRefused;
   }

@@ -22,6 +22,18 @@
 //   "06"  "VER:" + version      ("VER:1.05")
 //   "88"  "Q5CFG:" + node information text
 //
+// Firmware update (group "00"; raw lines may end in CR LF, the LF is not part of a line):
+//   "82"  write "SS": update mode (received image forgotten); read: "FIRMWARE:" + state,
+//         where state is "IDLE", "RECV" (receiving) or, after "SV", the CRC16 of the
+//         received data bytes as four hex digits, from character 10 of the value
+//   "86"  the unit's line rate ("BAUD:9600"); write "115200" (or another standard rate):
+//         the reply goes out at the old rate, then the unit listens at the new one only
+//   S-record line (update mode)  its data bytes are kept: "COK"; a damaged record or one
+//         longer than the unit's 78-character buffer: "CNG"
+//   "SV"  computes the CRC16 (CCITT, initial FFFF) of the data bytes received: "COK"
+//   "SW"  programs the image (after "SV"): "COK", then the unit restarts at 9600 baud with
+//         the new version (UnitOptions::firmwareVersion, or the old one plus 0.01)
+//
 // ---------------------------------------------------------------------------------------
 // Writing an item table for a module kind (the only thing a page engineer needs):
 //
@@ -133,7 +145,22 @@ struct UnitOptions {
   std::string uninitialisedChannelValue = "NG";
   std::string nodeInformation;    // item "88" answers "Q5CFG:" + this; empty: a default text
   std::string unknownItemReply = "CNG";  // reply to an "I" line naming no item of the group
+  std::string firmwareVersion;    // version after a firmware update; "" the old one + 0.01
 };
+
+// What the unit knows of a firmware update in progress.
+struct SimFirmware {
+  bool updateMode = false;            // "SS" accepted, not yet programmed
+  bool verified = false;              // "SV" computed the CRC16 of what arrived
+  std::vector<std::uint8_t> received; // data bytes of the records, in arrival order
+  std::size_t records = 0;            // record lines accepted since "SS"
+  std::size_t refusedRecords = 0;     // record lines refused since "SS"
+  std::uint16_t crc = 0;              // after "SV"
+  int programmed = 0;                 // images programmed by "SW"
+};
+
+// CRC16 as the unit computes it over an image: polynomial 1021, initial FFFF, no reflection.
+std::uint16_t Crc16(const std::vector<std::uint8_t>& bytes);
 
 class SimulatedUnit {
  public:
@@ -192,6 +219,14 @@ class SimulatedUnit {
   void setChannelCount(int n) { channels_ = n; }
   void setInitialised(bool on) { options_.initialised = on; }
 
+  // The firmware update's state.
+  SimFirmware& firmware() { return firmware_; }
+  const SimFirmware& firmware() const { return firmware_; }
+  // The rate the unit listens at; 0 until a firmware update set it (the unit then takes
+  // whatever rate the line runs at). A line sent at another rate is not understood.
+  int baud() const { return baud_; }
+  void setBaud(int baud) { baud_ = baud; }
+
   // The channel count the module part's digits give ("AIF8N" -> 8, "SG2" -> 2; 1 when none).
   static int ChannelsFromModulePart(std::string_view part);
 
@@ -204,6 +239,8 @@ class SimulatedUnit {
   std::string readItem(std::int64_t nowUs);
   std::string writeItem(std::string_view data);
   void addIdentification();
+  void addFirmwareItems();
+  std::string firmwareLine(std::string_view line);
 
   UnitOptions options_;
   std::string modulePart_;
@@ -215,6 +252,8 @@ class SimulatedUnit {
   std::string item_;
   std::vector<std::string> unknownItems_;
   std::vector<std::string> writeLog_;
+  SimFirmware firmware_;
+  int baud_ = 0;
 };
 
 }  // namespace q5::sim

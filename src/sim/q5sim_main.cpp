@@ -29,6 +29,7 @@ const char kUsage[] =
     "usage: q5sim [options]\n"
     "  --model M             model string (default Q5T3NML3-6-AI4)\n"
     "  --version V           firmware version of item 06 (default 1.05)\n"
+    "  --new-version V       version after a firmware update (default: the old one + 0.01)\n"
     "  --channels N          channel count of item 03 (default: from the module part)\n"
     "  --uninitialised       item 03 answers a value beginning with N\n"
     "  --uninitialised-value T  that value (default NG)\n"
@@ -42,6 +43,9 @@ const char kUsage[] =
     "                        stale[:TEXT[:MS]]|cng|cnu|reply:TEXT|vanish\n"
     "                        TARGET GG/II (item line), GG/II/D (data line), #N (N-th line),\n"
     "                        =TEXT (lines with that text); none: every line\n"
+    "                        a firmware record without reply: noreply:=S1130010...;\n"
+    "                        the port gone mid-transfer: vanish:#N; a unit that does not\n"
+    "                        switch to 115200: noreply:00/86/D\n"
     "  --log FILE            write the transcript (every line and reply, with times)\n"
     "  --link PATH           also make PATH a symbolic link to the terminal\n"
     "  --max-seconds S       stop after S seconds\n";
@@ -89,6 +93,8 @@ int main(int argc, char** argv) {
       unitOptions.model = need();
     } else if (a == "--version") {
       unitOptions.version = need();
+    } else if (a == "--new-version") {
+      unitOptions.firmwareVersion = need();
     } else if (a == "--channels") {
       unitOptions.channels = static_cast<int>(number(need()));
     } else if (a == "--uninitialised" || a == "--uninitialized") {

@@ -1,0 +1,308 @@
+#include "firmware/frmFirmUpdate.h"
+
+#include <cstdio>
+
+#include "link/TextRoutines.h"
+
+namespace q5::firmware {
+namespace {
+
+constexpr int kRetry = 3;
+constexpr int kOneRetry = 1;
+constexpr const char* kCrLf = "\r\n";
+
+// Where the unit stands after an early end with the unit in update mode.
+constexpr const char* kInUpdateMode =
+    "The unit is still in update mode at 115200 baud: repeat the update or power-cycle it";
+
+}  // namespace
+
+frmFirmUpdate::frmFirmUpdate(link::Link& link, ui::UserDialogs& dialogs, FirmUpdateContext context)
+    : link_(link), dialogs_(dialogs), context_(std::move(context)) {
+  txtFirmInfo.text = "Upload Error\r\n";
+  btnFirmUpdate.caption = "FirmUpdate";
+}
+
+void frmFirmUpdate::visitControls(pages::ControlVisitor& v) {
+  v.text("txtFirmInfo", "", txtFirmInfo);
+  v.button("btnFirmUpdate", btnFirmUpdate);
+}
+
+std::string frmFirmUpdate::FormatPercent(double fraction) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f%%", fraction * 100.0);
+  return buf;
+}
+
+std::string frmFirmUpdate::LostLinesText(int unanswered, int refused) {
+  std::string s;
+  if (unanswered > 0)
+    s = std::to_string(unanswered) + (unanswered == 1 ? " line got no reply" : " lines got no reply");
+  if (refused > 0) {
+    if (!s.empty()) s += ", ";
+    s += std::to_string(refused) + (refused == 1 ? " line was refused" : " lines were refused");
+  }
+  return s;
+}
+
+void frmFirmUpdate::WriteLog(std::string_view text) {
+  if (text.empty()) {
+    txtFirmInfo.text.clear();
+    if (view_) view_->logCleared();
+    return;
+  }
+  std::string appended(text);
+  if (text.size() > 1) appended += kCrLf;
+  txtFirmInfo.text += appended;
+  if (view_) view_->logAppended(appended, false);
+}
+
+void frmFirmUpdate::SetButton(bool enabled) {
+  btnFirmUpdate.enabled = enabled;
+  if (view_) view_->buttonChanged();
+}
+
+bool frmFirmUpdate::Identify() {
+  link_.GroupItemWriteRetry(kRetry, "00", "01", "F");
+  const std::string model = link_.GroupItemReadRetry(kRetry, "00", "02");
+  const std::string version = link_.ItemReadRetry(kRetry, "06");
+  WriteLog("");
+  WriteLog(link::ValueAfterColon(model));
+  WriteLog(link::ValueAfterColon(version));
+  if (model.empty() || version.empty()) {
+    dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+    return false;
+  }
+  return true;
+}
+
+void frmFirmUpdate::Form_Load() {
+  if (context_.connected && context_.connected()) Identify();
+}
+
+void frmFirmUpdate::Form_Unload() {
+  link::Exchange& ex = link_.exchange();
+  if (ex.baudText() == kNormalBaud) return;
+  const bool wasOpen = ex.isOpen();
+  ex.ComPortClose();
+  ex.setBaudText(kNormalBaud);
+  if (wasOpen) ex.ComPortOpen(context_.portName ? context_.portName() : ex.portName());
+}
+
+std::string frmFirmUpdate::raw(std::string_view text) {
+  std::string line(text);
+  line += kCrLf;
+  return link_.exchange().ComCommand(line);
+}
+
+bool frmFirmUpdate::switchLink(const char* baud) {
+  link::Exchange& ex = link_.exchange();
+  ex.ComPortClose();
+  ex.setBaudText(baud);
+  ex.ComPortOpen(context_.portName ? context_.portName() : ex.portName());
+  return ex.isOpen();
+}
+
+// An early end after the unit accepted the start: the unit waits in update mode at
+// 115200 baud and the link stays there, so that the update can simply be repeated.
+void frmFirmUpdate::endInUpdateMode(const std::string& why, bool message) {
+  outcome_ = message ? Outcome::Failed : Outcome::Declined;
+  if (!why.empty()) WriteLog(why);
+  WriteLog(kInUpdateMode);
+  if (message) dialogs_.message(why + kCrLf + kInUpdateMode, kCaption, ui::Icon::Error);
+  SetButton(true);
+}
+
+void frmFirmUpdate::fail(const std::string& why, const std::string& where) {
+  outcome_ = Outcome::Failed;
+  WriteLog(why);
+  if (!where.empty()) WriteLog(where);
+  dialogs_.message(where.empty() ? why : why + kCrLf + where, kCaption, ui::Icon::Error);
+  SetButton(true);
+}
+
+void frmFirmUpdate::btnFirmUpdate_Click() {
+  if (running_) return;
+  outcome_ = Outcome::Cancelled;
+  if (!context_.connected || !context_.connected()) return;
+  running_ = true;
+  runUpdate();
+  running_ = false;
+}
+
+void frmFirmUpdate::runUpdate() {
+  link::Exchange& ex = link_.exchange();
+  crc_.clear();
+  percent_.clear();
+  unanswered_ = refused_ = 0;
+
+  // 1. The image file, read whole and checked before anything is sent.
+  const std::optional<std::string> path =
+      dialogs_.chooseOpenFile("Open", "srec Files (*.srec);;mot Files (*.mot)");
+  if (!path) return;  // cancelled: no message
+  image_ = CheckImageFile(*path);
+  WriteLog("");
+  WriteLog(*path);
+  if (!image_.ok) {
+    outcome_ = Outcome::Refused;
+    const std::string why = image_.refusal();
+    WriteLog(why);
+    WriteLog("Nothing was sent to the unit.");
+    dialogs_.message("The file is not a firmware image the unit can take." + std::string(kCrLf) + why,
+                     kCaption, ui::Icon::Error);
+    return;
+  }
+  for (const std::string& s : ImageSummary(image_)) WriteLog(s);
+
+  // 2. The user's word.
+  if (!dialogs_.ask("update firm ?", "message")) {
+    outcome_ = Outcome::Declined;
+    return;
+  }
+
+  // 3.
+  SetButton(false);
+  const double total = static_cast<double>(image_.fileBytes);
+  double counter = 0;
+  WriteLog("");
+  WriteLog("Update Start!!\r\n");
+
+  // 4. Start: the unit goes into update mode.
+  if (link_.GroupItemWriteRetry(kOneRetry, "00", "82", "SS").empty()) {
+    outcome_ = Outcome::Failed;
+    dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+    WriteLog("The unit did not accept the start of the update; it runs its firmware as before.");
+    SetButton(true);
+    return;
+  }
+
+  // 5. The unit to 115200 baud.
+  link_.ItemReadRetry(kOneRetry, "86");
+  raw(std::string("D") + kFirmwareBaud);
+  ex.WaitFor(500);
+
+  // 6. The link follows.
+  if (!switchLink(kFirmwareBaud)) {
+    endInUpdateMode("The port could not be opened again at 115200 baud.", true);
+    return;
+  }
+
+  // 7.
+  link_.ItemReadRetry(kOneRetry, "82");
+
+  // 8. The image, one record line per exchange.
+  int silentInARow = 0;
+  int answeredSinceSwitch = 0;
+  const std::size_t lineCount = image_.lines.size();
+  for (std::size_t i = 0; i < lineCount; ++i) {
+    const std::string& line = image_.lines[i].text;
+    counter += static_cast<double>(line.size() + 2);
+    const std::string reply = raw(line);
+    percent_ = FormatPercent(total > 0 ? counter / total : 1.0);
+    const std::string entry = percent_ + kCrLf + line + kCrLf + reply;
+    txtFirmInfo.text.clear();
+    if (view_) view_->logCleared();
+    txtFirmInfo.text += entry + kCrLf;
+    if (view_) view_->logAppended(entry + kCrLf, true);
+
+    if (reply.empty()) {
+      ++unanswered_;
+      ++silentInARow;
+    } else {
+      silentInARow = 0;
+      ++answeredSinceSwitch;
+      if (reply != "COK") ++refused_;
+    }
+    const std::string where = "Line " + std::to_string(i + 1) + " of " + std::to_string(lineCount);
+    if (!ex.isOpen()) {
+      // The port went away (an adapter unplugged, the unit's cable pulled).
+      outcome_ = Outcome::Failed;
+      ex.setBaudText(kNormalBaud);
+      const std::string why = "The connection to the unit was lost during the transfer (" +
+                              where + "). " + LostLinesText(unanswered_, refused_) + ".";
+      fail(why, "The unit is still in update mode: power-cycle it, connect again and repeat "
+                "the update.");
+      return;
+    }
+    if ((answeredSinceSwitch == 0 && unanswered_ >= kSilentStart) || silentInARow >= kSilentInARow) {
+      // The unit does not listen at 115200 (it did not switch, or it went silent): back
+      // to 9600, where a unit that never switched still listens.
+      switchLink(kNormalBaud);
+      fail("The unit gave no reply at 115200 baud; the transfer was stopped (" + where + ", " +
+               LostLinesText(unanswered_, refused_) + ").",
+           "The unit may still be in update mode: repeat the update or power-cycle it.");
+      return;
+    }
+  }
+
+  // 9.
+  ex.WaitFor(500);
+  WriteLog("");
+  WriteLog("CRC check");
+  const std::string lost = LostLinesText(unanswered_, refused_);
+  if (!lost.empty()) WriteLog(lost);
+
+  // 10. The unit computes the CRC16 of what it received.
+  link_.ItemReadRetry(kOneRetry, "82");
+  raw("SV");
+  for (int k = 0; k < 5; ++k) {
+    WriteLog(".");
+    ex.WaitFor(500);
+  }
+
+  // 11. The CRC16: four characters from the tenth of the reply value.
+  const std::string value = link_.ItemReadRetry(kOneRetry, "82");
+  if (value.size() < 13) {
+    endInUpdateMode(value.empty() ? std::string("The unit did not report a CRC16.")
+                                  : "The unit's reply \"" + value + "\" holds no CRC16.",
+                    true);
+    return;
+  }
+  crc_ = value.substr(9, 4);
+  WriteLog(std::string(kCrLf) + "CRC16 = " + crc_);
+
+  // 12. The user compares it with the image's.
+  std::string question = "CRC16 = " + crc_ + ". CRC16 is TRUE ?";
+  if (!lost.empty()) question = lost + "." + kCrLf + question;
+  if (!dialogs_.ask(question, "message")) {
+    endInUpdateMode("", false);
+    return;
+  }
+
+  // 13. The unit programs the image.
+  WriteLog("");
+  WriteLog("Firm Updating ");
+  link_.ItemReadRetry(kOneRetry, "82");
+  const std::string written = raw("SW");
+  if (written.empty()) {
+    // The unit did not hear the command: it still waits in update mode at 115200.
+    endInUpdateMode("The unit did not answer the write command.", true);
+    return;
+  }
+  for (int k = 0; k < 15; ++k) {
+    WriteLog(".");
+    ex.WaitFor(500);
+  }
+
+  // 14. Back to 9600.
+  const bool reopened = switchLink(kNormalBaud);
+  ex.WaitFor(1000);
+
+  // 15. The unit with its new firmware.
+  if (!reopened) {
+    fail("The port could not be opened again at 9600 baud.",
+         "Connect again and identify the unit to see whether it took the new firmware.");
+    return;
+  }
+  if (!Identify()) {
+    fail("The unit did not identify itself after programming.",
+         "Power-cycle it, connect again and look at its version; repeat the update if it "
+         "did not take the new firmware.");
+    return;
+  }
+  outcome_ = Outcome::Completed;
+  WriteLog("Update Completed!!");
+  SetButton(true);
+}
+
+}  // namespace q5::firmware

@@ -5,6 +5,9 @@
 //   elapsed / wire floor, where the floor is the sum over the exchanges of the 10 ms
 //   pause plus (command bytes + reply bytes) x 10 bits / baud, from the same transcript;
 //   process CPU time / elapsed, i.e. how busy the tool keeps a core while it waits.
+// With --firmware it instead loads a 256 KiB image (S2 records of 16 bytes) into the unit
+// with the FirmUpdate sequence, and reports the same figures for the record transfer at
+// 115200 baud: one exchange per record line (10 ms pause + line + CR LF + "COK" CR).
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -14,12 +17,15 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <optional>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "firmware/frmFirmUpdate.h"
 #include "link/Exchange.h"
 #include "link/Link.h"
 #include "qtlink/PortSwitch.h"
@@ -119,6 +125,71 @@ void Print(const Phase& p) {
               Spread(p.replyOverUs).c_str());
 }
 
+
+// A firmware image of `bytes` bytes from address 0 as S2 records of 16 data bytes, with an
+// S0 header and an S8 termination, lines ended by CR LF (as image tools write them).
+std::string MakeImage(std::size_t bytes) {
+  auto record = [](int type, std::uint32_t address, int addressBytes, const std::uint8_t* data,
+                   std::size_t n) {
+    std::vector<std::uint8_t> b;
+    b.push_back(static_cast<std::uint8_t>(addressBytes + n + 1));
+    for (int i = addressBytes - 1; i >= 0; --i) b.push_back(static_cast<std::uint8_t>(address >> (8 * i)));
+    b.insert(b.end(), data, data + n);
+    unsigned sum = 0;
+    for (auto x : b) sum += x;
+    b.push_back(static_cast<std::uint8_t>(~sum & 0xFF));
+    std::string line = "S" + std::to_string(type);
+    char hex[4];
+    for (auto x : b) {
+      std::snprintf(hex, sizeof hex, "%02X", x);
+      line += hex;
+    }
+    return line + "\r\n";
+  };
+  const std::uint8_t header[] = {'q', '5', 'b', 'e', 'n', 'c', 'h'};
+  std::string image = record(0, 0, 2, header, sizeof header);
+  std::uint32_t seed = 12345;
+  std::uint8_t data[16];
+  for (std::size_t at = 0; at < bytes; at += 16) {
+    const std::size_t n = std::min<std::size_t>(16, bytes - at);
+    for (std::size_t i = 0; i < n; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      data[i] = static_cast<std::uint8_t>(seed >> 16);
+    }
+    image += record(2, static_cast<std::uint32_t>(at), 3, data, n);
+  }
+  image += record(8, 0, 3, nullptr, 0);
+  return image;
+}
+
+// The window's questions answered Yes, its file choice the image, its messages printed.
+class BenchDialogs : public q5::ui::UserDialogs {
+ public:
+  explicit BenchDialogs(std::string file) : file_(std::move(file)) {}
+  void message(const std::string& text, const std::string& caption, q5::ui::Icon) override {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  }
+  bool ask(const std::string&, const std::string&) override { return true; }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
+    return file_;
+  }
+  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
+                                            const std::string&) override {
+    return std::nullopt;
+  }
+  void progressOpen(double, const std::string&) override {}
+  void progressStep() override {}
+  void progressClose() override {}
+
+ private:
+  std::string file_;
+};
+
+// True for a record line of the image as it goes out ("S2...\r\n"), not "SV" / "SW".
+bool IsRecordLine(std::string_view text) {
+  return text.size() > 6 && text[0] == 'S' && text[1] >= '0' && text[1] <= '9';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,6 +199,8 @@ int main(int argc, char** argv) {
   std::string portName = "sim:Q5T3NML3-6-AI4";
   bool eventLoop = false;
   std::string q5sim;
+  bool firmware = false;
+  std::size_t imageKiB = 256;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--n" && i + 1 < argc) {
@@ -140,12 +213,18 @@ int main(int argc, char** argv) {
       q5sim = argv[++i];
     } else if (a == "--event-loop") {
       eventLoop = true;
+    } else if (a == "--firmware") {
+      firmware = true;
+    } else if (a == "--kib" && i + 1 < argc) {
+      imageKiB = static_cast<std::size_t>(std::max(1, std::atoi(argv[++i])));
     } else {
       std::cerr << "Usage: q5bench [--n N] [--port P | --q5sim PATH] [--baud B] [--event-loop]\n"
                    "  N read and N write transactions against P (default sim:Q5T3NML3-6-AI4,\n"
                    "  an in-process simulated unit with line timing; or a pseudo-terminal\n"
                    "  served by q5sim with line timing; --q5sim PATH starts one). --event-loop\n"
-                   "  waits the way the windows do (nested event loop) instead of blocking.\n";
+                   "  waits the way the windows do (nested event loop) instead of blocking.\n"
+                   "  --firmware [--kib K]: load a K KiB image (default 256) with the FirmUpdate\n"
+                   "  sequence and measure the record transfer at 115200 baud.\n";
       return 2;
     }
   }
@@ -204,6 +283,73 @@ int main(int argc, char** argv) {
   if (link.GroupItemReadRetry(1, "00", "01").empty()) {
     std::cerr << "q5bench: no answer from " << portName << "\n";
     return 1;
+  }
+
+
+  if (firmware) {
+    // The record transfer of a firmware update, measured from the reply before the first
+    // record line to the reply to the last one.
+    const std::string path = "/tmp/q5bench_firmware_" + std::to_string(getpid()) + ".srec";
+    std::ofstream(path, std::ios::binary) << MakeImage(imageKiB * 1024);
+    BenchDialogs dialogs(path);
+    struct Mark {
+      std::int64_t atUs = -1, cpuUs = 0;
+    } beforeFirst, lastReply, previousReply;
+    bool inRecords = false, recordsDone = false, awaitingRecordReply = false;
+    Tally t;
+    const double fwCharUs = 10.0 * 1e6 / q5::firmware::kTransferBaud;
+    exchange.setTraceObserver([&](q5::link::TraceEvent e, std::string_view text, std::int64_t at) {
+      if (e == q5::link::TraceEvent::Sent) {
+        awaitingRecordReply = IsRecordLine(text) && !recordsDone;
+        if (!awaitingRecordReply) {
+          if (inRecords) recordsDone = true;
+          return;
+        }
+        if (!inRecords) {
+          inRecords = true;
+          beforeFirst = previousReply;
+        }
+        ++t.exchanges;
+        t.bytes += static_cast<std::int64_t>(text.size());
+        if (t.lastReceivedUs >= 0) t.gapOverUs.push_back(at - t.lastReceivedUs - q5::link::Exchange::kPauseUs);
+        t.sentUs = at;
+        t.sentBytes = static_cast<std::int64_t>(text.size());
+        return;
+      }
+      if (e == q5::link::TraceEvent::Received) {
+        previousReply = {at, CpuUs()};
+        if (!awaitingRecordReply) return;
+        t.bytes += static_cast<std::int64_t>(text.size());
+        t.replyOverUs.push_back(at - t.sentUs -
+                                static_cast<std::int64_t>(static_cast<double>(t.sentBytes + text.size()) * fwCharUs));
+        t.lastReceivedUs = at;
+        lastReply = previousReply;
+        return;
+      }
+      if (awaitingRecordReply) ++t.failures;
+    });
+    bool connected = true;
+    q5::firmware::frmFirmUpdate window(link, dialogs, {[&] { return connected; }, [&] { return portName; }});
+    std::printf("q5bench: firmware image of %zu KiB to %s, %s waits\n", imageKiB, portName.c_str(),
+                eventLoop ? "event-loop" : "blocking");
+    window.btnFirmUpdate_Click();
+    std::remove(path.c_str());
+    const bool done = window.outcome() == q5::firmware::frmFirmUpdate::Outcome::Completed;
+    if (!done || beforeFirst.atUs < 0 || lastReply.atUs < 0) {
+      std::fprintf(stderr, "q5bench: the update did not complete\n");
+      return 1;
+    }
+    const double floor = t.exchanges * q5::link::Exchange::kPauseUs / 1000.0 +
+                         static_cast<double>(t.bytes) * 10.0 * 1000.0 / q5::firmware::kTransferBaud;
+    const Phase p{"records", t.exchanges, (lastReply.atUs - beforeFirst.atUs) / 1000.0, floor,
+                  (lastReply.cpuUs - beforeFirst.cpuUs) / 1000.0, t.failures, t.gapOverUs,
+                  t.replyOverUs};
+    Print(p);
+    std::printf("unit CRC16 %s, %d lines without reply; the whole update took %.1f s\n",
+                window.unitCrc().c_str(), window.unansweredLines(),
+                (clock.nowUs() - beforeFirst.atUs) / 1e6);
+    exchange.ComPortClose();
+    return t.failures == 0 ? 0 : 1;
   }
 
   auto floorMs = [&](const Tally& t) {

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "ElidedLabel.h"
+#include "FirmUpdateWindow.h"
 #include "GuardedDialogs.h"
 #include "HelpDocuments.h"
 #include "LampWidget.h"
@@ -537,7 +538,12 @@ void frmQ5Con::mnuQ5Informain_Click() {
 
 void frmQ5Con::mnuDebugInfo_Click() {}
 
-void frmQ5Con::mnuFirmUpdate_Click() {}
+void frmQ5Con::mnuFirmUpdate_Click() {
+  if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
+  Sequence seq(*this);
+  FirmUpdateWindow window(*session_, *dialogs_, this);
+  window.exec();
+}
 
 void frmQ5Con::mnuHelpVersion_Click() {
   QMessageBox::about(this, QStringLiteral("Version"),

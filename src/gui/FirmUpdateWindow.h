@@ -1,0 +1,54 @@
+#pragma once
+// The firmware update window "FirmUpdate": the log of the update and its one button,
+// shown modally from Help > FirmUpdate. Everything it shows comes from the view-model
+// firmware::frmFirmUpdate; the waits of the sequence run the event loop, so the log
+// grows and the window repaints while the unit works.
+#include <QDialog>
+#include <memory>
+
+#include "firmware/frmFirmUpdate.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace q5::session {
+class Session;
+}
+namespace q5::ui {
+class UserDialogs;
+}
+
+namespace q5::gui {
+
+class FirmUpdateWindow : public QDialog, public firmware::FirmUpdateView {
+  Q_OBJECT
+ public:
+  // The window reads the unit through the session's link and asks through dialogs.
+  FirmUpdateWindow(session::Session& session, ui::UserDialogs& dialogs, QWidget* parent = nullptr);
+  ~FirmUpdateWindow() override;
+
+  firmware::frmFirmUpdate& model() { return *model_; }
+
+  QPlainTextEdit* txtFirmInfo;
+  QPushButton* btnFirmUpdate;
+
+  // --- FirmUpdateView ---------------------------------------------------------------
+  void logCleared() override;
+  void logAppended(const std::string& text, bool progress) override;
+  void buttonChanged() override;
+
+ public slots:
+  void reject() override;  // not while the update runs
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void btnFirmUpdate_Click();
+
+  std::unique_ptr<firmware::frmFirmUpdate> model_;
+  bool loaded_ = false;
+};
+
+}  // namespace q5::gui

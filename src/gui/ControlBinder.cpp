@@ -121,43 +121,61 @@ void ControlBinder::bindCompanion(const std::string& name, QWidget* w) {
 
 void ControlBinder::userText(const std::string& name, const QString& text) {
   bool hit = false;
+  bool refused = false;
   auto f = [&](auto& c) {
     using C = std::decay_t<decltype(c)>;
     if constexpr (std::is_same_v<C, TextBox>) {
+      if (!c.enabled || !c.visible) {
+        refused = true;
+        return;
+      }
       c.text = text.toStdString();
       hit = true;
     }
   };
   NamedVisitor v(name, f);
   walk_(v);
+  if (refused) refuse();
   if (hit) emit edited(Q(name));
 }
 
 void ControlBinder::userIndex(const std::string& name, int index) {
   bool hit = false;
+  bool refused = false;
   auto f = [&](auto& c) {
     using C = std::decay_t<decltype(c)>;
     if constexpr (std::is_same_v<C, ComboBox>) {
+      if (!c.enabled || !c.visible) {
+        refused = true;
+        return;
+      }
       c.index = index;
       hit = true;
     }
   };
   NamedVisitor v(name, f);
   walk_(v);
+  if (refused) refuse();
   if (hit) emit edited(Q(name));
 }
 
 void ControlBinder::userCheck(const std::string& name, bool value) {
   bool hit = false;
+  bool refused = false;
   auto f = [&](auto& c) {
     using C = std::decay_t<decltype(c)>;
     if constexpr (std::is_same_v<C, CheckBox>) {
+      if (!c.enabled || !c.visible) {
+        refused = true;
+        return;
+      }
       c.value = value;
       hit = true;
     }
   };
   NamedVisitor v(name, f);
   walk_(v);
+  if (refused) refuse();
   if (hit) emit edited(Q(name));
 }
 
@@ -165,6 +183,16 @@ void ControlBinder::userOption(const std::string& name, QRadioButton* w, bool va
   if (!value) {
     // Clicking the chosen option again keeps it chosen.
     refresh();
+    return;
+  }
+  bool refused = false;
+  auto check = [&](auto& c) {
+    if (!c.enabled || !c.visible) refused = true;
+  };
+  NamedVisitor guard(name, check);
+  walk_(guard);
+  if (refused) {
+    refuse();
     return;
   }
   // The options of one group share a parent widget: choosing one clears the others.
@@ -183,6 +211,13 @@ void ControlBinder::userOption(const std::string& name, QRadioButton* w, bool va
   }
   refresh();
   emit edited(Q(name));
+}
+
+void ControlBinder::refuse() {
+  // The page had disabled (or hidden) the control before the view caught up: the edit
+  // does not reach the page, and the widget shows the page's value again.
+  ++refusedEdits_;
+  refresh();
 }
 
 void ControlBinder::refresh() {

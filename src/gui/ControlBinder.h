@@ -56,6 +56,9 @@ class ControlBinder : public QObject {
   void refresh();
   bool isBound(const std::string& name) const { return widgets_.count(name) != 0; }
   QWidget* widget(const std::string& name) const;
+  // User edits that arrived at a control the page had disabled or hidden, and were
+  // dropped (the widget shows the page's value again).
+  int refusedEdits() const { return refusedEdits_; }
 
  signals:
   // A user edit was written into the state of the named control.
@@ -74,6 +77,7 @@ class ControlBinder : public QObject {
   void userIndex(const std::string& name, int index);
   void userCheck(const std::string& name, bool value);
   void userOption(const std::string& name, QRadioButton* w, bool value);
+  void refuse();
 
   Walk walk_;
   std::map<std::string, Bound> widgets_;
@@ -85,6 +89,7 @@ class ControlBinder : public QObject {
   std::map<std::string, Tokens> tokens_;
   std::set<std::string> tokenLabels_;  // the labels token rows are made of
   bool updating_ = false;
+  int refusedEdits_ = 0;
 };
 
 }  // namespace q5::gui

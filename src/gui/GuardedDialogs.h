@@ -11,12 +11,22 @@ class GuardedDialogs : public ui::UserDialogs {
   explicit GuardedDialogs(ui::UserDialogs& inner) : inner_(inner) {}
   void silence() { silent_ = true; }
   bool silenced() const { return silent_; }
+  // A cancelled sequence unwinds without the failure messages its cancelling causes
+  // (the reads after Cancel fail on the closed port); the window says "Cancelled".
+  void muteMessages(bool on) { muted_ = on; }
+  bool messagesMuted() const { return muted_; }
 
   void message(const std::string& text, const std::string& caption, ui::Icon icon) override {
-    if (!silent_) inner_.message(text, caption, icon);
+    if (!silent_ && !muted_) inner_.message(text, caption, icon);
   }
   bool ask(const std::string& text, const std::string& caption) override {
     return !silent_ && inner_.ask(text, caption);
+  }
+  // While the program ends, the question was asked before "Exit" went on.
+  ui::SaveAnswer askSaveDiscardCancel(const std::string& text,
+                                      const std::string& caption) override {
+    if (silent_) return ui::SaveAnswer::Discard;
+    return inner_.askSaveDiscardCancel(text, caption);
   }
   std::optional<std::string> chooseOpenFile(const std::string& title,
                                             const std::string& filter) override {
@@ -39,6 +49,7 @@ class GuardedDialogs : public ui::UserDialogs {
  private:
   ui::UserDialogs& inner_;
   bool silent_ = false;
+  bool muted_ = false;
 };
 
 }  // namespace q5::gui

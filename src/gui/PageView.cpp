@@ -144,7 +144,7 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
     page_.Press(name.toStdString());
     refresh();
-    emit edited(name);
+    emit pressed(name);
   });
   refresh();
 }

@@ -29,7 +29,10 @@ class PageView : public QWidget {
   QWidget* control(const std::string& name) const { return binder_->widget(name); }
 
  signals:
+  // A person changed the value of a control (after the page's change handler ran).
   void edited(const QString& control);
+  // A person pressed a button of the page (a tab, a page action).
+  void pressed(const QString& control);
 
  private:
   struct Info {

@@ -1,7 +1,12 @@
 #include "QtDialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpacerItem>
 
 #include "frmLoading.h"
 
@@ -21,6 +26,17 @@ QString DisplayCaption(const std::string& caption) {
   return s;
 }
 
+void FitCaption(QMessageBox& box) {
+  // A title bar shows the caption beside the window manager's buttons; a box as narrow
+  // as "Upload Error" would cut "Remote I/O Q5 Information" short.
+  const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
+  const int width = fm.horizontalAdvance(box.windowTitle()) + fm.height() * 8;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
+
 QtDialogs::~QtDialogs() {
   if (loading_) delete loading_.data();
 }
@@ -36,6 +52,13 @@ void QtDialogs::message(const std::string& text, const std::string& caption, ui:
   QMessageBox box(qicon, DisplayCaption(caption), DisplayText(text), QMessageBox::Ok,
                   parent_.data());
   box.setObjectName("q5MessageBox");
+  if (explain_) {
+    const QString why = explain_(text, caption);
+    if (!why.isEmpty()) box.setInformativeText(why);
+  }
+  FitCaption(box);
+  // The progress window of a failed read stays behind the message, not above it.
+  if (loading_ && loading_->isVisible()) loading_->hide();
   box.exec();
 }
 
@@ -44,43 +67,90 @@ bool QtDialogs::ask(const std::string& text, const std::string& caption) {
                   QMessageBox::Yes | QMessageBox::No, parent_.data());
   box.setObjectName("q5MessageBox");
   box.setDefaultButton(QMessageBox::No);
+  FitCaption(box);
   return box.exec() == QMessageBox::Yes;
+}
+
+ui::SaveAnswer QtDialogs::askSaveDiscardCancel(const std::string& text,
+                                               const std::string& caption) {
+  QMessageBox box(QMessageBox::Warning, DisplayCaption(caption), DisplayText(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                  parent_.data());
+  box.setObjectName("q5SaveChangesBox");
+  box.setInformativeText(QStringLiteral(
+      "The page holds settings that were edited or created offline and are neither saved "
+      "to a file nor downloaded to the unit. They are about to be replaced."));
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  FitCaption(box);
+  switch (box.exec()) {
+    case QMessageBox::Save: return ui::SaveAnswer::Save;
+    case QMessageBox::Discard: return ui::SaveAnswer::Discard;
+    default: return ui::SaveAnswer::Cancel;
+  }
+}
+
+std::optional<std::string> QtDialogs::chooseFile(bool save, const std::string& title,
+                                                 const std::string& filter,
+                                                 const std::string& suggestedName) {
+  QFileDialog dlg(parent_.data(), QString::fromStdString(title), lastFolder_,
+                  QString::fromStdString(filter));
+  dlg.setObjectName(save ? "q5SaveDialog" : "q5OpenDialog");
+  // The first filter (the configuration files) preselected.
+  const QStringList filters = dlg.nameFilters();
+  if (!filters.isEmpty()) dlg.selectNameFilter(filters.front());
+  if (save) {
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension is saved as NAME.uJx, and the dialog asks
+    // before it overwrites that file.
+    dlg.setDefaultSuffix(QStringLiteral("uJx"));
+    if (!suggestedName.empty()) dlg.selectFile(QString::fromStdString(suggestedName));
+  } else {
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  const QString name = dlg.selectedFiles().front();
+  if (name.isEmpty()) return std::nullopt;
+  lastFolder_ = QFileInfo(name).absolutePath();
+  return name.toStdString();
 }
 
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title,
                                                      const std::string& filter) {
-  const QString f = QString::fromStdString(filter);
-  QString selected = f.section(QStringLiteral(";;"), 0, 0);  // the first filter preselected
-  const QString name = QFileDialog::getOpenFileName(parent_.data(), QString::fromStdString(title),
-                                                    QString(), f, &selected);
-  if (name.isEmpty()) return std::nullopt;
-  return name.toStdString();
+  return chooseFile(false, title, filter, {});
 }
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title,
                                                      const std::string& filter,
                                                      const std::string& suggestedName) {
-  const QString f = QString::fromStdString(filter);
-  QString selected = f.section(QStringLiteral(";;"), 0, 0);
-  // The dialog asks before it overwrites an existing file.
-  const QString name = QFileDialog::getSaveFileName(parent_.data(), QString::fromStdString(title),
-                                                    QString::fromStdString(suggestedName), f,
-                                                    &selected);
-  if (name.isEmpty()) return std::nullopt;
-  return name.toStdString();
+  return chooseFile(true, title, filter, suggestedName);
 }
 
 void QtDialogs::progressOpen(double maximum, const std::string& caption) {
-  if (!loading_) loading_ = new frmLoading(parent_.data());
-  loading_->open(maximum, QString::fromStdString(caption));
+  if (!loading_) {
+    loading_ = new frmLoading(parent_.data());
+    QObject::connect(loading_.data(), &frmLoading::cancelClicked, loading_.data(), [this] {
+      if (cancel_) cancel_();
+    });
+  }
+  // Reading can stop between two exchanges; a Download half written cannot.
+  const QString c = QString::fromStdString(caption);
+  loading_->setCancellable(cancellable_ && cancellable_() &&
+                           !c.contains(QStringLiteral("Download"), Qt::CaseInsensitive));
+  loading_->open(maximum, c);
+  progressNotify();
 }
 
 void QtDialogs::progressStep() {
   if (loading_) loading_->step();
+  progressNotify();
 }
 
 void QtDialogs::progressClose() {
   if (loading_) loading_->hide();
+  progressNotify();
 }
 
 frmLoading* QtDialogs::progressWindow() const {

@@ -1,8 +1,10 @@
 #include "frmLoading.h"
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -21,9 +23,35 @@ frmLoading::frmLoading(QWidget* parent) : QDialog(parent) {
   pgBarLoading = new QProgressBar(this);
   pgBarLoading->setObjectName("pgBarLoading");
   pgBarLoading->setTextVisible(true);
+  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  btnCancel->setObjectName("btnCancel");
+  btnCancel->setAutoDefault(false);
+  btnCancel->setToolTip(QStringLiteral(
+      "Stop after the answer now awaited and disconnect; the page keeps what was read"));
+  btnCancel->hide();
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnCancel);
   layout->addWidget(lblLoading);
   layout->addWidget(pgBarLoading);
+  layout->addLayout(buttons);
   setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+  connect(btnCancel, &QPushButton::clicked, this, [this] {
+    btnCancel->setEnabled(false);
+    lblLoading->setText(QStringLiteral("Cancelling..."));
+    emit cancelClicked();
+  });
+}
+
+QString frmLoading::caption() const { return lblLoading->text(); }
+
+void frmLoading::setCancellable(bool on) {
+  btnCancel->setVisible(on);
+  btnCancel->setEnabled(on);
+}
+
+void frmLoading::reject() {
+  if (btnCancel->isVisible() && btnCancel->isEnabled()) btnCancel->click();
 }
 
 void frmLoading::open(double maximum, const QString& caption) {
@@ -32,6 +60,12 @@ void frmLoading::open(double maximum, const QString& caption) {
   pgBarLoading->setRange(0, static_cast<int>(std::lround(maximum_)));
   pgBarLoading->setValue(0);
   lblLoading->setText(caption);
+  // In the middle of the program's window, above it and above any dialog still closing.
+  if (QWidget* p = parentWidget()) {
+    adjustSize();
+    const QPoint centre = p->mapToGlobal(p->rect().center());
+    move(centre - rect().center());
+  }
   show();
   raise();
   // Paint at once: the page's reads follow immediately and only yield while waiting.

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "ElidedLabel.h"
 #include "FirmUpdateWindow.h"
@@ -27,6 +28,7 @@
 #include "config/ConfigFiles.h"
 #include "link/Exchange.h"
 #include "qtlink/PortSwitch.h"
+#include "qtlink/EventLoopYield.h"
 #include "qtlink/QtClock.h"
 
 namespace q5::gui {
@@ -85,12 +87,15 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   buildMenus();
   resize(twips(kWindowWidth), twips(kWindowHeight));
   session_->setView(this);
+  // Every wait for the unit brings the views up to date before window events run.
+  qtlink::SetYieldHook([this] { followSession(); });
   refresh();
 }
 
 frmQ5Con::frmQ5Con() : frmQ5Con(Setup{}) {}
 
 frmQ5Con::~frmQ5Con() {
+  qtlink::SetYieldHook({});
   session_->setView(nullptr);
   // The page views refer to the session's pages: they go before the session does.
   for (auto& [page, sub] : pageWindows_) delete sub;
@@ -241,10 +246,21 @@ void frmQ5Con::buildMenus() {
   mnuFilesEnd = mnuFiles->addAction(QStringLiteral("E&xit"), this, &frmQ5Con::mnuFilesEnd_Click);
   mnuFilesEnd->setObjectName("mnuFilesEnd");
   mnuFilesEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  // Ctrl+Q also while monitoring has the File menu disabled: it stops monitoring and
+  // ends the program, as the window's close button does.
+  addAction(mnuFilesEnd);
 
   mnuModelSelect = menuBar()->addMenu(QStringLiteral("&Model Select"));
   mnuModelSelect->setObjectName("mnuModelSelect");
   buildModelSelectMenu();
+
+  // "Window": the page window back when it was closed, minimised or moved away.
+  mnuWindow = menuBar()->addMenu(QStringLiteral("&Window"));
+  mnuWindow->setObjectName("mnuWindow");
+  mnuWindowPage = mnuWindow->addAction(QStringLiteral("&Page"), this, &frmQ5Con::revealPage);
+  mnuWindowPage->setObjectName("mnuWindowPage");
+  mnuWindowPage->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  mnuWindowPage->setToolTip(QStringLiteral("Show the module page again, restored"));
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName("mnuHelp");
@@ -351,6 +367,8 @@ void frmQ5Con::refresh() {
   mnuFilesSave->setEnabled(idle && !exitRequested_);
   mnuModelSelect->menuAction()->setEnabled(m.modelSelectEnabled && idle && !exitRequested_);
   mnuQ5Informain->setEnabled(m.informationEnabled && idle && !exitRequested_);
+  mnuWindowPage->setEnabled(current_ != nullptr && shownModel_ == s.values.model);
+  hideStalePage();
   mnuDebugInfo->setVisible(m.debugInfoVisible);
   mnuDebugInfo->setEnabled(m.debugInfoEnabled);
   mnuFirmUpdate->setVisible(m.firmUpdateVisible);
@@ -358,10 +376,52 @@ void frmQ5Con::refresh() {
 }
 
 void frmQ5Con::pageUpdated() {
-  if (PageView* v = currentPageView()) v->refresh();
+  if (PageView* v = pageView()) v->refresh();
+  sinceFollow_.restart();
 }
 
-void frmQ5Con::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void frmQ5Con::processEvents() {
+  followSession(true);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void frmQ5Con::followSession(bool now) {
+  // A binder refresh walks every control of the page: at most every few tens of
+  // milliseconds while the unit answers a character at a time. An edit arriving in
+  // between at a control the page has disabled is refused by the binder.
+  constexpr qint64 kFollowMs = 20;
+  if (!now && sinceFollow_.isValid() && sinceFollow_.elapsed() < kFollowMs) return;
+  sinceFollow_.restart();
+  if (PageView* v = pageView()) v->refresh();
+  hideStalePage();
+}
+
+PageView* frmQ5Con::pageView() const {
+  if (!current_ || current_ == noneWindow_) return nullptr;
+  return qobject_cast<PageView*>(current_->widget());
+}
+
+void frmQ5Con::hideStalePage() {
+  // A page shown for one unit is not shown under another unit's model: the moment the
+  // identification names another model, the old page goes out of sight until the new
+  // unit's page has been read and is shown.
+  if (!current_ || current_->isHidden()) return;
+  if (session_->values.model == shownModel_) return;
+  current_->hide();
+}
+
+void frmQ5Con::revealPage() {
+  if (!current_ || shownModel_ != session_->values.model) return;
+  if (current_ == noneWindow_ && !session_->values.PageShown) return;
+  // Closing a page window (its X) hides the window and its page; minimising shrinks it
+  // to a title bar. Both come back restored and filled.
+  if (QWidget* inner = current_->widget()) inner->show();
+  if (auto* v = qobject_cast<PageView*>(current_->widget())) v->refresh();
+  if (current_->isMinimized() || current_->isMaximized()) current_->showNormal();
+  current_->show();
+  current_->raise();
+  mdiArea->setActiveSubWindow(current_);
+}
 
 QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   if (!page) {
@@ -380,6 +440,8 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   auto* sub = new QMdiSubWindow(mdiArea);
   auto* view = new PageView(*page, sub);
   sub->setWidget(view);
+  // A setting changed by hand is unsaved until it is saved, downloaded or replaced.
+  connect(view, &PageView::edited, this, [this] { session_->markPageEdited(); });
   sub->setWindowTitle(Q(std::string(page->name())));
   sub->setObjectName(Q(std::string(page->name())) + "Window");
   // Closing a page window hides it; the page lives as long as the session.
@@ -391,9 +453,12 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
 
 void frmQ5Con::placePage(QMdiSubWindow* sub) {
   sub->hide();
+  if (sub->isMinimized() || sub->isMaximized()) sub->showNormal();
   // At the top-left corner of the page area, with the page's fixed size.
   sub->move(0, 0);
   sub->resize(twips(kPageWidth), twips(kPageHeight));
+  // A page window closed with its X took its page widget out of sight with it.
+  if (QWidget* inner = sub->widget()) inner->show();
   sub->show();
   sub->raise();
   mdiArea->setActiveSubWindow(sub);
@@ -406,6 +471,7 @@ void frmQ5Con::showPage(pages::ModulePage* page) {
     if (other != sub) other->hide();
   if (auto* view = qobject_cast<PageView*>(sub->widget())) view->refresh();
   current_ = sub;
+  shownModel_ = session_->values.model;
   placePage(sub);
 }
 
@@ -456,21 +522,31 @@ void frmQ5Con::closeEvent(QCloseEvent* e) {
     return;
   }
   e->ignore();
-  requestExit();
+  mnuFilesEnd_Click();
 }
 
 // --- Actions ----------------------------------------------------------------------------
 
 void frmQ5Con::btnSetting_Click() {
   if (!actionAllowed()) return;
+  // Asked before the port is chosen: connecting reads the unit into the page.
+  if (!session_->ConfirmReplacePage()) return;
   Sequence seq(*this);
   session_->beginSetting();
-  frmComPort dlg(portChoices_(), this);
-  connect(&dlg, &frmComPort::portChosen, this, [this](const QString& port) {
-    if (actionAllowed()) session_->comPortChosen(port.toStdString());
-  });
-  if (dlg.listEmpty()) session_->comPortDialogEmpty();
-  dlg.exec();
+  std::optional<std::string> chosen;
+  {
+    frmComPort dlg(portChoices_(), this);
+    connect(&dlg, &frmComPort::portChosen, this,
+            [&chosen](const QString& port) { chosen = port.toStdString(); });
+    if (dlg.listEmpty()) session_->comPortDialogEmpty();
+    dlg.exec();
+  }
+  // "Com Setting" is gone before the port opens and Connect runs, so the progress
+  // window and the new unit's page are not hidden under it.
+  if (chosen && actionAllowed()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    session_->comPortChosen(*chosen);
+  }
   if (actionAllowed()) session_->endSetting();
 }
 
@@ -495,6 +571,8 @@ void frmQ5Con::btnDownload_Click() {
 void frmQ5Con::btnStart_Click() {
   if (!actionAllowed()) return;
   Sequence seq(*this);
+  // Live values are shown on the page: a page window closed or minimised comes back.
+  revealPage();
   session_->btnStart_Click();
 }
 
@@ -528,7 +606,11 @@ void frmQ5Con::mnuFilesSave_Click() {
   files_->mnuFilesSave_Click();
 }
 
-void frmQ5Con::mnuFilesEnd_Click() { requestExit(); }
+void frmQ5Con::mnuFilesEnd_Click() {
+  if (exitRequested_) return;
+  if (!session_->ConfirmReplacePage()) return;
+  requestExit();
+}
 
 void frmQ5Con::mnuQ5Informain_Click() {
   if (!actionAllowed()) return;

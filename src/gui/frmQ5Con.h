@@ -3,6 +3,7 @@
 // "I/O", "Monitoring" and "Com" buttons, the menus, and the area in which module pages
 // open. It shows the session and calls its actions; every state it shows comes from
 // the session.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -76,6 +77,10 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
 
   // The view of the page shown now (nullptr when none or the placeholder page).
   PageView* currentPageView() const;
+  // The view of the page last shown, also while its window is closed or hidden.
+  PageView* pageView() const;
+  // Shows the current page window again, restored and filled ("Window", "Page").
+  void revealPage();
   // The placeholder page's window (nullptr until first shown).
   QWidget* noneView() const;
   QMdiSubWindow* currentSubWindow() const { return current_; }
@@ -127,6 +132,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QMdiArea* mdiArea;
   QMenu* mnuFiles;
   QMenu* mnuModelSelect;
+  QMenu* mnuWindow;
   QMenu* mnuHelp;
   QAction* mnuFilesOpen;
   QAction* mnuFilesSave;
@@ -135,6 +141,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QAction* mnuDebugInfo;
   QAction* mnuFirmUpdate;
   QAction* mnuHelpVersion;
+  QAction* mnuWindowPage;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -151,6 +158,10 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QMdiSubWindow* subWindowFor(pages::ModulePage* page);
   void placePage(QMdiSubWindow* sub);
   void modelSelect(const config::ModelSelectItem& item);
+  // Brings the views up to date with the session (each wait for the unit; throttled
+  // unless now).
+  void followSession(bool now = false);
+  void hideStalePage();
 
   std::unique_ptr<link::Clock> clock_;
   std::unique_ptr<qtlink::PortSwitch> port_;
@@ -167,6 +178,8 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QMdiSubWindow* current_ = nullptr;
   std::vector<QAction*> modelSelectActions_;
 
+  std::string shownModel_;  // the model the current page was shown for
+  QElapsedTimer sinceFollow_;
   int depth_ = 0;
   bool exitRequested_ = false;
   bool exitFinished_ = false;

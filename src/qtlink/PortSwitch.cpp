@@ -23,6 +23,7 @@ PortSwitch::~PortSwitch() { close(); }
 
 bool PortSwitch::open(const std::string& name, int baud) {
   if (active_ && active_->isOpen()) return true;
+  closeBeforeNextWrite_ = false;
   active_ = nullptr;
   lastError_.clear();
   if (IsSimulatedPortName(name)) {
@@ -62,7 +63,13 @@ bool PortSwitch::setBaudRate(int baud) { return active_ && active_->setBaudRate(
 
 std::size_t PortSwitch::bytesWaiting() { return active_ ? active_->bytesWaiting() : 0; }
 
-bool PortSwitch::write(std::string_view data) { return active_ && active_->write(data); }
+bool PortSwitch::write(std::string_view data) {
+  if (closeBeforeNextWrite_) {
+    close();
+    return false;
+  }
+  return active_ && active_->write(data);
+}
 
 std::string PortSwitch::readAll() { return active_ ? active_->readAll() : std::string{}; }
 

@@ -45,6 +45,13 @@ class PortSwitch : public link::Port {
   std::string readAll() override;
   void waitForBytes(std::int64_t deadlineUs) override;
 
+  // Cancel of a sequence: the exchange now waiting ends as usual, and the next command
+  // line is not sent: the port closes instead, so every later exchange of the sequence
+  // fails at once without touching the wire. The next open clears it.
+  void closeBeforeNextWrite() { closeBeforeNextWrite_ = true; }
+  bool closingBeforeNextWrite() const { return closeBeforeNextWrite_; }
+  void keepOpen() { closeBeforeNextWrite_ = false; }
+
   // The port in use since the last open (nullptr before the first or after a failure).
   link::Port* active() { return active_; }
   QtSerialPort& serial() { return serial_; }
@@ -59,6 +66,7 @@ class PortSwitch : public link::Port {
   link::Port* active_ = nullptr;
   SimFactory simFactory_;
   std::string lastError_;
+  bool closeBeforeNextWrite_ = false;
 };
 
 }  // namespace q5::qtlink

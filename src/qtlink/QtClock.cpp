@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "qtlink/EventLoopYield.h"
+
 namespace q5::qtlink {
 
 void QtClock::waitUs(std::int64_t us) {
@@ -13,6 +15,7 @@ void QtClock::waitUs(std::int64_t us) {
     return;
   }
   const std::int64_t end = nowUs() + us;
+  RunYieldHook();
   if (us < kShortWaitUs) {
     // A short wait (a simulated unit's next character, 1 ms apart at 9600 baud) is one
     // pass over the events already waiting, then a precise sleep: windows stay as alive

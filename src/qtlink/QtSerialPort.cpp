@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "qtlink/EventLoopYield.h"
+
 #ifdef __linux__
 #include <linux/serial.h>
 #include <sys/ioctl.h>
@@ -136,6 +138,7 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
     deadlineTimer_.start(ms);
     armedDeadlineUs_ = deadlineUs;
   }
+  RunYieldHook();
   // One pass of the thread's event loop, sleeping until something happens: the line's
   // bytes (readyRead), a port error, the deadline timer, or any window event. The
   // exchange looks at the line after every return and waits again when nothing came.

@@ -146,10 +146,16 @@ TEST(ConfigFiles, NewAI4ConfigurationIsTheDocumentedFileAndOpensOnItsPage) {
   // What Save would write now is what was created.
   EXPECT_EQ(r.saved(), expected);
 
-  // Creating again overwrites the temporary file.
+  // Creating again asks first (the created page is in no file yet); cancelled, nothing
+  // is written; discarded, the temporary file is overwritten.
   WriteFile(r.dir.path / "tmp" / "tmp.uJx", "damaged");
+  r.dialogs.saveAnswers = {q5::ui::SaveAnswer::Cancel};
+  r.select("Q5T3NML3", "AI4");
+  EXPECT_EQ(ReadFile(r.dir.path / "tmp" / "tmp.uJx"), "damaged");
+  r.dialogs.saveAnswers = {q5::ui::SaveAnswer::Discard};
   r.select("Q5T3NML3", "AI4");
   EXPECT_EQ(ReadFile(r.dir.path / "tmp" / "tmp.uJx"), expected);
+  EXPECT_EQ(r.dialogs.questions.size(), 2u);
   EXPECT_TRUE(r.dialogs.messages.empty());
 }
 

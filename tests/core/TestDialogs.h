@@ -52,6 +52,9 @@ class TestDialogs : public q5::ui::UserDialogs {
   bool defaultAnswer = false;
   std::deque<std::optional<std::string>> openFiles;
   std::deque<std::optional<std::string>> saveFiles;
+  // "Save changes?" answers, taken from the front; when empty, defaultSaveAnswer.
+  std::deque<q5::ui::SaveAnswer> saveAnswers;
+  q5::ui::SaveAnswer defaultSaveAnswer = q5::ui::SaveAnswer::Cancel;
 
   // Called after each message is recorded (e.g. to click a button of the window under
   // test while the message box would be up).
@@ -79,6 +82,22 @@ class TestDialogs : public q5::ui::UserDialogs {
       answers.pop_front();
     }
     events.push_back("ask " + text + "|" + caption + " -> " + (answer ? "yes" : "no"));
+    return answer;
+  }
+
+  // Recorded among questions too; events: "askSave TEXT|CAPTION -> save".
+  q5::ui::SaveAnswer askSaveDiscardCancel(const std::string& text,
+                                          const std::string& caption) override {
+    questions.push_back({text, caption});
+    q5::ui::SaveAnswer answer = defaultSaveAnswer;
+    if (!saveAnswers.empty()) {
+      answer = saveAnswers.front();
+      saveAnswers.pop_front();
+    }
+    const char* word = answer == q5::ui::SaveAnswer::Save      ? "save"
+                       : answer == q5::ui::SaveAnswer::Discard ? "discard"
+                                                               : "cancel";
+    events.push_back("askSave " + text + "|" + caption + " -> " + word);
     return answer;
   }
 

@@ -184,9 +184,12 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs_.messages.empty());
     rate = Control<QComboBox>(w, "CmbConvSpeed");
     QCOMPARE(rate->currentIndex(), chosen);
-    // Set the list to another value and read the unit again: still the downloaded one.
+    // Set the list to another value and read the unit again, throwing the edit away:
+    // still the downloaded one.
     rate->setCurrentIndex(0);
+    dialogs_.saveAnswers = {q5::ui::SaveAnswer::Discard};
     w.btnUpload->click();
+    QCOMPARE(dialogs_.questions.size(), std::size_t{1});
     QCOMPARE(Control<QComboBox>(w, "CmbConvSpeed")->currentIndex(), chosen);
 
     // Start: the lamp turns light yellow and only Stop / Disconnect are enabled; Stop

@@ -65,6 +65,19 @@ void FirstTab(pages::ModulePage& page) {
 
 }  // namespace
 
+ConfigFiles::ConfigFiles(session::Session& session) : session_(session) {
+  session_.saveChanges = [this] { return ConfigFileSave(); };
+}
+
+ConfigFiles::~ConfigFiles() { session_.saveChanges = nullptr; }
+
+std::string ConfigFiles::WithConfigSuffix(const std::string& path) {
+  const auto slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty() || name.find('.') != std::string::npos) return path;
+  return path + ".uJx";
+}
+
 std::string ConfigFiles::tmpFolder() const {
   const std::string& app = session_.values.applicationFolder;
   return (app.empty() ? std::string(".") : app) + "/tmp";
@@ -110,23 +123,30 @@ bool ConfigFiles::SaveTo(const std::string& path) {
     session_.dialogs().message(error, "Save Error", ui::Icon::Error);
     return false;
   }
-  return WriteConfig(path, text, "Open Error");
+  if (!WriteConfig(path, text, "Open Error")) return false;
+  session_.setConfigFile(path);
+  session_.setPageEdited(false);
+  return true;
 }
 
-void ConfigFiles::ConfigFileSave() {
+bool ConfigFiles::ConfigFileSave() {
   if (!session_.values.PageShown) {
     session_.dialogs().message("No Config Data", "Save Error", ui::Icon::Error);
-    return;
+    return false;
   }
   // What cannot be saved is said before a file name is asked for.
   std::string text, error;
   if (!CurrentConfigText(text, error)) {
     session_.dialogs().message(error, "Save Error", ui::Icon::Error);
-    return;
+    return false;
   }
-  const auto path = session_.dialogs().chooseSaveFile("Save As", std::string(kFileFilter), "");
-  if (!path) return;  // cancelled: nothing, no message
-  WriteConfig(*path, text, "Open Error");
+  const auto chosen = session_.dialogs().chooseSaveFile("Save As", std::string(kFileFilter), "");
+  if (!chosen) return false;  // cancelled: nothing, no message
+  const std::string path = WithConfigSuffix(*chosen);
+  if (!WriteConfig(path, text, "Open Error")) return false;
+  session_.setConfigFile(path);
+  session_.setPageEdited(false);
+  return true;
 }
 
 // --- Open --------------------------------------------------------------------------------
@@ -224,6 +244,8 @@ bool ConfigFiles::Load(const std::string& path, const std::string& contents) {
   page->ValuesChanged();
   page->txt_able(true);
   FirstTab(*page);
+  session_.setConfigFile(session_.values.CreatedConfig ? std::string() : path);
+  session_.setPageEdited(false);
   session_.ShowPage(page);
   return true;
 }
@@ -280,13 +302,16 @@ void ConfigFiles::mnuFilesOpen_Click() {
 
 void ConfigFiles::ModelSelect_Click(const ModelSelectItem& item) {
   if (!ModelSelectAvailable(item)) return;
+  if (!session_.ConfirmReplacePage()) return;
   auto& flags = session_.values.flags;
   flags.ClearModelFlags();
   for (const FlagSetting& f : item.flags) flags.set(f.flag, f.on);
   // A failed creation stops here: opening would show the previous temporary file.
   if (!ConfigFileCreate(item.moduleKind)) return;
   session_.values.CreatedConfig = true;
-  ConfigFileOpen();
+  // ConfigFileOpen of the temporary file. A configuration created offline is in no file
+  // and no unit yet.
+  if (OpenFrom(tmpFile())) session_.setPageEdited(true);
 }
 
 }  // namespace q5::config

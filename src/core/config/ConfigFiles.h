@@ -23,7 +23,11 @@ inline constexpr std::string_view kFileFilter =
 
 class ConfigFiles {
  public:
-  explicit ConfigFiles(session::Session& session) : session_(session) {}
+  // Saving is what "Save changes?" does when the answer is "Save".
+  explicit ConfigFiles(session::Session& session);
+  ~ConfigFiles();
+  ConfigFiles(const ConfigFiles&) = delete;
+  ConfigFiles& operator=(const ConfigFiles&) = delete;
 
   // --- The main window's menu commands ---------------------------------------------
   // "File", "Open": CreatedConfig cleared, ConfigFileOpen, Download enabled when connected.
@@ -37,8 +41,9 @@ class ConfigFiles {
 
   // --- The routines -----------------------------------------------------------------
   // Saves the shown page to a file the user chooses ("No Config Data" / "Save Error"
-  // without a page; cancel: nothing).
-  void ConfigFileSave();
+  // without a page; cancel: nothing). A name without an extension gets ".uJx", so the
+  // file shows under the Open dialog's preselected filter. True when a file was written.
+  bool ConfigFileSave();
   // Opens the temporary file when CreatedConfig is set, else a file the user chooses.
   void ConfigFileOpen();
   // Writes a new configuration of the module kind, for the model the model flags name,
@@ -55,6 +60,12 @@ class ConfigFiles {
   bool CurrentConfigText(std::string& text, std::string& error);
   // The file text a new configuration of the kind gets for the current model flags.
   bool NewConfigText(int moduleKind, std::string& text);
+
+  // The path a save writes: a file name without an extension gets ".uJx".
+  static std::string WithConfigSuffix(const std::string& path);
+  // The file the page's values were last opened from or saved to ("" when they came
+  // from the unit or a Model Select item).
+  const std::string& currentFile() const { return session_.configFile(); }
 
   // <program folder>/tmp and <program folder>/tmp/tmp.uJx.
   std::string tmpFolder() const;

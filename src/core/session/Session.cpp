@@ -223,6 +223,33 @@ void Session::pageEditing(bool enable) {
   if (view_) view_->pageUpdated();
 }
 
+// --- Unsaved page values ------------------------------------------------------------
+
+void Session::markPageEdited() { setPageEdited(true); }
+
+void Session::setPageEdited(bool edited) {
+  if (pageEdited_ == edited) return;
+  pageEdited_ = edited;
+  changed();
+}
+
+bool Session::ConfirmReplacePage() {
+  replaceDeclined_ = false;
+  if (!pageEdited_ || ended_) return true;
+  switch (dialogs_.askSaveDiscardCancel("Save changes?", std::string(link::kProgramTitle))) {
+    case ui::SaveAnswer::Save:
+      if (saveChanges && saveChanges()) return true;
+      break;
+    case ui::SaveAnswer::Discard:
+      setPageEdited(false);
+      return true;
+    case ui::SaveAnswer::Cancel:
+      break;
+  }
+  replaceDeclined_ = true;
+  return false;
+}
+
 // --- Setting ----------------------------------------------------------------------------
 
 void Session::beginSetting() {
@@ -232,6 +259,7 @@ void Session::beginSetting() {
 
 void Session::comPortChosen(const std::string& portName) {
   if (ended_) return;
+  if (!ConfirmReplacePage()) return;
   exchange_.ComPortClose();
   setPortName(portName);
   exchange_.ComPortOpen(portName);
@@ -292,10 +320,11 @@ void Session::UnitDisconnect() {
 
 void Session::btnConnect_Click() {
   if (ended_) return;
+  if (!ConfirmReplacePage()) return;
   all_btn_control(false);
   UnitConnect();
   if (ended_) return;
-  if (values.Connected) btnUpload_Click();
+  if (values.Connected) uploadAction();
   if (ended_) return;
   connect_btn_control();
   menus_.fileEnabled = true;
@@ -396,7 +425,11 @@ void Session::UnitUpload() {
   if (!Identify()) return;
   pages::ModulePage* p = page();
   if (p) {
-    p->Init();
+    // The page now holds the unit's values (as far as they were read).
+    if (p->Init()) {
+      setPageEdited(false);
+      configFile_.clear();
+    }
     if (ended_) return;
     ShowPage(p);
   } else {
@@ -406,6 +439,12 @@ void Session::UnitUpload() {
 }
 
 void Session::btnUpload_Click() {
+  if (ended_) return;
+  if (!ConfirmReplacePage()) return;
+  uploadAction();
+}
+
+void Session::uploadAction() {
   if (ended_) return;
   all_btn_control(false);
   UnitUpload();
@@ -473,20 +512,27 @@ void Session::btnDownload_Click() {
   }
   UnitDownload();
   if (ended_) return;
-  btnUpload_Click();
+  // The page's values went to the unit; the re-Upload shows what it accepted.
+  setPageEdited(false);
+  uploadAction();
 }
 
 // --- Monitoring -------------------------------------------------------------------------
 
 void Session::btnStart_Click() {
   if (ended_) return;
-  if (!values.Connected) btnConnect_Click();
+  if (!values.Connected) {
+    btnConnect_Click();
+    // "Save changes?" cancelled: neither connect nor monitor.
+    if (replaceDeclined_) return;
+  }
   if (ended_ || !IsPageKind(values.pageKind)) return;
   pageEditing(false);
   start_btn_control();
   menus_.fileEnabled = false;
   menus_.modelSelectEnabled = false;
   menus_.informationEnabled = false;
+  monitorPass_ = 0;
   changed();
   UnitMonitor();
 }
@@ -502,6 +548,7 @@ void Session::UnitMonitor() {
     changed();
     pages::ModulePage* p = IsPageKind(values.pageKind) ? page() : nullptr;
     if (!p) break;
+    ++monitorPass_;
     p->ReadingData();
     if (view_) view_->pageUpdated();
   }
@@ -556,6 +603,7 @@ void Session::mnuQ5Informain_Click() {
 
 void Session::mnuFilesOpen_Click(const std::function<void()>& configFileOpen) {
   if (ended_) return;
+  if (!ConfirmReplacePage()) return;
   values.CreatedConfig = false;
   if (configFileOpen) configFileOpen();
   if (values.Connected) buttons_.btnDownload = true;

@@ -193,6 +193,34 @@ class Session {
   void connect_btn_control();
   void setting_btn_control();
 
+  // --- Unsaved page values ------------------------------------------------------------
+  // The page holds values a person edited, or a configuration created offline, that are
+  // neither in a file nor in the unit yet. Saving, Download, and reading the unit or a
+  // file into the page clear it.
+  bool pageEdited() const { return pageEdited_; }
+  // A person changed a setting on the page (the view calls it after the page's own
+  // change handler ran).
+  void markPageEdited();
+  void setPageEdited(bool edited);
+  // Before page values are replaced (Connect, Upload, Open, Model Select, Exit): with
+  // unsaved values, "Save changes?" (Save / Discard / Cancel). True to go on: nothing
+  // unsaved, saved, or discarded; false when cancelled or the save did not happen.
+  bool ConfirmReplacePage();
+  // Saves the page to a file for the question above; true when a file was written. The
+  // configuration-file routines set it.
+  std::function<bool()> saveChanges;
+
+  // The configuration file the page's values were last opened from or saved to; ""
+  // when they came from the unit or a Model Select item.
+  const std::string& configFile() const { return configFile_; }
+  void setConfigFile(std::string path) {
+    configFile_ = std::move(path);
+    changed();
+  }
+
+  // Monitoring passes since the last Start.
+  int monitorPass() const { return monitorPass_; }
+
   // True once the program was asked to end (no action runs after it).
   bool programEnded() const { return ended_; }
 
@@ -201,6 +229,8 @@ class Session {
   void setLamp(std::uint32_t colour);
   void pageEditing(bool enable);  // txt_able / txt_able2 as the page wants at Start/Stop
   void uploadFailure();
+  // Upload without the question (inside Connect and after Download).
+  void uploadAction();
   void downloadFailure();
 
   link::Exchange& exchange_;
@@ -217,6 +247,11 @@ class Session {
   std::uint32_t lamp_ = kLampDisconnected;
   std::string portName_;
   bool ended_ = false;
+  bool pageEdited_ = false;
+  std::string configFile_;
+  // The last "Save changes?" was cancelled: Start does not go on to monitor.
+  bool replaceDeclined_ = false;
+  int monitorPass_ = 0;
 };
 
 }  // namespace q5::session

@@ -9,6 +9,9 @@ namespace q5::ui {
 
 enum class Icon { Error, Information, Warning, Question };
 
+// The answers to "Save changes?".
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
@@ -17,6 +20,12 @@ class UserDialogs {
   virtual void message(const std::string& text, const std::string& caption, Icon icon) = 0;
   // A modal yes/no question; true for yes.
   virtual bool ask(const std::string& text, const std::string& caption) = 0;
+  // A modal question with the buttons "Save", "Discard" and "Cancel" (closing the box
+  // is Cancel). Dialogs without such a box ask yes/no: yes saves, no cancels, so nothing
+  // is ever thrown away without being chosen.
+  virtual SaveAnswer askSaveDiscardCancel(const std::string& text, const std::string& caption) {
+    return ask(text, caption) ? SaveAnswer::Save : SaveAnswer::Cancel;
+  }
   // File choices: an empty result means the user cancelled (no message follows).
   // filter uses the Qt form, e.g. "Config files (*.uJx);;All files (*)".
   virtual std::optional<std::string> chooseOpenFile(const std::string& title,

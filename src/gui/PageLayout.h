@@ -54,6 +54,9 @@ struct Channels {
   int count = 4;
   std::string headerLabels;  // label controls "lblChannel0".. as column headers; "" = "CH n"
   std::vector<Row> rows;
+  // A frame control holding the table ("" none): the table is shown while the frame is,
+  // so a page can show one group of channels at a time.
+  std::string frame = {};
 };
 
 // A frame of option buttons.
@@ -76,6 +79,9 @@ struct PageLayout {
   std::vector<Block> bottom;
   // Controls this layout leaves off the screen on purpose (empty spacer labels).
   std::vector<std::string> omitted = {};
+  // Width of the text boxes in digits (counts up to 4294967295 and limits such as
+  // -2100000000 need more than scales do).
+  int fieldDigits = 10;
 };
 
 // The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.

@@ -5,6 +5,9 @@
 
 namespace q5::gui::layout {
 
+// The pulse input, PWM output and AC current input pages (PageLayouts_PulsePwmAc.cpp).
+void AddPulsePwmAcLayouts(std::map<std::string, PageLayout, std::less<>>& m);
+
 namespace {
 
 using Row = Points::Row;
@@ -112,6 +115,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
     ai8.bottom = {Fields{{{"", "lblConvSpeed1 lblConvSpeed2", "CmbConvSpeed"}}}};
     m["frmAI8"] = ai8;
   }
+  AddPulsePwmAcLayouts(m);
   return m;
 }
 

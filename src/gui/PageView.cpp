@@ -236,7 +236,7 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
     case 't': {
       auto* w = new QLineEdit(parent);
       // Room for the longest value ("-32000", "1.0000", "-10.00") and a little more.
-      w->setFixedWidth(em * 10);
+      w->setFixedWidth(em * (layout_ ? layout_->fieldDigits : 10));
       // Live values are shown, not typed.
       if (name.rfind("txtParData", 0) == 0) {
         w->setReadOnly(true);
@@ -392,7 +392,14 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
 }
 
 void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget* parent) {
-  auto* box = new QWidget(parent);
+  QWidget* box = nullptr;
+  if (!c.frame.empty() && info(c.frame)) {
+    box = new QWidget(parent);
+    binder_->bindFrame(c.frame, box);
+    placed_.insert(c.frame);
+  } else {
+    box = new QWidget(parent);
+  }
   auto* grid = new QGridLayout(box);
   // Below the tabs the table stands in as far as the tables inside the tab frames.
   grid->setContentsMargins(belowTabs_ ? tabInset_ : 0, 0, 0, 0);

@@ -505,7 +505,8 @@ TEST(PulsePages, PI32SixteenChannelUnitsAndTheMessageSwitch) {
   EXPECT_FALSE(page.cmdSet[3].enabled);
   EXPECT_TRUE(page.cmdSet[1].enabled);
   EXPECT_FALSE(page.txtCData[16].visible);
-  EXPECT_FALSE(page.lblCData[31].visible);
+  EXPECT_FALSE(page.lblCData[1].visible);
+  EXPECT_EQ(page.lblCData[0].caption, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15");
   EXPECT_TRUE(page.txtCData[15].visible);
   page.Press("cmdSet3");  // disabled: nothing happens
   EXPECT_TRUE(page.frmSet[0].visible);

@@ -323,6 +323,8 @@ TEST(PwmAcPages, AC32ChannelGroupsWhileMonitoring) {
   EXPECT_TRUE(page.txtParData[5].visible);
   EXPECT_FALSE(page.txtParData[0].visible);
   EXPECT_EQ(page.lblCH[1].caption, "CH 5");
+  EXPECT_TRUE(page.fraChGrp[1].visible);
+  EXPECT_FALSE(page.fraValue[0].visible);
   EXPECT_TRUE(page.lblCH[3].visible);
 
   // Past the unit's channels nothing is shown.
@@ -330,6 +332,7 @@ TEST(PwmAcPages, AC32ChannelGroupsWhileMonitoring) {
   page.Edited("cmbChGrp");
   for (int i = 0; i < 32; ++i) EXPECT_FALSE(page.txtZScale[i].visible) << i;
   EXPECT_FALSE(page.lblCH[0].visible);
+  EXPECT_FALSE(page.fraChGrp[2].visible);
 
   page.txt_able(true);
   EXPECT_TRUE(page.txtGain[0].enabled);

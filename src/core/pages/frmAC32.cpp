@@ -25,6 +25,8 @@ frmAC32::frmAC32(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) 
   // Shown once the unit's settings were read.
   lblAverage.visible = cmbAverage.visible = lblDropOut.visible = txtDropOut.visible = false;
   for (int k = 0; k < kShown; ++k) lblCH[k].caption = "CH " + std::to_string(k);
+  for (int g = 0; g < static_cast<int>(fraValue.size()); ++g) fraValue[g].caption = "Value";
+  cmbChGrp_Click();
 }
 
 void frmAC32::FillLists() {
@@ -53,6 +55,11 @@ void frmAC32::cmbChGrp_Click() {
     if (shown) lblCH[i - kShown * g].caption = "CH " + std::to_string(i);
   }
   for (int k = 0; k < kShown; ++k) lblCH[k].visible = kShown * g + k < channels();
+  for (int k = 0; k < static_cast<int>(fraChGrp.size()); ++k) {
+    const bool shown = k == g && kShown * k < channels();
+    fraChGrp[k].visible = shown;
+    fraValue[k].visible = shown;
+  }
 }
 
 bool frmAC32::Init() {
@@ -166,18 +173,22 @@ void frmAC32::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   v.combo("cmbChGrp", "Channel group", cmbChGrp);
   for (int k = 0; k < kShown; ++k) v.label(Indexed("lblCH", k), lblCH[k]);
+  for (int g = 0; g < static_cast<int>(fraChGrp.size()); ++g) {
+    v.frame(Indexed("fraChGrp", g), fraChGrp[g]);
+    v.frame(Indexed("fraValue", g), fraValue[g]);
+  }
   for (int i = 0; i < kChannels; ++i) {
     v.text(Indexed("txtParData", i), "Value", txtParData[i]);
-    v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
-    v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
-    v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
-    v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
+    v.text(Indexed("txtZScale", i), "Zero scale (0 to 65535)", txtZScale[i]);
+    v.text(Indexed("txtFScale", i), "Full scale (0 to 65535)", txtFScale[i]);
+    v.text(Indexed("txtBias", i), "Bias (0.00 to 10.00)", txtBias[i]);
+    v.text(Indexed("txtGain", i), "Gain (0.1000 to 3.2000)", txtGain[i]);
     v.combo(Indexed("cmbInvalid", i), "Input", cmbInvalid[i]);
   }
   v.label("lblAverage", lblAverage);
   v.combo("cmbAverage", "Averaging Number", cmbAverage);
   v.label("lblDropOut", lblDropOut);
-  v.text("txtDropOut", "Drop Out", txtDropOut);
+  v.text("txtDropOut", "Drop Out ( 0.50% to 5.00%)", txtDropOut);
 }
 
 }  // namespace q5::pages

@@ -46,6 +46,8 @@ class frmAC32 : public ModulePage, public ChannelScaling {
   TextBox txtDropOut;                          // 0.50 to 5.00 %
   Label lblAverage;                            // "Averaging Number"
   Label lblDropOut;                            // "Drop Out"
+  // The settings and the live values of channel group g; shown while g is chosen.
+  std::array<Frame, kChannels / kShown> fraChGrp, fraValue;
 
  private:
   int channels() const { return ServedChannels(values().channelCount); }

@@ -164,15 +164,15 @@ void frmEC4::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
     v.text(Indexed("txtParData", i), "Value", txtParData[i]);
-    v.text(Indexed("txtPhase", i), "Phase", txtPhase[i]);
+    v.text(Indexed("txtPhase", i), "Phase (0 to 65535)", txtPhase[i]);
     v.combo(Indexed("cmbInvalid", i), "Output", cmbInvalid[i]);
-    v.text(Indexed("txtMaxDuty", i), "Max Duty", txtMaxDuty[i]);
-    v.text(Indexed("txtFreq", i), "Frequency", txtFreq[i]);
-    v.text(Indexed("txtMaxCrnt", i), "Max Current", txtMaxCrnt[i]);
-    v.text(Indexed("txtDFreq", i), "Dither Frequency", txtDFreq[i]);
-    v.text(Indexed("txtDitherAmp", i), "Dither Amplitude", txtDitherAmp[i]);
+    v.text(Indexed("txtMaxDuty", i), "Max Duty % (0 to 90.00)", txtMaxDuty[i]);
+    v.text(Indexed("txtFreq", i), "Frequency (10 to 65000)", txtFreq[i]);
+    v.text(Indexed("txtMaxCrnt", i), "Max Current (1000 to 1300)", txtMaxCrnt[i]);
+    v.text(Indexed("txtDFreq", i), "Dither Frequency (1 to 310)", txtDFreq[i]);
+    v.text(Indexed("txtDitherAmp", i), "Dither Amplitude (0 to 400)", txtDitherAmp[i]);
     v.combo(Indexed("cmbDitherInvalid", i), "Dither", cmbDitherInvalid[i]);
-    v.text(Indexed("txtOutputClearValue", i), "Output Clear Value", txtOutputClearValue[i]);
+    v.text(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)", txtOutputClearValue[i]);
   }
   v.combo("cmbOutputHold", "Output Hold/Clear", cmbOutputHold);
 }

@@ -36,6 +36,7 @@ frmPI2::frmPI2(PageContext& ctx) : ModulePage(ctx) {
   MakeTabs({"Setting1", "Setting2", "Alarm", "Latch/Reset"});
   for (int n = 1; n <= kRequests; ++n) Command[n - 1].caption = "Request";
   Command[6].caption = "Request ";
+  for (std::size_t k = 0; k < lblChannel.size(); ++k) lblChannel[k].caption = "CH " + std::to_string(k % 2);
   lblModes.caption =
       "Mode0: Multiplication  x1   Mode1: Multiplication  x1   Mode2: Multiplication  x2   "
       "Mode3: Multiplication  x4";
@@ -83,6 +84,7 @@ void frmPI2::dtype_change() {
   }
   // Command2, 4, 6, 8 are the requests of CH 1.
   for (int n = 2; n <= kRequests; n += 2) Command[n - 1].visible = !oneChannel();
+  for (std::size_t k = 1; k < lblChannel.size(); k += 2) lblChannel[k].visible = !oneChannel();
   Command[8].caption = position ? "DISPLAY SPEED DATA" : "DISPLAY POSITION DATA";
   if (zLatchModel()) {
     lblZR.caption = "Z Reset / Z Latch";
@@ -476,6 +478,7 @@ void frmPI2::visitControls(ControlVisitor& v) {
   v.label("lblZR", lblZR);
   v.label("lblZRRange", lblZRRange);
   v.label("lblModes", lblModes);
+  for (int k = 0; k < static_cast<int>(lblChannel.size()); ++k) v.label(Indexed("lblChannel", k), lblChannel[k]);
   for (int n = 1; n <= kRequests + 1; ++n) v.button("Command" + std::to_string(n), Command[n - 1]);
 }
 

@@ -67,6 +67,8 @@ class frmPI2 : public ModulePage {
   Label lblZR;       // "Z Reset" or "Z Reset / Z Latch"
   Label lblZRRange;  // what the Z field's values mean
   Label lblModes;    // what the count modes multiply
+  // "CH 0", "CH 1" over the channel columns of each of the four tabs (2 per tab).
+  std::array<Label, 4 * kChannels> lblChannel;
   std::array<Button, kRequests + 1> Command;  // Command1 ... Command9 (element n-1)
 
   int viewFlag = 0;  // 0 position view, 1 speed view

@@ -81,8 +81,9 @@ frmPI32::frmPI32(PageContext& ctx) : ModulePage(ctx) {
   MakeTabs({"CH0 to CH7", "CH8 to CH15", "CH16 to CH23", "CH24 to CH31"});
   for (int i = 0; i < kChannels; ++i) {
     cmdPreset[i].caption = "CH " + std::to_string(i);
-    lblCData[i].caption = std::to_string(i);
+    lblCData[i / 16].caption += (i % 16 ? " " : "") + std::to_string(i);
   }
+  fraValue.caption = "Value";
 }
 
 int frmPI32::channels() const { return std::clamp<int>(values().channelCount, 0, kChannels); }
@@ -93,10 +94,8 @@ bool frmPI32::sixteenChannels() const {
 
 void frmPI32::ApplyModel() {
   const bool sixteen = sixteenChannels();
-  for (int i = 16; i < kChannels; ++i) {
-    txtCData[i].visible = !sixteen;
-    lblCData[i].visible = !sixteen;
-  }
+  for (int i = 16; i < kChannels; ++i) txtCData[i].visible = !sixteen;
+  lblCData[1].visible = !sixteen;
   const int lastTab = sixteen ? 2 : 4;
   if (tabShown < 1 || tabShown > lastTab) tabShown = 1;
   cmdSet_Click(tabShown);
@@ -224,9 +223,11 @@ void frmPI32::txt_able(bool enable) {
 
 void frmPI32::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  v.frame("fraValue", fraValue);
+  v.label("lblCData(0)", lblCData[0]);
+  v.label("lblCData(1)", lblCData[1]);
   for (int i = 0; i < kChannels; ++i) {
     v.indicator(Indexed("txtCData", i), txtCData[i]);
-    v.label(Indexed("lblCData", i), lblCData[i]);
     v.text(Indexed("txtPA", i), "Count", txtPA[i]);
     v.text(Indexed("txtFScale", i), "Max(1-4294967295)", txtFScale[i]);
     v.text(Indexed("txtOver", i), "Carry(0or1)", txtOver[i]);

@@ -58,7 +58,9 @@ class frmPI32 : public ModulePage {
   std::array<TextBox, kChannels> txtPreset;  // "Preset(0 - 4294967295)"
   std::array<Button, kChannels> cmdPreset;   // "CH 0" ... "CH 31"
   std::array<Indicator, kChannels> txtCData;  // status: green when set
-  std::array<Label, kChannels> lblCData;      // "0" ... "31" under the lamps
+  // The channel numbers over the lamps: "0 1 ... 15" and "16 17 ... 31".
+  std::array<Label, 2> lblCData;
+  Frame fraValue;  // "Value"
 
   int tabShown = 1;            // the tab shown last, 1 to 4
   bool messagesOn = true;      // the message switch of SetCheckData

@@ -354,3 +354,71 @@ TEST(CliUsage, ExitCodesForBadUsageAndMissingPorts) {
   EXPECT_EQ(absent.exitCode, 1);
   EXPECT_EQ(absent.err, "Connection: Connection Error\n");
 }
+
+// A new configuration of the PWM page and of the one-channel encoder with Z latch,
+// edited, downloaded over a pseudo-terminal and uploaded back into a file.
+TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
+  char dirTemplate[] = "/tmp/q5e2e_pwmcfg_XXXXXX";
+  ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+  const std::string dir = dirTemplate;
+  const std::string f = dir + "/ec4.uJx", g = dir + "/ec4-back.uJx", log = dir + "/unit.log";
+  auto contains = [](const std::vector<std::string>& lines, std::vector<std::string> run) {
+    return std::search(lines.begin(), lines.end(), run.begin(), run.end()) != lines.end();
+  };
+
+  ASSERT_EQ(RunProgram({Q5CLI_PATH, "new", "Q5T3NML3", "EC4", "-o", f}).exitCode, 0);
+  // Channel 1 (the third line, after the header and the hold setting) gets phase 12 and
+  // dither frequency 100.
+  std::vector<std::string> lines = CrLfLines(ReadFile(f));
+  ASSERT_EQ(lines.size(), 6u);
+  ASSERT_EQ(lines[2], "\"0\",\"5000\",\"10000\",\"1300\",\"300\",\"50\",\"0\",1,1");
+  lines[2] = "\"12\",\"5000\",\"10000\",\"1300\",\"100\",\"50\",\"0\",1,1";
+  {
+    std::ofstream out(f, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+  }
+  {
+    SimOnPty sim({"--model", "Q5W3NML3-E-EC4A", "--log", log});
+    ASSERT_FALSE(sim.path().empty());
+    const RunResult down = RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", f});
+    ASSERT_EQ(down.exitCode, 0) << down.err;
+    const RunResult up = RunProgram({Q5CLI_PATH, "--port", sim.path(), "upload", "-o", g});
+    ASSERT_EQ(up.exitCode, 0) << up.err;
+  }
+  const std::vector<std::string> received = ReceivedByUnit(ReadFile(log));
+  EXPECT_TRUE(contains(received, {"G1\\r", "I11\\r", "D1\\r", "I12\\r", "D1\\r", "I30\\r",
+                                  "D5000\\r", "I19\\r", "D1300\\r", "I17\\r", "D0\\r", "I13\\r",
+                                  "D10000\\r", "I15\\r", "D12\\r", "I14\\r", "D100\\r"}));
+  const std::vector<std::string> back = CrLfLines(ReadFile(g));
+  ASSERT_EQ(back.size(), 6u);
+  EXPECT_EQ(back[2], "\"12\",\"5000\",\"10000\",\"1300\",\"100\",\"50\",\"0\",1,1");
+  std::remove(log.c_str());
+
+  // The one-channel encoder with Z latch: Z field 2 is Z reset off, Z latch on, and the
+  // second channel is never written.
+  const std::string p = dir + "/pi1a.uJx";
+  ASSERT_EQ(RunProgram({Q5CLI_PATH, "new", "Q5T3NML3", "PI1A/A", "-o", p}).exitCode, 0);
+  lines = CrLfLines(ReadFile(p));
+  ASSERT_EQ(lines.size(), 10u);
+  ASSERT_EQ(lines[3], "\"2\",\"1\",\"1\",\"1\",\"1\",\"1\",\"1\"");
+  lines[3] = "\"2\",\"1\",\"1\",\"1\",\"2\",\"1\",\"1\"";
+  {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+  }
+  {
+    SimOnPty sim({"--model", "Q5T3NML3-6-PI1/A", "--log", log});
+    ASSERT_FALSE(sim.path().empty());
+    const RunResult down = RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", p});
+    ASSERT_EQ(down.exitCode, 0) << down.err;
+  }
+  const std::vector<std::string> pi = ReceivedByUnit(ReadFile(log));
+  EXPECT_TRUE(contains(pi, {"I70\\r", "D1\\r", "I72\\r", "D0\\r", "I86\\r", "D1\\r", "I74\\r"}));
+  for (const char* second : {"I11\\r", "I15\\r", "I43\\r", "I73\\r", "I77\\r"})
+    EXPECT_EQ(std::count(pi.begin(), pi.end(), second), 0) << second;
+  std::remove(log.c_str());
+  std::remove(f.c_str());
+  std::remove(g.c_str());
+  std::remove(p.c_str());
+  rmdir(dir.c_str());
+}

@@ -15,5 +15,7 @@ void AddAnalogInputItems(SimulatedUnit& unit);
 void AddPwmAcItems(SimulatedUnit& unit);
 // Pulse inputs: kinds 11, 19, 21.
 void AddPulseItems(SimulatedUnit& unit);
+// Load-cell modules: kind 13.
+void AddLoadCellItems(SimulatedUnit& unit);
 
 }  // namespace q5::sim

@@ -20,6 +20,7 @@ void AddItemTables(SimulatedUnit& unit) {
   AddAnalogInputItems(unit);
   AddPwmAcItems(unit);
   AddPulseItems(unit);
+  AddLoadCellItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {
@@ -176,6 +177,7 @@ void SimulatedUnit::removeItem(const std::string& group, const std::string& name
 }
 
 std::string SimulatedUnit::HandleLine(std::string_view line, std::int64_t nowUs) {
+  lineTimeUs_ = nowUs;
   if (line.empty()) return kRefused;
   const char code = line.front();
   const std::string_view arg = line.substr(1);
@@ -239,6 +241,7 @@ std::string SimulatedUnit::writeItem(std::string_view data) {
   it->value = std::move(*kept);
   ++it->writes;
   writeLog_.push_back(group_ + "/" + item_ + "=" + std::string(data));
+  if (it->writeReply) return "C" + it->writeReply(*this, it->value) + "\r";
   return kOk;
 }
 

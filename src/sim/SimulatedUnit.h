@@ -64,7 +64,7 @@
 //   1. unused item -> "CNU"; read-only item -> "CNG";
 //   2. when the item has a write hook, it returns the value to keep (possibly transformed)
 //      or std::nullopt to refuse ("CNG"); without one the data itself is kept;
-//   3. "COK".
+//   3. "COK", or "C" + writeReply(unit, kept value) when the item has one.
 // Hooks get the SimulatedUnit, so a write may change other items (unit.item(...)).
 // ---------------------------------------------------------------------------------------
 #include <cstdint>
@@ -102,6 +102,7 @@ struct SimItem {
   std::string value;          // the stored value text (what the last accepted write kept)
   ReplyFormatter formatter;   // empty: the reply is "C" + value
   WriteHook writeHook;        // empty: every write is accepted and kept as it is
+  ReplyFormatter writeReply;  // empty: an accepted write answers "COK"; else "C" + this
   LiveGenerator generator;    // empty: the value only changes by writes
   bool isReadOnly = false;    // writes are refused with "CNG"
   bool isUnused = false;      // reads and writes are answered "CNU"
@@ -111,6 +112,9 @@ struct SimItem {
   SimItem& set(std::string v) { value = std::move(v); return *this; }
   SimItem& format(ReplyFormatter f) { formatter = std::move(f); return *this; }
   SimItem& accept(WriteHook h) { writeHook = std::move(h); return *this; }
+  // An accepted write answers "C" + f(unit, kept value) instead of "COK" (buttons whose
+  // reply carries the setting the unit arrived at, e.g. a gain step).
+  SimItem& replyOnWrite(ReplyFormatter f) { writeReply = std::move(f); return *this; }
   SimItem& live(LiveGenerator g) { generator = std::move(g); return *this; }
   SimItem& readOnly(bool on = true) { isReadOnly = on; return *this; }
   SimItem& unused(bool on = true) { isUnused = on; return *this; }
@@ -209,6 +213,9 @@ class SimulatedUnit {
   const std::string& selectedGroup() const { return group_; }
   // The item named by the last "I" line of the selected group ("" when none).
   const std::string& namedItem() const { return item_; }
+  // The time (as passed to HandleLine) of the line being answered, for hooks whose
+  // effect depends on a moving value (a zero calibration takes the present load).
+  std::int64_t lineTimeUs() const { return lineTimeUs_; }
   // "I" lines naming items missing from the tables, as "group/item" (helps table authors).
   const std::vector<std::string>& unknownItems() const { return unknownItems_; }
   // Writes accepted for an item, oldest first, as "group/item=data".
@@ -250,6 +257,7 @@ class SimulatedUnit {
   std::map<std::string, std::map<std::string, SimItem>> groups_;
   std::string group_;
   std::string item_;
+  std::int64_t lineTimeUs_ = 0;
   std::vector<std::string> unknownItems_;
   std::vector<std::string> writeLog_;
   SimFirmware firmware_;

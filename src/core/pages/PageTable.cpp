@@ -7,6 +7,7 @@ std::unique_ptr<ModulePage> CreatePage(int pageKind, PageContext& ctx) {
   if (auto p = CreateDiscretePage(pageKind, ctx)) return p;
   if (auto p = CreateAnalogInputPage(pageKind, ctx)) return p;
   if (auto p = CreatePulsePwmAcPage(pageKind, ctx)) return p;
+  if (auto p = CreateLoadCellPage(pageKind, ctx)) return p;
   return nullptr;
 }
 

@@ -1,0 +1,511 @@
+#include "pages/frmSG2.h"
+
+#include <cmath>
+
+#include "catalogue/Catalogue.h"
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+namespace {
+
+constexpr std::string_view kAveraging[] = {"2",  "4",   "8",   "16",  "32",
+                                           "64", "128", "256", "512", "1024"};
+
+// Load ratio in percent, both ends allowed.
+constexpr double kLoadRatioLow = 10;
+constexpr double kLoadRatioHigh = 100;
+// Percent data (hundredths of a percent), after rounding to integers.
+constexpr double kPercentLimit = 11500;
+constexpr double kOffsetPercentLimit = 10000;
+// Values the buttons send.
+constexpr double kAutoScaleHigh = 32000;
+constexpr double kOutputLimit = 32000;
+
+// A setting the unit reports as a number: "0" is off, any other number on. A text that
+// is not a number counts as 0, as the unit never sends one here.
+bool NonZero(std::string_view value) { return IsNumeric(value) && NumericValue(value) != 0; }
+
+bool NumericWithin(std::string_view text, double low, double high) {
+  if (!IsNumeric(text)) return false;
+  const double v = NumericValue(text);
+  return v >= low && v <= high;
+}
+
+// Rounds a percent field to an integer (ties to even) and checks it; a passing value is
+// written back as the integer.
+bool CheckPercent(TextBox& box, double limit) {
+  const double v = RoundHalfEven(NumericValue(box.text));
+  if (v < -limit || v > limit) return false;
+  box.text = std::to_string(static_cast<long long>(v));
+  return true;
+}
+
+}  // namespace
+
+frmSG2::frmSG2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+  MakeTabs({"Setting 1", "Setting 2", "Setting 3"});
+  for (int i = 0; i < kChannels; ++i) {
+    cmdAutoZero[i].caption = i == 0 ? "Auto Zero" : "AutoZero";
+    cmdZero[i].caption = "Zero";
+    cmdSpan[i].caption = "Span";
+    cmdOffset[i].caption = "Offset Clear";
+    cmdGainUPCH[i].caption = "UP";
+    cmdGainDOWNCH[i].caption = "DOWN";
+    cmdGainApplyCH[i].caption = "APPLY";
+    cmdApplyCH[i].caption = "Auto Scale";
+    cmdOutputCH[i].caption = "Output";
+    cmdCancelCH[i].caption = "Cancel";
+    cmdAveApplyCH[i].caption = "APPLY";
+    // Not used on this page (item "50").
+    txtFBase[i].visible = false;
+    lblFBase_Unit[i].visible = false;
+    lblZBase_Unit[i].caption = "%";
+    SetScaleCaptions(i, "-32000 to 32000");
+  }
+  cmdCRFilter.caption = "2Hz";
+  cmdExtvoltage.caption = "5V";
+  lblExtvoltage.caption = "Ext.Voltage";
+  lblAverage.caption = "Average";
+  lblMonitorOutput.caption = "Monitor Output";
+  lblGainAdjust.caption = "Gain adjustment";
+  lblChannels.caption = "CH 0           CH 1";
+  Frame2.caption = "Output Hold/Clear";
+  optKeepOn.caption = "Output Hold";
+  optKeepOff.caption = "Output Clear";
+}
+
+// ---- Model variants ---------------------------------------------------------------------
+
+bool frmSG2::hasExtVoltage() const { return values().flags["Q5T3NML3-6-SG2A"]; }
+bool frmSG2::hasFilterMode() const {
+  const auto& f = values().flags;
+  return f["Q5Z3UCIE-SG2-9/F2K"] || f["Q5Z3UCIE-SG2-9/F1"] || f["Q5T3SECT-SG2-A/F2K"] ||
+         f["Q5T3SECT-SG2-A/F1"];
+}
+bool frmSG2::isF1() const {
+  const auto& f = values().flags;
+  return f["Q5Z3UCIE-SG2-9/F1"] || f["Q5T3SECT-SG2-A/F1"] || f[catalogue::kSG2F1Flag];
+}
+bool frmSG2::isPercent() const {
+  const auto& f = values().flags;
+  return f["Q5T3SECT-SG2-A/F2K"] || f["Q5T3SECT-SG2-A/F1"];
+}
+bool frmSG2::behindNetwork() const {
+  return values().networkType >= 0 && values().networkType <= 5;
+}
+int frmSG2::channels() const { return ServedChannels(values().channelCount); }
+
+std::string frmSG2::FilterCaption(bool second) const {
+  if (!second) return "2Hz";
+  return isF1() ? "1Hz" : "2KHz";
+}
+
+std::string frmSG2::ButtonGroup(int ch) { return ch == 0 ? "01" : "02"; }
+
+// ---- Controls -----------------------------------------------------------------------------
+
+void frmSG2::txt_visible2(bool show) {
+  for (int i = 0; i < kChannels; ++i) {
+    for (Control* c : {static_cast<Control*>(&CmbAveType[i]), static_cast<Control*>(&txtAdjscale[i]),
+                       static_cast<Control*>(&txtAdjGain[i]), static_cast<Control*>(&cmdGainUPCH[i]),
+                       static_cast<Control*>(&cmdGainDOWNCH[i]),
+                       static_cast<Control*>(&cmdGainApplyCH[i]),
+                       static_cast<Control*>(&cmdApplyCH[i]), static_cast<Control*>(&cmdOutputCH[i]),
+                       static_cast<Control*>(&cmdCancelCH[i]),
+                       static_cast<Control*>(&cmdAveApplyCH[i])})
+      c->visible = show;
+  }
+  lblAverage.visible = show;
+  lblMonitorOutput.visible = show;
+  lblGainAdjust.visible = show;
+  lblChannels.visible = show;
+  lblMode.visible = show;
+  cmdCRFilter.visible = show;
+  // Only one model lets the excitation voltage be chosen.
+  lblExtvoltage.visible = show && hasExtVoltage();
+  cmdExtvoltage.visible = show && hasExtVoltage();
+}
+
+void frmSG2::PrepareControls() {
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  Frame2.visible = behindNetwork();
+  txt_visible2(true);
+  const bool percent = isPercent();
+  for (int i = 0; i < kChannels; ++i) {
+    CmbAveType[i].clear();
+    for (auto a : kAveraging) CmbAveType[i].add(std::string(a));
+    txtZPercent[i].visible = percent;
+    txtSPercent[i].visible = percent;
+    txtOPercent[i].visible = percent;
+  }
+  if (!hasFilterMode()) lblMode.caption.clear();
+}
+
+void frmSG2::txt_able(bool enable) {
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    txtZScale[i].enabled = enable;
+    txtFScale[i].enabled = enable;
+    txtBias[i].enabled = enable;
+    txtGain[i].enabled = enable;
+    txtZBase[i].enabled = enable;  // load ratio
+  }
+  for (int i = 0; i < kChannels; ++i) {
+    cmdAutoZero[i].enabled = enable;
+    cmdSpan[i].enabled = enable;
+    cmdZero[i].enabled = enable;
+    cmdOffset[i].enabled = enable;
+  }
+  optKeepOn.enabled = enable;
+  optKeepOff.enabled = enable;
+  for (auto& box : txtParData2) box.text.clear();
+}
+
+void frmSG2::txt_able2(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    CmbAveType[i].enabled = enable;
+    txtAdjscale[i].enabled = enable;
+    txtAdjGain[i].enabled = enable;
+    cmdGainUPCH[i].enabled = enable;
+    cmdGainDOWNCH[i].enabled = enable;
+    cmdGainApplyCH[i].enabled = enable;
+    cmdApplyCH[i].enabled = enable;
+    cmdOutputCH[i].enabled = enable;
+    cmdCancelCH[i].enabled = enable;
+    cmdAveApplyCH[i].enabled = enable;
+  }
+  cmdCRFilter.enabled = enable;
+  cmdExtvoltage.enabled = enable;
+}
+
+void frmSG2::txt_able3(bool enable) {
+  for (int ch = 1; ch <= channels(); ++ch) {
+    txtZPercent[ch - 1].enabled = enable;
+    txtSPercent[ch - 1].enabled = enable;
+    txtOPercent[ch - 1].enabled = enable;
+  }
+}
+
+// ---- Upload -------------------------------------------------------------------------------
+
+bool frmSG2::Init() {
+  ResetTabs();
+  txt_able(false);
+  txt_able2(false);
+  txt_able3(false);
+  ProgressOpen(3, "Initializing");
+  PrepareControls();
+
+  if (behindNetwork()) {
+    const std::string hold = link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", "14"));
+    if (hold.empty()) return EndInitQuietly();
+    optKeepOn.value = hold == "ON";
+    optKeepOff.value = !optKeepOn.value;
+  }
+
+  if (hasExtVoltage()) {
+    const std::string v = link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", "53"));
+    if (v.empty()) return EndInitQuietly();
+    cmdExtvoltage.caption = NonZero(v) ? "5V" : "2.5V";
+  }
+
+  const std::string filter = link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", "52"));
+  if (filter.empty()) return EndInitQuietly();
+  cmdCRFilter.caption = FilterCaption(NonZero(filter));
+
+  // Zero scale, full scale, bias, gain, load ratio: the first five codes of the kind.
+  constexpr int kScaling = 5;
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    LoadChannelItems(ch, values().moduleKind);
+    const std::string average =
+        link::ValueAfterColon(link().GroupItemReadRetry(kRetry, std::to_string(ch), "11"));
+    if (average.empty()) return EndInitQuietly();
+    SelectCode(CmbAveType[i], DecimalValue(average).value_or(-1));
+
+    auto& entry = ChannelItems().entry[i];
+    for (int p = 0; p < kScaling; ++p) {
+      const auto value = ReadItemValue(link(), entry.item[p]);
+      if (!value) {
+        UploadFailure();
+        return false;
+      }
+      entry.value[p] = *value;
+    }
+    ShowScaling(ch, kScaling);
+
+    const auto adjscale = ReadItemValue(link(), "42");
+    if (!adjscale) return EndInitQuietly();
+    txtAdjscale[i].text = *adjscale;
+    if (hasFilterMode()) {
+      const std::string mode = link::ValueAfterColon(link().ItemReadRetry(kRetry, "09"));
+      lblMode.caption = mode == "1" ? "Mode : First order lag filter Mode"
+                                    : "Mode : Moving average filter Mode";
+    }
+    const auto gain = ReadItemValue(link(), "40");
+    if (!gain) return EndInitQuietly();
+    txtAdjGain[i].text = *gain;
+    if (isPercent()) {
+      for (auto [item, box] : {std::pair{"24", &txtZPercent[i]}, std::pair{"25", &txtSPercent[i]},
+                               std::pair{"26", &txtOPercent[i]}}) {
+        const auto v = ReadItemValue(link(), item);
+        if (!v) return EndInitQuietly();
+        box->text = *v;
+      }
+    }
+    ProgressStep();
+  }
+
+  ProgressClose();
+  cmdSet[1].enabled = true;
+  cmdSet[2].enabled = isPercent();
+  txt_able(true);
+  txt_able2(true);
+  txt_able3(isPercent());
+  return true;
+}
+
+// ---- Download -----------------------------------------------------------------------------
+
+void frmSG2::Download() {
+  txt_able(false);
+  txt_able2(false);
+  txt_able3(false);
+  DisableTabs();
+  ProgressOpen(3, "Downloading");
+  if (behindNetwork())
+    link().GroupItemWriteRetry(kRetry, "00", "14", optKeepOn.value ? "0" : "1");
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    // "20" with the group, then "21", "22", "23" and the load ratio "28".
+    LoadAndWriteScaling(link(), ch, values().moduleKind, 5);
+    link().ItemWriteRetry(kRetry, "11", IndexText(CmbAveType[i]));
+    if (isPercent()) {
+      link().ItemWriteRetry(kRetry, "24", txtZPercent[i].text);
+      link().ItemWriteRetry(kRetry, "25", txtSPercent[i].text);
+      link().ItemWriteRetry(kRetry, "26", txtOPercent[i].text);
+    }
+    ProgressStep();
+  }
+  ProgressClose();
+}
+
+// ---- Live values, check -------------------------------------------------------------------
+
+void frmSG2::ReadingData() {
+  ReadLiveValue(link(), "21", txtParData[0]);
+  ReadLiveValue(link(), "22", txtParData[1]);
+  ReadLiveValue(link(), "20", txtTotalData);
+}
+
+bool frmSG2::CheckData() {
+  const int n = channels();
+  const bool percent = isPercent();
+  for (int i = 0; i < n; ++i) {
+    if (!ScalingNumeric(i) || !IsNumeric(txtZBase[i].text)) return false;
+    if (percent && (!IsNumeric(txtZPercent[i].text) || !IsNumeric(txtSPercent[i].text) ||
+                    !IsNumeric(txtOPercent[i].text)))
+      return false;
+  }
+  for (int i = 0; i < n; ++i) {
+    const double ratio = NumericValue(txtZBase[i].text);
+    if (ratio < kLoadRatioLow || ratio > kLoadRatioHigh) return false;
+    if (!CheckScalingChannel(i, kScaleLimits)) return false;
+    if (percent && !(CheckPercent(txtZPercent[i], kPercentLimit) &&
+                     CheckPercent(txtSPercent[i], kPercentLimit) &&
+                     CheckPercent(txtOPercent[i], kOffsetPercentLimit)))
+      return false;
+  }
+  return true;
+}
+
+// ---- Calibration buttons ------------------------------------------------------------------
+
+bool frmSG2::Prepare(const std::string& group) {
+  return !link().GroupItemWriteRetry(kRetry, group, "01", "F").empty();
+}
+
+void frmSG2::RangeError() {
+  ctx_.dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+}
+
+void frmSG2::Calibrate(int ch, const char* item, const char* data) {
+  if (!Prepare(ButtonGroup(ch))) return;
+  link().ItemWriteRetry(kRetry, item, data);
+  txtParData2[ch].text =
+      link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", ch == 0 ? "21" : "22"));
+}
+
+void frmSG2::cmdAutoZero_Click(int ch) { Calibrate(ch, "32", ""); }
+void frmSG2::cmdZero_Click(int ch) { Calibrate(ch, "30", ""); }
+void frmSG2::cmdSpan_Click(int ch) { Calibrate(ch, "31", ""); }
+void frmSG2::cmdOffset_Click(int ch) { Calibrate(ch, "33", "0"); }
+
+void frmSG2::AdjustGain(int ch, const std::string& data) {
+  if (!Prepare(ButtonGroup(ch))) return;
+  txtAdjGain[ch].text = link::ValueAfterColon(link().ItemWriteRetry(kRetry, "40", data));
+}
+
+void frmSG2::cmdGainUP_Click(int ch) { AdjustGain(ch, "U"); }
+void frmSG2::cmdGainDOWN_Click(int ch) { AdjustGain(ch, "D"); }
+
+void frmSG2::cmdGainApply_Click(int ch) {
+  if (!NumericWithin(txtAdjGain[ch].text, -kGainLimit, kGainLimit)) return RangeError();
+  AdjustGain(ch, txtAdjGain[ch].text);
+}
+
+void frmSG2::cmdApply_Click(int ch) {
+  if (!NumericWithin(txtAdjscale[ch].text, 0, kAutoScaleHigh)) return RangeError();
+  if (!Prepare(ButtonGroup(ch))) return;
+  txt_able2(false);
+  link().ItemWriteRetry(kRetry, "38", txtAdjscale[ch].text);
+  link().ItemWriteRetry(kRetry, "39", "");
+  // The full scale the unit worked out; an unanswered read leaves the box as it was.
+  const auto full = ReadItemValue(link(), "21");
+  if (full) txtFScale[ch].text = *full;
+  txt_able2(true);
+  ReadingData();
+}
+
+void frmSG2::cmdOutput_Click(int ch) {
+  if (!NumericWithin(txtAdjscale[ch].text, -kOutputLimit, kOutputLimit)) return RangeError();
+  if (!Prepare(ButtonGroup(ch))) return;
+  txt_able2(false);
+  const std::string reply = link().ItemWriteRetry(kRetry, "42", txtAdjscale[ch].text);
+  if (!reply.empty()) ReadingData();
+  txt_able2(true);
+}
+
+void frmSG2::cmdCancel_Click(int ch) {
+  if (!Prepare(ButtonGroup(ch))) return;
+  link().ItemWriteRetry(kRetry, "43", "1");
+}
+
+void frmSG2::cmdAveApply_Click(int ch) {
+  if (!Prepare(ButtonGroup(ch))) return;
+  txt_able2(false);
+  const std::string reply =
+      link::ValueAfterColon(link().ItemWriteRetry(kRetry, "11", IndexText(CmbAveType[ch])));
+  SelectCode(CmbAveType[ch], DecimalValue(reply).value_or(-1));
+  txt_able2(true);
+}
+
+void frmSG2::cmdCRFilter_Click() {
+  if (!Prepare("00")) return;
+  const std::string reply = link::ValueAfterColon(
+      link().ItemWriteRetry(kRetry, "52", cmdCRFilter.caption == "2Hz" ? "1" : "0"));
+  cmdCRFilter.caption = FilterCaption(NonZero(reply));
+}
+
+void frmSG2::cmdExtvoltage_Click() {
+  if (!Prepare("00")) return;
+  // Toggles: 2.5V (0) goes to 5V (-1), 5V goes to 2.5V.
+  const std::string reply = link::ValueAfterColon(
+      link().ItemWriteRetry(kRetry, "53", cmdExtvoltage.caption == "2.5V" ? "-1" : "0"));
+  cmdExtvoltage.caption = NonZero(reply) ? "5V" : "2.5V";
+}
+
+bool frmSG2::Press(std::string_view name) {
+  using Buttons = std::array<Button, kChannels> frmSG2::*;
+  struct Action {
+    std::string_view base;
+    Buttons buttons;
+    void (frmSG2::*click)(int);
+  };
+  static constexpr Action kActions[] = {
+      {"cmdAutoZero", &frmSG2::cmdAutoZero, &frmSG2::cmdAutoZero_Click},
+      {"cmdZero", &frmSG2::cmdZero, &frmSG2::cmdZero_Click},
+      {"cmdSpan", &frmSG2::cmdSpan, &frmSG2::cmdSpan_Click},
+      {"cmdOffset", &frmSG2::cmdOffset, &frmSG2::cmdOffset_Click},
+      {"cmdGainUPCH", &frmSG2::cmdGainUPCH, &frmSG2::cmdGainUP_Click},
+      {"cmdGainDOWNCH", &frmSG2::cmdGainDOWNCH, &frmSG2::cmdGainDOWN_Click},
+      {"cmdGainApplyCH", &frmSG2::cmdGainApplyCH, &frmSG2::cmdGainApply_Click},
+      {"cmdApplyCH", &frmSG2::cmdApplyCH, &frmSG2::cmdApply_Click},
+      {"cmdOutputCH", &frmSG2::cmdOutputCH, &frmSG2::cmdOutput_Click},
+      {"cmdCancelCH", &frmSG2::cmdCancelCH, &frmSG2::cmdCancel_Click},
+      {"cmdAveApplyCH", &frmSG2::cmdAveApplyCH, &frmSG2::cmdAveApply_Click},
+  };
+  // A button a person cannot reach (disabled while a sequence runs, or not on this
+  // model) does nothing.
+  auto usable = [](const Button& b) { return b.enabled && b.visible; };
+  for (const Action& a : kActions) {
+    if (name.size() != a.base.size() + 1 || name.substr(0, a.base.size()) != a.base) continue;
+    const int ch = name.back() - '0';
+    if (ch < 0 || ch >= kChannels) return false;
+    if (!usable((this->*a.buttons)[ch])) return false;
+    (this->*a.click)(ch);
+    return true;
+  }
+  if (name == "cmdCRFilter") {
+    if (!usable(cmdCRFilter)) return false;
+    return cmdCRFilter_Click(), true;
+  }
+  if (name == "cmdExtvoltage") {
+    if (!usable(cmdExtvoltage)) return false;
+    return cmdExtvoltage_Click(), true;
+  }
+  return ModulePage::Press(name);
+}
+
+void frmSG2::visitControls(ControlVisitor& v) {
+  ModulePage::visitControls(v);
+  for (int i = 0; i < kChannels; ++i) {
+    v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
+    v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
+    v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
+    v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
+    v.text(Indexed("txtZBase", i), "Load ratio", txtZBase[i]);
+    v.label(Indexed("lblZScale", i), lblZScale[i]);
+    v.label(Indexed("lblFScale", i), lblFScale[i]);
+    v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
+  }
+  for (int i = 0; i < kChannels; ++i) {
+    const std::string n = std::to_string(i);
+    v.button("cmdAutoZero" + n, cmdAutoZero[i]);
+    v.button("cmdZero" + n, cmdZero[i]);
+    v.button("cmdSpan" + n, cmdSpan[i]);
+    v.button("cmdOffset" + n, cmdOffset[i]);
+    v.text(Indexed("txtParData2", i), "Calibrated", txtParData2[i]);
+  }
+  v.frame("Frame2", Frame2);
+  v.option("optKeepOn", optKeepOn);
+  v.option("optKeepOff", optKeepOff);
+
+  v.label("lblChannels", lblChannels);
+  v.label("lblAverage", lblAverage);
+  for (int i = 0; i < kChannels; ++i) {
+    v.combo(Indexed("CmbAveType", i), "Average", CmbAveType[i]);
+    v.button("cmdAveApplyCH" + std::to_string(i), cmdAveApplyCH[i]);
+  }
+  v.label("lblMonitorOutput", lblMonitorOutput);
+  for (int i = 0; i < kChannels; ++i) {
+    const std::string n = std::to_string(i);
+    v.text(Indexed("txtAdjscale", i), "Monitor Output", txtAdjscale[i]);
+    v.button("cmdApplyCH" + n, cmdApplyCH[i]);
+    v.button("cmdOutputCH" + n, cmdOutputCH[i]);
+    v.button("cmdCancelCH" + n, cmdCancelCH[i]);
+  }
+  v.label("lblGainAdjust", lblGainAdjust);
+  for (int i = 0; i < kChannels; ++i) {
+    const std::string n = std::to_string(i);
+    v.text(Indexed("txtAdjGain", i), "Gain adjustment", txtAdjGain[i]);
+    v.button("cmdGainUPCH" + n, cmdGainUPCH[i]);
+    v.button("cmdGainDOWNCH" + n, cmdGainDOWNCH[i]);
+    v.button("cmdGainApplyCH" + n, cmdGainApplyCH[i]);
+  }
+  v.label("lblMode", lblMode);
+  v.button("cmdCRFilter", cmdCRFilter);
+  v.label("lblExtvoltage", lblExtvoltage);
+  v.button("cmdExtvoltage", cmdExtvoltage);
+
+  for (int i = 0; i < kChannels; ++i) {
+    v.text(Indexed("txtZPercent", i), "Zero Percent Data", txtZPercent[i]);
+    v.text(Indexed("txtSPercent", i), "Span Percent Data", txtSPercent[i]);
+    v.text(Indexed("txtOPercent", i), "Offset", txtOPercent[i]);
+  }
+  for (int i = 0; i < kChannels; ++i) v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+  v.text("txtTotalData", "Total", txtTotalData);
+}
+
+}  // namespace q5::pages

@@ -17,5 +17,7 @@ void AddPwmAcItems(SimulatedUnit& unit);
 void AddPulseItems(SimulatedUnit& unit);
 // Load-cell modules: kind 13.
 void AddLoadCellItems(SimulatedUnit& unit);
+// The linearizing converter: kind 14.
+void AddLinearizerItems(SimulatedUnit& unit);
 
 }  // namespace q5::sim

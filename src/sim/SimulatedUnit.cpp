@@ -21,6 +21,7 @@ void AddItemTables(SimulatedUnit& unit) {
   AddPwmAcItems(unit);
   AddPulseItems(unit);
   AddLoadCellItems(unit);
+  AddLinearizerItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {

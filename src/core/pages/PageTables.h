@@ -12,7 +12,7 @@ std::unique_ptr<ModulePage> CreateDiscretePage(int pageKind, PageContext& ctx);
 std::unique_ptr<ModulePage> CreateAnalogInputPage(int pageKind, PageContext& ctx);
 // Kinds 11, 15, 16, 19, 21: pulse inputs, PWM outputs, AC current inputs.
 std::unique_ptr<ModulePage> CreatePulsePwmAcPage(int pageKind, PageContext& ctx);
-// Kind 13 (load cell).
+// Kinds 13 (load cell) and 14 (linearizer).
 std::unique_ptr<ModulePage> CreateLoadCellPage(int pageKind, PageContext& ctx);
 
 }  // namespace q5::pages

@@ -1,0 +1,384 @@
+#include "pages/frmLNRIO1.h"
+
+#include <climits>
+
+#include "catalogue/Catalogue.h"
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+namespace {
+
+constexpr std::string_view kAveraging[] = {"1", "2", "4", "8", "16", "32", "64", "128", "256"};
+// Output ranges; "～" is the full-width tilde U+FF5E.
+constexpr std::string_view kRanges[] = {"-10\xEF\xBD\x9E+10V", "-5\xEF\xBD\x9E+5V"};
+// The X of the point before the first, for the strictly rising rule.
+constexpr int kBeforeFirstX = -9999;
+
+// Scaling pairs: zero scale, full scale, bias, gain.
+constexpr int kBlockItems = 4;
+constexpr int kInput = 0;
+constexpr int kOutput = 1;
+
+// Table items of group "02": X of point i is item 2i + 9, Y item 2i + 10.
+std::string XItem(int point) { return std::to_string(2 * point + 9); }
+std::string YItem(int point) { return std::to_string(2 * point + 10); }
+
+// A grid cell as an integer of the table: blanks around, an optional sign, digits, within
+// 16 bits. Anything else is not a table value.
+std::optional<std::int16_t> CellValue(std::string_view text) {
+  const auto v = DecimalValue(text);
+  if (!v || *v < SHRT_MIN || *v > SHRT_MAX) return std::nullopt;
+  return static_cast<std::int16_t>(*v);
+}
+
+// A value of the unit's table: a decimal integer; anything else counts as 0.
+std::int16_t TableValue(std::string_view value) { return CellValue(value).value_or(0); }
+
+}  // namespace
+
+frmLNRIO1::frmLNRIO1(PageContext& ctx)
+    : ModulePage(ctx),
+      ChannelScaling(2),
+      txtZScaleIn(txtZScale[kInput]),
+      txtFScaleIn(txtFScale[kInput]),
+      txtBiasIn(txtBias[kInput]),
+      txtGainIn(txtGain[kInput]),
+      txtZScaleOut(txtZScale[kOutput]),
+      txtFScaleOut(txtFScale[kOutput]),
+      txtBiasOut(txtBias[kOutput]),
+      txtGainOut(txtGain[kOutput]) {
+  MakeTabs({"Setting 1", "Setting 2", "Setting 3"});
+  cmdOffset.caption = "Offset [deg]";
+  txtOffset.enabled = false;  // set by the unit through "Offset [deg]"
+  lblSpan.caption = "60.00 to 360.00";
+  lblTable.caption = "Linearization table (-1500 to 11500)";
+  lblOClearValue.caption = "-15.00 to 115.00";
+  lblV_UnitIn.caption = "input";
+  lblV_UnitOut.caption = "output";
+  for (int i = 0; i < 2; ++i) SetScaleCaptions(i, "-32000 to 32000");
+  dgd_open();
+}
+
+std::string frmLNRIO1::CellName(int point, int column) {
+  return Indexed(column == 0 ? "dgdX" : "dgdY", point);
+}
+
+// ---- The table ----------------------------------------------------------------------------
+
+bool frmLNRIO1::LinearTable_set(int point, int x, int y) {
+  if (point < 1 || point > kPoints) return false;
+  x_[point - 1] = static_cast<std::int16_t>(x);
+  y_[point - 1] = static_cast<std::int16_t>(y);
+  return true;
+}
+
+std::optional<int> frmLNRIO1::LinearTable_get(int point, int column) const {
+  if (point < 1 || point > kPoints || column < 0 || column > 1) return std::nullopt;
+  return column == 0 ? x_[point - 1] : y_[point - 1];
+}
+
+void frmLNRIO1::dgd_open() {
+  for (int p = 1; p <= kPoints; ++p) {
+    dgdDataGrid1[p - 1].x.text = std::to_string(x_[p - 1]);
+    dgdDataGrid1[p - 1].y.text = std::to_string(y_[p - 1]);
+    cellInvalid_[p - 1] = false;
+  }
+}
+
+void frmLNRIO1::dgd_download() {
+  for (int p = 1; p <= kPoints; ++p) {
+    const auto x = CellValue(dgdDataGrid1[p - 1].x.text);
+    const auto y = CellValue(dgdDataGrid1[p - 1].y.text);
+    cellInvalid_[p - 1] = !x || !y;
+    if (x) x_[p - 1] = *x;
+    if (y) y_[p - 1] = *y;
+  }
+}
+
+int frmLNRIO1::PointsInUse() const {
+  const int k = CmbLinearizationPoint.index;
+  return k > 0 ? k + 2 : 0;
+}
+
+// ---- Controls -----------------------------------------------------------------------------
+
+void frmLNRIO1::PrepareControls() {
+  lblV_Unit.caption = catalogue::ModulePartOf(values().model);
+  LoadChannelItems(1, values().moduleKind);
+  CmbAveType.clear();
+  for (auto a : kAveraging) CmbAveType.add(std::string(a));
+  CmbRatating.clear();
+  CmbRatating.add("CW");
+  CmbRatating.add("CCW");
+  CmbLinearizationPoint.clear();
+  CmbLinearizationPoint.add("Disable");
+  for (int n = 3; n <= 31; ++n) CmbLinearizationPoint.add(std::to_string(n));
+  CmbOutput.clear();
+  CmbOutput.add("Valid");
+  CmbOutput.add("Invalid");
+  CmbRange.clear();
+  for (auto r : kRanges) CmbRange.add(std::string(r));
+  CmbHoldClear.clear();
+  CmbHoldClear.add("Hold");
+  CmbHoldClear.add("Clear");
+  txt_visible2(true);
+}
+
+void frmLNRIO1::ValuesChanged() { dgd_open(); }
+
+void frmLNRIO1::txt_visible2(bool show) {
+  lblTable.visible = show;
+  CmbLinearizationPoint.visible = show;
+  for (auto& row : dgdDataGrid1) {
+    row.x.visible = show;
+    row.y.visible = show;
+  }
+}
+
+void frmLNRIO1::txt_able(bool enable) {
+  for (int i = 0; i < 2; ++i) EnableScaling(i, enable);
+  for (Control* c : {static_cast<Control*>(&txtSpan), static_cast<Control*>(&CmbRatating),
+                     static_cast<Control*>(&CmbAveType), static_cast<Control*>(&cmdOffset),
+                     static_cast<Control*>(&CmbLinearizationPoint), static_cast<Control*>(&CmbRange),
+                     static_cast<Control*>(&CmbHoldClear),
+                     static_cast<Control*>(&txtOutputClearValue), static_cast<Control*>(&CmbOutput)})
+    c->enabled = enable;
+  for (auto& row : dgdDataGrid1) {
+    row.x.enabled = enable;
+    row.y.enabled = enable;
+  }
+}
+
+// ---- Upload -------------------------------------------------------------------------------
+
+bool frmLNRIO1::ReadScalingBlock(const char* group, int block) {
+  const auto& entry = ChannelItems().entry[0];
+  for (int p = 0; p < kBlockItems; ++p) {
+    const std::string reply = p == 0 ? link().GroupItemReadRetry(kRetry, group, entry.item[p])
+                                     : link().ItemReadRetry(kRetry, entry.item[p]);
+    const std::string value = link::ValueAfterColon(reply);
+    if (value.empty()) return false;
+    scalingBox(p, block).text = value;
+  }
+  return true;
+}
+
+bool frmLNRIO1::Init() {
+  ResetTabs();
+  txt_able(false);
+  pending_ = false;
+  pendingValue_ = "-1500";
+  ProgressOpen(3, "Initializing");
+  PrepareControls();
+
+  auto fail = [this] {
+    UploadFailure();
+    return false;
+  };
+  if (!ReadScalingBlock("01", kInput) || !ReadScalingBlock("03", kOutput)) return fail();
+
+  auto read = [this](const char* group, const char* item) {
+    return link::ValueAfterColon(link().GroupItemReadRetry(kRetry, group, item));
+  };
+  const std::string offset = read("01", "13");
+  if (offset.empty()) return fail();
+  txtOffset.text = offset;
+  const std::string span = read("01", "14");
+  if (span.empty()) return fail();
+  txtSpan.text = span;
+  const std::string rotating = read("01", "15");
+  if (rotating.empty()) return fail();
+  SelectCode(CmbRatating, DecimalValue(rotating).value_or(-1));
+  const std::string average = read("00", "29");
+  if (average.empty()) return fail();
+  SelectCode(CmbAveType, DecimalValue(average).value_or(-1));
+
+  const std::string points = read("02", "10");
+  if (points.empty()) return fail();
+  const int n = DecimalValue(points).value_or(0);
+  SelectCode(CmbLinearizationPoint, n > 0 ? n - 2 : 0);
+
+  // All 32 points, whatever the number in use.
+  for (int p = 1; p <= kPoints; ++p) {
+    const auto x = ReadItemValue(link(), XItem(p));
+    if (!x) return fail();
+    const auto y = ReadItemValue(link(), YItem(p));
+    if (!y) return fail();
+    LinearTable_set(p, TableValue(*x), TableValue(*y));
+    if (p == 1 || p == 15 || p == 30) ProgressStep();
+  }
+  dgd_open();
+
+  const std::string output = read("00", "11");
+  if (output.empty()) return EndInitQuietly();
+  SelectCode(CmbOutput, DecimalValue(output).value_or(-1));
+  const std::string range = read("03", "09");
+  if (range.empty()) return EndInitQuietly();
+  SelectCode(CmbRange, DecimalValue(range).value_or(-1));
+  const std::string hold = read("03", "41");
+  if (hold.empty()) return EndInitQuietly();
+  SelectCode(CmbHoldClear, DecimalValue(hold).value_or(-1));
+  const std::string clear = read("03", "40");
+  if (clear.empty()) return EndInitQuietly();
+  txtOutputClearValue.text = clear;
+
+  ProgressClose();
+  cmdSet[0].enabled = false;
+  cmdSet[1].enabled = true;
+  cmdSet[2].enabled = true;
+  txt_able(true);
+  return true;
+}
+
+// ---- Download -----------------------------------------------------------------------------
+
+void frmLNRIO1::WriteScalingBlock(const char* group, int block) {
+  const auto& entry = ChannelItems().entry[0];
+  for (int p = 0; p < kBlockItems; ++p) {
+    const std::string& data = scalingBox(p, block).text;
+    if (p == 0)
+      link().GroupItemWriteRetry(kRetry, group, entry.item[p], data);
+    else
+      link().ItemWriteRetry(kRetry, entry.item[p], data);
+  }
+}
+
+void frmLNRIO1::Download() {
+  txt_able(false);
+  DisableTabs();
+  ProgressOpen(3, "Downloading");
+  LoadChannelItems(1, values().moduleKind);
+
+  WriteScalingBlock("01", kInput);
+  // The averaging count goes to the input group as well as to group "00" below.
+  link().ItemWriteRetry(kRetry, "11", IndexText(CmbAveType));
+  WriteScalingBlock("03", kOutput);
+  link().GroupItemWriteRetry(kRetry, "01", "14", txtSpan.text);
+  link().ItemWriteRetry(kRetry, "15", IndexText(CmbRatating));
+  link().GroupItemWriteRetry(kRetry, "00", "29", IndexText(CmbAveType));
+  ProgressStep();
+
+  // Only the points in use; "Disable" writes 0 and no point.
+  const int n = PointsInUse();
+  link().GroupItemWriteRetry(kRetry, "02", "10", std::to_string(n));
+  dgd_download();
+  for (int p = 1; p <= n; ++p) {
+    link().ItemWriteRetry(kRetry, XItem(p), std::to_string(x_[p - 1]));
+    link().ItemWriteRetry(kRetry, YItem(p), std::to_string(y_[p - 1]));
+  }
+  ProgressStep();
+
+  link().GroupItemWriteRetry(kRetry, "00", "11", IndexText(CmbOutput));
+  link().GroupItemWriteRetry(kRetry, "03", "09", IndexText(CmbRange));
+  link().ItemWriteRetry(kRetry, "41", IndexText(CmbHoldClear));
+  link().ItemWriteRetry(kRetry, "40", txtOutputClearValue.text);
+  ProgressClose();
+}
+
+// ---- Live values, manual output, check ----------------------------------------------------
+
+void frmLNRIO1::ReadingData() {
+  ReadLiveValue(link(), "21", txtParData);
+  ReadLiveValue(link(), "25", txtParDataOut);
+  if (pending_) {
+    pending_ = false;
+    link().GroupItemWriteRetry(kRetry, "00", "25", pendingValue_);
+  }
+}
+
+std::string frmLNRIO1::manualOutputValue(int i) const {
+  return i == 0 ? txtParDataOut.text : std::string();
+}
+
+void frmLNRIO1::WritingData(const std::vector<std::string>& values) {
+  if (values.empty()) return;
+  pendingValue_ = values[0];
+  pending_ = true;
+}
+
+bool frmLNRIO1::CheckData() {
+  if (!ScalingNumeric(kInput) || !ScalingNumeric(kOutput)) return false;
+  if (!CheckScalingChannel(kInput, kScaleLimits) || !CheckScalingChannel(kOutput, kScaleLimits))
+    return false;
+  dgd_download();
+  int previous = kBeforeFirstX;
+  for (int p = 1; p <= PointsInUse(); ++p) {
+    if (cellInvalid_[p - 1]) return false;
+    const int x = *LinearTable_get(p, 0);
+    const int y = *LinearTable_get(p, 1);
+    if (x < kTableLow || x > kTableHigh || y < kTableLow || y > kTableHigh) return false;
+    if (x <= previous) return false;
+    previous = x;
+  }
+  return true;
+}
+
+// ---- Buttons ------------------------------------------------------------------------------
+
+void frmLNRIO1::cmdOffset_Click() {
+  const std::string reply = link().GroupItemWriteRetry(kRetry, "1", "13", "1");
+  // A refused write comes back empty after its retries: the box keeps its offset.
+  if (reply.empty() || reply == "NG") {
+    ctx_.dialogs.message("Data Error \r\nCheck Input data.", "Input Data Error",
+                         ui::Icon::Error);
+    return;
+  }
+  txtOffset.text = reply;
+}
+
+bool frmLNRIO1::Press(std::string_view name) {
+  if (name == "cmdOffset") {
+    if (!cmdOffset.enabled) return false;
+    cmdOffset_Click();
+    return true;
+  }
+  if (name == "txtParDataOut") {
+    txtParDataOut_Click();
+    return true;
+  }
+  return ModulePage::Press(name);
+}
+
+void frmLNRIO1::visitControls(ControlVisitor& v) {
+  ModulePage::visitControls(v);
+  // "Setting 1": the input.
+  v.text("txtZScaleIn", "Zero scale", txtZScaleIn);
+  v.text("txtFScaleIn", "Full scale", txtFScaleIn);
+  v.text("txtBiasIn", "Bias", txtBiasIn);
+  v.text("txtGainIn", "Gain", txtGainIn);
+  v.label("lblZScaleIn", lblZScale[kInput]);
+  v.label("lblFScaleIn", lblFScale[kInput]);
+  v.text("txtOffset", "Offset [deg]", txtOffset);
+  v.button("cmdOffset", cmdOffset);
+  v.text("txtSpan", "Span [deg]", txtSpan);
+  v.label("lblSpan", lblSpan);
+  v.combo("CmbRatating", "Rotating direction", CmbRatating);
+  v.combo("CmbAveType", "Averaging Number", CmbAveType);
+  // "Setting 2": the table.
+  v.label("lblTable", lblTable);
+  v.combo("CmbLinearizationPoint", "Linearization point", CmbLinearizationPoint);
+  for (int p = 1; p <= kPoints; ++p) {
+    v.text(CellName(p, 0), "X[%]", dgdDataGrid1[p - 1].x);
+    v.text(CellName(p, 1), "Y[%]", dgdDataGrid1[p - 1].y);
+  }
+  // "Setting 3": the output.
+  v.text("txtZScaleOut", "Zero scale", txtZScaleOut);
+  v.text("txtFScaleOut", "Full scale", txtFScaleOut);
+  v.text("txtBiasOut", "Bias", txtBiasOut);
+  v.text("txtGainOut", "Gain", txtGainOut);
+  v.label("lblZScaleOut", lblZScale[kOutput]);
+  v.label("lblFScaleOut", lblFScale[kOutput]);
+  v.combo("CmbRange", "Selected Range", CmbRange);
+  v.combo("CmbHoldClear", "Hold/Clear", CmbHoldClear);
+  v.text("txtOutputClearValue", "Output Clear Value", txtOutputClearValue);
+  v.label("lblOClearValue", lblOClearValue);
+  v.combo("CmbOutput", "Output", CmbOutput);
+  // Live values.
+  v.label("lblV_UnitIn", lblV_UnitIn);
+  v.text("txtParData", "input", txtParData);
+  v.label("lblV_UnitOut", lblV_UnitOut);
+  v.text("txtParDataOut", "output", txtParDataOut);
+}
+
+}  // namespace q5::pages

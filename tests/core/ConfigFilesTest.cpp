@@ -268,14 +268,19 @@ TEST(ConfigFiles, ModelSelectMenuDataAndWhatIsAvailable) {
     }
   }
   EXPECT_EQ(items, 54);
-  EXPECT_EQ(available, 40);
+  EXPECT_EQ(available, 48);
   const auto* sg2 = FindModelSelectItem("Q5T3NML3", "SG2/F1");
   ASSERT_NE(sg2, nullptr);
   EXPECT_EQ(sg2->moduleKind, 13);
-  EXPECT_FALSE(q5::config::ModelSelectAvailable(*sg2));
+  EXPECT_TRUE(q5::config::ModelSelectAvailable(*sg2));
   // An item of a kind not built yet does nothing at all.
+  const q5::config::ModelSelectItem* unbuilt = nullptr;
+  for (const auto& g : q5::config::ModelSelectMenu())
+    for (const auto& item : g.items)
+      if (!q5::config::ModelSelectAvailable(item)) unbuilt = &item;
+  if (!unbuilt) return;  // every kind has its records
   Rig r;
-  r.files.ModelSelect_Click(*sg2);
+  r.files.ModelSelect_Click(*unbuilt);
   EXPECT_FALSE(fs::exists(r.dir.path / "tmp"));
   EXPECT_TRUE(r.dialogs.events.empty());
   EXPECT_FALSE(r.session.values.PageShown);

@@ -7,13 +7,13 @@ namespace q5::config {
 bool PageRecords(RecordStream& io, pages::ModulePage& page, int pageKind) {
   if (page.pageKind() != pageKind) return false;
   return AnalogInputRecords(io, page, pageKind) || DiscreteRecords(io, page, pageKind) ||
-         PulsePwmAcRecords(io, page, pageKind);
+         PulsePwmAcRecords(io, page, pageKind) || LoadCellRecords(io, page, pageKind);
 }
 
 bool NewDefaults(pages::ModulePage& page, int pageKind, std::string_view model) {
   if (page.pageKind() != pageKind) return false;
   return AnalogInputDefaults(page, pageKind, model) || DiscreteDefaults(page, pageKind, model) ||
-         PulsePwmAcDefaults(page, pageKind, model);
+         PulsePwmAcDefaults(page, pageKind, model) || LoadCellDefaults(page, pageKind, model);
 }
 
 bool PageRecordsAvailable(int moduleKind) {
@@ -24,6 +24,8 @@ bool PageRecordsAvailable(int moduleKind) {
     case 7:
     case 8:
     case 9:
+    case 13:
+    case 14:
     case 11:
     case 15:
     case 16:

@@ -18,6 +18,8 @@ class frmBI32;
 class frmBO32;
 class frmBIO32;
 class frmBIO16;
+class frmSG2;
+class frmLNRIO1;
 class frmEC4;
 class frmAC32;
 class frmPI2;
@@ -44,6 +46,10 @@ bool DiscreteDefaults(pages::ModulePage& page, int pageKind, std::string_view mo
 bool PulsePwmAcRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
 bool PulsePwmAcDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
 
+// Load cell and linearizer: kinds 13, 14.
+bool LoadCellRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
+bool LoadCellDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
+
 // Per page, in the family files.
 void records(RecordStream& io, pages::frmAI4& p);
 void records(RecordStream& io, pages::frmAIF2& p);
@@ -54,6 +60,8 @@ void records(RecordStream& io, pages::frmBI32& p);
 void records(RecordStream& io, pages::frmBO32& p);
 void records(RecordStream& io, pages::frmBIO32& p);
 void records(RecordStream& io, pages::frmBIO16& p);
+void records(RecordStream& io, pages::frmSG2& p);
+void records(RecordStream& io, pages::frmLNRIO1& p);
 void records(RecordStream& io, pages::frmEC4& p);
 void records(RecordStream& io, pages::frmAC32& p);
 void records(RecordStream& io, pages::frmPI2& p);
@@ -68,6 +76,8 @@ void newDefaults(pages::frmBI32& p, std::string_view model);
 void newDefaults(pages::frmBO32& p, std::string_view model);
 void newDefaults(pages::frmBIO32& p, std::string_view model);
 void newDefaults(pages::frmBIO16& p, std::string_view model);
+void newDefaults(pages::frmSG2& p, std::string_view model);
+void newDefaults(pages::frmLNRIO1& p, std::string_view model);
 void newDefaults(pages::frmEC4& p, std::string_view model);
 void newDefaults(pages::frmAC32& p, std::string_view model);
 void newDefaults(pages::frmPI2& p, std::string_view model);

@@ -47,6 +47,7 @@ frmSG2::frmSG2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
   MakeTabs({"Setting 1", "Setting 2", "Setting 3"});
   for (int i = 0; i < kChannels; ++i) {
     cmdAutoZero[i].caption = i == 0 ? "Auto Zero" : "AutoZero";
+    lblCalibrate[i].caption = "CH " + std::to_string(i);
     cmdZero[i].caption = "Zero";
     cmdSpan[i].caption = "Span";
     cmdOffset[i].caption = "Offset Clear";
@@ -462,6 +463,7 @@ void frmSG2::visitControls(ControlVisitor& v) {
   }
   for (int i = 0; i < kChannels; ++i) {
     const std::string n = std::to_string(i);
+    v.label("lblCalibrate" + n, lblCalibrate[i]);
     v.button("cmdAutoZero" + n, cmdAutoZero[i]);
     v.button("cmdZero" + n, cmdZero[i]);
     v.button("cmdSpan" + n, cmdSpan[i]);

@@ -88,6 +88,8 @@ class frmSG2 : public ModulePage, public ChannelScaling {
   Label lblExtvoltage;   // "Ext.Voltage"
   Label lblMode;         // filter mode
   Label lblAverage, lblMonitorOutput, lblGainAdjust, lblChannels;
+  // "CH 0", "CH 1" in front of each channel's calibration buttons.
+  std::array<Label, kChannels> lblCalibrate;
   Frame Frame2;             // "Output Hold/Clear"
   OptionButton optKeepOn;   // "Output Hold"
   OptionButton optKeepOff;  // "Output Clear"

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVariant>
 
 #include "IndicatorBox.h"
 
@@ -220,6 +221,24 @@ void ControlBinder::refuse() {
   refresh();
 }
 
+void ControlBinder::setStale(bool stale) {
+  if (stale_ == stale) return;
+  stale_ = stale;
+  refresh();
+}
+
+void ControlBinder::setDisabledReason(const QString& reason) {
+  if (disabledReason_ == reason) return;
+  disabledReason_ = reason;
+  refresh();
+}
+
+namespace {
+// "txtParData(3)": a box that shows a live value.
+bool IsLiveValue(std::string_view name) { return name.rfind("txtParData", 0) == 0; }
+constexpr std::uint32_t kNoColour = 0x1000000;
+}  // namespace
+
 void ControlBinder::refresh() {
   class Apply : public ControlVisitor {
    public:
@@ -238,10 +257,18 @@ void ControlBinder::refresh() {
       companions(n, c);
       auto* w = static_cast<QLineEdit*>(find(n, Kind::Text));
       if (!w) return;
-      const QString t = Q(c.text);
+      const bool stale = b_.stale_ && IsLiveValue(n);
+      const QString t = stale ? QStringLiteral("\u2014") : Q(c.text);
       if (w->text() != t) w->setText(t);
       const int max = c.maxLength > 0 ? c.maxLength : 32767;
       if (w->maxLength() != max) w->setMaxLength(max);
+      if (b_.displayOnly_.count(std::string(n))) {
+        // Shown as a value: enabled in look, never editable.
+        Control shown = c;
+        shown.enabled = true;
+        ApplyCommon(w, shown);
+        return;
+      }
       ApplyCommon(w, c);
     }
     void combo(std::string_view n, std::string_view, ComboBox& c) override {
@@ -288,7 +315,7 @@ void ControlBinder::refresh() {
       auto* w = static_cast<IndicatorBox*>(find(n, Kind::Indicator));
       if (!w) return;
       if (w->text() != Q(c.caption)) w->setText(Q(c.caption));
-      w->setColour(c.colour);
+      w->setColour(b_.stale_ ? kNoColour : c.colour);
       ApplyCommon(w, c);
     }
     void button(std::string_view n, Button& c) override {
@@ -345,6 +372,20 @@ void ControlBinder::refresh() {
   Apply a(*this);
   walk_(a);
   a.tokenRows();
+  // A disabled control says why in its tool tip.
+  for (auto& [name, b] : widgets_) {
+    QWidget* w = b.widget;
+    if (!w || b.kind == Kind::Label || b.kind == Kind::Frame || b.kind == Kind::Indicator)
+      continue;
+    if (displayOnly_.count(name)) continue;
+    const QVariant own = w->property("q5OwnToolTip");
+    if (!own.isValid()) w->setProperty("q5OwnToolTip", w->toolTip());
+    const QString ownTip = w->property("q5OwnToolTip").toString();
+    const QString tip = w->isEnabled() || disabledReason_.isEmpty()
+                            ? ownTip
+                            : (ownTip.isEmpty() ? disabledReason_ : ownTip + QLatin1Char('\n') + disabledReason_);
+    if (w->toolTip() != tip) w->setToolTip(tip);
+  }
   updating_ = false;
 }
 

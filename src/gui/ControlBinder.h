@@ -4,6 +4,7 @@
 // state and then reports edited(name). The binder holds no rules of its own: what is
 // enabled, shown or captioned comes from the states.
 #include <QObject>
+#include <QString>
 #include <QPointer>
 #include <functional>
 #include <map>
@@ -54,6 +55,18 @@ class ControlBinder : public QObject {
 
   // Widget ← state for every bound control.
   void refresh();
+  // Live values of no connected unit: the value boxes (txtParData...) show "—" and the
+  // indicator boxes no colour, until the unit is connected again. The states keep their
+  // values.
+  void setStale(bool stale);
+  bool stale() const { return stale_; }
+  // A text box that only shows a value: drawn as a value on the page, never as a
+  // greyed input; edits to it are refused like those to any disabled control.
+  void setDisplayOnly(const std::string& name) { displayOnly_.insert(name); }
+  bool isDisplayOnly(const std::string& name) const { return displayOnly_.count(name) != 0; }
+  // The tool tip of a disabled control: why it cannot be changed now. A control's own
+  // tool tip returns when it is enabled again.
+  void setDisabledReason(const QString& reason);
   bool isBound(const std::string& name) const { return widgets_.count(name) != 0; }
   QWidget* widget(const std::string& name) const;
   // User edits that arrived at a control the page had disabled or hidden, and were
@@ -90,6 +103,9 @@ class ControlBinder : public QObject {
   std::set<std::string> tokenLabels_;  // the labels token rows are made of
   bool updating_ = false;
   int refusedEdits_ = 0;
+  bool stale_ = false;
+  std::set<std::string> displayOnly_;
+  QString disabledReason_;
 };
 
 }  // namespace q5::gui

@@ -82,6 +82,8 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   scroll->setObjectName("VScroll1");
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
+  // The scroll area is no Tab stop of its own (an invisible one between the fields).
+  scroll->setFocusPolicy(Qt::NoFocus);
   outer->addWidget(scroll);
   auto* content = new QWidget(scroll);
   content->setObjectName("content");
@@ -106,7 +108,11 @@ PageView::PageView(ModulePage& page, QWidget* parent)
         const QKeySequence key(Qt::ALT | Qt::Key(Qt::Key_0 + static_cast<int>(n)));
         b->setToolTip(key.toString(QKeySequence::NativeText));
         auto* shortcut = new QShortcut(key, this);
+        // Also while the focus is on the main window's buttons (the page window is then
+        // not the active one): the page's window must be the active window.
+        shortcut->setContext(Qt::ApplicationShortcut);
         connect(shortcut, &QShortcut::activated, b, [b] {
+          if (!b->isVisible() || !b->window()->isActiveWindow()) return;
           if (auto* button = qobject_cast<QPushButton*>(b); button && button->isEnabled())
             button->click();
         });
@@ -150,6 +156,19 @@ PageView::PageView(ModulePage& page, QWidget* parent)
 }
 
 void PageView::refresh() { binder_->refresh(); }
+
+void PageView::showControl(const std::string& name) {
+  QWidget* w = control(name);
+  if (!w || w->isVisibleTo(this)) return;
+  for (std::size_t n = 1; n <= page_.frmSet.size(); ++n) {
+    QWidget* frame = control("frmSet" + std::to_string(n));
+    if (frame && frame->isAncestorOf(w)) {
+      page_.Press("cmdSet" + std::to_string(n));
+      refresh();
+      return;
+    }
+  }
+}
 
 void PageView::showEvent(QShowEvent* e) {
   // Lists are filled by the page's Init: the widest item may have changed.
@@ -237,6 +256,19 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
       auto* w = new QLineEdit(parent);
       // Room for the longest value ("-32000", "1.0000", "-10.00") and a little more.
       w->setFixedWidth(em * (layout_ ? layout_->fieldDigits : 10));
+      // Values the page only shows (zero and full base) are drawn as values on the page,
+      // not as greyed inputs.
+      const std::string base = name.substr(0, name.find('('));
+      if (base == "txtZBase" || base == "txtFBase") {
+        binder_->setDisplayOnly(name);
+        w->setReadOnly(true);
+        w->setFrame(false);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+        w->setPalette(pal);
+        w->setFocusPolicy(Qt::ClickFocus);
+        w->setToolTip(QStringLiteral("Shown only: set by the input range"));
+      }
       // Live values are shown, not typed.
       if (name.rfind("txtParData", 0) == 0) {
         w->setReadOnly(true);
@@ -303,6 +335,8 @@ QWidget* PageView::captionFor(const std::string& captionLabels, const std::strin
   const Info* i = info(control);
   const std::string text = !fixed.empty() ? fixed : i ? i->caption : std::string();
   auto* label = new QLabel(Q(text), parent);
+  // A little air between a caption and its control ("Valid/Invalid" and its list).
+  label->setContentsMargins(0, 0, fontMetrics().horizontalAdvance(QLatin1Char('0')), 0);
   // A fixed caption comes and goes with its control.
   binder_->bindCompanion(control, label);
   return label;

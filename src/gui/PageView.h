@@ -25,6 +25,12 @@ class PageView : public QWidget {
   ControlBinder& binder() { return *binder_; }
   // Widget ← state for every control.
   void refresh();
+  // Live values of no connected unit are shown as "—" / no colour.
+  void setLiveStale(bool stale) { binder_->setStale(stale); }
+  // The tool tip of every disabled control: why it cannot be changed now.
+  void setDisabledReason(const QString& reason) { binder_->setDisabledReason(reason); }
+  // Shows the tab holding the control (a field a message names).
+  void showControl(const std::string& name);
   // The widget bound to a control name (nullptr when none).
   QWidget* control(const std::string& name) const { return binder_->widget(name); }
 

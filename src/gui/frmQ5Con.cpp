@@ -4,17 +4,27 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <optional>
+
+#include "AppIcon.h"
+#include "pages/ChannelScaling.h"
 
 #include "ElidedLabel.h"
 #include "FirmUpdateWindow.h"
@@ -25,7 +35,10 @@
 #include "QtDialogs.h"
 #include "frmComPort.h"
 #include "frmNONE.h"
+#include "catalogue/Catalogue.h"
 #include "config/ConfigFiles.h"
+#include "link/TextRoutines.h"
+#include "frmLoading.h"
 #include "link/Exchange.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/EventLoopYield.h"
@@ -77,6 +90,7 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   files_ = std::make_unique<config::ConfigFiles>(*session_);
   help_ = std::make_unique<HelpDocuments>();
   portChoices_ = setup.portChoices ? setup.portChoices : [] { return DefaultPortChoices(); };
+  openUrl_ = setup.openUrl ? setup.openUrl : [](const QUrl& u) { return QDesktopServices::openUrl(u); };
 
   session_->values.applicationFolder =
       setup.applicationFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
@@ -86,6 +100,14 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   buildWidgets();
   buildMenus();
   resize(twips(kWindowWidth), twips(kWindowHeight));
+  setWindowIcon(AppIcon());
+  qtDialogs_->setExplain(
+      [this](const std::string& text, const std::string& caption) { return explain(text, caption); });
+  qtDialogs_->setCancel([this] { return cancelOffered(); }, [this] { cancelSequence(); });
+  qtDialogs_->setProgressChanged([this] { updateStatus(); });
+  exchange_->setTraceObserver([this](link::TraceEvent e, std::string_view text, std::int64_t) {
+    traceExchange(static_cast<int>(e), text);
+  });
   session_->setView(this);
   // Every wait for the unit brings the views up to date before window events run.
   qtlink::SetYieldHook([this] { followSession(); });
@@ -152,7 +174,8 @@ void frmQ5Con::buildWidgets() {
   auto* unit = new QVBoxLayout(fraUnit);
   lblMastertype = new QLabel(fraUnit);
   lblMastertype->setObjectName("lblMastertype");
-  lblMastertype->setWordWrap(true);
+  // One line: a model string is never broken at its hyphens; a long one is set smaller.
+  lblMastertype->setWordWrap(false);
   lblMastertype->setFont(bold);
   lblMastertype->setTextInteractionFlags(Qt::TextSelectableByMouse);
   lblVersionNo = new QLabel(fraUnit);
@@ -217,6 +240,20 @@ void frmQ5Con::buildWidgets() {
   mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   row->addWidget(mdiArea, 1);
   setCentralWidget(central);
+
+  lblStatus = new QLabel(this);
+  lblStatus->setObjectName("lblStatus");
+  lblStatusUnit = new QLabel(this);
+  lblStatusUnit->setObjectName("lblStatusUnit");
+  lblStatusPort = new QLabel(this);
+  lblStatusPort->setObjectName("lblStatusPort");
+  statusBar()->addWidget(lblStatus, 1);
+  statusBar()->addPermanentWidget(lblStatusUnit);
+  statusBar()->addPermanentWidget(lblStatusPort);
+  statusBar()->setSizeGripEnabled(true);
+  // Tab reaches the window's buttons; the page area and its scroll bars take no stop of
+  // their own.
+  mdiArea->setFocusPolicy(Qt::NoFocus);
 
   connect(btnSetting, &QPushButton::clicked, this, &frmQ5Con::btnSetting_Click);
   connect(btnConnect, &QPushButton::clicked, this, &frmQ5Con::btnConnect_Click);
@@ -285,11 +322,9 @@ void frmQ5Con::buildMenus() {
     sub->setObjectName(d.name);
     const auto english = d.english;
     const auto japanese = d.japanese;
-    sub->addAction(QStringLiteral("&English"), this,
-                   [this, english] { help_->open(english, session_->values); })
+    sub->addAction(QStringLiteral("&English"), this, [this, english] { openDocument(english); })
         ->setObjectName(QString::fromLatin1(d.name) + "English");
-    sub->addAction(QStringLiteral("&Japanese"), this,
-                   [this, japanese] { help_->open(japanese, session_->values); })
+    sub->addAction(QStringLiteral("&Japanese"), this, [this, japanese] { openDocument(japanese); })
         ->setObjectName(QString::fromLatin1(d.name) + "Japanese");
   }
   mnuDebugInfo =
@@ -306,6 +341,7 @@ void frmQ5Con::buildMenus() {
 void frmQ5Con::buildModelSelectMenu() {
   for (const auto& group : config::ModelSelectMenu()) {
     QMenu* sub = mnuModelSelect->addMenu(Q(std::string(group.caption)));
+    sub->setToolTipsVisible(true);
     sub->setObjectName(QStringLiteral("mnuModelSelect_") + Q(std::string(group.caption)));
     for (const auto& item : group.items) {
       QAction* a = sub->addAction(Q(std::string(item.caption)));
@@ -313,6 +349,9 @@ void frmQ5Con::buildModelSelectMenu() {
       a->setData(Q(std::string(item.caption)));
       // Kinds whose configuration files this version cannot write are shown, disabled.
       a->setEnabled(config::ModelSelectAvailable(item));
+      if (!a->isEnabled())
+        a->setToolTip(QStringLiteral("Not available in this version: no settings page for "
+                                     "this module yet"));
       const config::ModelSelectItem* ptr = &item;
       connect(a, &QAction::triggered, this, [this, ptr] { modelSelect(*ptr); });
       modelSelectActions_.push_back(a);
@@ -369,6 +408,37 @@ void frmQ5Con::refresh() {
   mnuQ5Informain->setEnabled(m.informationEnabled && idle && !exitRequested_);
   mnuWindowPage->setEnabled(current_ != nullptr && shownModel_ == s.values.model);
   hideStalePage();
+
+  // The unit panel: the model on one line, whole; greyed when no unit is connected, so
+  // that it is not read as the connected unit's.
+  {
+    QFont f = font();
+    f.setBold(true);
+    const int room = lblMastertype->parentWidget()->contentsRect().width() - 12;
+    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
+      f.setPointSizeF(f.pointSizeF() - 0.5);
+    lblMastertype->setFont(f);
+    const bool stale = !s.values.Connected && l.lblMastertype != "Welcome";
+    lblMastertype->setEnabled(!stale);
+    lblVersionNo->setEnabled(!stale);
+    const QString tip = stale ? QStringLiteral("Not connected: the model of the page shown, or "
+                                               "of the unit identified last")
+                              : QStringLiteral("The connected unit");
+    lblMastertype->setToolTip(tip);
+    lblVersionNo->setToolTip(tip);
+  }
+  // Live values of no connected unit are shown as such, not as current values.
+  if (PageView* v = pageView()) {
+    v->setLiveStale(!s.values.Connected);
+    v->setDisabledReason(
+        s.values.Monitoring
+            ? QStringLiteral("Settings are locked while monitoring: click Stop to change them")
+        : depth_ > 0 ? QStringLiteral("The page is being read from or written to the unit")
+                     : QStringLiteral("Not changeable here: fixed for this model, shown only, "
+                                      "or not read from the unit (Upload again)"));
+  }
+  updateTitle();
+  updateStatus();
   mnuDebugInfo->setVisible(m.debugInfoVisible);
   mnuDebugInfo->setEnabled(m.debugInfoEnabled);
   mnuFirmUpdate->setVisible(m.firmUpdateVisible);
@@ -378,6 +448,7 @@ void frmQ5Con::refresh() {
 void frmQ5Con::pageUpdated() {
   if (PageView* v = pageView()) v->refresh();
   sinceFollow_.restart();
+  updateStatus();
 }
 
 void frmQ5Con::processEvents() {
@@ -428,7 +499,7 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
     if (!noneWindow_) {
       noneWindow_ = new QMdiSubWindow(mdiArea);
       noneWindow_->setWidget(new frmNONE(noneWindow_));
-      noneWindow_->setWindowTitle(QStringLiteral("frmNONE"));
+      noneWindow_->setWindowTitle(QStringLiteral("No settings page for this module"));
       noneWindow_->setObjectName("frmNONEWindow");
       noneWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
       mdiArea->addSubWindow(noneWindow_);
@@ -442,7 +513,7 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   sub->setWidget(view);
   // A setting changed by hand is unsaved until it is saved, downloaded or replaced.
   connect(view, &PageView::edited, this, [this] { session_->markPageEdited(); });
-  sub->setWindowTitle(Q(std::string(page->name())));
+  sub->setWindowTitle(PageTitle(page->pageKind(), session_->values.model));
   sub->setObjectName(Q(std::string(page->name())) + "Window");
   // Closing a page window hides it; the page lives as long as the session.
   sub->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -472,6 +543,7 @@ void frmQ5Con::showPage(pages::ModulePage* page) {
   if (auto* view = qobject_cast<PageView*>(sub->widget())) view->refresh();
   current_ = sub;
   shownModel_ = session_->values.model;
+  if (page) sub->setWindowTitle(PageTitle(page->pageKind(), shownModel_));
   placePage(sub);
 }
 
@@ -488,6 +560,222 @@ void frmQ5Con::openNetworkWindow(int networkType) {
 }
 
 void frmQ5Con::closeChangeValueDialog() {}
+
+// --- Status, title, Cancel, causes ------------------------------------------------------
+
+void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy,
+                         bool cancellable, const std::function<void()>& body) {
+  Sequence seq(*this);
+  const bool outer = !inAction_;
+  inAction_ = true;
+  if (outer) {
+    cancelled_ = false;
+    cancellable_ = cancellable;
+    unansweredTimes_ = 0;
+    unanswered_.clear();
+    lastRefused_.clear();
+  }
+  const QString before = activity_;
+  activity_ = activity;
+  if (busy) QApplication::setOverrideCursor(Qt::BusyCursor);
+  updateStatus();
+  body();
+  if (busy) QApplication::restoreOverrideCursor();
+  activity_ = before;
+  if (!outer) return;
+  inAction_ = false;
+  const auto& v = session_->values;
+  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  if (cancelled_) {
+    // The reads after Cancel failed on the closed port; their messages were held back.
+    dialogs_->muteMessages(false);
+    port_->keepOpen();
+    if (v.Connected) session_->btnDisconnect_Click();
+    result_ = QStringLiteral("Cancelled %1 — disconnected").arg(time);
+  } else if (done == QStringLiteral("Monitoring")) {
+    result_ = v.Connected ? QStringLiteral("Monitoring stopped after %1 passes %2")
+                                .arg(session_->monitorPass())
+                                .arg(time)
+                          : QStringLiteral("Not connected");
+  } else if (!done.isEmpty()) {
+    result_ = v.Connected ? QStringLiteral("%1 done %2").arg(done, time)
+                          : QStringLiteral("%1 failed %2 — not connected").arg(done, time);
+  } else {
+    result_ = v.Connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected");
+  }
+  cancellable_ = false;
+  cancelled_ = false;
+  updateStatus();
+}
+
+void frmQ5Con::cancelSequence() {
+  if (!cancelOffered()) return;
+  cancelled_ = true;
+  port_->closeBeforeNextWrite();
+  dialogs_->muteMessages(true);
+  activity_ = QStringLiteral("Cancelling");
+  updateStatus();
+}
+
+QString frmQ5Con::statusText() const {
+  if (frmLoading* l = qtDialogs_->progressWindow()) {
+    const bool writing = l->caption().contains(QStringLiteral("Download"), Qt::CaseInsensitive);
+    return QStringLiteral("%1 %2/%3")
+        .arg(writing ? QStringLiteral("Writing") : QStringLiteral("Reading"))
+        .arg(qRound(l->value()))
+        .arg(qRound(l->maximum()));
+  }
+  if (session_->values.Monitoring)
+    return QStringLiteral("Monitoring — pass %1").arg(session_->monitorPass());
+  if (depth_ > 0 && !activity_.isEmpty()) return activity_ + QStringLiteral("...");
+  return result_;
+}
+
+void frmQ5Con::updateStatus() {
+  const QString state = statusText();
+  if (lblStatus->text() != state) lblStatus->setText(state);
+  const auto& v = session_->values;
+  const QString port = session_->portName().empty()
+                           ? QStringLiteral("No port chosen")
+                           : Q(session_->portName()) + (v.Connected ? QString() : QStringLiteral(" (closed)"));
+  if (lblStatusPort->text() != port) lblStatusPort->setText(port);
+  const QString unit = v.model.empty() || v.model == "NONE" ? QString() : Q(v.model);
+  if (lblStatusUnit->text() != unit) lblStatusUnit->setText(unit);
+}
+
+void frmQ5Con::updateTitle() {
+  const auto& v = session_->values;
+  QString t = QStringLiteral("Q5CFG");
+  const bool modelKnown = !v.model.empty() && v.model != "NONE" && (v.PageShown || v.Connected);
+  if (modelKnown) t += QStringLiteral(" — ") + Q(v.model);
+  if (v.Connected) t += (modelKnown ? QStringLiteral(" on ") : QStringLiteral(" — ")) + Q(session_->portName());
+  if (!session_->configFile().empty())
+    t += QStringLiteral(" — ") + QFileInfo(Q(session_->configFile())).fileName();
+  if (session_->pageEdited()) t += QLatin1Char('*');
+  if (windowTitle() != t) setWindowTitle(t);
+}
+
+QString frmQ5Con::PageTitle(int pageKind, const std::string& model) {
+  static const char* const kWhat[22] = {
+      "analog input, 4 channels",          "thermocouple input, 4 channels",
+      "resistance thermometer input, 4 channels", "voltage output, 2 channels",
+      "current output, 2 channels",        "discrete input, 16 points",
+      "discrete output, 16 points",        "analog input, 2 channels",
+      "discrete input, 32 points",         "discrete output, 32 points",
+      "current output, 4 channels",        "pulse / encoder input, 2 channels",
+      "voltage output, 4 channels",        "load cell input, 2 channels",
+      "linearizing converter",             "PWM output, 4 channels",
+      "AC current input, 32 channels",     "analog input, 8 channels",
+      "16-point input / 16-point output",  "pulse input, 8 channels",
+      "8-point input / 8-point output",    "pulse input, 32 channels"};
+  const QString what = pageKind >= 0 && pageKind < 22 ? QString::fromLatin1(kWhat[pageKind])
+                                                      : QStringLiteral("settings");
+  const std::string part = catalogue::ModulePartOf(model);
+  return part.empty() ? what : Q(part) + QStringLiteral(" — ") + what;
+}
+
+void frmQ5Con::traceExchange(int event, std::string_view text) {
+  std::string line(text);
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  switch (static_cast<link::TraceEvent>(event)) {
+    case link::TraceEvent::Sent:
+      lastSent_ = line;
+      if (!line.empty() && line[0] == 'G') group_ = line.substr(1);
+      break;
+    case link::TraceEvent::Received:
+      lastReceived_ = line;
+      if (line == "CNG" || line == "CNU") lastRefused_ = lastSent_ + " answered " + line;
+      if (!line.empty() && line[0] == 'C') {
+        if (lastSent_ == unanswered_) unansweredTimes_ = 0;
+        break;
+      }
+      // Not a reply of the unit (line noise): as good as none.
+      line.clear();
+      [[fallthrough]];
+    case link::TraceEvent::TimedOut:
+    case link::TraceEvent::NotOpen:
+      // A line the closed port did not take is named itself; otherwise the line sent.
+      if (static_cast<link::TraceEvent>(event) != link::TraceEvent::NotOpen) line = lastSent_;
+      if (line == unanswered_ && group_ == unansweredGroup_) {
+        ++unansweredTimes_;
+      } else {
+        unanswered_ = line;
+        unansweredGroup_ = group_;
+        unansweredTimes_ = 1;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+QString frmQ5Con::explain(const std::string& text, const std::string& caption) {
+  const std::string previousCaption = lastCaption_;
+  lastCaption_ = caption;
+  const QString port = Q(session_->portName());
+  auto noReply = [this, &port]() -> QString {
+    if (unansweredTimes_ == 0) {
+      if (!lastRefused_.empty())
+        return QStringLiteral("The unit refused: %1.").arg(Q(lastRefused_));
+      return {};
+    }
+    QString what = QStringLiteral("No usable reply to %1").arg(Q(unanswered_));
+    if (!unanswered_.empty() && unanswered_[0] != 'G' && !unansweredGroup_.empty())
+      what += QStringLiteral(" in group %1").arg(Q(unansweredGroup_));
+    what += unansweredTimes_ == 1 ? QStringLiteral(" (1 attempt)")
+                                  : QStringLiteral(" after %1 attempts").arg(unansweredTimes_);
+    what += QStringLiteral(" on %1.").arg(port);
+    if (!port_->lastError().empty() || !port_->serial().lastError().empty()) {
+      const std::string& e =
+          !port_->lastError().empty() ? port_->lastError() : port_->serial().lastError();
+      what += QStringLiteral(" The port reported: %1.").arg(Q(e));
+    }
+    return what;
+  };
+  if (caption == "Connection") {
+    const std::string& e = port_->lastError();
+    if (!e.empty() && !port_->active()) {
+      QString why = QStringLiteral("%1 could not be opened: %2").arg(port, Q(e));
+      if (e.find("ermission") != std::string::npos)
+        why += QStringLiteral(" — add the user to the dialout group (then log in again)");
+      return why + QLatin1Char('.');
+    }
+    const QString r = noReply();
+    if (!r.isEmpty()) return r + QStringLiteral(" Is the unit powered and the cable plugged in?");
+    return QStringLiteral("The unit on %1 did not identify itself as MNTSW.").arg(port);
+  }
+  if (caption == "Upload" || caption == "Download") {
+    if (cancelled_) return {};
+    const QString r = noReply();
+    if (!r.isEmpty()) return r;
+    if (caption == "Upload" && text == "Upload Error" && !session_->values.model.empty() &&
+        !catalogue::IsSupportedSeries(session_->values.model))
+      return QStringLiteral("The model \"%1\" is not of a series this program knows.")
+          .arg(Q(session_->values.model));
+    if (caption == "Download" && previousCaption == "Data Range Error")
+      return QStringLiteral("Nothing was written to the unit.");
+    if (caption == "Download" && lastReceived_.size() > 1 && lastReceived_[0] == 'C')
+      return QStringLiteral("The unit reports the model \"%1\"; the page is for \"%2\". "
+                            "Nothing was written.")
+          .arg(Q(link::ValueAfterColon(lastReceived_.substr(1))), Q(session_->values.model));
+    return {};
+  }
+  if (caption == "Data Range Error") {
+    auto* scaling = dynamic_cast<pages::ChannelScaling*>(session_->page());
+    if (!scaling || scaling->lastCheckFailure().control.empty()) return {};
+    const auto& f = scaling->lastCheckFailure();
+    // The field is shown and focused, so the value can be corrected at once.
+    if (PageView* v = pageView()) {
+      if (QWidget* w = v->control(f.control)) {
+        v->showControl(f.control);
+        w->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+      }
+    }
+    return Q(f.why);
+  }
+  return {};
+}
 
 // --- Ending --------------------------------------------------------------------------
 
@@ -545,35 +833,34 @@ void frmQ5Con::btnSetting_Click() {
   // window and the new unit's page are not hidden under it.
   if (chosen && actionAllowed()) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    session_->comPortChosen(*chosen);
+    runAction(QStringLiteral("Connecting to %1").arg(Q(*chosen)), QStringLiteral("Connect"), true,
+              true, [&] { session_->comPortChosen(*chosen); });
   }
   if (actionAllowed()) session_->endSetting();
 }
 
 void frmQ5Con::btnConnect_Click() {
   if (!actionAllowed()) return;
-  Sequence seq(*this);
-  session_->btnConnect_Click();
+  runAction(QStringLiteral("Connecting"), QStringLiteral("Connect"), true, true, [this] { session_->btnConnect_Click(); });
 }
 
 void frmQ5Con::btnUpload_Click() {
   if (!actionAllowed()) return;
-  Sequence seq(*this);
-  session_->btnUpload_Click();
+  runAction(QStringLiteral("Uploading"), QStringLiteral("Upload"), true, true, [this] { session_->btnUpload_Click(); });
 }
 
 void frmQ5Con::btnDownload_Click() {
   if (!actionAllowed()) return;
-  Sequence seq(*this);
-  session_->btnDownload_Click();
+  runAction(QStringLiteral("Downloading"), QStringLiteral("Download"), true, false, [this] { session_->btnDownload_Click(); });
 }
 
 void frmQ5Con::btnStart_Click() {
   if (!actionAllowed()) return;
-  Sequence seq(*this);
   // Live values are shown on the page: a page window closed or minimised comes back.
   revealPage();
-  session_->btnStart_Click();
+  const bool connecting = !session_->values.Connected;
+  runAction(connecting ? QStringLiteral("Connecting") : QStringLiteral("Monitoring"),
+            QStringLiteral("Monitoring"), false, connecting, [this] { session_->btnStart_Click(); });
 }
 
 void frmQ5Con::btnStop_Click() {
@@ -584,14 +871,12 @@ void frmQ5Con::btnStop_Click() {
 
 void frmQ5Con::btnDisconnect_Click() {
   if (!actionAllowed()) return;
-  Sequence seq(*this);
-  session_->btnDisconnect_Click();
+  runAction(QStringLiteral("Disconnecting"), QStringLiteral(""), false, false, [this] { session_->btnDisconnect_Click(); });
 }
 
 void frmQ5Con::btnComNet_Click() {
   if (!actionAllowed()) return;
-  Sequence seq(*this);
-  session_->btnComNet_Click();
+  runAction(QStringLiteral("Network settings"), QStringLiteral(""), false, false, [this] { session_->btnComNet_Click(); });
 }
 
 void frmQ5Con::mnuFilesOpen_Click() {
@@ -628,10 +913,38 @@ void frmQ5Con::mnuFirmUpdate_Click() {
 }
 
 void frmQ5Con::mnuHelpVersion_Click() {
-  QMessageBox::about(this, QStringLiteral("Version"),
-                     QStringLiteral("<b>Q5CFG</b><br>Configuration tool for Remote I/O Q5 "
-                                    "units<br>Version %1")
-                         .arg(QCoreApplication::applicationVersion()));
+  auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Version"),
+                              QStringLiteral("<b>Q5CFG</b><br>Configuration tool for Remote I/O "
+                                             "Q5 units<br>Version %1")
+                                  .arg(QCoreApplication::applicationVersion()),
+                              QMessageBox::Ok, this);
+  box->setObjectName("frmVersion");
+  box->setIconPixmap(AppIcon().pixmap(64));
+  FitCaption(*box);
+  showInformation(box);
+}
+
+void frmQ5Con::showInformation(QDialog* dialog) {
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // open(): modal to this window, but returns at once; exec() would stop the monitoring
+  // loop below it on the stack until the box closed.
+  dialog->open();
+}
+
+void frmQ5Con::openDocument(int document) {
+  const auto d = static_cast<HelpDocuments::Document>(document);
+  const QUrl url = help_->address(d, session_->values);
+  if (openUrl_(url)) return;
+  const QString where = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Q5CFG"),
+                              QStringLiteral("The document could not be shown: no program to "
+                                             "open it could be started."),
+                              QMessageBox::Ok, this);
+  box->setObjectName("q5HelpFailedBox");
+  box->setInformativeText(QStringLiteral("Open it yourself:\n%1").arg(where));
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  FitCaption(*box);
+  showInformation(box);
 }
 
 }  // namespace q5::gui

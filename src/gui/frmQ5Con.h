@@ -15,6 +15,8 @@
 #include "session/Session.h"
 
 class QAction;
+class QDialog;
+class QUrl;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -59,6 +61,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
     std::function<std::vector<PortChoice>()> portChoices;
     // The program's folder (holds tmp/tmp.uJx); by default the executable's folder.
     std::string applicationFolder;
+    // Opens a document's address in the system's viewer; false when none could be
+    // started. By default QDesktopServices::openUrl.
+    std::function<bool(const QUrl&)> openUrl;
   };
 
   explicit frmQ5Con(Setup setup, QWidget* parent = nullptr);
@@ -71,6 +76,12 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QAction* modelSelectAction(const QString& group, const QString& caption) const;
   qtlink::PortSwitch& portSwitch() { return *port_; }
   ui::UserDialogs& dialogs();
+
+  // Shows an informational window above the main window without a nested event loop:
+  // monitoring passes go on behind it. The window deletes itself when closed.
+  void showInformation(QDialog* dialog);
+  // Opens a Help document; when no viewer can be started, says so with its path.
+  void openDocument(int document);
 
   // Twips (1/1440 inch) in pixels of this window's screen.
   int twips(int t) const;
@@ -88,6 +99,17 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   bool exitRequested() const { return exitRequested_; }
   // Sequences (button or menu actions) running now, nested ones included.
   int sequencesRunning() const { return depth_; }
+  // The progress window's "Cancel": the exchange now awaited ends, nothing more is
+  // sent, the unit is disconnected and the page keeps what was read.
+  void cancelSequence();
+  bool cancelOffered() const { return cancellable_ && depth_ > 0 && !cancelled_; }
+  // The status bar's state text ("Reading 12/40", "Monitoring — pass 153", "Upload done
+  // 14:02:11").
+  QString statusText() const;
+  // The cause shown under a message box's fixed text ("" when none is known).
+  QString explain(const std::string& text, const std::string& caption);
+  // The title of a page window: the module part and what the page is.
+  static QString PageTitle(int pageKind, const std::string& model);
 
   // --- SessionView --------------------------------------------------------------
   void refresh() override;
@@ -142,7 +164,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QAction* mnuFirmUpdate;
   QAction* mnuHelpVersion;
   QAction* mnuWindowPage;
-
+  QLabel* lblStatus;      // status bar: the state
+  QLabel* lblStatusPort;  // status bar: the port
+  QLabel* lblStatusUnit;  // status bar: the unit's model
  protected:
   void closeEvent(QCloseEvent* e) override;
 
@@ -162,6 +186,14 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   // unless now).
   void followSession(bool now = false);
   void hideStalePage();
+  // Runs a user action: busy cursor over the window while it runs (not while
+  // monitoring), "Cancel" offered on the progress window when cancellable, the status
+  // bar's result when the outermost action ends.
+  void runAction(const QString& activity, const QString& done, bool busy, bool cancellable,
+                 const std::function<void()>& body);
+  void updateTitle();
+  void updateStatus();
+  void traceExchange(int event, std::string_view text);
 
   std::unique_ptr<link::Clock> clock_;
   std::unique_ptr<qtlink::PortSwitch> port_;
@@ -172,6 +204,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::unique_ptr<config::ConfigFiles> files_;
   std::unique_ptr<HelpDocuments> help_;
   std::function<std::vector<PortChoice>()> portChoices_;
+  std::function<bool(const QUrl&)> openUrl_;
 
   std::map<pages::ModulePage*, QMdiSubWindow*> pageWindows_;
   QMdiSubWindow* noneWindow_ = nullptr;
@@ -179,6 +212,21 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::vector<QAction*> modelSelectActions_;
 
   std::string shownModel_;  // the model the current page was shown for
+  QString activity_;        // what the running action does ("Uploading")
+  QString result_;          // how the last action ended
+  bool inAction_ = false;
+  bool cancellable_ = false;
+  bool cancelled_ = false;
+  // The wire as the message boxes explain it: the group selected last, the last line
+  // sent, the last one that got no reply and how many times in a row.
+  std::string group_;
+  std::string lastSent_;
+  std::string unanswered_;
+  std::string unansweredGroup_;
+  int unansweredTimes_ = 0;
+  std::string lastRefused_;
+  std::string lastReceived_;
+  std::string lastCaption_;
   QElapsedTimer sinceFollow_;
   int depth_ = 0;
   bool exitRequested_ = false;

@@ -10,6 +10,7 @@
 
 #include "PageView.h"
 #include "frmComPort.h"
+#include "AppIcon.h"
 #include "frmQ5Con.h"
 
 namespace {
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Q5CFG"));
   QCoreApplication::setApplicationVersion(QStringLiteral(Q5CFG_VERSION));
+  QApplication::setWindowIcon(q5::gui::AppIcon());
 
   // Our own options are taken out; what remains is the command line the window reads
   // ("-debug" or "-firmupdate").

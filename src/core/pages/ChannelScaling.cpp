@@ -192,10 +192,24 @@ void ChannelScaling::SetUnitLabels(int i, std::string_view unit) {
 }
 
 bool ChannelScaling::ScalingNumeric(int i, bool withBases) const {
-  if (!IsNumeric(txtZScale[i].text) || !IsNumeric(txtFScale[i].text) ||
-      !IsNumeric(txtGain[i].text) || !IsNumeric(txtBias[i].text))
+  const struct {
+    const char* name;
+    const char* caption;
+    const TextBox& box;
+    bool wanted;
+  } fields[] = {{"txtZScale", "Zero scale", txtZScale[i], true},
+                {"txtFScale", "Full scale", txtFScale[i], true},
+                {"txtBias", "Bias", txtBias[i], true},
+                {"txtGain", "Gain", txtGain[i], true},
+                {"txtZBase", "Zero base", txtZBase[i], withBases},
+                {"txtFBase", "Full base", txtFBase[i], withBases}};
+  for (const auto& f : fields) {
+    if (!f.wanted || IsNumeric(f.box.text)) continue;
+    checkFailure_ = {Indexed(f.name, i), std::string(f.caption) + " of CH" + std::to_string(i + 1) +
+                                             " is \"" + f.box.text + "\", not a number."};
     return false;
-  return !withBases || (IsNumeric(txtZBase[i].text) && IsNumeric(txtFBase[i].text));
+  }
+  return true;
 }
 
 bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
@@ -204,12 +218,31 @@ bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
   const double bias = NumericValue(txtBias[i].text);
   const double gain = NumericValue(txtGain[i].text);
   auto inLimits = [&](double v) { return v >= limits.low && v <= limits.high; };
-  if (bias < -kBiasLimit || bias > kBiasLimit) return false;
-  if (!inLimits(zero) || !inLimits(full)) return false;
-  if (gain > kGainLimit || gain < -kGainLimit) return false;
+  auto fail = [&](const char* name, const char* caption, const std::string& text,
+                  const std::string& range) {
+    checkFailure_ = {Indexed(name, i), std::string(caption) + " of CH" + std::to_string(i + 1) +
+                                           " is " + text + "; allowed " + range + "."};
+    return false;
+  };
+  auto number = [](double v) {
+    std::string s = std::to_string(v);
+    s.erase(s.find_last_not_of('0') + 1);
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+  };
+  const std::string scaleRange = number(limits.low) + " to " + number(limits.high);
+  if (bias < -kBiasLimit || bias > kBiasLimit)
+    return fail("txtBias", "Bias", txtBias[i].text, "-320 to 320");
+  if (!inLimits(zero)) return fail("txtZScale", "Zero scale", txtZScale[i].text, scaleRange);
+  if (!inLimits(full)) return fail("txtFScale", "Full scale", txtFScale[i].text, scaleRange);
+  if (gain > kGainLimit || gain < -kGainLimit)
+    return fail("txtGain", "Gain", txtGain[i].text, "-3.2 to 3.2");
   const double zeroRounded = RoundHalfEven(zero);
   const double fullRounded = RoundHalfEven(full);
-  if (!inLimits(zeroRounded) || !inLimits(fullRounded)) return false;
+  if (!inLimits(zeroRounded))
+    return fail("txtZScale", "Zero scale", txtZScale[i].text + " (rounded " + number(zeroRounded) + ")", scaleRange);
+  if (!inLimits(fullRounded))
+    return fail("txtFScale", "Full scale", txtFScale[i].text + " (rounded " + number(fullRounded) + ")", scaleRange);
   txtZScale[i].text = std::to_string(static_cast<long long>(zeroRounded));
   txtFScale[i].text = std::to_string(static_cast<long long>(fullRounded));
   return true;

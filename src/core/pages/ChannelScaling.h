@@ -65,6 +65,13 @@ inline constexpr double kGainLimit = 3.2;
 
 class ChannelScaling {
  public:
+  // The field the last failing check stopped at ("txtBias(2)") and why, in words a
+  // person reads under "Check data range."; empty after a passing check.
+  struct CheckFailure {
+    std::string control;
+    std::string why;
+  };
+  const CheckFailure& lastCheckFailure() const { return checkFailure_; }
   explicit ChannelScaling(int channels);
 
   // Control arrays, element i = channel i+1.
@@ -114,6 +121,7 @@ class ChannelScaling {
   // the range rule channel by channel, ending at the first failing one.
   template <typename LimitsOf>
   bool CheckScalingChannels(int channels, LimitsOf limitsOf, bool withBases = false) {
+    checkFailure_ = {};
     for (int i = 0; i < channels; ++i)
       if (!ScalingNumeric(i, withBases)) return false;
     for (int i = 0; i < channels; ++i)
@@ -123,6 +131,9 @@ class ChannelScaling {
 
   // Visits the channel's scaling controls as "txtZScale(i)", ..., "lblFBase_Unit(i)".
   void visitScaling(ControlVisitor& v, int i);
+
+ private:
+  mutable CheckFailure checkFailure_;
 };
 
 // ---- Small helpers the analog pages share -------------------------------------------------

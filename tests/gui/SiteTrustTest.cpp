@@ -1,0 +1,349 @@
+// What a person on site relies on besides the page itself: the status bar and the
+// title, "Save changes?", Cancel, message boxes that say why, stale values marked, Help
+// that fails visibly, boxes that do not stop monitoring, titles, icon and keyboard.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "../core/TestDialogs.h"
+#include "IndicatorBox.h"
+#include "PageView.h"
+#include "QtDialogs.h"
+#include "frmComPort.h"
+#include "frmLoading.h"
+#include "frmQ5Con.h"
+#include "qtlink/PortSwitch.h"
+#include "sim/SimPort.h"
+
+using q5::gui::frmQ5Con;
+using q5::gui::PageView;
+using q5::ui::SaveAnswer;
+
+namespace {
+
+std::vector<q5::gui::PortChoice> SimChoices() {
+  std::vector<q5::gui::PortChoice> out;
+  for (const auto& s : q5::gui::SimulatedUnits())
+    out.push_back({QString::fromStdString("Simulated (" + s + ")"), s});
+  return out;
+}
+
+void Connect(frmQ5Con& w, const std::string& port) {
+  // As "Setting" with the port chosen would (Connect is enabled only after a Setting).
+  w.session().setPortName(port);
+  w.btnConnect_Click();
+}
+
+QLineEdit* Edit(frmQ5Con& w, const char* name) {
+  PageView* v = w.pageView();
+  return v ? qobject_cast<QLineEdit*>(v->control(name)) : nullptr;
+}
+
+// A port that counts the command lines written through it.
+class CountingPort : public q5::link::Port {
+ public:
+  CountingPort(std::unique_ptr<q5::link::Port> inner, int* writes)
+      : inner_(std::move(inner)), writes_(writes) {}
+  bool open(const std::string& n, int b) override { return inner_->open(n, b); }
+  void close() override { inner_->close(); }
+  bool isOpen() const override { return inner_->isOpen(); }
+  bool setBaudRate(int b) override { return inner_->setBaudRate(b); }
+  std::size_t bytesWaiting() override { return inner_->bytesWaiting(); }
+  bool write(std::string_view d) override {
+    ++*writes_;
+    return inner_->write(d);
+  }
+  std::string readAll() override { return inner_->readAll(); }
+  void waitForBytes(std::int64_t deadline) override { inner_->waitForBytes(deadline); }
+
+ private:
+  std::unique_ptr<q5::link::Port> inner_;
+  int* writes_;
+};
+
+// The message boxes up now.
+QList<QMessageBox*> Boxes() {
+  QList<QMessageBox*> out;
+  for (QWidget* t : QApplication::topLevelWidgets())
+    if (auto* b = qobject_cast<QMessageBox*>(t); b && b->isVisible()) out << b;
+  return out;
+}
+
+}  // namespace
+
+class SiteTrustTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir folder_;
+  TestDialogs dialogs_;
+
+  frmQ5Con::Setup setup(bool qtDialogs = false) {
+    frmQ5Con::Setup s;
+    if (!qtDialogs) s.dialogs = &dialogs_;
+    s.portChoices = SimChoices;
+    s.applicationFolder = folder_.path().toStdString();
+    return s;
+  }
+
+ private slots:
+  void init() { dialogs_ = TestDialogs{}; }
+  void cleanup() {
+    for (QMessageBox* b : Boxes()) b->close();
+  }
+
+  // Offline work is not thrown away without a question: Cancel keeps the page and
+  // opens no port dialog; the title marks unsaved values with "*"; Save adds ".uJx".
+  void saveChangesQuestionAndTitle() {
+    frmQ5Con w(setup());
+    w.show();
+    w.modelSelectAction(QStringLiteral("Q5T3NML3"), QStringLiteral("AI4"))->trigger();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Q5CFG — Q5T3NML3-6-AI4*"));
+    QLineEdit* zero = Edit(w, "txtZScale(0)");
+    zero->selectAll();
+    QTest::keyClicks(zero, QStringLiteral("250"));
+
+    dialogs_.saveAnswers = {SaveAnswer::Cancel};
+    bool dialogOpened = false;
+    QTimer::singleShot(0, &w, [&] {
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialogOpened = true;
+        d->reject();
+      }
+    });
+    w.btnSetting->click();
+    QVERIFY(!dialogOpened);
+    QCOMPARE(dialogs_.questions.size(), std::size_t{1});
+    QCOMPARE(dialogs_.questions[0].text, std::string("Save changes?"));
+    QCOMPARE(Edit(w, "txtZScale(0)")->text(), QStringLiteral("250"));
+
+    // Exit asks too; Cancel keeps the program.
+    dialogs_.saveAnswers = {SaveAnswer::Cancel};
+    w.mnuFilesEnd->trigger();
+    QVERIFY(!w.exitRequested());
+
+    // Save, to a name without extension: the file gets ".uJx", the title names it.
+    dialogs_.saveFiles = {folder_.filePath("plant-a").toStdString()};
+    w.mnuFilesSave->trigger();
+    QVERIFY(QFile::exists(folder_.filePath("plant-a.uJx")));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Q5CFG — Q5T3NML3-6-AI4 — plant-a.uJx"));
+    // Nothing unsaved now: Exit asks nothing.
+    const auto asked = dialogs_.questions.size();
+    w.mnuFilesEnd->trigger();
+    QVERIFY(w.exitRequested());
+    QCOMPARE(dialogs_.questions.size(), asked);
+  }
+
+  // Cancel on the progress window while connecting: the exchange awaited ends, no
+  // further line is sent, no error box comes, and the unit is disconnected.
+  void cancelStopsAtTheNextExchangeAndDisconnects() {
+    frmQ5Con w(setup(true));
+    w.show();
+    int writes = 0;
+    w.portSwitch().setSimFactory([&writes, &w](const std::string& model) {
+      q5::sim::SimOptions o;
+      o.line.lineTiming = true;
+      return std::make_unique<CountingPort>(
+          q5::sim::MakeSimPort(model, w.session().exchange().clock(), o), &writes);
+    });
+    int writesAtCancel = -1;
+    bool busyCursor = false, boxSeen = false;
+    QElapsedTimer sinceCancel;
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, &w, [&] {
+      for (QMessageBox* b : Boxes()) {
+        boxSeen = true;
+        b->close();
+      }
+      auto* loading = w.findChild<q5::gui::frmLoading*>();
+      if (writesAtCancel < 0 && loading && loading->isVisible() && loading->value() >= 2) {
+        QVERIFY(loading->btnCancel->isVisible());
+        busyCursor = QApplication::overrideCursor() != nullptr;
+        QVERIFY(w.statusText().startsWith(QStringLiteral("Reading ")));
+        writesAtCancel = writes;
+        sinceCancel.start();
+        loading->btnCancel->click();
+      }
+    });
+    watch.start();
+    Connect(w, "sim:Q5T3NML-6-AIF8N");
+    watch.stop();
+    QVERIFY(writesAtCancel > 0);
+    QCOMPARE(writes, writesAtCancel);
+    QVERIFY(sinceCancel.elapsed() < 1000);
+    QVERIFY(busyCursor);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!boxSeen);
+    QCOMPARE(w.lblConStatus->text(), QStringLiteral("Disconnected"));
+    QVERIFY(w.statusText().startsWith(QStringLiteral("Cancelled")));
+    QVERIFY(w.btnSetting->isEnabled());
+    QVERIFY(!w.findChild<q5::gui::frmLoading*>()->isVisible());
+  }
+
+  // Status bar and title follow the work; after a Disconnect the live values and the
+  // unit panel do not pass for current ones.
+  void statusTitleAndStaleValues() {
+    frmQ5Con w(setup());
+    w.show();
+    Connect(w, "sim:Q5T3NML3-6-AI4");
+    QCOMPARE(w.windowTitle(), QStringLiteral("Q5CFG — Q5T3NML3-6-AI4 on sim:Q5T3NML3-6-AI4"));
+    QVERIFY2(w.statusText().startsWith(QStringLiteral("Connect done ")), qPrintable(w.statusText()));
+    QCOMPARE(w.lblStatusUnit->text(), QStringLiteral("Q5T3NML3-6-AI4"));
+    QCOMPARE(w.currentSubWindow()->windowTitle(), QStringLiteral("AI4 — analog input, 4 channels"));
+    QVERIFY(!w.windowIcon().isNull());
+    QString during;
+    QTimer::singleShot(400, &w, [&] {
+      during = w.statusText();
+      w.btnStop->click();
+    });
+    w.btnStart->click();
+    QVERIFY2(during.startsWith(QStringLiteral("Monitoring — pass ")), qPrintable(during));
+    QVERIFY(during.mid(18).toInt() >= 1);
+    QVERIFY(w.statusText().startsWith(QStringLiteral("Monitoring stopped after ")));
+    QVERIFY(Edit(w, "txtParData(0)")->text() != QStringLiteral("\u2014"));
+    QVERIFY(w.lblMastertype->isEnabled());
+
+    w.btnDisconnect->click();
+    QCOMPARE(Edit(w, "txtParData(0)")->text(), QStringLiteral("\u2014"));
+    QVERIFY(!w.lblMastertype->isEnabled());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Q5CFG — Q5T3NML3-6-AI4"));
+    // A display-only field reads as a value, not as a greyed input.
+    QLineEdit* base = Edit(w, "txtZBase(0)");
+    QVERIFY(base->isEnabled() && base->isReadOnly());
+    // Disabled fields say why.
+    Connect(w, "sim:Q5T3NML3-6-AI4");
+    QTimer::singleShot(300, &w, [&] {
+      during = Edit(w, "txtZScale(0)")->toolTip();
+      w.btnStop->click();
+    });
+    w.btnStart->click();
+    QVERIFY2(during.contains(QStringLiteral("Stop")), qPrintable(during));
+    QVERIFY(Edit(w, "txtZScale(0)")->toolTip().isEmpty());
+  }
+
+  // Error boxes keep their texts and add the cause: the port's error, the item that got
+  // no usable reply, the field out of range (focused).
+  void errorBoxesSayWhy() {
+    {
+      frmQ5Con w(setup());
+      Connect(w, "/nonexistent/q5-tty");
+      QCOMPARE(dialogs_.captions(), std::vector<std::string>{"Connection"});
+      const QString why = w.explain("Connection Error", "Connection");
+      QVERIFY2(why.contains(QStringLiteral("/nonexistent/q5-tty")) &&
+                   why.contains(QStringLiteral("No such file or directory")),
+               qPrintable(why));
+    }
+    dialogs_ = TestDialogs{};
+    {
+      frmQ5Con w(setup());
+      w.portSwitch().setSimFactory([&w](const std::string& model) {
+        q5::sim::SimOptions o;
+        o.faults = {"reply:00/06:oops"};
+        return q5::sim::MakeSimPort(model, w.session().exchange().clock(), o);
+      });
+      Connect(w, "sim:Q5T3NML3-6-AI4");
+      QCOMPARE(dialogs_.captions(), std::vector<std::string>{"Upload"});
+      const QString why = w.explain("Upload Error", "Upload");
+      QVERIFY2(why.contains(QStringLiteral("I06 in group 00 after 4 attempts")), qPrintable(why));
+    }
+    dialogs_ = TestDialogs{};
+    {
+      frmQ5Con w(setup());
+      w.show();
+      Connect(w, "sim:Q5T3NML3-6-AI4");
+      Edit(w, "txtBias(2)")->setText(QStringLiteral("320.01"));
+      w.btnDownload->click();
+      QCOMPARE(dialogs_.messages.at(0).text, std::string("Data Error \r\nCheck data range."));
+      const QString why = w.explain("Data Error \r\nCheck data range.", "Data Range Error");
+      QVERIFY2(why.contains(QStringLiteral("Bias of CH3")) && why.contains(QStringLiteral("320.01")),
+               qPrintable(why));
+      QCOMPARE(w.focusWidget(), w.pageView()->control("txtBias(2)"));
+    }
+    // A box is as wide as its caption needs.
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Remote I/O Q5 Information"),
+                    QStringLiteral("  x  "));
+    q5::gui::FitCaption(box);
+    QVERIFY(box.sizeHint().width() >
+            box.fontMetrics().horizontalAdvance(QStringLiteral("Remote I/O Q5 Information")));
+  }
+
+  // Monitoring goes on behind the version box; Help says where the document is when no
+  // viewer starts; Ctrl+Q stops monitoring and ends the program.
+  void boxesDoNotStopMonitoringAndCtrlQEndsIt() {
+    auto s = setup();
+    s.openUrl = [](const QUrl&) { return false; };
+    frmQ5Con w(s);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Connect(w, "sim:Q5W3NEIP-BI32");
+    int passesWithBox = -1;
+    QString helpText;
+    QTimer::singleShot(200, &w, [&] {
+      w.mnuHelpVersion->trigger();
+      const int at = w.session().monitorPass();
+      QTimer::singleShot(600, &w, [&, at] {
+        QVERIFY(w.findChild<QMessageBox*>(QStringLiteral("frmVersion")));
+        passesWithBox = w.session().monitorPass() - at;
+        w.findChild<QMessageBox*>(QStringLiteral("frmVersion"))->close();
+        w.findChild<QAction*>(QStringLiteral("mnuUsersManualEnglish"))->trigger();
+        auto* failed = w.findChild<QMessageBox*>(QStringLiteral("q5HelpFailedBox"));
+        QVERIFY(failed && failed->isVisible());
+        helpText = failed->informativeText();
+        failed->close();
+        // Ctrl+Q with the File menu disabled by monitoring.
+        QVERIFY(!w.mnuFiles->menuAction()->isEnabled());
+        QVERIFY(w.actions().contains(w.mnuFilesEnd));  // its shortcut lives on the window
+        w.activateWindow();
+        QTest::qWaitForWindowActive(&w);
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+        if (!w.exitRequested()) w.btnStop->click();  // the loop ends either way
+      });
+    });
+    w.btnStart->click();
+    QVERIFY2(passesWithBox >= 2, qPrintable(QString::number(passesWithBox)));
+    QVERIFY2(helpText.contains(QStringLiteral(".html")), qPrintable(helpText));
+    QVERIFY(w.exitRequested());
+    QVERIFY(!w.session().values.Monitoring);
+  }
+
+  // Tab: the page's scroll area is no stop, and from the page Tab reaches the window's
+  // buttons. The model string shows whole, on one line.
+  void keyboardAndModelString() {
+    frmQ5Con w(setup());
+    w.show();
+    Connect(w, "sim:Q5W3NEIP-BI16");
+    PageView* v = w.pageView();
+    QVERIFY(v);
+    QCOMPARE(v->findChild<QWidget*>(QStringLiteral("VScroll1"))->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w.mdiArea->focusPolicy(), Qt::NoFocus);
+    QSet<QString> reached;
+    QWidget* start = w.btnSetting;
+    QWidget* n = start->nextInFocusChain();
+    for (int i = 0; i < 500 && n != start; ++i, n = n->nextInFocusChain())
+      if (n->isVisibleTo(&w) && n->isEnabled() && (n->focusPolicy() & Qt::TabFocus))
+        reached << n->objectName();
+    QVERIFY(reached.contains(QStringLiteral("btnUpload")));
+    QVERIFY(reached.contains(QStringLiteral("btnDisconnect")));
+    QVERIFY(reached.contains(QStringLiteral("CmbConvSpeed")));
+    QVERIFY(!w.lblMastertype->wordWrap());
+    w.session().values.model = "Q5W3UD-BIO16C-H";
+    w.session().showIdentification();
+    QVERIFY(QFontMetrics(w.lblMastertype->font()).horizontalAdvance(w.lblMastertype->text()) <=
+            w.lblMastertype->parentWidget()->contentsRect().width());
+  }
+};
+
+QTEST_MAIN(SiteTrustTest)
+#include "SiteTrustTest.moc"

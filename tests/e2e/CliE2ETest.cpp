@@ -458,7 +458,9 @@ TEST(CliOverPty, SetTypesValuesAndDownloads) {
     EXPECT_EQ(RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtBias(0)"}).exitCode, 2);
   }
   for (const std::string& line : ReceivedByUnit(ReadFile(log))) {
-    if (line.rfind("D", 0) == 0) EXPECT_EQ(line, "DF\\r") << "written after a refusal";
+    if (line.rfind("D", 0) == 0) {
+      EXPECT_EQ(line, "DF\\r") << "written after a refusal";
+    }
   }
   std::remove(log.c_str());
   rmdir(dir.c_str());
@@ -521,7 +523,9 @@ TEST(CliOverPty, MonitorChangeWritesManualOutputsOnTheNextPass) {
               std::string::npos)
         << refused.err;
     for (const std::string& line : ReceivedByUnit(ReadFile(log))) {
-      if (line.rfind("D", 0) == 0) EXPECT_EQ(line, "DF\\r");
+      if (line.rfind("D", 0) == 0) {
+        EXPECT_EQ(line, "DF\\r");
+      }
     }
   }
   {

@@ -148,7 +148,11 @@ std::string SetControlValue(const ControlWalk& walk, std::string_view name,
 std::string SetPageControl(ModulePage& page, std::string_view name, std::string_view value) {
   std::string why = SetControlValue([&page](ControlVisitor& v) { page.visitControls(v); }, name,
                                     value);
-  if (why.empty()) page.Edited(name);
+  if (why.empty()) {
+    page.Edited(name);
+    // A person moves on to the next control: the box loses the focus.
+    page.LostFocus(name);
+  }
   return why;
 }
 

@@ -28,7 +28,8 @@ std::string SetControlValue(const ControlWalk& walk, std::string_view name,
                             std::string_view value);
 
 // The same on a page, followed by the page's change handler for that control
-// (ModulePage::Edited), as after a person's edit.
+// (ModulePage::Edited) and its leaving handler (ModulePage::LostFocus), as after a
+// person's edit.
 std::string SetPageControl(ModulePage& page, std::string_view name, std::string_view value);
 
 // Whether a person could press the named control now: "" when it is a visible, enabled

@@ -17,7 +17,11 @@ int CmdInfo(const CliContext& ctx, const Args& args);
 
 // PageCommands.cpp
 int CmdUpload(const CliContext& ctx, const Args& args);  // without -o: the page's settings
-int CmdMonitor(const CliContext& ctx, const Args& args);
+int CmdMonitor(const CliContext& ctx, const Args& args);  // [--count N] [--csv] [--change V,..]
+
+// ControlCommands.cpp
+int CmdSet(const CliContext& ctx, const Args& args);    // set NAME=VALUE ...
+int CmdPress(const CliContext& ctx, const Args& args);  // press BUTTON [NAME=VALUE ...]
 
 // ConfigCommands.cpp
 int CmdUploadToFile(const CliContext& ctx, const Args& args);  // upload -o FILE

@@ -50,7 +50,7 @@ class ControlCollector : public pages::ControlVisitor {
   void indicator(std::string_view name, pages::Indicator& c) override {
     if (c.visible) {
       shown.push_back(
-          {std::string(name), c.caption, c.colour == pages::kGreen ? "1" : "0", true, false});
+          {std::string(name), c.caption, c.colour == c.litColour ? "1" : "0", true, false});
     }
   }
 };

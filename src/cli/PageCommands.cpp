@@ -60,8 +60,14 @@ extern "C" void OnInterrupt(int) { gInterrupted = true; }
 // Prints the live values after every monitoring pass and stops the loop as Stop would.
 class MonitorView : public session::SessionView {
  public:
-  MonitorView(const CliContext& ctx, pages::ModulePage& page, long count, bool csv)
-      : ctx_(ctx), page_(page), count_(count), csv_(csv), start_(std::chrono::steady_clock::now()) {
+  MonitorView(const CliContext& ctx, pages::ModulePage& page, long count, bool csv,
+              std::vector<std::string> change)
+      : ctx_(ctx),
+        page_(page),
+        count_(count),
+        csv_(csv),
+        change_(std::move(change)),
+        start_(std::chrono::steady_clock::now()) {
     // The live set: every indicator (grouped per array) and the live-value boxes.
     for (const ShownControl& s : CollectControls(page_)) {
       if (s.indicator) {
@@ -75,6 +81,10 @@ class MonitorView : public session::SessionView {
   }
 
   int passes() const { return passes_; }
+  // "Change Value" could not be used (no manual outputs, more values than it shows).
+  bool changeFailed() const { return changeFailed_; }
+
+  void openChangeValueDialog(pages::frmChangeValue&) override { dialogOpened_ = true; }
 
   void processEvents() override {
     if (gInterrupted && ctx_.session.values.Monitoring) ctx_.session.btnStop_Click();
@@ -84,7 +94,9 @@ class MonitorView : public session::SessionView {
     if (!ctx_.session.values.Monitoring) return;
     ++passes_;
     printPass();
-    if ((count_ > 0 && passes_ >= count_) || gInterrupted) ctx_.session.btnStop_Click();
+    if (passes_ == 1 && !change_.empty()) changeValues();
+    if ((count_ > 0 && passes_ >= count_) || gInterrupted || changeFailed_)
+      ctx_.session.btnStop_Click();
   }
 
  private:
@@ -122,10 +134,50 @@ class MonitorView : public session::SessionView {
     ctx_.out << std::endl;
   }
 
+  // What a person does after the first pass: clicks the first live value, types the
+  // values into "Change Value" and presses "Change". The next pass writes them.
+  void changeValues() {
+    if (page_.manualOutputCount() == 0) {
+      ctx_.err << "q5cfg-cli monitor: " << page_.name()
+               << " has no manual outputs; \"Change Value\" does not open" << std::endl;
+      changeFailed_ = true;
+      return;
+    }
+    dialogOpened_ = false;
+    page_.Press("txtParData(0)");
+    if (!dialogOpened_) {
+      ctx_.err << "q5cfg-cli monitor: \"Change Value\" did not open" << std::endl;
+      changeFailed_ = true;
+      return;
+    }
+    pages::frmChangeValue& dialog = ctx_.session.changeValue;
+    int shown = 0;
+    for (const auto& box : dialog.txtParData) shown += box.visible ? 1 : 0;
+    if (static_cast<int>(change_.size()) > shown) {
+      ctx_.err << "q5cfg-cli monitor: \"Change Value\" shows " << shown
+               << " value(s) for this unit; " << change_.size() << " given" << std::endl;
+      changeFailed_ = true;
+      return;
+    }
+    for (std::size_t i = 0; i < change_.size(); ++i) dialog.txtParData[i].text = change_[i];
+    const bool refusedBefore = ctx_.dialogs.errorShown;
+    ctx_.dialogs.clearErrors();
+    dialog.Press("cmdSet1", ctx_.dialogs);
+    const bool refused = ctx_.dialogs.errorShown;
+    ctx_.dialogs.errorShown = refusedBefore || refused;
+    if (refused) return;
+    ctx_.err << "Change Value:";
+    for (int i = 0; i < shown; ++i) ctx_.err << " " << dialog.txtParData[i].text;
+    ctx_.err << " (written by the next pass)" << std::endl;
+  }
+
   const CliContext& ctx_;
   pages::ModulePage& page_;
   long count_;
   bool csv_;
+  std::vector<std::string> change_;
+  bool changeFailed_ = false;
+  bool dialogOpened_ = false;
   std::chrono::steady_clock::time_point start_;
   std::vector<Column> columns_;
   int passes_ = 0;
@@ -152,9 +204,23 @@ int CmdUpload(const CliContext& ctx, const Args& args) {
 int CmdMonitor(const CliContext& ctx, const Args& args) {
   long count = 0;
   bool csv = false;
+  std::vector<std::string> change;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--csv") {
       csv = true;
+    } else if (args[i] == "--change" && i + 1 < args.size()) {
+      const std::string& list = args[++i];
+      std::size_t from = 0;
+      while (true) {
+        const std::size_t comma = list.find(',', from);
+        change.push_back(list.substr(from, comma - from));
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+      }
+      if (change.size() > pages::frmChangeValue::kValues) {
+        ctx.err << "q5cfg-cli monitor: --change takes at most four values" << std::endl;
+        return kExitUsage;
+      }
     } else if (args[i] == "--count" && i + 1 < args.size()) {
       char* end = nullptr;
       count = std::strtol(args[++i].c_str(), &end, 10);
@@ -167,6 +233,12 @@ int CmdMonitor(const CliContext& ctx, const Args& args) {
       return kExitUsage;
     }
   }
+  if (!change.empty() && count == 1) {
+    ctx.err << "q5cfg-cli monitor: --change needs a second pass to write the values "
+               "(--count 2 or more)"
+            << std::endl;
+    return kExitUsage;
+  }
   if (!RequirePort(ctx, "monitor")) return kExitUsage;
   bool noPage = false;
   pages::ModulePage* page = ConnectAndUpload(ctx, &noPage);
@@ -174,7 +246,7 @@ int CmdMonitor(const CliContext& ctx, const Args& args) {
   if (!page) return kExitFailed;
   if (!csv) PrintHeader(ctx.out, ctx.session);
 
-  MonitorView view(ctx, *page, count, csv);
+  MonitorView view(ctx, *page, count, csv, std::move(change));
   ctx.session.setView(&view);
   gInterrupted = false;
   auto previous = std::signal(SIGINT, OnInterrupt);
@@ -182,7 +254,8 @@ int CmdMonitor(const CliContext& ctx, const Args& args) {
   std::signal(SIGINT, previous);
   ctx.session.setView(nullptr);
 
-  if (ctx.dialogs.errorShown || !ctx.session.values.Connected) return kExitFailed;
+  if (ctx.dialogs.errorShown || view.changeFailed() || !ctx.session.values.Connected)
+    return kExitFailed;
   return kExitOk;
 }
 

@@ -29,10 +29,23 @@ const std::vector<CommandHelp> kHelp = {
     {"upload", "q5cfg-cli --port P upload [-o FILE]",
      "Connect, read every setting into the module page and print it (or save it to FILE).",
      "Each control as: name, caption, value. List items show their text and [index]."},
-    {"monitor", "q5cfg-cli --port P monitor [--count N] [--csv]",
+    {"monitor", "q5cfg-cli --port P monitor [--count N] [--csv] [--change V0[,V1,V2,V3]]",
      "Connect and print the live values of every monitoring pass.",
      "Stops after N passes, or on Ctrl-C after the current pass (as Stop does).\n"
-     "Discrete points are printed as 0/1 per point. --csv prints one line per pass."},
+     "Discrete points are printed as 0/1 per point. --csv prints one line per pass.\n"
+     "--change: after the first pass, click the first live value, type the values into\n"
+     "\"Change Value\" and press \"Change\"; the next pass writes them to the outputs.\n"
+     "Values not given keep what the dialog shows. A refused value prints the message."},
+    {"set", "q5cfg-cli --port P set NAME=VALUE [NAME=VALUE ...]",
+     "Connect, put values into the page's controls and download them as Download does.",
+     "NAME is a control as upload prints it (txtZScale(0), cmbUserRange(1), optKeepOn).\n"
+     "Text box: the text. List: an item's exact text, or #N for item N (from 0).\n"
+     "Check box or option: 1 or 0. Then the model check, the range check (its message\n"
+     "when it fails), the writes and the read-back; the page is printed as the unit has it."},
+    {"press", "q5cfg-cli --port P press BUTTON [NAME=VALUE ...]",
+     "Connect, put values into controls (no Download), press a button, print the page.",
+     "BUTTON is a button's name (cmdSet2, cmdPreset(2), Command3); the values are put in\n"
+     "first, as for set. Messages the button shows are printed."},
     {"download", "q5cfg-cli --port P download [--dry-run] FILE",
      "Write a configuration file to the unit (--dry-run: read and check it only).", ""},
     {"new", "q5cfg-cli new GROUP ITEM -o FILE",
@@ -189,6 +202,10 @@ int Run(int argc, char** argv) {
     rc = toFile ? CmdUploadToFile(ctx, args) : CmdUpload(ctx, args);
   } else if (command == "monitor") {
     rc = CmdMonitor(ctx, args);
+  } else if (command == "set") {
+    rc = CmdSet(ctx, args);
+  } else if (command == "press") {
+    rc = CmdPress(ctx, args);
   } else if (command == "download") {
     rc = CmdDownload(ctx, args);
   } else if (command == "new") {

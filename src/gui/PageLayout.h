@@ -4,6 +4,7 @@
 // The page view builds widgets from a layout and binds them by control name; controls a
 // layout does not place are laid out by the view itself, so nothing is ever left out.
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -86,5 +87,8 @@ struct PageLayout {
 
 // The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.
 const PageLayout* LayoutFor(std::string_view pageName);
+
+// The layouts of a family of pages, added to the table (one function per family file).
+void AddTemperatureOutputLayouts(std::map<std::string, PageLayout, std::less<>>& m);
 
 }  // namespace q5::gui::layout

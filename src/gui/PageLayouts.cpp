@@ -116,6 +116,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
     m["frmAI8"] = ai8;
   }
   AddPulsePwmAcLayouts(m);
+  AddTemperatureOutputLayouts(m);
   return m;
 }
 

@@ -1,5 +1,7 @@
 #include "PageView.h"
 
+#include "ChangeValueDialog.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -275,6 +277,11 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
         w->setAlignment(Qt::AlignRight);
         // Tab passes over them to the next setting; a click still selects for copying.
         w->setFocusPolicy(Qt::ClickFocus);
+        // On a page with manual outputs a click during monitoring opens "Change Value".
+        PressOnClick(w, [this, name] {
+          page_.Press(name);
+          refresh();
+        });
       }
       binder_->bindText(name, w);
       return w;

@@ -36,7 +36,9 @@ std::vector<std::string> SimulatedUnits() {
   return {"sim:Q5W3NEIP-BI32",     "sim:Q5Z3UECT-1-BO32A", "sim:Q5Z3UECT-1-BIO32",
           "sim:Q5W3NEIP-BI16",     "sim:Q5W3NEIP-BO16",    "sim:Q5W3UD-BIO16",
           "sim:Q5T3NML3-6-AI4",    "sim:Q5T3NML3-6-AINF4", "sim:Q5T3NML-6-AIF8N",
-          "sim:Q5Z3UECT-1-AIMF8N"};
+          "sim:Q5Z3UECT-1-AIMF8N", "sim:Q5T3NML3-6-TC4",  "sim:Q5T3NML3-6-RT4",
+          "sim:Q5T3NML3-6-OV2",    "sim:Q5T3NML3-6-OC2",   "sim:Q5T3NML3-6-OCF4",
+          "sim:Q5T3NML3-6-OVF4",   "sim:Q5Z3UECT-1-OVF4"};
 }
 
 std::vector<PortChoice> DefaultPortChoices() {

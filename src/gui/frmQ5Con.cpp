@@ -24,6 +24,7 @@
 #include <optional>
 
 #include "AppIcon.h"
+#include "ChangeValueDialog.h"
 #include "pages/ChannelScaling.h"
 
 #include "ElidedLabel.h"
@@ -559,7 +560,21 @@ void frmQ5Con::openNetworkWindow(int networkType) {
                     ui::Icon::Information);
 }
 
-void frmQ5Con::closeChangeValueDialog() {}
+void frmQ5Con::openChangeValueDialog(pages::frmChangeValue& dialog) {
+  if (!changeValue_) changeValue_ = new ChangeValueDialog(dialog, dialogs(), this);
+  changeValue_->refresh();
+  changeValue_->show();
+  changeValue_->raise();
+  changeValue_->activateWindow();
+}
+
+void frmQ5Con::closeChangeValueDialog() {
+  if (changeValue_) changeValue_->hide();
+}
+
+QWidget* frmQ5Con::changeValueDialog() const {
+  return changeValue_ && changeValue_->isVisible() ? changeValue_.data() : nullptr;
+}
 
 // --- Status, title, Cancel, causes ------------------------------------------------------
 

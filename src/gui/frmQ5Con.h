@@ -40,6 +40,7 @@ struct ModelSelectItem;
 
 namespace q5::gui {
 
+class ChangeValueDialog;
 class ElidedLabel;
 class GuardedDialogs;
 class LampWidget;
@@ -118,7 +119,10 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   void processEvents() override;
   void endProgram() override;
   void openNetworkWindow(int networkType) override;
+  void openChangeValueDialog(pages::frmChangeValue& dialog) override;
   void closeChangeValueDialog() override;
+  // "Change Value" while it is open (nullptr otherwise).
+  QWidget* changeValueDialog() const;
 
   // --- Actions --------------------------------------------------------------------
   void btnSetting_Click();
@@ -209,6 +213,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::map<pages::ModulePage*, QMdiSubWindow*> pageWindows_;
   QMdiSubWindow* noneWindow_ = nullptr;
   QMdiSubWindow* current_ = nullptr;
+  QPointer<ChangeValueDialog> changeValue_;
   std::vector<QAction*> modelSelectActions_;
 
   std::string shownModel_;  // the model the current page was shown for

@@ -19,5 +19,7 @@ void AddPulseItems(SimulatedUnit& unit);
 void AddLoadCellItems(SimulatedUnit& unit);
 // The linearizing converter: kind 14.
 void AddLinearizerItems(SimulatedUnit& unit);
+// Temperature input and analog output modules: kinds 1, 2, 3, 4, 10, 12.
+void AddTemperatureOutputItems(SimulatedUnit& unit);
 
 }  // namespace q5::sim

@@ -22,6 +22,7 @@ void AddItemTables(SimulatedUnit& unit) {
   AddPulseItems(unit);
   AddLoadCellItems(unit);
   AddLinearizerItems(unit);
+  AddTemperatureOutputItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {

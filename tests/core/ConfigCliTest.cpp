@@ -79,8 +79,17 @@ TEST(ConfigCli, NewWritesWhatTheModelSelectItemCreatesAndShowPrintsIt) {
   expected.replace(expected.find("\"12.5\",\"-500\""), 13, "\"0\",\"10000\"");
   EXPECT_EQ(ReadFile(r.file("n.uJx")), expected);
   EXPECT_EQ(q5::cli::CmdNew(r.ctx, Args{"Q5T3NML3", "AI5", "-o", r.file("x.uJx")}), 2);
-  EXPECT_EQ(q5::cli::CmdNew(r.ctx, Args{"Q5T3NML3", "TC4", "-o", r.file("x.uJx")}), 1);
-  EXPECT_FALSE(fs::exists(r.file("x.uJx")));
+  // An item of a kind this version cannot create yet, if there is one.
+  for (const auto& g : q5::config::ModelSelectMenu()) {
+    for (const auto& item : g.items) {
+      if (q5::config::ModelSelectAvailable(item)) continue;
+      EXPECT_EQ(q5::cli::CmdNew(r.ctx, Args{std::string(g.caption), std::string(item.caption),
+                                            "-o", r.file("x.uJx")}),
+                1);
+      EXPECT_FALSE(fs::exists(r.file("x.uJx")));
+      break;
+    }
+  }
 
   r.out.str("");
   ASSERT_EQ(q5::cli::CmdShow(r.ctx, Args{r.file("n.uJx")}), 0);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -173,7 +174,7 @@ TEST(ConfigFiles, NewConfigurationOfEveryAvailableModelSelectItem) {
     std::string text;
     int pageKind;
   };
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {"Q5T3NML3", "AINF4",
        Lines({"\"Q5T3NML3-6-AINF4\",0,\"Version : 1.00\",4,99", "0,0,0,0", "0", "0,0,0,0"}) +
            Repeat("\"-32768\",\"32767\",\"0.00\",\"1.0000\",\"-10.00\",\"10.00\"", 4) +
@@ -235,7 +236,29 @@ TEST(ConfigFiles, NewConfigurationOfEveryAvailableModelSelectItem) {
        Lines({"\"Q5V3UM-AC32\",16,\"Version : 1.00\",32,99", "1,\"1.00\""}) +
            Repeat("\"0\",\"10000\",\"0.00\",\"1.0000\",0", 32),
        16},
+      {"Q5T3NML3", "TC4",
+       Lines({"\"Q5T3NML3-6-TC4\",1,\"Version : 1.00\",4,99", "0,0,0,0", "0,0,0,0", "0,0,0,0",
+              "1"}) +
+           Repeat("\"0\",\"10000\",\"0.00\",\"1.0000\",\"0.00\",\"0.00\"", 4) +
+           Lines({"0,0,0,0"}),
+       1},
+      {"Q5T3NML3", "OCF4",
+       Lines({"\"Q5T3NML3-6-OCF4\",10,\"Version : 1.00\",4,99", "0"}) +
+           Repeat("\"0\",\"10000\",\"0.00\",\"1.0000\",\"4.00\",\"20.00\"", 4) +
+           Lines({"\"-15.00\",\"-15.00\",\"-15.00\",\"-15.00\"", "0,0,0,0"}),
+       10},
   };
+  const std::string ovf4Channel =
+      "\"0\",\"10000\",\"0.00\",\"1.0000\",\"-10.00\",\"10.00\",0,\"-15.00\",0";
+  for (auto [group, item, model] : {std::tuple{"Q5T3NML3", "OVF4", "Q5T3NML3-6-OVF4"},
+                                    std::tuple{"Q5T3NH", "OVF4", "Q5T3NH-A-OVF4"},
+                                    std::tuple{"Q5Z3UECT", "OVF4", "Q5Z3UECT-1-OVF4"},
+                                    std::tuple{"Q5T3NML", "OVF4", "Q5T3NML-6-OVF4"}}) {
+    cases.push_back({group, item,
+                     "\"" + std::string(model) + "\",12,\"Version : 1.00\",4,99\r\n1\r\n" +
+                         Repeat(ovf4Channel.c_str(), 4),
+                     12});
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.group) + " " + c.item);
     Rig r;
@@ -268,7 +291,7 @@ TEST(ConfigFiles, ModelSelectMenuDataAndWhatIsAvailable) {
     }
   }
   EXPECT_EQ(items, 54);
-  EXPECT_EQ(available, 48);
+  EXPECT_EQ(available, 54);
   const auto* sg2 = FindModelSelectItem("Q5T3NML3", "SG2/F1");
   ASSERT_NE(sg2, nullptr);
   EXPECT_EQ(sg2->moduleKind, 13);
@@ -327,6 +350,9 @@ TEST(ConfigFiles, UploadSaveOpenDownloadLeavesTheUnitAsItWas) {
       "Q5T3NEIP-6-BO16",  "Q5W3NEIP-BI32A",   "Q5Z3UECT-1-BO32A", "Q5Z3UECT-1-BIO32C",
       "Q5W3NEIP-BIO16B",  "Q5W3NML3-E-EC4A",  "Q5V3UM-AC32",
       "Q5T3NML3-6-PI1",   "Q5T3NML3-6-PI1/A", "Q5T3NML3-6-PI2",  "Q5Z3UECT-1-PI8A",
+      "Q5T3NML3-6-TC4",   "Q5T3NH-A-TC4",    "Q5T3NML3-6-RT4",
+      "Q5T3NML3-6-OV2",   "Q5T3NML3-6-OC2",   "Q5T3NML3-6-OCF4", "Q5T3NML3-6-OVF4",
+      "Q5T3NH-A-OVF4",    "Q5Z3UECT-1-OVF4",  "Q5T3NML-6-OVF2",
   };
   for (const char* model : models) {
     SCOPED_TRACE(model);

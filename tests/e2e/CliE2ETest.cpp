@@ -420,5 +420,121 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
   std::remove(f.c_str());
   std::remove(g.c_str());
   std::remove(p.c_str());
+// "set" puts values into controls by name and downloads them as the Download button does;
+// anything refused writes nothing and exits 1.
+TEST(CliOverPty, SetTypesValuesAndDownloads) {
+  char dirTemplate[] = "/tmp/q5e2e_set_XXXXXX";
+  ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+  const std::string dir = dirTemplate, log = dir + "/unit.log";
+  {
+    SimOnPty sim({"--log", log});
+    ASSERT_FALSE(sim.path().empty());
+    const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtZScale(1)=12.5",
+                                    "cmbUserRange(0)=4mA to 20mA", "cmbInvalid(3)=#1",
+                                    "CmbConvSpeed=#2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Printed as read back: the zero scale rounded (ties to even), the range's unit.
+    EXPECT_NE(r.out.find("txtZScale(1)\tZero scale\t12\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("cmbUserRange(0)\tInput range\t4mA to 20mA [10]\n"), std::string::npos);
+    EXPECT_NE(r.out.find("lblZBase_Unit(0)\t\tmA\n"), std::string::npos);
+    EXPECT_NE(r.out.find("cmbInvalid(3)\tValid/Invalid\tInvalid [1]\n"), std::string::npos);
+    const std::vector<std::string> received = ReceivedByUnit(ReadFile(log));
+    EXPECT_EQ(std::count(received.begin(), received.end(), "D12\\r"), 1);
+    EXPECT_EQ(std::count(received.begin(), received.end(), "D10\\r"), 1);
+    std::remove(log.c_str());
+
+    // Refusals: out of range (the page's own check and message), no such item, no such
+    // control. Nothing is written, not even the "F" of a Download.
+    const RunResult range = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtBias(0)=320.01"});
+    EXPECT_EQ(range.exitCode, 1);
+    EXPECT_NE(range.err.find("Data Range Error: Data Error \nCheck data range.\n"), std::string::npos)
+        << range.err;
+    EXPECT_NE(range.err.find("Download: Download Error\n"), std::string::npos);
+    const RunResult item = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "cmbUserRange(0)=4mA"});
+    EXPECT_EQ(item.exitCode, 1);
+    EXPECT_NE(item.err.find("cmbUserRange(0) has no item \"4mA\""), std::string::npos) << item.err;
+    const RunResult name = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtNoSuch=1"});
+    EXPECT_EQ(name.exitCode, 1);
+    EXPECT_EQ(RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtBias(0)"}).exitCode, 2);
+  }
+  for (const std::string& line : ReceivedByUnit(ReadFile(log))) {
+    if (line.rfind("D", 0) == 0) {
+      EXPECT_EQ(line, "DF\\r") << "written after a refusal";
+    }
+  }
+  std::remove(log.c_str());
+  rmdir(dir.c_str());
+}
+
+TEST(CliOverPty, PressTakesButtonsByNameAndRefusesWhatAPersonCannotPress) {
+  SimOnPty sim({});
+  ASSERT_FALSE(sim.path().empty());
+  const RunResult tab = RunProgram({Q5CLI_PATH, "--port", sim.path(), "press", "cmdSet2",
+                                    "txtGain(0)=1.5"});
+  ASSERT_EQ(tab.exitCode, 0) << tab.err;
+  // The value is in the control (not downloaded).
+  EXPECT_NE(tab.out.find("txtGain(0)\tGain\t1.5\n"), std::string::npos) << tab.out;
+  // After Upload the first tab is shown: its button is disabled.
+  const RunResult shown = RunProgram({Q5CLI_PATH, "--port", sim.path(), "press", "cmdSet1"});
+  EXPECT_EQ(shown.exitCode, 1);
+  EXPECT_NE(shown.err.find("cmdSet1 is disabled now"), std::string::npos) << shown.err;
+  const RunResult none = RunProgram({Q5CLI_PATH, "--port", sim.path(), "press", "cmdPreset(2)"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_NE(none.err.find("frmAI4 has no button named cmdPreset(2)"), std::string::npos)
+      << none.err;
+}
+
+// "monitor --change": after the first pass the values go into "Change Value", and the
+// next pass writes all four output items once.
+TEST(CliOverPty, MonitorChangeWritesManualOutputsOnTheNextPass) {
+  char dirTemplate[] = "/tmp/q5e2e_chg_XXXXXX";
+  ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+  const std::string dir = dirTemplate, log = dir + "/unit.log";
+  {
+    SimOnPty sim({"--model", "Q5T3NML3-6-OVF4", "--log", log});
+    ASSERT_FALSE(sim.path().empty());
+    const RunResult r = RunProgram(
+        {Q5CLI_PATH, "--port", sim.path(), "monitor", "--count", "3", "--change", "100,-200"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> out = Lines(r.out);
+    ASSERT_EQ(out.size(), 4u) << r.out;
+    EXPECT_NE(out[1].find("txtParData(0)=0 txtParData(1)=0 "), std::string::npos) << out[1];
+    // The third pass reads back what the second wrote.
+    EXPECT_NE(out[3].find("txtParData(0)=100 txtParData(1)=-200 txtParData(2)=0 "),
+              std::string::npos)
+        << out[3];
+    const std::vector<std::string> received = ReceivedByUnit(ReadFile(log));
+    std::vector<std::string> writes;
+    for (std::size_t i = 0; i + 2 < received.size(); ++i) {
+      if (received[i] == "G00\\r" && received[i + 2].rfind("D", 0) == 0 &&
+          received[i + 2] != "DF\\r")
+        writes.push_back(received[i + 1] + received[i + 2]);
+    }
+    // Channels 2 and 3 keep the present values the dialog showed.
+    EXPECT_EQ(writes, (std::vector<std::string>{"I21\\rD100\\r", "I22\\rD-200\\r",
+                                                "I23\\rD0\\r", "I24\\rD0\\r"}));
+    std::remove(log.c_str());
+
+    // A value out of range: the message, nothing queued, exit 1.
+    const RunResult refused = RunProgram(
+        {Q5CLI_PATH, "--port", sim.path(), "monitor", "--count", "2", "--change", "32001"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("Data Range Error: Data Error \nCheck data range.\n"),
+              std::string::npos)
+        << refused.err;
+    for (const std::string& line : ReceivedByUnit(ReadFile(log))) {
+      if (line.rfind("D", 0) == 0) {
+        EXPECT_EQ(line, "DF\\r");
+      }
+    }
+  }
+  {
+    // A page without manual outputs has no "Change Value".
+    const RunResult r = RunProgram(
+        {Q5CLI_PATH, "--port", "sim:Q5T3NML3-6-AI4", "monitor", "--count", "2", "--change", "1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("frmAI4 has no manual outputs"), std::string::npos) << r.err;
+  }
+  std::remove(log.c_str());
   rmdir(dir.c_str());
 }

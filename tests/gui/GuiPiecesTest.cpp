@@ -213,7 +213,7 @@ class GuiPiecesTest : public QObject {
     }
   }
 
-  // A unit whose module has no page in this version shows the placeholder page.
+  // A unit whose module has no page shows the placeholder page.
   void unitWithoutPageShowsPlaceholder() {
     TestDialogs dialogs;
     QTemporaryDir folder;
@@ -222,7 +222,7 @@ class GuiPiecesTest : public QObject {
     s.applicationFolder = folder.path().toStdString();
     q5::gui::frmQ5Con w(s);
     w.show();
-    w.session().setPortName("sim:Q5T3NML3-6-TC4");
+    w.session().setPortName("sim:Q5V3PML3-6-BI32");
     w.session().btnConnect_Click();
     QVERIFY2(dialogs.messages.empty(),
              dialogs.messages.empty() ? "" : dialogs.messages[0].text.c_str());

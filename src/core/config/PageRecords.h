@@ -25,6 +25,12 @@ class frmAC32;
 class frmPI2;
 class frmPI8;
 class frmPI32;
+class frmTC4;
+class frmRT4;
+class frmOV2;
+class frmOC2;
+class frmOCF4;
+class frmOVF4;
 }  // namespace q5::pages
 
 namespace q5::config {
@@ -45,6 +51,8 @@ bool DiscreteDefaults(pages::ModulePage& page, int pageKind, std::string_view mo
 // Pulse inputs, PWM outputs, AC current inputs: kinds 11, 15, 16, 19, 21.
 bool PulsePwmAcRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
 bool PulsePwmAcDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
+bool TemperatureOutputRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
+bool TemperatureOutputDefaults(pages::ModulePage& page, int pageKind, std::string_view model);
 
 // Load cell and linearizer: kinds 13, 14.
 bool LoadCellRecords(RecordStream& io, pages::ModulePage& page, int pageKind);
@@ -67,6 +75,12 @@ void records(RecordStream& io, pages::frmAC32& p);
 void records(RecordStream& io, pages::frmPI2& p);
 void records(RecordStream& io, pages::frmPI8& p);
 void records(RecordStream& io, pages::frmPI32& p);
+void records(RecordStream& io, pages::frmTC4& p);
+void records(RecordStream& io, pages::frmRT4& p);
+void records(RecordStream& io, pages::frmOV2& p);
+void records(RecordStream& io, pages::frmOC2& p);
+void records(RecordStream& io, pages::frmOCF4& p);
+void records(RecordStream& io, pages::frmOVF4& p);
 
 void newDefaults(pages::frmAI4& p, std::string_view model);
 void newDefaults(pages::frmAI8& p, std::string_view model);
@@ -83,5 +97,8 @@ void newDefaults(pages::frmAC32& p, std::string_view model);
 void newDefaults(pages::frmPI2& p, std::string_view model);
 void newDefaults(pages::frmPI8& p, std::string_view model);
 void newDefaults(pages::frmPI32& p, std::string_view model);
+void newDefaults(pages::frmTC4& p, std::string_view model);
+void newDefaults(pages::frmOCF4& p, std::string_view model);
+void newDefaults(pages::frmOVF4& p, std::string_view model);
 
 }  // namespace q5::config

@@ -77,11 +77,17 @@ struct Frame : Control {
 using Rgb = std::uint32_t;
 inline constexpr Rgb kGreen = 0x00FF00;
 inline constexpr Rgb kRed = 0xFF0000;
+// The background of an information box (a tooltip), a box's normal colour.
+inline constexpr Rgb kInfoBackground = 0xFFFFE1;
 
-// A live-value box (a discrete point's lamp): a colour and a short caption.
+// A live-value box (a discrete point's lamp, a burnout alarm): a colour and a short
+// caption.
 struct Indicator : Control {
   std::string caption;
   Rgb colour = kRed;
+  // The colour that means "on" when the box is read as a bit: green for a point, red
+  // for an alarm.
+  Rgb litColour = kGreen;
 };
 
 // Walks a page's controls by name, e.g. "cmbUserRange(0)"; the caption is the text a

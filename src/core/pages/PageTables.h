@@ -14,5 +14,9 @@ std::unique_ptr<ModulePage> CreateAnalogInputPage(int pageKind, PageContext& ctx
 std::unique_ptr<ModulePage> CreatePulsePwmAcPage(int pageKind, PageContext& ctx);
 // Kinds 13 (load cell) and 14 (linearizer).
 std::unique_ptr<ModulePage> CreateLoadCellPage(int pageKind, PageContext& ctx);
+// Kinds 1, 2.
+std::unique_ptr<ModulePage> CreateTemperaturePage(int pageKind, PageContext& ctx);
+// Kinds 3, 4, 10, 12.
+std::unique_ptr<ModulePage> CreateAnalogOutputPage(int pageKind, PageContext& ctx);
 
 }  // namespace q5::pages

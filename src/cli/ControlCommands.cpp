@@ -1,0 +1,118 @@
+// Commands that work the page's controls by name, as a person at the window would:
+// "set" types values and downloads them, "press" types values and presses a button.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/ControlPrinter.h"
+#include "pages/ControlByName.h"
+
+namespace q5::cli {
+
+namespace {
+
+// Connect as the "Connect" button does (identification, Upload, one live pass). The
+// page, or nullptr after a message (a unit without a module page says so).
+pages::ModulePage* ConnectToPage(const CliContext& ctx, const char* command) {
+  session::Session& s = ctx.session;
+  s.setPortName(ctx.options.port);
+  ctx.dialogs.clearErrors();
+  s.btnConnect_Click();
+  if (s.programEnded() || ctx.dialogs.errorShown || !s.values.Connected) return nullptr;
+  pages::ModulePage* page = session::IsPageKind(s.values.pageKind) ? s.page() : nullptr;
+  if (!page) {
+    PrintHeader(ctx.out, s);
+    ctx.err << "q5cfg-cli " << command << ": this unit has no module page" << std::endl;
+  }
+  return page;
+}
+
+bool ParseAssignments(const CliContext& ctx, const char* command, const Args& args,
+                      std::vector<std::pair<std::string, std::string>>& out) {
+  for (const auto& a : args) {
+    std::string name, value;
+    if (!pages::SplitAssignment(a, name, value)) {
+      ctx.err << "q5cfg-cli " << command << ": expected NAME=VALUE, got " << a << std::endl;
+      return false;
+    }
+    out.emplace_back(std::move(name), std::move(value));
+  }
+  return true;
+}
+
+// Puts every value into its control; the first refusal is printed and ends the command.
+bool SetAll(const CliContext& ctx, const char* command, pages::ModulePage& page,
+            const std::vector<std::pair<std::string, std::string>>& values) {
+  for (const auto& [name, value] : values) {
+    const std::string why = pages::SetPageControl(page, name, value);
+    if (!why.empty()) {
+      ctx.err << "q5cfg-cli " << command << ": " << why << std::endl;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int CmdSet(const CliContext& ctx, const Args& args) {
+  std::vector<std::pair<std::string, std::string>> values;
+  if (!ParseAssignments(ctx, "set", args, values)) return kExitUsage;
+  if (values.empty()) {
+    ctx.err << "q5cfg-cli set: give at least one NAME=VALUE" << std::endl;
+    return kExitUsage;
+  }
+  if (!RequirePort(ctx, "set")) return kExitUsage;
+  pages::ModulePage* page = ConnectToPage(ctx, "set");
+  if (!page) return kExitFailed;
+  if (!SetAll(ctx, "set", *page, values)) return kExitFailed;
+
+  // The Download button: model check, the page's range check, the writes, re-Upload.
+  session::Session& s = ctx.session;
+  s.btnDownload_Click();
+  const bool failed = ctx.dialogs.errorShown || !s.values.Connected || s.programEnded();
+  if (!failed) {
+    PrintHeader(ctx.out, s);
+    PrintControls(ctx.out, *page);
+    ctx.out.flush();
+  }
+  return failed ? kExitFailed : kExitOk;
+}
+
+int CmdPress(const CliContext& ctx, const Args& args) {
+  if (args.empty() || args.front().find('=') != std::string::npos) {
+    ctx.err << "q5cfg-cli press: the button's name comes first (e.g. cmdSet2)" << std::endl;
+    return kExitUsage;
+  }
+  const std::string button = args.front();
+  std::vector<std::pair<std::string, std::string>> values;
+  if (!ParseAssignments(ctx, "press", Args(args.begin() + 1, args.end()), values))
+    return kExitUsage;
+  if (!RequirePort(ctx, "press")) return kExitUsage;
+  pages::ModulePage* page = ConnectToPage(ctx, "press");
+  if (!page) return kExitFailed;
+  if (!SetAll(ctx, "press", *page, values)) return kExitFailed;
+
+  const std::string why =
+      pages::CheckPressable([page](pages::ControlVisitor& v) { page->visitControls(v); }, button);
+  const bool unknown = why.rfind("no button named", 0) == 0;
+  if (!why.empty() && !unknown) {
+    ctx.err << "q5cfg-cli press: " << why << std::endl;
+    return kExitFailed;
+  }
+  // A page may answer to names it does not list as controls; it says whether it has one.
+  if (!page->Press(button)) {
+    ctx.err << "q5cfg-cli press: " << page->name() << " has no button named " << button
+            << std::endl;
+    return kExitFailed;
+  }
+  session::Session& s = ctx.session;
+  if (s.programEnded()) return kExitFailed;
+  PrintHeader(ctx.out, s);
+  PrintControls(ctx.out, *page);
+  ctx.out.flush();
+  return ctx.dialogs.errorShown || !s.values.Connected ? kExitFailed : kExitOk;
+}
+
+}  // namespace q5::cli

@@ -1,0 +1,152 @@
+#include "pages/frmTC4.h"
+
+#include "link/TextRoutines.h"
+
+namespace q5::pages {
+
+frmTC4::frmTC4(PageContext& ctx) : TemperaturePage(ctx, catalogue::SensorFamily::Thermocouple) {
+  lblConvSpeed1.caption = "Averaging";
+}
+
+void frmTC4::FillChannelLists(int i) {
+  TemperaturePage::FillChannelLists(i);
+  cmbUserBout[i].clear();
+  cmbUserBout[i].add("DOWN");
+  cmbUserBout[i].add("UP");
+  cmbInvalid[i].clear();
+  if (isTC4Model()) {
+    cmbInvalid[i].add("Valid");
+    cmbInvalid[i].add("Invalid");
+  }
+  cmbInvalid[i].visible = isTC4Model();
+}
+
+void frmTC4::PrepareControls() {
+  TemperaturePage::PrepareControls();
+  CmbConvSpeed.clear();
+  if (isTC4Model()) {
+    CmbConvSpeed.add("Invalid");
+    CmbConvSpeed.add("Valid");
+  }
+  CmbConvSpeed.visible = isTC4Model();
+  lblConvSpeed1.visible = isTC4Model();
+}
+
+bool frmTC4::Init() {
+  ResetTabs();
+  txt_able(false);
+  ProgressOpen(5, "Initializing");
+  PrepareControls();
+  // Each channel's thermocouple type decides its range.
+  switchCode_ = 15;
+  if (!ReadOutputHold()) return EndInitQuietly();
+
+  int unit = 0;
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    if (!LoadAndReadScaling(link(), ch, values().moduleKind)) {
+      UploadFailure();
+      return false;
+    }
+    ShowScaling(ch);
+
+    // The unit: a letter other than C, F, K keeps the previous channel's.
+    const std::string u =
+        link::ValueAfterColon(link().GroupItemReadRetry(kRetry, std::to_string(ch), "04"));
+    if (u.empty()) return EndInitQuietly();
+    unit = UnitCodeOf(u, unit);
+    SelectCode(cmbUserUnit[i], unit);
+
+    const auto type = ReadItemValue(link(), "09");
+    if (!type) return EndInitQuietly();
+    SelectCode(cmbUserRange[i], CodeOf(*type));
+
+    const auto bout = ReadItemValue(link(), "08");
+    if (!bout) return EndInitQuietly();
+    if (bout->substr(0, 2) == "UP") cmbUserBout[i].index = 1;
+    if (bout->substr(0, 2) == "DO") cmbUserBout[i].index = 0;
+
+    const auto named = ReadItemValue(link(), "03");
+    if (!named) return EndInitQuietly();
+    lblType[i].caption = *named;
+    ShowChannelLabels(i);
+
+    if (isTC4Model()) {
+      const auto valid = ReadItemValue(link(), "15");
+      if (!valid) return EndInitQuietly();
+      SelectCode(cmbInvalid[i], DecimalValue(valid->substr(0, 2)).value_or(-1));
+    }
+    ProgressStep();
+  }
+
+  if (isTC4Model()) {
+    const std::string reply = link().GroupItemReadRetry(kRetry, "01", "61");
+    if (reply.empty()) return EndInitQuietly();
+    const auto on = DigitAt(reply, 7);
+    if (on && *on <= 1) CmbConvSpeed.index = *on;
+  }
+
+  ProgressClose();
+  cmdSet[1].enabled = true;
+  txt_able(true);
+  return true;
+}
+
+void frmTC4::Download() {
+  txt_able(false);
+  DisableTabs();
+  ProgressOpen(5, "Downloading");
+  for (int ch = 1; ch <= channels(); ++ch) {
+    const int i = ch - 1;
+    LoadAndWriteScaling(link(), ch, values().moduleKind, kScalingItems);
+    link().ItemWriteRetry(kRetry, "09", IndexText(cmbUserRange[i]));
+    link().ItemWriteRetry(kRetry, "04", IndexText(cmbUserUnit[i]));
+    link().ItemWriteRetry(kRetry, "08", IndexText(cmbUserBout[i]));
+    // Models without valid/invalid have the list empty and send "-1", as the unit
+    // has always been sent; it answers for an item it does not use.
+    link().ItemWriteRetry(kRetry, "15", IndexText(cmbInvalid[i]));
+    ProgressStep();
+  }
+  WriteOutputHold();
+  if (isTC4Model())
+    link().GroupItemWriteRetry(kRetry, "01", "61", CmbConvSpeed.index == 0 ? "0" : "1");
+  ProgressClose();
+}
+
+void frmTC4::txt_able(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    txtZScale[i].enabled = enable;
+    txtFScale[i].enabled = enable;
+    txtBias[i].enabled = enable;
+    txtGain[i].enabled = enable;
+    txtZBase[i].enabled = enable;
+    txtFBase[i].enabled = enable;
+    cmbUserRange[i].enabled = enable;
+    cmbUserUnit[i].enabled = enable;
+    cmbUserBout[i].enabled = enable;
+    cmbInvalid[i].enabled = enable;
+  }
+  optKeepOn.enabled = enable;
+  optKeepOff.enabled = enable;
+  // The averaging switch is a setting like the others: not changed while monitoring.
+  CmbConvSpeed.enabled = enable;
+}
+
+void frmTC4::visitControls(ControlVisitor& v) {
+  TemperaturePage::visitControls(v);
+  for (int i = 0; i < kChannels; ++i) {
+    v.combo(Indexed("cmbUserBout", i), "Burnout", cmbUserBout[i]);
+    v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
+  }
+  for (int i = 0; i < kChannels; ++i) {
+    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.indicator(Indexed("Text1", i), Text1[i]);
+  }
+  v.combo("CmbConvSpeed", "Averaging", CmbConvSpeed);
+  v.label("lblConvSpeed1", lblConvSpeed1);
+  v.frame("Frame2", Frame2);
+  v.option("optKeepOn", optKeepOn);
+  v.option("optKeepOff", optKeepOff);
+}
+
+}  // namespace q5::pages

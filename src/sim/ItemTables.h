@@ -20,4 +20,9 @@ void AddLoadCellItems(SimulatedUnit& unit);
 // The linearizing converter: kind 14.
 void AddLinearizerItems(SimulatedUnit& unit);
 
+// The network interface's items (Ethernet, DeviceNet, CC-Link IE Field, Modbus), by the
+// network the model names. Called after every module table: a module's own item of the
+// same code in group "00" is kept.
+void AddNetworkItems(SimulatedUnit& unit);
+
 }  // namespace q5::sim

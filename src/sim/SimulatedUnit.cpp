@@ -22,6 +22,8 @@ void AddItemTables(SimulatedUnit& unit) {
   AddPulseItems(unit);
   AddLoadCellItems(unit);
   AddLinearizerItems(unit);
+  // Network items last: a module's own item of the same code is kept.
+  AddNetworkItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {

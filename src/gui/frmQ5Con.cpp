@@ -16,11 +16,13 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "DiagnosticsDialogs.h"
 #include "ElidedLabel.h"
 #include "FirmUpdateWindow.h"
 #include "GuardedDialogs.h"
 #include "HelpDocuments.h"
 #include "LampWidget.h"
+#include "NetworkWindows.h"
 #include "PageView.h"
 #include "QtDialogs.h"
 #include "frmComPort.h"
@@ -483,8 +485,11 @@ PageView* frmQ5Con::currentPageView() const {
 QWidget* frmQ5Con::noneView() const { return noneWindow_ ? noneWindow_->widget() : nullptr; }
 
 void frmQ5Con::openNetworkWindow(int networkType) {
-  dialogs_->message("The network settings window is not available in this version.", "Q5CFG",
-                    ui::Icon::Information);
+  // The window has read the unit's settings; it shows modally until its Exit or close.
+  if (netpages::NetworkWindow* w = session_->networkWindow()) {
+    NetworkDialog dlg(*w, this);
+    dlg.exec();
+  }
 }
 
 void frmQ5Con::closeChangeValueDialog() {}
@@ -618,7 +623,11 @@ void frmQ5Con::mnuQ5Informain_Click() {
   session_->mnuQ5Informain_Click();
 }
 
-void frmQ5Con::mnuDebugInfo_Click() {}
+void frmQ5Con::mnuDebugInfo_Click() {
+  if (!actionAllowed()) return;
+  DebugInfoDialog dlg(session_->link(), session_->values.DebugMode, this);
+  dlg.exec();
+}
 
 void frmQ5Con::mnuFirmUpdate_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
@@ -628,10 +637,9 @@ void frmQ5Con::mnuFirmUpdate_Click() {
 }
 
 void frmQ5Con::mnuHelpVersion_Click() {
-  QMessageBox::about(this, QStringLiteral("Version"),
-                     QStringLiteral("<b>Q5CFG</b><br>Configuration tool for Remote I/O Q5 "
-                                    "units<br>Version %1")
-                         .arg(QCoreApplication::applicationVersion()));
+  if (!actionAllowed()) return;
+  VersionDialog dlg(this);
+  dlg.exec();
 }
 
 }  // namespace q5::gui

@@ -81,17 +81,26 @@ NetworkDialog::NetworkDialog(netpages::NetworkWindow& window, QWidget* parent)
 void NetworkDialog::buildEthernet() {
   auto* col = static_cast<QVBoxLayout*>(layout());
   auto* grid = new QGridLayout;
-  grid->setHorizontalSpacing(4);
+  grid->setHorizontalSpacing(8);
+  grid->setColumnStretch(2, 1);
   int row = 0;
-  // A dotted address: box 3 holds the first number.
+  // A dotted address: box 3 holds the first number. The dots show and hide with the
+  // boxes they stand between.
   auto address = [&](const char* name, QWidget* caption) {
     grid->addWidget(caption, row, 0);
+    auto* boxes = new QHBoxLayout;
+    boxes->setSpacing(2);
     for (int k = 0; k < 4; ++k) {
       auto* box = Box(3, this);
       binder_->bindText(Indexed(name, 3 - k), box);
-      grid->addWidget(box, row, 1 + 2 * k);
-      if (k < 3) grid->addWidget(new QLabel(QStringLiteral("."), this), row, 2 + 2 * k);
+      boxes->addWidget(box);
+      if (k < 3) {
+        auto* dot = new QLabel(QStringLiteral("."), this);
+        binder_->bindCompanion(Indexed(name, 3 - k), dot);
+        boxes->addWidget(dot);
+      }
     }
+    grid->addLayout(boxes, row, 1);
     ++row;
   };
   address("txtIP", Caption(QStringLiteral("IP Address"), this));
@@ -101,32 +110,41 @@ void NetworkDialog::buildEthernet() {
   address("txtDGW", label1);
 
   grid->addWidget(Caption(QStringLiteral("Time Out"), this), row, 0);
+  auto* timeoutRow = new QHBoxLayout;
   auto* timeout = Box(5, this);
   binder_->bindText("txtTimeout(0)", timeout);
-  grid->addWidget(timeout, row, 1, 1, 3);
-  grid->addWidget(Caption(QStringLiteral("x0.1s (0 to 32767)"), this), row, 4, 1, 4);
+  timeoutRow->addWidget(timeout);
+  timeoutRow->addWidget(Caption(QStringLiteral("x0.1s (0 to 32767)"), this));
+  timeoutRow->addStretch(1);
+  grid->addLayout(timeoutRow, row, 1);
   ++row;
 
+  // The MAC address comes in two halves.
   grid->addWidget(Caption(QStringLiteral("MAC Address"), this), row, 0);
   auto* mac = new QHBoxLayout;
+  mac->setSpacing(0);
   for (int i = 0; i < 2; ++i) {
     auto* l = new QLabel(this);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     binder_->bindLabel(Indexed("lblMac", i), l);
     mac->addWidget(l);
+    if (i == 0) mac->addWidget(new QLabel(QStringLiteral("-"), this));
   }
   mac->addStretch(1);
-  grid->addLayout(mac, row, 1, 1, 7);
+  grid->addLayout(mac, row, 1);
   ++row;
 
   auto* dhcpLabel = new QLabel(this);
   binder_->bindLabel("lblDHCP", dhcpLabel);
   grid->addWidget(dhcpLabel, row, 0);
+  auto* dhcpRow = new QHBoxLayout;
   auto* dhcp = new QComboBox(this);
   binder_->bindCombo("cmbDHCP", dhcp);
-  grid->addWidget(dhcp, row, 1, 1, 5);
+  dhcpRow->addWidget(dhcp);
+  dhcpRow->addStretch(1);
+  grid->addLayout(dhcpRow, row, 1);
   ++row;
-  static_cast<QVBoxLayout*>(col)->addLayout(grid);
+  col->addLayout(grid);
 
   // The sockets of the plain Ethernet model.
   auto* frame = new QGroupBox(this);

@@ -17,7 +17,8 @@
 //     "11" word order (0, 1), each as "TAG:" + value
 //
 // Writes are kept and read back; data the unit could not take is refused ("CNG"). A
-// module table that already uses one of these codes in group "00" keeps its item.
+// module table that already uses one of these codes in group "00" keeps its item, except
+// a read-only "09" on a Modbus unit (see AddModbus).
 #include <optional>
 #include <string>
 #include <string_view>
@@ -131,7 +132,12 @@ void AddCCLinkIEField(Items& items) {
   if (auto* it = items.add("45", "Data Link", "LINK:")) it->readOnly();
 }
 
-void AddModbus(Items& items) {
+void AddModbus(SimulatedUnit& unit, Items& items) {
+  // A module's read-only "09" only shows that the unit answers (the AC current page reads
+  // it and uses no part of it); on a Modbus unit the item is the parity, which answers
+  // that read as well.
+  if (const SimItem* it = unit.findItem("00", "09"); it && it->isReadOnly)
+    unit.removeItem("00", "09");
   if (auto* it = items.add("08", "2", "BAUD:")) it->accept(OneOf({"0", "1", "2", "3"}));
   if (auto* it = items.add("09", "2", "PARITY:")) it->accept(OneOf({"0", "1", "2"}));
   if (auto* it = items.add("10", "1", "STOP:")) it->accept(OneOf({"1", "2"}));
@@ -149,7 +155,7 @@ void AddNetworkItems(SimulatedUnit& unit) {
     case catalogue::kNetEthernet: AddEthernet(unit, items); break;
     case catalogue::kNetDeviceNet: AddDeviceNet(unit, items); break;
     case catalogue::kNetCCLinkIEField: AddCCLinkIEField(items); break;
-    case catalogue::kNetModbus: AddModbus(items); break;
+    case catalogue::kNetModbus: AddModbus(unit, items); break;
     default: break;
   }
 }

@@ -424,6 +424,7 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
   std::remove(g.c_str());
   std::remove(p.c_str());
   rmdir(dir.c_str());
+}
 
 TEST(CliOverPty, NetworkWindowReadsWritesAndRefusesAnAddressAbove255) {
   SimOnPty sim({"--model", "Q5V3PE-6-BO16"});

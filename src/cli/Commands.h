@@ -31,6 +31,8 @@ int CmdShow(const CliContext& ctx, const Args& args);          // show FILE
 
 // FirmwareCommands.cpp
 int CmdFirmware(const CliContext& ctx, const Args& args);  // firmware [--check] FILE ...
+// NetworkCommands.cpp
+int CmdNetwork(const CliContext& ctx, const Args& args);  // network [NAME=VALUE ...]
 
 // Usage lines of every command, for the help texts.
 struct CommandHelp {

@@ -7,6 +7,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "diag/frmDebugInfo.h"
 #include "link/Exchange.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/QtClock.h"
@@ -59,6 +60,13 @@ const std::vector<CommandHelp> kHelp = {
      "--yes answers \"update firm ?\" with Yes; --crc XXXX answers the CRC question Yes only\n"
      "when the unit reports XXXX. Without them the questions are asked on the terminal\n"
      "(end of input: No). Exit 0 only when the unit identified itself after programming."},
+    {"network", "q5cfg-cli --port P network [NAME=VALUE ...]",
+     "Read the unit's network settings and print them; with NAME=VALUE, change and download.",
+     "Opens the window of the unit's network type (Ethernet, DeviceNet, CC-Link IE Field,\n"
+     "Modbus) as the network button does, and prints each control: name, caption, value.\n"
+     "NAME=VALUE sets a control as it is typed (txtIP(3)=192, cmbDHCP=DHCP or cmbDHCP=1);\n"
+     "the typing rules and the entry checks print their messages, then Download writes\n"
+     "the settings and reads them back. Exit code 1 when anything was refused."},
 };
 
 void PrintUsage(std::ostream& os) {
@@ -69,7 +77,8 @@ void PrintUsage(std::ostream& os) {
         "             or sim:MODEL for a simulated unit (sim:Q5T3NML3-6-AI4)\n"
         "  --trace    write every line sent and reply received to stderr, with milliseconds\n"
         "             since start\n"
-        "  --debug    print ReadErrorCount, WriteErrorCount and ErrorLog at the end\n"
+        "  --debug    print the DEBUG INFO lines at the end: the read and write error\n"
+        "             counters and the last failed command (alone: the lines of a new run)\n"
         "  --event-loop  wait for replies in an event loop, as the windows do\n"
         "  -h, --help this text; COMMAND --help for one command\n"
         "\nExit codes: 0 success, 1 the unit, port or file failed, 2 bad usage.\n";
@@ -92,6 +101,12 @@ std::string Visible(std::string_view text) {
     }
   }
   return s;
+}
+
+// The four lines of the "DEBUG INFO" window, one per terminal line.
+void PrintDebugInfo(std::ostream& os, std::int16_t reads, std::int16_t writes,
+                    const std::string& log) {
+  os << CliDialogs::Printable(diag::DebugText(reads, writes, log)) << std::endl;
 }
 
 }  // namespace
@@ -144,6 +159,11 @@ int Run(int argc, char** argv) {
     } else {
       args.push_back(a);
     }
+  }
+  if (command.empty() && options.debug && !help) {
+    // Nothing has failed yet in this run: both counters 0, an empty log.
+    PrintDebugInfo(std::cout, 0, 0, "");
+    return kExitOk;
   }
   if (command.empty()) {
     PrintUsage(help ? std::cout : std::cerr);
@@ -214,6 +234,8 @@ int Run(int argc, char** argv) {
     rc = CmdShow(ctx, args);
   } else if (command == "firmware") {
     rc = CmdFirmware(ctx, args);
+  } else if (command == "network") {
+    rc = CmdNetwork(ctx, args);
   }
   if (rc == kExitUsage) std::cerr << "See: q5cfg-cli " << command << " --help\n";
 
@@ -221,9 +243,8 @@ int Run(int argc, char** argv) {
     std::cerr << "Port " << options.port << ": " << port.lastError() << "\n";
   }
   if (options.debug) {
-    std::cerr << "ReadErrorCount: " << session.link().ReadErrorCount() << "\n"
-              << "WriteErrorCount: " << session.link().WriteErrorCount() << "\n"
-              << "ErrorLog: " << session.link().ErrorLog() << std::endl;
+    const link::Link& l = session.link();
+    PrintDebugInfo(std::cerr, l.ReadErrorCount(), l.WriteErrorCount(), l.ErrorLog());
   }
   if (exchange.isOpen()) exchange.ComPortClose();
   return rc;

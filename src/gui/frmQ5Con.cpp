@@ -25,6 +25,7 @@
 
 #include "AppIcon.h"
 #include "ChangeValueDialog.h"
+#include "DiagnosticsDialogs.h"
 #include "pages/ChannelScaling.h"
 
 #include "ElidedLabel.h"
@@ -32,6 +33,7 @@
 #include "GuardedDialogs.h"
 #include "HelpDocuments.h"
 #include "LampWidget.h"
+#include "NetworkWindows.h"
 #include "PageView.h"
 #include "QtDialogs.h"
 #include "frmComPort.h"
@@ -556,8 +558,11 @@ PageView* frmQ5Con::currentPageView() const {
 QWidget* frmQ5Con::noneView() const { return noneWindow_ ? noneWindow_->widget() : nullptr; }
 
 void frmQ5Con::openNetworkWindow(int networkType) {
-  dialogs_->message("The network settings window is not available in this version.", "Q5CFG",
-                    ui::Icon::Information);
+  // The window has read the unit's settings; it shows modally until its Exit or close.
+  if (netpages::NetworkWindow* w = session_->networkWindow()) {
+    NetworkDialog dlg(*w, this);
+    dlg.exec();
+  }
 }
 
 void frmQ5Con::openChangeValueDialog(pages::frmChangeValue& dialog) {
@@ -918,7 +923,11 @@ void frmQ5Con::mnuQ5Informain_Click() {
   session_->mnuQ5Informain_Click();
 }
 
-void frmQ5Con::mnuDebugInfo_Click() {}
+void frmQ5Con::mnuDebugInfo_Click() {
+  if (!actionAllowed()) return;
+  DebugInfoDialog dlg(session_->link(), session_->values.DebugMode, this);
+  dlg.exec();
+}
 
 void frmQ5Con::mnuFirmUpdate_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
@@ -928,15 +937,11 @@ void frmQ5Con::mnuFirmUpdate_Click() {
 }
 
 void frmQ5Con::mnuHelpVersion_Click() {
-  auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Version"),
-                              QStringLiteral("<b>Q5CFG</b><br>Configuration tool for Remote I/O "
-                                             "Q5 units<br>Version %1")
-                                  .arg(QCoreApplication::applicationVersion()),
-                              QMessageBox::Ok, this);
-  box->setObjectName("frmVersion");
-  box->setIconPixmap(AppIcon().pixmap(64));
-  FitCaption(*box);
-  showInformation(box);
+  if (!actionAllowed()) return;
+  // Opened without blocking, so a monitoring loop below on the stack keeps running.
+  auto* dlg = new VersionDialog(this);
+  dlg->setObjectName(QStringLiteral("frmVersion"));
+  showInformation(dlg);
 }
 
 void frmQ5Con::showInformation(QDialog* dialog) {

@@ -22,4 +22,9 @@ void AddLinearizerItems(SimulatedUnit& unit);
 // Temperature input and analog output modules: kinds 1, 2, 3, 4, 10, 12.
 void AddTemperatureOutputItems(SimulatedUnit& unit);
 
+// The network interface's items (Ethernet, DeviceNet, CC-Link IE Field, Modbus), by the
+// network the model names. Called after every module table: a module's own item of the
+// same code in group "00" is kept.
+void AddNetworkItems(SimulatedUnit& unit);
+
 }  // namespace q5::sim

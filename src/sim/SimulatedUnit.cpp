@@ -23,6 +23,8 @@ void AddItemTables(SimulatedUnit& unit) {
   AddLoadCellItems(unit);
   AddLinearizerItems(unit);
   AddTemperatureOutputItems(unit);
+  // Network items last: a module's own item of the same code is kept.
+  AddNetworkItems(unit);
 }
 
 bool ParseInteger(std::string_view text, long long& out) {

@@ -190,7 +190,10 @@ TEST(CliOverPty, WrongIdentificationIsAConnectionError) {
   EXPECT_EQ(Sent(Wire(r.err), '>'), (std::vector<std::string>{"G00\\r", "I01\\r"}));
   EXPECT_EQ(Sent(Wire(r.err), '<'), (std::vector<std::string>{"COK\\r", "CMNTSX:1\\r"}));
   EXPECT_NE(r.err.find("\nConnection: Connection Error\n"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("ReadErrorCount: 0\nWriteErrorCount: 0\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("- GI COMMAND\n      READ ERROR COUNTER:0\n     WRITE ERROR COUNTER:0\n"
+                       "           ERROR LOG:\n"),
+            std::string::npos)
+      << r.err;
 }
 
 TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
@@ -537,4 +540,60 @@ TEST(CliOverPty, MonitorChangeWritesManualOutputsOnTheNextPass) {
   }
   std::remove(log.c_str());
   rmdir(dir.c_str());
+}
+
+TEST(CliOverPty, NetworkWindowReadsWritesAndRefusesAnAddressAbove255) {
+  SimOnPty sim({"--model", "Q5V3PE-6-BO16"});
+  ASSERT_FALSE(sim.path().empty());
+  const RunResult show = RunProgram({Q5CLI_PATH, "--port", sim.path(), "network"});
+  ASSERT_EQ(show.exitCode, 0) << show.err;
+  const auto shown = Lines(show.out);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], "# Q5V3PE-6-BO16  network 4 Ethernet  frmEthernet \"Ethernet Setting\"");
+  for (const char* line : {"txtIP(3)\tIP Address\t192", "txtIP(0)\tIP Address\t10",
+                           "txtPort(1)\tPort1\t5001", "txtTimeout(4)\tLinger Timer4\t30",
+                           "lblMac(0)\t\t00-80-4C"}) {
+    EXPECT_NE(std::find(shown.begin(), shown.end(), line), shown.end()) << line;
+  }
+  // The plain model has no gateway and no address mode.
+  EXPECT_EQ(show.out.find("txtDGW"), std::string::npos);
+  EXPECT_EQ(show.out.find("cmbDHCP"), std::string::npos);
+
+  // Typed as a person types: "1234" becomes "123"; then Download and the read-back.
+  const RunResult set = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "network",
+                                    "txtIP(3)=10", "txtIP(0)=1234", "txtPort(2)=502"});
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  const auto sent = Sent(Wire(set.err), '>');
+  const auto at = std::find(sent.begin(), sent.end(), "D10.168.1.123\\r");
+  ASSERT_NE(at, sent.end()) << set.err;
+  EXPECT_EQ(*(at - 1), "I29\\r");
+  EXPECT_NE(std::find(sent.begin(), sent.end(), "D502\\r"), sent.end());
+  const RunResult again = RunProgram({Q5CLI_PATH, "--port", sim.path(), "network"});
+  EXPECT_NE(again.out.find("txtIP(0)\tIP Address\t123\n"), std::string::npos) << again.out;
+  EXPECT_NE(again.out.find("txtPort(2)\tPort2\t502\n"), std::string::npos) << again.out;
+
+  // An address number above 255: the warning while typing, the refusal, nothing written.
+  const RunResult refused = RunProgram(
+      {Q5CLI_PATH, "--port", sim.path(), "--trace", "network", "txtIP(2)=300", "txtPort(3)=7"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.out.find("Q5CFG: Please enter 0 to 255.\nQ5CFG: Please enter 0 to 255.\n"),
+            std::string::npos)
+      << refused.out;
+  EXPECT_NE(refused.err.find("Downloading: Downloading incomplete\n"), std::string::npos);
+  std::vector<std::string> data;
+  for (const auto& line : Sent(Wire(refused.err), '>'))
+    if (line[0] == 'D') data.push_back(line);
+  EXPECT_EQ(data, (std::vector<std::string>{"DF\\r", "DF\\r", "DF\\r"}));  // identify, Upload, Download
+  EXPECT_EQ(RunProgram({Q5CLI_PATH, "--port", sim.path(), "network", "txtDGW(0)=1"}).exitCode, 2);
+}
+
+TEST(CliUsage, DebugPrintsTheDebugInfoLines) {
+  const RunResult r = RunProgram({Q5CLI_PATH, "--debug"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out,
+            "- GI COMMAND\n      READ ERROR COUNTER:0\n     WRITE ERROR COUNTER:0\n"
+            "           ERROR LOG:\n");
+  const RunResult none = RunProgram({Q5CLI_PATH, "--port", "sim:Q5T3NML3-6-AI4", "network"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(none.err, "Debug info: Not definced NetTyp in frmQ5CFG -> btnComNet\n");
 }

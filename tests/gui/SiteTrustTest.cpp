@@ -294,9 +294,9 @@ class SiteTrustTest : public QObject {
       w.mnuHelpVersion->trigger();
       const int at = w.session().monitorPass();
       QTimer::singleShot(600, &w, [&, at] {
-        QVERIFY(w.findChild<QMessageBox*>(QStringLiteral("frmVersion")));
+        QVERIFY(w.findChild<QDialog*>(QStringLiteral("frmVersion")));
         passesWithBox = w.session().monitorPass() - at;
-        w.findChild<QMessageBox*>(QStringLiteral("frmVersion"))->close();
+        w.findChild<QDialog*>(QStringLiteral("frmVersion"))->close();
         w.findChild<QAction*>(QStringLiteral("mnuUsersManualEnglish"))->trigger();
         auto* failed = w.findChild<QMessageBox*>(QStringLiteral("q5HelpFailedBox"));
         QVERIFY(failed && failed->isVisible());

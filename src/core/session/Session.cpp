@@ -85,7 +85,9 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
     : exchange_(exchange),
       dialogs_(dialogs),
       link_(exchange),
-      pageContext_{link_, dialogs_, values, [this] { UnitDisconnect(); }} {
+      pageContext_{link_, dialogs_, values, [this] { UnitDisconnect(); }},
+      networkContext_{link_, dialogs_, values, [this] { UnitDisconnect(); },
+                      [this] { btnConnect_Click(); }} {
   pageContext_.openChangeValue = [this] {
     pages::ModulePage* p = page();
     if (!p) return;
@@ -577,8 +579,15 @@ void Session::btnComNet_Click() {
     case catalogue::kNetEthernet:
     case catalogue::kNetCCLinkIEField:
     case catalogue::kNetModbus:
+      // A window is never replaced while it is open.
+      if (networkOpen_) return;
       all_btn_control(false);
-      if (view_) view_->openNetworkWindow(values.networkType);
+      network_ = netpages::CreateNetworkWindow(values.networkType, networkContext_);
+      networkOpen_ = true;
+      // The window reads the unit's network settings before it shows.
+      network_->btnUpload_Click();
+      if (!ended_ && view_) view_->openNetworkWindow(values.networkType);
+      networkOpen_ = false;
       if (ended_) return;
       setting_btn_control();
       buttons_.btnSetting = !values.Connected;

@@ -13,6 +13,7 @@
 
 #include "link/Exchange.h"
 #include "link/Link.h"
+#include "netpages/NetworkWindow.h"
 #include "pages/ModulePage.h"
 #include "pages/frmChangeValue.h"
 #include "session/SessionValues.h"
@@ -38,8 +39,9 @@ class SessionView {
   // The program is to end ("Exit", or a unit that needs initialising). The view ends
   // it once the current sequence has unwound.
   virtual void endProgram() {}
-  // Show the network settings window of a network type code (1, 4, 6, 7) modally; it
-  // reads the unit's settings before it shows. Returns when the window closed.
+  // Show the network settings window of a network type code (1, 4, 6, 7) modally:
+  // Session::networkWindow(), which has read the unit's settings already. Returns when
+  // the window closed (its Exit hides it).
   virtual void openNetworkWindow(int networkType) {}
   // Show "Change Value" (modeless), loaded with the current page's output values. The
   // view binds it by control name and presses its "cmdSet1" ("Change") through
@@ -183,6 +185,9 @@ class Session {
   // "Change Value", the dialog of the pages with manual outputs; a live value box
   // clicked during monitoring loads it from the current page and asks the view to show it.
   pages::frmChangeValue changeValue;
+  // The network settings window the network button opened last (nullptr before the
+  // first). It lives until the button opens the next one.
+  netpages::NetworkWindow* networkWindow() { return network_.get(); }
 
   // --- Button-state routines -------------------------------------------------------
   void all_btn_control(bool enable);
@@ -240,6 +245,9 @@ class Session {
   pages::PageContext pageContext_;
   std::map<int, std::unique_ptr<pages::ModulePage>> pages_;
   PageFactory pageFactory_;
+  netpages::NetworkContext networkContext_;
+  std::unique_ptr<netpages::NetworkWindow> network_;
+  bool networkOpen_ = false;
 
   Buttons buttons_;
   Menus menus_;

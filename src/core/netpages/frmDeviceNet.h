@@ -1,0 +1,35 @@
+#pragma once
+// "DeviceNet Setting": the interface's status and serial ID (shown only) and its
+// communication time-out. The window writes "1" to item "01" of group "00" before it
+// reads or writes, where the other network windows write "F".
+#include <string>
+
+#include "netpages/NetworkWindow.h"
+
+namespace q5::netpages {
+
+class frmDeviceNet : public NetworkWindow {
+ public:
+  explicit frmDeviceNet(NetworkContext& ctx);
+  std::string_view name() const override { return "frmDeviceNet"; }
+
+  bool btnUpload_Click() override;
+  bool btnDownload_Click() override;
+  void visitControls(pages::ControlVisitor& v) override;
+  void Edited(std::string_view name) override;
+
+  pages::ComboBox cmbStatus;  // "OFF", "ON"; shown only
+  pages::TextBox txtSerial;   // shown only
+  pages::TextBox txtTimeout;  // x0.1 s, 0 to 32767
+  // The time-out box: locked (read only) and its back colour, white while it can be
+  // edited, button-face grey while a download runs.
+  bool txtTimeoutLocked = true;
+  pages::Rgb txtTimeoutBackColor = kButtonFace;
+  // cmbStatus and txtSerial are always locked and grey.
+  static constexpr pages::Rgb kShownOnlyColor = kButtonFace;
+
+ private:
+  bool download();
+};
+
+}  // namespace q5::netpages

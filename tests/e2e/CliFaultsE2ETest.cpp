@@ -182,7 +182,7 @@ TEST(CliFaults, AFloodWithoutCrCostsOneTimeOutAndNoMemory) {
   EXPECT_TRUE(Has(r.out, "Model: Q5T3NML3-6-AI4")) << r.out;
   EXPECT_LT(r.seconds, 3.1 + 3);
   EXPECT_TRUE(Has(r.err, "! reply longer than a line can be, discarded")) << r.err.substr(0, 2000);
-  EXPECT_LT(r.maxRssKb, 64 * 1024) << "the flood was held in memory";
+  EXPECT_LT(r.maxRssKb, 24 * 1024) << "the flood was held in memory (about 11 MB without it)";
 }
 
 TEST(CliFaults, FirstCtrlCEndsMonitoringAfterTheExchangeSecondExitsAtOnce) {
@@ -193,7 +193,9 @@ TEST(CliFaults, FirstCtrlCEndsMonitoringAfterTheExchangeSecondExitsAtOnce) {
     double signalled = 0;
     const auto t0 = Clock::now();
     const CliRun r = RunCli({"--port", sim.path(), "monitor"}, [&](pid_t pid) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // connected, waiting
+      // Connect and Upload take about 2 s (their live value is late too); then the first
+      // monitoring pass waits for its late reply.
+      std::this_thread::sleep_for(std::chrono::milliseconds(3000));
       signalled = std::chrono::duration<double>(Clock::now() - t0).count();
       kill(pid, SIGINT);
     });

@@ -17,7 +17,9 @@ if ! command -v clang++ >/dev/null; then
   echo "fuzz.sh: clang++ is needed (apt-get install clang)" >&2
   exit 2
 fi
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DQ5_GUI=OFF -DQ5_FUZZ=ON \
+GENERATOR=()
+if [ ! -f build-fuzz/CMakeCache.txt ] && command -v ninja >/dev/null; then GENERATOR=(-G Ninja); fi
+CC=clang CXX=clang++ cmake -S . -B build-fuzz "${GENERATOR[@]}" -DQ5_GUI=OFF -DQ5_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j "$JOBS" --target "${TARGETS[@]/#/q5fuzz_}"
 

@@ -138,6 +138,10 @@ TEST(SessionFaults, AUnitSilentWhileMonitoredEndsMonitoringAndCanBeStartedAgain)
   EXPECT_EQ(Enabled(s.buttons()), "Start Disconnect ComNet Upload Download");
   EXPECT_EQ(s.lamp(), kLampConnected);
   EXPECT_EQ(s.failure(), "the unit stopped answering; 1 read without a usable reply (last: G00 I21)");
+  // What runs outside a sequence afterwards (a page's own button) is sent again.
+  rig.takeWire();
+  EXPECT_EQ(s.link().GroupItemRead("00", "21"), "");
+  EXPECT_EQ(rig.takeWire(), (Lines{"G00"}));
 
   // The unit answers again: a new Start talks to it afresh.
   rig.port->line().clearFaults();

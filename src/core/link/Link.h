@@ -73,6 +73,12 @@ class Link {
   // Starts a sequence: the failures are cleared, the run of silent transactions and a
   // give-up are forgotten, and a Stop request is dropped.
   void markSequence();
+  // Forgets a give-up (the failures stay): what comes after the sequence, a page's own
+  // button for instance, talks to the unit afresh.
+  void forgetGiveUp() {
+    gaveUp_ = false;
+    silentRun_ = 0;
+  }
   const Failures& failures() const { return failures_; }
 
  private:

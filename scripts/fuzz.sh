@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs each fuzz target for a while: scripts/fuzz.sh [MINUTES per target, default 5]
-# [TARGET...] (replies, config_file). Needs clang (libFuzzer, AddressSanitizer and
+# [TARGET...] (replies, config_file, srecord). Needs clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer); builds in build-fuzz. Targets run one after the other at
 # the lowest priority, so the machine stays usable. New inputs that reach new code are
 # added to tests/fuzz/corpus/<target>; a finding stops the run and leaves its input as
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 MINUTES=${1:-5}
 shift || true
 TARGETS=("$@")
-((${#TARGETS[@]})) || TARGETS=(replies config_file)
+((${#TARGETS[@]})) || TARGETS=(replies config_file srecord)
 JOBS=${JOBS:-2}
 
 if ! command -v clang++ >/dev/null; then

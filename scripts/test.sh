@@ -11,7 +11,7 @@ JOBS=${JOBS:-$(nproc)}
 # Sanitizer build: the core, the simulated unit and their tests only.
 cmake -S . -B build-asan -DQ5_GUI=OFF -DQ5_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j "$JOBS" --target q5core_tests q5fuzz_replies_replay \
-  q5fuzz_config_file_replay
+  q5fuzz_config_file_replay q5fuzz_srecord_replay
 echo "== core tests under AddressSanitizer + UBSan"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$JOBS" --output-on-failure >build-asan/ctest.log 2>&1 \

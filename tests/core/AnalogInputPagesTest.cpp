@@ -333,10 +333,9 @@ TEST(AnalogInputPages, EmptyScalingReadIsAnUploadFailure) {
   rig.port->fault("noreply:2/22");
   frmAI4 page(rig.ctx);
   EXPECT_FALSE(page.Init());
-  // Three silent attempts at item "22" of channel 2 (the unit is given up), then nothing
-  // more.
+  // Four attempts at item "22" of channel 2, then nothing more.
   EXPECT_EQ(rig.take(), Lines({{"G00", "I09"}, kScaleReads1, {"I09", "I11"},
-                               {"G2", "I20", "I21", "I22", "I22", "I22"}}));
+                               {"G2", "I20", "I21", "I22", "I22", "I22", "I22"}}));
   ASSERT_EQ(rig.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.dialogs.messages[0],
             (TestDialogs::Message{"Upload Error", "Upload", q5::ui::Icon::Error}));

@@ -117,6 +117,7 @@ struct SimRig {
       if (onSent) onSent(sent.back());
     });
     ex.ComPortOpen("sim:Q5T3NML3-6-AI4");
+    link.markSequence();
   }
   std::uint64_t lines() { return port->line().linesReceived(); }
 };
@@ -152,6 +153,14 @@ TEST(GiveUp, ThreeSilentTransactionsInARowEndTheSequenceAtOnce) {
   r.link.markSequence();
   EXPECT_FALSE(r.link.failures().any());
   EXPECT_EQ(r.link.failures().describe(), "");
+
+  // Outside a sequence (a page's own button) a silent unit is asked every time.
+  r.link.endSequence();
+  r.port->fault("noreply");
+  r.sent.clear();
+  EXPECT_EQ(r.link.GroupItemReadRetry(3, "00", "06"), "");
+  EXPECT_EQ(r.sent.size(), 4u);
+  EXPECT_FALSE(r.link.gaveUp());
 }
 
 TEST(GiveUp, AnAnswerOfAnyKindBreaksARunOfSilentTransactions) {

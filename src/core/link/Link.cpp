@@ -38,6 +38,7 @@ std::string Link::Failures::describe() const {
 }
 
 void Link::markSequence() {
+  inSequence_ = true;
   failures_ = Failures{};
   silentRun_ = 0;
   gaveUp_ = false;
@@ -51,7 +52,7 @@ std::string Link::transaction(bool isWrite, std::string codes, Body body) {
   std::string result = body();
   if (!ex_.isOpen() && !stopRequested_) failures_.portClosed = true;
   // Silent: exchanges were made on an open port and not one character came back.
-  if (exchanges_ != exchangesBefore && ex_.isOpen()) {
+  if (inSequence_ && exchanges_ != exchangesBefore && ex_.isOpen()) {
     if (ex_.bytesReceived() != bytesBefore) {
       silentRun_ = 0;
     } else if (++silentRun_ >= kSilentTransactionsToGiveUp && !gaveUp_) {

@@ -39,12 +39,13 @@ class Link {
   Exchange& exchange() { return ex_; }
 
   // --- A unit that is gone, and a sequence asked to stop ------------------------------
-  // Three transactions in a row that received no character at all (every exchange timed
-  // out on an open port) mean the unit is gone: every later transaction of the sequence
-  // fails at once without sending, so a sequence ends with its message within about
-  // three time-outs instead of walking the rest of the page. A refusal ("CNG") or noise
-  // is an answer from a live unit and ends a run of silent transactions. A closed port
-  // fails every transaction at once too. markSequence() starts afresh.
+  // Within a sequence (markSequence() .. endSequence()), three transactions in a row that
+  // received no character at all (every exchange timed out on an open port) mean the
+  // unit is gone: every later transaction of the sequence fails at once without
+  // sending, so the sequence ends with its message within about three time-outs instead
+  // of walking the rest of the page. A refusal ("CNG") or noise is an answer from a live
+  // unit and ends a run of silent transactions. A closed port fails every transaction
+  // at once too. Outside a sequence (a page's own button) every transaction is tried.
   static constexpr int kSilentTransactionsToGiveUp = 3;
   bool gaveUp() const { return gaveUp_; }
 
@@ -73,11 +74,13 @@ class Link {
   // Starts a sequence: the failures are cleared, the run of silent transactions and a
   // give-up are forgotten, and a Stop request is dropped.
   void markSequence();
-  // Forgets a give-up (the failures stay): what comes after the sequence, a page's own
-  // button for instance, talks to the unit afresh.
-  void forgetGiveUp() {
+  // Ends it: a give-up and a Stop are forgotten (the failures stay to be read), so what
+  // comes after the sequence talks to the unit afresh.
+  void endSequence() {
+    inSequence_ = false;
     gaveUp_ = false;
     silentRun_ = 0;
+    stopRequested_ = false;
   }
   const Failures& failures() const { return failures_; }
 
@@ -104,6 +107,7 @@ class Link {
   std::int16_t writeErrors_ = 0;
   std::string errorLog_;
 
+  bool inSequence_ = false;
   int silentRun_ = 0;
   bool gaveUp_ = false;
   bool stopRequested_ = false;

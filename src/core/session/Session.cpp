@@ -93,8 +93,7 @@ class Session::SequenceScope {
   }
   ~SequenceScope() {
     if (--s_.sequenceDepth_ > 0) return;
-    s_.link_.clearStop();
-    s_.link_.forgetGiveUp();
+    s_.link_.endSequence();
     const auto& f = s_.link_.failures();
     s_.failure_ = f.any() ? f.describe() : std::string();
     if (s_.buttonsDeferred_) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the core, simulated-unit,
 # end-to-end (pseudo-terminal) and GUI (offscreen) tests, then the core tests once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz corpus replayed in
+# both builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,7 +10,8 @@ JOBS=${JOBS:-$(nproc)}
 
 # Sanitizer build: the core, the simulated unit and their tests only.
 cmake -S . -B build-asan -DQ5_GUI=OFF -DQ5_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build-asan -j "$JOBS" --target q5core_tests
+cmake --build build-asan -j "$JOBS" --target q5core_tests q5fuzz_replies_replay \
+  q5fuzz_config_file_replay q5fuzz_srecord_replay
 echo "== core tests under AddressSanitizer + UBSan"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$JOBS" --output-on-failure >build-asan/ctest.log 2>&1 \

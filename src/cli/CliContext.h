@@ -83,6 +83,16 @@ bool RequirePort(const CliContext& ctx, const char* command);
 // Connect up to the identification check (UnitConnect): opens --port, reads "00"/"01"
 // and expects "MNTSW". False after "Connection Error" was printed.
 bool ConnectUnit(const CliContext& ctx);
+// After a sequence: when something failed on the way (a write refused or unanswered, a
+// read without a reply, the unit given up, the port closed), prints
+// "q5cfg-cli COMMAND: what failed" and returns true; the command then exits with
+// kExitFailed even though it got to its end.
+inline bool ReportFailure(const CliContext& ctx, const char* command, const std::string& failure) {
+  if (failure.empty()) return false;
+  ctx.err << "q5cfg-cli " << command << ": " << failure << std::endl;
+  return true;
+}
+
 // True when args hold "--help" or "-h".
 bool WantsHelp(const std::vector<std::string>& args);
 

@@ -1,5 +1,7 @@
 #include "cli/CliContext.h"
 
+#include "link/TextRoutines.h"
+
 namespace q5::cli {
 
 std::string CliDialogs::Printable(const std::string& text) {
@@ -10,8 +12,14 @@ std::string CliDialogs::Printable(const std::string& text) {
     if (c == '\r') {
       if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
       s += '\n';
-    } else {
+    } else if (c == '\n' || c == '\t') {
       s += c;
+    } else {
+      // Other control characters (a unit's value in a message) are shown escaped.
+      std::size_t end = i;
+      while (end < text.size() && text[end] != '\r' && text[end] != '\n' && text[end] != '\t') ++end;
+      s += link::EscapeControls(std::string_view(text).substr(i, end - i));
+      i = end - 1;
     }
   }
   while (!s.empty() && s.back() == '\n') s.pop_back();

@@ -143,6 +143,11 @@ int CmdUploadToFile(const CliContext& ctx, const Args& args) {
   }
   if (!RequirePort(ctx, "upload")) return kExitUsage;
   if (!ConnectAndUpload(ctx, ctx.session)) return kExitFailed;
+  // Settings read only in part are not saved as if they were the unit's.
+  if (ReportFailure(ctx, "upload", ctx.session.failure())) {
+    ctx.err << "q5cfg-cli upload: nothing was saved" << std::endl;
+    return kExitFailed;
+  }
   // File/Save after Connect, with the file name given here.
   config::ConfigFiles files(ctx.session);
   if (!files.SaveTo(file)) return kExitFailed;
@@ -165,6 +170,7 @@ int CmdDownload(const CliContext& ctx, const Args& args) {
     s.mnuFilesOpen_Click([&] { files.ConfigFileOpen(); });
     if (ctx.dialogs.errorShown) return kExitFailed;
     s.btnDownload_Click();
+    if (ReportFailure(ctx, "download", s.failure())) return kExitFailed;
     if (ctx.dialogs.errorShown || !s.values.Connected || s.programEnded()) return kExitFailed;
     PrintHeader(ctx.out, s);
     ctx.out << "Downloaded " << file << "; the unit's settings were read back." << std::endl;
@@ -202,7 +208,8 @@ int CmdDownload(const CliContext& ctx, const Args& args) {
   port.recording = true;
   s.btnDownload_Click();
   port.recording = false;
-  const bool failed = ctx.dialogs.errorShown || !s.values.Connected || s.programEnded();
+  const bool failed = ReportFailure(ctx, "download", s.failure()) || ctx.dialogs.errorShown ||
+                      !s.values.Connected || s.programEnded();
   exchange.ComPortClose();
   if (failed) return kExitFailed;
   PrintHeader(ctx.out, s);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/TextRoutines.h"
 #include "pages/Controls.h"
 #include "pages/ModulePage.h"
 #include "session/Session.h"
@@ -65,9 +66,12 @@ inline std::vector<ShownControl> CollectControls(pages::ModulePage& page) {
 }
 
 // "name<TAB>caption<TAB>value" per control of CollectControls.
+// Values come from the unit or a file: control characters are shown escaped (\xNN), so
+// one value is always one field of one line.
 inline void PrintControls(std::ostream& os, pages::ModulePage& page) {
   for (const ShownControl& s : CollectControls(page))
-    os << s.name << "\t" << s.caption << "\t" << s.value << "\n";
+    os << s.name << "\t" << link::EscapeControls(s.caption) << "\t" << link::EscapeControls(s.value)
+       << "\n";
 }
 
 // "# MODEL  VERSION  channels N  page K frmXXX" for the session's unit or file
@@ -75,7 +79,8 @@ inline void PrintControls(std::ostream& os, pages::ModulePage& page) {
 inline void PrintHeader(std::ostream& os, session::Session& session) {
   const auto& v = session.values;
   const pages::ModulePage* page = session::IsPageKind(v.pageKind) ? session.page() : nullptr;
-  os << "# " << v.model << "  " << v.versionText << "  channels " << v.channelCount << "  page "
+  os << "# " << link::EscapeControls(v.model) << "  " << link::EscapeControls(v.versionText)
+     << "  channels " << v.channelCount << "  page "
      << v.pageKind << " " << (page ? page->name() : "frmNONE") << "\n";
 }
 

@@ -1,5 +1,7 @@
 // Commands on the module page: upload the unit's settings and print them, monitor the
 // live values.
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -53,9 +55,18 @@ int NoPage(const CliContext& ctx) {
   return kExitOk;
 }
 
-std::atomic<bool> gInterrupted{false};
+// Ctrl-C while monitoring: the first ends the monitoring after the exchange under way
+// (as Stop does), a second one ends the program at once.
+volatile std::sig_atomic_t gInterrupts = 0;
 
-extern "C" void OnInterrupt(int) { gInterrupted = true; }
+extern "C" void OnInterrupt(int) {
+  if (gInterrupts > 0) {
+    static const char kText[] = "\nq5cfg-cli monitor: interrupted\n";
+    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kText, sizeof kText - 1);
+    ::_exit(130);  // ending the process closes the port
+  }
+  gInterrupts = 1;
+}
 
 // Prints the live values after every monitoring pass and stops the loop as Stop would.
 class MonitorView : public session::SessionView {
@@ -86,16 +97,25 @@ class MonitorView : public session::SessionView {
 
   void openChangeValueDialog(pages::frmChangeValue&) override { dialogOpened_ = true; }
 
+  // Between two exchanges and between two passes: a Ctrl-C becomes a Stop.
   void processEvents() override {
-    if (gInterrupted && ctx_.session.values.Monitoring) ctx_.session.btnStop_Click();
+    if (gInterrupts && ctx_.session.values.Monitoring) ctx_.session.btnStop_Click();
   }
 
   void pageUpdated() override {
     if (!ctx_.session.values.Monitoring) return;
     ++passes_;
-    printPass();
+    // A pass with a read that got no reply holds old values: it is reported, not printed.
+    const auto& f = ctx_.session.link().failures();
+    const int failed = f.unansweredReads + f.failedWrites;
+    if (failed != failedBefore_ || f.gaveUp || f.portClosed) {
+      ctx_.err << "q5cfg-cli monitor: pass " << passes_ << ": " << f.describe() << std::endl;
+      failedBefore_ = failed;
+    } else {
+      printPass();
+    }
     if (passes_ == 1 && !change_.empty()) changeValues();
-    if ((count_ > 0 && passes_ >= count_) || gInterrupted || changeFailed_)
+    if ((count_ > 0 && passes_ >= count_) || gInterrupts || changeFailed_)
       ctx_.session.btnStop_Click();
   }
 
@@ -125,12 +145,12 @@ class MonitorView : public session::SessionView {
         ctx_.out << "\n";
       }
       ctx_.out << passes_ << "," << when;
-      for (const Column& c : columns_) ctx_.out << "," << values[c.name];
+      for (const Column& c : columns_) ctx_.out << "," << link::EscapeControls(values[c.name]);
       ctx_.out << std::endl;
       return;
     }
     ctx_.out << "pass " << passes_ << " (" << when << " ms):";
-    for (const Column& c : columns_) ctx_.out << " " << c.name << "=" << values[c.name];
+    for (const Column& c : columns_) ctx_.out << " " << c.name << "=" << link::EscapeControls(values[c.name]);
     ctx_.out << std::endl;
   }
 
@@ -181,6 +201,7 @@ class MonitorView : public session::SessionView {
   std::chrono::steady_clock::time_point start_;
   std::vector<Column> columns_;
   int passes_ = 0;
+  int failedBefore_ = 0;
 };
 
 }  // namespace
@@ -198,7 +219,7 @@ int CmdUpload(const CliContext& ctx, const Args& args) {
   PrintHeader(ctx.out, ctx.session);
   PrintControls(ctx.out, *page);
   ctx.out.flush();
-  return kExitOk;
+  return ReportFailure(ctx, "upload", ctx.session.failure()) ? kExitFailed : kExitOk;
 }
 
 int CmdMonitor(const CliContext& ctx, const Args& args) {
@@ -248,12 +269,15 @@ int CmdMonitor(const CliContext& ctx, const Args& args) {
 
   MonitorView view(ctx, *page, count, csv, std::move(change));
   ctx.session.setView(&view);
-  gInterrupted = false;
+  ctx.session.link().setBeforeExchange([&view] { view.processEvents(); });
+  gInterrupts = 0;
   auto previous = std::signal(SIGINT, OnInterrupt);
   ctx.session.btnStart_Click();  // returns when Stop (count reached, Ctrl-C) ends the loop
   std::signal(SIGINT, previous);
+  ctx.session.link().setBeforeExchange({});
   ctx.session.setView(nullptr);
 
+  if (ReportFailure(ctx, "monitor", ctx.session.failure())) return kExitFailed;
   if (ctx.dialogs.errorShown || view.changeFailed() || !ctx.session.values.Connected)
     return kExitFailed;
   return kExitOk;

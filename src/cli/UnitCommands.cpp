@@ -30,8 +30,10 @@ int CmdIdentify(const CliContext& ctx, const Args& args) {
     return kExitUsage;
   }
   if (!RequirePort(ctx, "identify")) return kExitUsage;
+  ctx.session.link().markSequence();
   if (!ConnectUnit(ctx)) return kExitFailed;
   if (!ctx.session.Identify()) return kExitFailed;
+  const bool failed = ReportFailure(ctx, "identify", ctx.session.link().failures().describe());
 
   const session::SessionValues& v = ctx.session.values;
   std::string flags;
@@ -40,16 +42,17 @@ int CmdIdentify(const CliContext& ctx, const Args& args) {
     if (!flags.empty()) flags += ", ";
     flags += catalogue::FlagModel(n);
   }
-  ctx.out << "Model: " << v.model << "\n"
-          << "Module part: " << catalogue::ModulePartOf(v.model) << "\n"
+  ctx.out << "Model: " << link::EscapeControls(v.model) << "\n"
+          << "Module part: " << link::EscapeControls(catalogue::ModulePartOf(v.model)) << "\n"
           << "Module kind: " << v.moduleKind << " (" << catalogue::PageName(v.moduleKind) << ")\n"
           << "Page kind: " << v.pageKind << " (" << catalogue::PageName(v.pageKind) << ")\n"
           << "Network type: " << v.networkType << " (" << catalogue::NetworkName(v.networkType)
           << ")\n"
-          << "Version: " << link::TrimSpaces(link::ValueAfterColon(v.versionText)) << "\n"
+          << "Version: " << link::EscapeControls(link::TrimSpaces(link::ValueAfterColon(v.versionText)))
+          << "\n"
           << "Channel count: " << v.channelCount << "\n"
           << "Model flags: " << (flags.empty() ? std::string("none") : flags) << std::endl;
-  return kExitOk;
+  return failed ? kExitFailed : kExitOk;
 }
 
 int CmdInfo(const CliContext& ctx, const Args& args) {

@@ -202,6 +202,7 @@ int Run(int argc, char** argv) {
         case link::TraceEvent::Sent: line += "> " + Visible(text); break;
         case link::TraceEvent::Received: line += "< " + Visible(text); break;
         case link::TraceEvent::TimedOut: line += "! no reply in time, discarded \"" + Visible(text) + "\""; break;
+        case link::TraceEvent::Overflow: line += "! reply longer than a line can be, discarded \"" + Visible(text.substr(0, 64)) + "...\""; break;
         case link::TraceEvent::Discarded: line += "! stale input discarded \"" + Visible(text) + "\""; break;
         case link::TraceEvent::NotOpen: line += "! port not open: " + Visible(text); break;
       }

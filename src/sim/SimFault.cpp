@@ -162,6 +162,16 @@ std::optional<SimFault> ParseFault(std::string_view faultText, std::string* erro
              : kind == "cnu"   ? FaultKind::NotUsed
                                : FaultKind::Vanish;
     if (tooMany(0)) return std::nullopt;
+  } else if (kind == "nocr" || kind == "dup") {
+    f.kind = kind == "nocr" ? FaultKind::NoCr : FaultKind::Duplicate;
+    if (tooMany(0)) return std::nullopt;
+  } else if (kind == "flood") {
+    f.kind = FaultKind::Flood;
+    if (tooMany(1) || !number(0, 65536, n) || n < 1 || n > (64 << 20)) {
+      if (error && error->empty()) *error = "flood takes a number of bytes (1 to 64 Mi)";
+      return std::nullopt;
+    }
+    f.chunkSize = static_cast<std::size_t>(n);
   } else if (kind == "late") {
     f.kind = FaultKind::Late;
     if (tooMany(1) || !number(0, 3500, ms)) {
@@ -198,7 +208,7 @@ std::optional<SimFault> ParseFault(std::string_view faultText, std::string* erro
     f.bytes = DecodeEscapes(params[0]);
   } else {
     Fail(error, "unknown fault \"" + std::string(kind) +
-                    "\" (noreply, late, chunks, garbage, stale, cng, cnu, reply, vanish)");
+                    "\" (noreply, late, chunks, garbage, stale, cng, cnu, reply, vanish, flood, nocr, dup)");
     return std::nullopt;
   }
   return f;
@@ -216,6 +226,9 @@ std::string SimFault::describe() const {
     case FaultKind::NotUsed: s = "cnu"; break;
     case FaultKind::Replace: s = "reply"; break;
     case FaultKind::Vanish: s = "vanish"; break;
+    case FaultKind::Flood: s = "flood"; break;
+    case FaultKind::NoCr: s = "nocr"; break;
+    case FaultKind::Duplicate: s = "dup"; break;
   }
   switch (target) {
     case Target::AnyLine: break;
@@ -232,6 +245,7 @@ std::string SimFault::describe() const {
     case FaultKind::Garbage:
     case FaultKind::Replace: s += ":" + EncodeBytes(bytes); break;
     case FaultKind::Stale: s += ":" + EncodeBytes(bytes) + ":" + std::to_string(delayUs / 1000); break;
+    case FaultKind::Flood: s += ":" + std::to_string(chunkSize); break;
     default: break;
   }
   if (times >= 0) s += "*" + std::to_string(times);

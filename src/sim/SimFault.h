@@ -15,6 +15,9 @@
 //            reply:TEXT       the reply is TEXT + CR; the unit does not act on the line
 //            vanish           no reply, and the port is gone from then on (closed; reads
 //                             and writes fail; it cannot be opened again)
+//            flood[:N]        instead of the reply, N bytes without a CR (default 65536)
+//            nocr             the reply without its CR, then silence
+//            dup              the reply arrives twice
 //   TARGET   GG/II            the "I" line naming item II while group GG is selected
 //            GG/II/D          the "D" line writing item II of group GG
 //            #N               the N-th line received (1 = the first line after start)
@@ -33,7 +36,9 @@
 
 namespace q5::sim {
 
-enum class FaultKind { NoReply, Late, Chunks, Garbage, Stale, Refuse, NotUsed, Replace, Vanish };
+enum class FaultKind {
+  NoReply, Late, Chunks, Garbage, Stale, Refuse, NotUsed, Replace, Vanish, Flood, NoCr, Duplicate
+};
 
 struct SimFault {
   enum class Target { AnyLine, ItemLine, DataLine, LineNumber, LineText };
@@ -47,7 +52,7 @@ struct SimFault {
 
   std::int64_t delayUs = 0;      // Late: extra delay; Chunks: gap between pieces;
                                  // Stale: gap between the reply and the stale bytes
-  std::size_t chunkSize = 1;     // Chunks
+  std::size_t chunkSize = 1;     // Chunks; Flood: the number of bytes
   std::string bytes;             // Garbage: before the reply; Stale: after it; Replace: reply
   int times = -1;                // matching lines it acts on at most (-1: all)
   int skip = 0;                  // matching lines let through first

@@ -92,7 +92,7 @@ void SimLine::handleLine(const std::string& line, std::int64_t atUs) {
     if (!match) continue;
     const bool isContent = f.kind == FaultKind::NoReply || f.kind == FaultKind::Refuse ||
                            f.kind == FaultKind::NotUsed || f.kind == FaultKind::Replace ||
-                           f.kind == FaultKind::Vanish;
+                           f.kind == FaultKind::Vanish || f.kind == FaultKind::Flood;
     if (isContent && content) continue;  // the first content fault decides
     ++f.matched;
     if (f.matched <= f.skip) continue;
@@ -114,10 +114,17 @@ void SimLine::handleLine(const std::string& line, std::int64_t atUs) {
         vanished_ = true;
         out_.clear();
         partial_.clear();
+        flood_ = 0;
         break;
       case FaultKind::Refuse: reply = "CNG\r"; break;
       case FaultKind::NotUsed: reply = "CNU\r"; break;
       case FaultKind::Replace: reply = content->bytes + "\r"; break;
+      case FaultKind::Flood:
+        // Streamed by take() a piece at a time, not scheduled byte by byte.
+        flood_ += content->chunkSize;
+        floodAtUs_ = std::max(atUs + options_.turnaroundUs, txBusyUntilUs_);
+        record({floodAtUs_, false, {}, notes});
+        return;
       default: break;
     }
   } else if (line.size() > kMaxLine) {
@@ -145,6 +152,10 @@ void SimLine::handleLine(const std::string& line, std::int64_t atUs) {
         stale += f->bytes;
         staleGapUs = std::max(staleGapUs, f->delayUs);
         break;
+      case FaultKind::NoCr:
+        if (!reply.empty() && reply.back() == '\r') reply.pop_back();
+        break;
+      case FaultKind::Duplicate: stale += reply; break;
       default: break;
     }
   }
@@ -179,6 +190,7 @@ std::size_t SimLine::available(std::int64_t nowUs) const {
     if (at > nowUs) break;
     ++n;
   }
+  if (n == out_.size() && flood_ > 0 && floodAtUs_ <= nowUs) n += std::min(flood_, kFloodPiece);
   return n;
 }
 
@@ -188,14 +200,23 @@ std::string SimLine::take(std::int64_t nowUs) {
     s += out_.front().second;
     out_.pop_front();
   }
+  if (out_.empty() && flood_ > 0 && floodAtUs_ <= nowUs) {
+    const std::size_t k = std::min(flood_, kFloodPiece);
+    s.append(k, 'A');
+    flood_ -= k;
+  }
   return s;
 }
 
-std::int64_t SimLine::nextArrivalUs() const { return out_.empty() ? -1 : out_.front().first; }
+std::int64_t SimLine::nextArrivalUs() const {
+  if (!out_.empty()) return out_.front().first;
+  return flood_ > 0 ? floodAtUs_ : -1;
+}
 
 void SimLine::flush() {
   out_.clear();
   partial_.clear();
+  flood_ = 0;
 }
 
 int SimLine::lineCount(std::string_view text) const {

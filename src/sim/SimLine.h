@@ -75,7 +75,7 @@ class SimLine {
   // When the next byte not yet taken arrives; -1 when nothing is on its way.
   std::int64_t nextArrivalUs() const;
   // Bytes scheduled but not taken (arrived or not).
-  std::size_t pending() const { return out_.size(); }
+  std::size_t pending() const { return out_.size() + flood_; }
   // Forgets bytes on their way and a partial line (the port was closed).
   void flush();
 
@@ -120,6 +120,10 @@ class SimLine {
   std::vector<SimFault> faults_;
   std::string partial_;
   std::deque<std::pair<std::int64_t, char>> out_;  // arrival time, byte (in time order)
+  // A flood (fault "flood") is handed out in pieces of this size, as fast as they are taken.
+  static constexpr std::size_t kFloodPiece = 64 * 1024;
+  std::size_t flood_ = 0;
+  std::int64_t floodAtUs_ = 0;
   std::int64_t rxBusyUntilUs_ = 0;
   std::int64_t txBusyUntilUs_ = 0;
   bool vanished_ = false;

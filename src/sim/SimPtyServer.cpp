@@ -126,7 +126,8 @@ bool SimPtyServer::serve(link::Clock& clock, std::int64_t endUs, int watchFd) {
   while (!stop_) {
     const std::int64_t now = clock.nowUs();
     if (endUs >= 0 && now >= endUs) return true;
-    outgoing += line_.take(now);
+    // Taken only as fast as the terminal accepts them (a flood must not pile up here).
+    if (outgoing.size() < 64 * 1024) outgoing += line_.take(now);
     if (!WriteSome(master_, outgoing)) return false;
 
     // Sleep until input, the next reply byte's time, or the end. The time-out is exact
@@ -138,7 +139,7 @@ bool SimPtyServer::serve(link::Clock& clock, std::int64_t endUs, int watchFd) {
       const std::int64_t us = at > now ? at - now : 0;
       if (waitUs < 0 || us < waitUs) waitUs = us;
     };
-    until(line_.nextArrivalUs());
+    if (outgoing.size() < 64 * 1024) until(line_.nextArrivalUs());
     until(endUs);
     timespec timeout{};
     if (waitUs >= 0) {

@@ -223,6 +223,7 @@ TEST(SimPort, VanishingPortFailsFromThenOn) {
   EXPECT_FALSE(r.ex.isOpen());
   EXPECT_EQ(r.line().linesReceived(), 3u);
   EXPECT_GE(r.count(TraceEvent::NotOpen), 1);
+  EXPECT_TRUE(r.link.failures().portClosed);
   // It cannot be opened again until it is plugged back in.
   r.ex.ComPortClose();
   r.ex.ComPortOpen("sim:Q5T3NML3-6-AI4");

@@ -100,7 +100,7 @@ bool ConfigFiles::CurrentConfigText(std::string& text, std::string& error) {
   WriteHeader(io, v.model, v.moduleKind, v.versionText, v.channelCount, v.networkType);
   PageRecords(io, *page, v.moduleKind);
   if (!io.ok()) {
-    error = "Nothing was saved: " + io.error() + ". Remove the double quote and save again.";
+    error = "Nothing was saved: " + io.error() + ". Correct that text and save again.";
     return false;
   }
   text = io.contents();

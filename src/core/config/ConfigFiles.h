@@ -55,6 +55,9 @@ class ConfigFiles {
   bool SaveTo(const std::string& path);
   // Open a path: the same checks and messages as ConfigFileOpen. True when loaded.
   bool OpenFrom(const std::string& path);
+  // Open file contents already read (name is used in messages): the same checks and
+  // messages as OpenFrom.
+  bool LoadText(const std::string& name, const std::string& contents) { return Load(name, contents); }
   // The file text Save would write now. False with a reason (no page; a text with a
   // double quote).
   bool CurrentConfigText(std::string& text, std::string& error);

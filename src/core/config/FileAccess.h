@@ -1,8 +1,18 @@
 #pragma once
 // Whole-file reading and writing for configuration files. A file is replaced only when
 // its new contents were completely written and flushed to disk: the contents go to a
-// temporary file in the same folder, which is then renamed over the old one, so a full
-// disk or a crash mid-save leaves the old file as it was, never a partial one.
+// temporary file ("." + name + "." + six characters) in the same folder, which is then
+// renamed over the old one, so a full disk or a crash mid-save leaves the old file as it
+// was, never a partial one.
+//
+// What a name points to is respected: a symbolic link stays a link and the file it names
+// gets the new contents; a device, pipe, socket or folder is refused before anything is
+// written; the file keeps its permissions. A file with more than one hard link, or owned
+// by another user, is rewritten in place (after the temporary copy was complete on
+// disk), so every name of it sees the new contents and its owner stays; only that case
+// gives up the all-or-nothing replacement, and if it fails midway the new contents are
+// kept beside it as name + ".unsaved". Temporary files left by a save that was killed
+// are removed by the next save of the same file.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -18,7 +28,11 @@ using WriteFunction = std::function<long(int fd, const char* data, std::size_t s
 bool WriteFileAtomically(const std::string& path, std::string_view contents, std::string& error,
                          const WriteFunction& writeFn = {});
 
-// Reads the whole file. On failure returns false with error naming the file and reason.
+// Removes the temporary files of earlier saves of target that were killed mid-save
+// (ones no running save holds a lock on).
+void RemoveStaleTemporaries(const std::string& target);
+
+// Reads the whole file; anything but a regular file is refused. On failure returns false with error naming the file and reason.
 // A file larger than maxBytes is refused (a configuration file is a few kilobytes; a
 // wrong choice in the file dialog must not fill the memory).
 bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error,

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "link/TextRoutines.h"
+
 namespace q5::config {
 
 namespace {
@@ -53,8 +55,16 @@ void RecordStream::fail(std::string message) {
 
 void RecordStream::failField(std::string_view name, std::string_view what, std::string_view found) {
   fail("line " + std::to_string(fieldLine_) + ", " + std::string(name) + ": " + std::string(what) +
-       ", found \"" + std::string(found) + "\"");
+       ", found \"" + link::EscapeControls(found) + "\"");
 }
+
+namespace {
+
+std::string ControlNamed(char c) {
+  return link::EscapeControls(std::string_view(&c, 1));
+}
+
+}  // namespace
 
 void RecordStream::put(std::string_view formatted) {
   if (recordOpen_) out_ += ',';
@@ -98,7 +108,7 @@ bool RecordStream::next(std::string& field, bool& quoted, std::string_view name)
     while (pos_ < in_.size() && IsBlank(in_[pos_])) ++pos_;
     if (pos_ < in_.size() && in_[pos_] != ',' && !IsLineEnd(in_[pos_])) {
       fail("line " + std::to_string(fieldLine_) + ", " + std::string(name) +
-           ": unexpected characters after the text \"" + field + "\"");
+           ": unexpected characters after the text \"" + link::EscapeControls(field) + "\"");
       return false;
     }
   } else {
@@ -132,8 +142,16 @@ void RecordStream::text(std::string& value, std::string_view name) {
     // The format has no escape: a double quote would end the text early and shift every
     // field after it.
     if (value.find('"') != std::string::npos) {
-      fail("the text of " + std::string(name) + " (\"" + value +
+      fail("the text of " + std::string(name) + " (\"" + link::EscapeControls(value) +
            "\") contains a double quote, which a configuration file cannot hold");
+      return;
+    }
+    // Nor a line break or another control character: the text would not read back.
+    char c = 0;
+    if (link::HasControlCharacter(value, &c)) {
+      fail("the text of " + std::string(name) + " (\"" + link::EscapeControls(value) +
+           "\") contains the control character " + ControlNamed(c) +
+           ", which a configuration file cannot hold");
       return;
     }
     put("\"" + value + "\"");
@@ -141,7 +159,21 @@ void RecordStream::text(std::string& value, std::string_view name) {
   }
   std::string field;
   bool quoted = false;
-  if (next(field, quoted, name)) value = field;
+  if (!next(field, quoted, name)) return;
+  // A double quote inside a text could not be written back.
+  if (field.find('"') != std::string::npos) {
+    failField(name, "a text cannot hold a double quote", field);
+    return;
+  }
+  char c = 0;
+  if (link::HasControlCharacter(field, &c)) {
+    fail("line " + std::to_string(fieldLine_) + ", " + std::string(name) +
+         ": the text contains the control character " + ControlNamed(c) +
+         " (a text is one line of printable characters), found \"" +
+         link::EscapeControls(field) + "\"");
+    return;
+  }
+  value = field;
 }
 
 void RecordStream::integer(std::int16_t& value, std::string_view name) {

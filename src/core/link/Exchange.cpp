@@ -20,7 +20,8 @@ int Exchange::baud() const {
 void Exchange::ComPortOpen(const std::string& portName) {
   if (port_.isOpen()) return;
   portName_ = portName;
-  port_.open(portName, baud());  // failure is silent: the identification read fails instead
+  // Failure is silent: the identification read fails instead.
+  if (port_.open(portName, baud())) ++opens_;
 }
 
 void Exchange::ComPortClose() {
@@ -43,7 +44,7 @@ std::string Exchange::ComTransfer(std::string_view line) {
   // noise) would be taken for the answer to this line. Nothing is sent; the leftovers
   // are thrown away so that the caller's next attempt starts on a clean line.
   if (port_.bytesWaiting() > 0) {
-    trace(TraceEvent::Discarded, port_.readAll());
+    trace(TraceEvent::Discarded, readChunk());
     return {};
   }
   // The time-out runs from before the write and is not restarted by arriving characters.
@@ -54,14 +55,31 @@ std::string Exchange::ComTransfer(std::string_view line) {
   }
   trace(TraceEvent::Sent, line);
   std::string reply;
+  bool overflow = false;  // past kMaxReplyBytes: reading on to the CR, keeping nothing
   for (;;) {
     if (port_.bytesWaiting() > 0) {
-      std::string chunk = port_.readAll();
-      reply += chunk;
+      const std::string chunk = readChunk();
       // Only the end of the latest chunk is tested for the CR.
-      if (!chunk.empty() && chunk.back() == '\r') break;
+      const bool complete = !chunk.empty() && chunk.back() == '\r';
+      if (!overflow && reply.size() + chunk.size() > kMaxReplyBytes) {
+        overflow = true;
+        reply.append(chunk, 0, kMaxReplyBytes - reply.size());
+        trace(TraceEvent::Overflow, reply);
+        reply.clear();
+        reply.shrink_to_fit();
+      } else if (!overflow) {
+        reply += chunk;
+      }
+      if (complete) {
+        if (overflow) return {};
+        break;
+      }
     }
-    if (!port_.isOpen() || clock_.nowUs() >= deadline) {
+    if (!port_.isOpen()) {
+      trace(TraceEvent::NotOpen, reply);  // closed under the exchange (unplugged)
+      return {};
+    }
+    if (clock_.nowUs() >= deadline) {
       trace(TraceEvent::TimedOut, reply);
       return {};
     }
@@ -70,6 +88,12 @@ std::string Exchange::ComTransfer(std::string_view line) {
   trace(TraceEvent::Received, reply);
   reply.pop_back();  // the CR
   return reply;
+}
+
+std::string Exchange::readChunk() {
+  std::string chunk = port_.readAll();
+  bytesReceived_ += chunk.size();
+  return chunk;
 }
 
 }  // namespace q5::link

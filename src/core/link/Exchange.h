@@ -16,8 +16,11 @@ enum class TraceEvent {
   Sent,       // a command line was written (text includes its CR)
   Received,   // a complete reply arrived (text includes its CR)
   TimedOut,   // no complete reply in time (text: what had arrived, discarded)
+  Overflow,   // the reply outgrew kMaxReplyBytes (text: its first bytes); the rest of
+              // that line is read and thrown away, and the exchange counts as no reply
   Discarded,  // characters were waiting before the send; nothing was sent
-  NotOpen,    // an exchange was attempted on a closed port
+  NotOpen,    // an exchange was attempted on a closed port, or the port closed while
+              // the exchange waited (text: what had arrived, discarded)
 };
 using TraceObserver = std::function<void(TraceEvent, std::string_view text, std::int64_t atUs)>;
 
@@ -25,6 +28,10 @@ class Exchange {
  public:
   static constexpr std::int64_t kPauseUs = 10'000;        // before every command line
   static constexpr std::int64_t kReplyTimeoutUs = 3'000'000;
+  // The longest reply kept. Every reply of the protocol is a few dozen characters; a
+  // line that grows past this (a unit or adapter streaming without CR) is not a reply,
+  // and memory stays bounded however long it streams.
+  static constexpr std::size_t kMaxReplyBytes = 4096;
 
   Exchange(Port& port, Clock& clock) : port_(port), clock_(clock) {}
 
@@ -50,6 +57,13 @@ class Exchange {
   // Applies the current baud text to an open port.
   bool applyBaudRate();
 
+  // Characters received from the unit since this exchange was made (stale ones and the
+  // discarded rest of an overlong line included). The transactions tell a silent unit
+  // from one that answers badly by whether this moved.
+  std::uint64_t bytesReceived() const { return bytesReceived_; }
+  // How many times the port was opened successfully (a new connection starts afresh).
+  std::uint64_t opens() const { return opens_; }
+
   void setTraceObserver(TraceObserver observer) { trace_ = std::move(observer); }
   Port& port() { return port_; }
   Clock& clock() { return clock_; }
@@ -62,8 +76,12 @@ class Exchange {
 
   Port& port_;
   Clock& clock_;
+  std::string readChunk();
+
   std::string portName_;
   std::string baudText_ = "9600";
+  std::uint64_t bytesReceived_ = 0;
+  std::uint64_t opens_ = 0;
   TraceObserver trace_;
 };
 

@@ -3,6 +3,7 @@
 // item ("I"), send data ("D"); replies "COK", "CNG", "CNU" or "C" + value. Failure is a
 // value: the empty text (or "CNG" / "NEEDLESS" for reads), never an exception.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,7 +38,63 @@ class Link {
 
   Exchange& exchange() { return ex_; }
 
+  // --- A unit that is gone, and a sequence asked to stop ------------------------------
+  // Within a sequence (markSequence() .. endSequence()), three transactions in a row that
+  // received no character at all (every exchange timed out on an open port) mean the
+  // unit is gone: every later transaction of the sequence fails at once without
+  // sending, so the sequence ends with its message within about three time-outs instead
+  // of walking the rest of the page. A refusal ("CNG") or noise is an answer from a live
+  // unit and ends a run of silent transactions. A closed port fails every transaction
+  // at once too. Outside a sequence (a page's own button) every transaction is tried.
+  static constexpr int kSilentTransactionsToGiveUp = 3;
+  bool gaveUp() const { return gaveUp_; }
+
+  // Stop, Cancel, Ctrl-C: the exchange under way finishes, then every transaction returns
+  // no reply without sending until clearStop() (or markSequence()).
+  void requestStop() { stopRequested_ = true; }
+  void clearStop() { stopRequested_ = false; }
+  bool stopRequested() const { return stopRequested_; }
+  // Called before every exchange of a transaction (the command line turns a Ctrl-C into
+  // a Stop here, between two exchanges).
+  void setBeforeExchange(std::function<void()> hook) { beforeExchange_ = std::move(hook); }
+
+  // What failed since markSequence(): reads that got no usable reply and writes that were
+  // refused or unanswered, each counted once after its retries, and whether the unit was
+  // given up or the port was found closed. Transactions a Stop ended are not counted.
+  struct Failures {
+    int unansweredReads = 0;
+    int failedWrites = 0;
+    bool gaveUp = false;
+    bool portClosed = false;
+    std::string lastFailed;  // the command codes of the last one ("G1 I20 D5")
+    bool any() const { return unansweredReads || failedWrites || gaveUp || portClosed; }
+    // In words: "2 writes refused or unanswered (last: G1 I20 D5); the port closed".
+    std::string describe() const;
+  };
+  // Starts a sequence: the failures are cleared, the run of silent transactions and a
+  // give-up are forgotten, and a Stop request is dropped.
+  void markSequence();
+  // Ends it: a give-up and a Stop are forgotten (the failures stay to be read), so what
+  // comes after the sequence talks to the unit afresh.
+  void endSequence() {
+    inSequence_ = false;
+    gaveUp_ = false;
+    silentRun_ = 0;
+    stopRequested_ = false;
+  }
+  const Failures& failures() const { return failures_; }
+
  private:
+  // One transaction: runs body, then counts it as silent or not and as failed or not.
+  // isWrite and codes describe it for the failure record.
+  template <typename Body>
+  std::string transaction(bool isWrite, std::string codes, Body body);
+  // One exchange of a transaction, unless a Stop, a give-up or a closed port ends the
+  // transaction first (then: the empty text, sent false).
+  std::string command(char code, std::string_view text, bool& sent);
+  template <typename Attempt>
+  std::string retrying(int retry, bool isWrite, std::string codes, Attempt attempt);
+
   static void countUp(std::int16_t& counter) {
     if (counter < INT16_MAX) ++counter;
   }
@@ -49,6 +106,16 @@ class Link {
   std::int16_t readErrors_ = 0;
   std::int16_t writeErrors_ = 0;
   std::string errorLog_;
+
+  bool inSequence_ = false;
+  int silentRun_ = 0;
+  bool gaveUp_ = false;
+  bool stopRequested_ = false;
+  std::uint64_t exchanges_ = 0;  // exchanges made by transactions
+  std::uint64_t opensAtGiveUp_ = 0;
+  int retryDepth_ = 0;  // inside a retry form: the retry counts the failure once
+  std::function<void()> beforeExchange_;
+  Failures failures_;
 };
 
 }  // namespace q5::link

@@ -94,4 +94,65 @@ std::string FillLeft(std::string_view text, std::string_view fill, std::size_t w
   return s;
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence starting at text[i], or 0.
+std::size_t Utf8Length(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(i);
+  std::size_t n = 0;
+  unsigned min = 0;
+  unsigned cp = 0;
+  if (c >= 0xC2 && c <= 0xDF) { n = 2; cp = c & 0x1F; min = 0x80; }
+  else if (c >= 0xE0 && c <= 0xEF) { n = 3; cp = c & 0x0F; min = 0x800; }
+  else if (c >= 0xF0 && c <= 0xF4) { n = 4; cp = c & 0x07; min = 0x10000; }
+  else return 0;
+  if (i + n > text.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::string EscapeControls(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    if (c >= 0x80) {
+      if (const std::size_t n = Utf8Length(text, i)) {
+        out.append(text.substr(i, n));
+        i += n;
+        continue;
+      }
+    }
+    static const char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 0x0F];
+    ++i;
+  }
+  return out;
+}
+
+bool HasControlCharacter(std::string_view text, char* found) {
+  for (char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F) {
+      if (found) *found = ch;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace q5::link

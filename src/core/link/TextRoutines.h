@@ -30,6 +30,13 @@ std::int16_t CheckNumberInput(std::string_view value, ui::UserDialogs& dialogs);
 // Pads text on the left with the first character of fill up to width characters.
 std::string FillLeft(std::string_view text, std::string_view fill, std::size_t width);
 
+// A value as it may be shown on one line: control characters (CR, LF, NUL, ...) and
+// bytes that do not form UTF-8 become \xNN, so a value from the unit or a file cannot
+// break a line of output or a label. Printable text is returned unchanged.
+std::string EscapeControls(std::string_view text);
+// True when the text holds a control character (below 0x20, or 0x7F); *found is the first.
+bool HasControlCharacter(std::string_view text, char* found = nullptr);
+
 // The program's title, used as the caption of some message boxes.
 inline constexpr std::string_view kProgramTitle = "Q5CFG";
 

@@ -262,6 +262,9 @@ void frmPI2::ReadingData() {
                              {25 + c, &txtLS[i]}, {27 + c, &txtRP[i]}}) {
       const auto v = ItemValue(link(), Item(item));
       if (!v) {
+        // A pass ended by Stop or Disconnect (or run after the unit was disconnected)
+        // is not a read error of the unit: said once, by whoever disconnected.
+        if (link().stopRequested()) return;
         ctx_.dialogs.message("Data Read Error.", "Error", ui::Icon::Error);
         if (ctx_.disconnect) ctx_.disconnect();
         return;

@@ -1,6 +1,7 @@
 #include "session/Session.h"
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 
 #include "catalogue/Catalogue.h"
@@ -72,14 +73,41 @@ void ChannelCountFrom(const std::string& c, std::int16_t& count) {
   if (!(in >> value)) return;
   in >> std::ws;
   if (!in.eof()) return;
-  const double rounded = value < 0 ? -static_cast<double>(static_cast<long long>(-value + 0.5))
-                                   : static_cast<double>(static_cast<long long>(value + 0.5));
-  // Out of the 16-bit range the count would overflow; keep the previous count.
-  if (rounded < INT16_MIN || rounded > INT16_MAX) return;
-  count = static_cast<std::int16_t>(rounded);
+  // The range is checked on the number as read, before any conversion: out of the
+  // 16-bit range ("1e20", "inf") the count would overflow; keep the previous count.
+  if (!std::isfinite(value) || value <= INT16_MIN - 0.5 || value >= INT16_MAX + 0.5) return;
+  count = static_cast<std::int16_t>(value < 0 ? -std::floor(-value + 0.5) : std::floor(value + 0.5));
 }
 
 }  // namespace
+
+// Marks a sequence a person started. The outermost one starts the link afresh (failures,
+// a given-up unit, a Stop) and, when it unwinds, records what failed and shows the
+// button states that a Stop or Disconnect pressed in the middle of it had asked for.
+class Session::SequenceScope {
+ public:
+  explicit SequenceScope(Session& s) : s_(s) {
+    if (s_.sequenceDepth_++ > 0) return;
+    s_.link_.markSequence();
+    s_.failure_.clear();
+  }
+  ~SequenceScope() {
+    if (--s_.sequenceDepth_ > 0) return;
+    s_.link_.endSequence();
+    const auto& f = s_.link_.failures();
+    s_.failure_ = f.any() ? f.describe() : std::string();
+    if (s_.buttonsDeferred_) {
+      s_.buttonsDeferred_ = false;
+      s_.buttons_ = s_.deferredButtons_;
+    }
+    s_.changed();
+  }
+  SequenceScope(const SequenceScope&) = delete;
+  SequenceScope& operator=(const SequenceScope&) = delete;
+
+ private:
+  Session& s_;
+};
 
 Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
     : exchange_(exchange),
@@ -311,6 +339,9 @@ void Session::UnitConnect() {
 }
 
 void Session::UnitDisconnect() {
+  // What is left of a sequence after it disconnected is not sent (and not counted as
+  // failures of the unit: the port was closed on purpose).
+  if (sequenceRunning()) link_.requestStop();
   exchange_.ComPortClose();
   lamp_ = kLampDisconnected;
   labels_.lblConStatus = "Disconnected";
@@ -323,6 +354,7 @@ void Session::UnitDisconnect() {
 void Session::btnConnect_Click() {
   if (ended_) return;
   if (!ConfirmReplacePage()) return;
+  SequenceScope sequence(*this);
   all_btn_control(false);
   UnitConnect();
   if (ended_) return;
@@ -339,6 +371,9 @@ void Session::btnConnect_Click() {
 
 void Session::btnDisconnect_Click() {
   if (ended_) return;
+  // A sequence under way ends at its next exchange, without counting the closed port
+  // as a failure of the unit.
+  if (sequenceRunning()) link_.requestStop();
   setLamp(kLampDisconnected);
   UnitDisconnect();
   if (!IsPageKind(values.pageKind)) return;
@@ -353,9 +388,17 @@ void Session::btnDisconnect_Click() {
   values.networkButton.caption.clear();
   values.networkType = catalogue::kNetNone;
   changed();
+  if (sequenceRunning()) {
+    // Connect and Setting are offered once the sequence has unwound.
+    deferredButtons_ = buttons_;
+    buttonsDeferred_ = true;
+    buttons_ = Apply(kAll, false);
+    changed();
+  }
 }
 
 void Session::mnuFilesEnd_Click() {
+  if (sequenceRunning()) link_.requestStop();
   exchange_.ComPortClose();
   ended_ = true;
   values.Monitoring = false;
@@ -448,6 +491,7 @@ void Session::btnUpload_Click() {
 
 void Session::uploadAction() {
   if (ended_) return;
+  SequenceScope sequence(*this);
   all_btn_control(false);
   UnitUpload();
   if (ended_) return;
@@ -475,6 +519,7 @@ void Session::UnitDownload() {
 
 void Session::btnDownload_Click() {
   if (ended_) return;
+  SequenceScope sequence(*this);
   all_btn_control(false);
   const std::string reply = link_.GroupItemReadRetry(kRetry, "00", "02");
   if (ended_) return;
@@ -523,6 +568,7 @@ void Session::btnDownload_Click() {
 
 void Session::btnStart_Click() {
   if (ended_) return;
+  SequenceScope sequence(*this);
   if (!values.Connected) {
     btnConnect_Click();
     // "Save changes?" cancelled: neither connect nor monitor.
@@ -541,6 +587,12 @@ void Session::btnStart_Click() {
 
 void Session::UnitMonitor() {
   if (!values.Monitoring) return;
+  // Passes on a port that was closed before Start (a Start whose Connect failed) send
+  // nothing; they follow each other at this pace until Stop instead of spinning.
+  constexpr int kClosedPortPassMs = 100;
+  const bool openAtStart = exchange_.isOpen();
+  bool unitLost = false;
+  monitorLoop_ = true;
   while (values.Monitoring && !ended_) {
     if (view_) view_->processEvents();
     // A Stop (or Disconnect, or Exit) handled just now ends the loop before another
@@ -553,11 +605,42 @@ void Session::UnitMonitor() {
     ++monitorPass_;
     p->ReadingData();
     if (view_) view_->pageUpdated();
+    if (!openAtStart) {
+      exchange_.WaitFor(kClosedPortPassMs);
+    } else if (values.Monitoring && (link_.gaveUp() || !exchange_.isOpen())) {
+      // The unit stopped answering, or the port closed under the pass (unplugged):
+      // monitoring ends instead of sending into the void.
+      unitLost = true;
+      break;
+    }
+  }
+  monitorLoop_ = false;
+  if (stopPending_) {
+    stopPending_ = false;
+    link_.clearStop();
+    if (!ended_) finishStop();
+  } else if (unitLost && !ended_) {
+    values.Monitoring = false;
+    finishStop();
+    if (!exchange_.isOpen()) btnDisconnect_Click();
   }
 }
 
 void Session::btnStop_Click() {
   if (ended_) return;
+  if (monitorLoop_) {
+    // The pass under way ends at its next exchange. Until the loop has unwound nothing
+    // that starts a sequence is offered, and the lamp keeps saying "monitoring".
+    values.Monitoring = false;
+    link_.requestStop();
+    stopPending_ = true;
+    all_btn_control(false);
+    return;
+  }
+  finishStop();
+}
+
+void Session::finishStop() {
   stop_btn_control();
   if (!IsPageKind(values.pageKind)) return;
   pageEditing(true);
@@ -578,9 +661,10 @@ void Session::btnComNet_Click() {
     case catalogue::kNetDeviceNet:
     case catalogue::kNetEthernet:
     case catalogue::kNetCCLinkIEField:
-    case catalogue::kNetModbus:
+    case catalogue::kNetModbus: {
       // A window is never replaced while it is open.
       if (networkOpen_) return;
+      SequenceScope sequence(*this);
       all_btn_control(false);
       network_ = netpages::CreateNetworkWindow(values.networkType, networkContext_);
       networkOpen_ = true;
@@ -593,6 +677,7 @@ void Session::btnComNet_Click() {
       buttons_.btnSetting = !values.Connected;
       changed();
       break;
+    }
     default:
       dialogs_.message("Not definced NetTyp in frmQ5CFG -> btnComNet", "Debug info",
                        ui::Icon::Error);
@@ -602,6 +687,7 @@ void Session::btnComNet_Click() {
 
 void Session::mnuQ5Informain_Click() {
   if (ended_) return;
+  SequenceScope sequence(*this);
   const std::string reply = link_.GroupItemReadRetry(kRetry, "00", "88");
   if (reply.empty()) return;
   const std::string text =

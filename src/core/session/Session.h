@@ -229,7 +229,19 @@ class Session {
   // True once the program was asked to end (no action runs after it).
   bool programEnded() const { return ended_; }
 
+  // What failed in the last sequence a person started (Connect, Upload, Download,
+  // monitoring, node information, the network window), in words: "2 writes refused or
+  // unanswered (last: G1 I20 D5)", "the unit stopped answering", "the port closed".
+  // Empty when every read and write was answered. The windows show it in their status
+  // line; the command line prints it and exits with a failure.
+  const std::string& failure() const { return failure_; }
+  // True while a sequence is on the stack. Its buttons stay disabled until it has
+  // unwound, also after Stop or Disconnect were pressed in the middle of it.
+  bool sequenceRunning() const { return sequenceDepth_ > 0; }
+
  private:
+  class SequenceScope;
+  void finishStop();
   void changed();
   void setLamp(std::uint32_t colour);
   void pageEditing(bool enable);  // txt_able / txt_able2 as the page wants at Start/Stop
@@ -260,6 +272,13 @@ class Session {
   // The last "Save changes?" was cancelled: Start does not go on to monitor.
   bool replaceDeclined_ = false;
   int monitorPass_ = 0;
+
+  int sequenceDepth_ = 0;
+  std::string failure_;
+  bool monitorLoop_ = false;    // UnitMonitor is on the stack
+  bool stopPending_ = false;    // Stop was pressed during a pass; finished when it unwinds
+  bool buttonsDeferred_ = false;
+  Buttons deferredButtons_;     // the states to show once the sequence has unwound
 };
 
 }  // namespace q5::session

@@ -423,6 +423,9 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
   std::remove(f.c_str());
   std::remove(g.c_str());
   std::remove(p.c_str());
+  rmdir(dir.c_str());
+}
+
 // "set" puts values into controls by name and downloads them as the Download button does;
 // anything refused writes nothing and exits 1.
 TEST(CliOverPty, SetTypesValuesAndDownloads) {

@@ -10,8 +10,14 @@
 #include <variant>
 #include <vector>
 
+class QWidget;
+
 namespace q5::pages {
 class ModulePage;
+}
+
+namespace q5::gui {
+class PageWidget;
 }
 
 namespace q5::gui::layout {
@@ -66,7 +72,15 @@ struct Options {
   std::vector<std::string> options;
 };
 
-using Block = std::variant<Points, Fields, Channels, Options>;
+// A widget of its own kind (the linearization table grid), made for the page by `make`.
+// It shows the controls it covers, so the view lays none of them out again, and it is
+// refreshed with the page.
+struct Custom {
+  std::function<PageWidget*(pages::ModulePage& page, QWidget* parent)> make;
+  std::vector<std::string> covers;
+};
+
+using Block = std::variant<Points, Fields, Channels, Options, Custom>;
 
 // A tab: its frame control ("frmSet1") and what it holds.
 struct Tab {

@@ -8,6 +8,9 @@ namespace q5::gui::layout {
 // The pulse input, PWM output and AC current input pages (PageLayouts_PulsePwmAc.cpp).
 void AddPulsePwmAcLayouts(std::map<std::string, PageLayout, std::less<>>& m);
 
+// PageLayouts_LoadCell.cpp
+void AddLoadCellLayouts(std::map<std::string, PageLayout, std::less<>>& m);
+
 namespace {
 
 using Row = Points::Row;
@@ -22,6 +25,7 @@ std::vector<Channels::Row> ScalingRows() {
 
 std::map<std::string, PageLayout, std::less<>> Build() {
   std::map<std::string, PageLayout, std::less<>> m;
+  AddLoadCellLayouts(m);
 
   m["frmBI16"] = PageLayout{
       {TypeRow(), Points{"fraValue", 16, {Row{"", "lblExtIndex(0)", "", 0}, Row{"", "", "txtCData", 0}}},

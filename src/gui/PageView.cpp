@@ -157,7 +157,10 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   refresh();
 }
 
-void PageView::refresh() { binder_->refresh(); }
+void PageView::refresh() {
+  binder_->refresh();
+  for (PageWidget* w : customs_) w->refresh();
+}
 
 void PageView::showControl(const std::string& name) {
   QWidget* w = control(name);
@@ -357,6 +360,7 @@ void PageView::addBlock(const layout::Block& b, QVBoxLayout* into, QWidget* pare
         if constexpr (std::is_same_v<T, layout::Fields>) addFields(block, into, parent);
         if constexpr (std::is_same_v<T, layout::Channels>) addChannels(block, into, parent);
         if constexpr (std::is_same_v<T, layout::Options>) addOptions(block, into, parent);
+        if constexpr (std::is_same_v<T, layout::Custom>) addCustom(block, into, parent);
       },
       b);
 }
@@ -506,6 +510,21 @@ void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* 
     if (QWidget* w = make(name, box)) row->addWidget(w);
   row->addStretch(1);
   into->addWidget(box);
+}
+
+void PageView::addCustom(const layout::Custom& c, QVBoxLayout* into, QWidget* parent) {
+  PageWidget* w = c.make ? c.make(page_, parent) : nullptr;
+  if (!w) return;
+  for (const auto& name : c.covers) placed_.insert(name);
+  customs_.push_back(w);
+  focusOrder_.push_back(w);
+  // Its edits are the page's edits, like those of the bound widgets.
+  w->onEdited = [this](const QString& name) {
+    page_.Edited(name.toStdString());
+    refresh();
+    emit edited(name);
+  };
+  into->addWidget(w);
 }
 
 void PageView::addRemaining(QVBoxLayout* into, QWidget* parent) {

@@ -9,6 +9,7 @@
 
 #include "ControlBinder.h"
 #include "PageLayout.h"
+#include "PageWidget.h"
 #include "pages/ModulePage.h"
 
 class QGridLayout;
@@ -57,6 +58,7 @@ class PageView : public QWidget {
   void addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* parent);
   void addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget* parent);
   void addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent);
+  void addCustom(const layout::Custom& c, QVBoxLayout* into, QWidget* parent);
   // Everything no layout placed, as labelled rows and per-index tables.
   void addRemaining(QVBoxLayout* into, QWidget* parent);
   // Every table of channels on the page gets the same column widths, so that a row
@@ -86,6 +88,7 @@ class PageView : public QWidget {
   std::map<std::string, Info> infos_;
   std::set<std::string> placed_;
   std::vector<ChannelTable> channelTables_;
+  std::vector<PageWidget*> customs_;
   std::vector<QWidget*> focusOrder_;
   // How far the contents of a framed block stand in from the page's left edge, so that
   // unframed blocks below can stand in as far.

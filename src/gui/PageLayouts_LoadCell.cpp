@@ -1,0 +1,98 @@
+// The arrangement of the load-cell page and the linearizer page.
+#include <map>
+
+#include "LinearTableGrid.h"
+#include "PageLayout.h"
+#include "pages/frmLNRIO1.h"
+
+namespace q5::gui::layout {
+
+namespace {
+
+Fields TypeRow() { return Fields{{{"Type", "", "lblV_Unit"}}}; }
+
+PageLayout LoadCellLayout() {
+  PageLayout sg2;
+  sg2.top = {TypeRow()};
+  const std::vector<Channels::Row> scaling = {
+      {"txtZScale", "lblZScale", "", ""}, {"txtFScale", "lblFScale", "", ""},
+      {"txtBias", "", "", ""},            {"txtGain", "", "", ""},
+      {"txtZBase", "", "lblZBase_Unit", ""}, {"txtParData2", "", "", ""}};
+  sg2.tabs = {
+      Tab{"frmSet1",
+          {Channels{0, 2, "", scaling},
+           Options{"", {"lblCalibrate0", "cmdAutoZero0", "cmdZero0", "cmdSpan0", "cmdOffset0"}},
+           Options{"", {"lblCalibrate1", "cmdAutoZero1", "cmdZero1", "cmdSpan1", "cmdOffset1"}}}},
+      Tab{"frmSet2",
+          {Options{"", {"lblChannels"}},
+           Options{"", {"lblAverage"}},
+           Options{"", {"CmbAveType(0)", "cmdAveApplyCH0", "CmbAveType(1)", "cmdAveApplyCH1"}},
+           Options{"", {"lblMonitorOutput"}},
+           Options{"", {"txtAdjscale(0)", "cmdApplyCH0", "cmdOutputCH0", "cmdCancelCH0"}},
+           Options{"", {"txtAdjscale(1)", "cmdApplyCH1", "cmdOutputCH1", "cmdCancelCH1"}},
+           Options{"", {"lblGainAdjust"}},
+           Options{"", {"txtAdjGain(0)", "cmdGainUPCH0", "cmdGainDOWNCH0", "cmdGainApplyCH0"}},
+           Options{"", {"txtAdjGain(1)", "cmdGainUPCH1", "cmdGainDOWNCH1", "cmdGainApplyCH1"}},
+           Options{"", {"lblMode"}},
+           Options{"", {"cmdCRFilter", "lblExtvoltage", "cmdExtvoltage"}},
+           Options{"Frame2", {"optKeepOn", "optKeepOff"}}}},
+      Tab{"frmSet3",
+          {Channels{0, 2, "", {{"txtZPercent", "", "", ""}, {"txtSPercent", "", "", ""},
+                               {"txtOPercent", "", "", ""}}}}}};
+  sg2.bottom = {Channels{0, 2, "", {{"txtParData", "", "", ""}}},
+                Fields{{{"", "", "txtTotalData"}}}};
+  return sg2;
+}
+
+PageLayout LinearizerLayout() {
+  PageLayout lnr;
+  lnr.top = {TypeRow()};
+  std::vector<std::string> cells = {"lblTable"};
+  for (int p = 1; p <= pages::frmLNRIO1::kPoints; ++p) {
+    cells.push_back(pages::frmLNRIO1::CellName(p, 0));
+    cells.push_back(pages::frmLNRIO1::CellName(p, 1));
+  }
+  // A range note stands under its field, without a caption of its own.
+  lnr.tabs = {
+      Tab{"frmSet1",
+          {Fields{{{"", "", "txtZScaleIn"},
+                   {"", "", "txtFScaleIn"},
+                   {" ", "", "lblZScaleIn"},
+                   {"", "", "txtBiasIn"},
+                   {"", "", "txtGainIn"},
+                   {"", "", "txtSpan"},
+                   {" ", "", "lblSpan"},
+                   {"", "", "CmbRatating"},
+                   {"", "", "CmbAveType"}}},
+           Options{"", {"cmdOffset", "txtOffset"}}}},
+      Tab{"frmSet2",
+          {Fields{{{"", "", "CmbLinearizationPoint"}}},
+           Custom{[](pages::ModulePage& page, QWidget* parent) -> PageWidget* {
+                    auto* p = dynamic_cast<pages::frmLNRIO1*>(&page);
+                    return p ? new LinearTableGrid(*p, parent) : nullptr;
+                  },
+                  cells}}},
+      Tab{"frmSet3",
+          {Fields{{{"", "", "txtZScaleOut"},
+                   {"", "", "txtFScaleOut"},
+                   {" ", "", "lblZScaleOut"},
+                   {"", "", "txtBiasOut"},
+                   {"", "", "txtGainOut"},
+                   {"", "", "CmbRange"},
+                   {"", "", "CmbHoldClear"},
+                   {"", "", "txtOutputClearValue"},
+                   {" ", "", "lblOClearValue"},
+                   {"", "", "CmbOutput"}}}}}};
+  lnr.bottom = {Fields{{{"", "lblV_UnitIn", "txtParData"}, {"", "lblV_UnitOut", "txtParDataOut"}}}};
+  lnr.omitted = {"lblFScaleIn", "lblFScaleOut"};
+  return lnr;
+}
+
+}  // namespace
+
+void AddLoadCellLayouts(std::map<std::string, PageLayout, std::less<>>& m) {
+  m["frmSG2"] = LoadCellLayout();
+  m["frmLNRIO1"] = LinearizerLayout();
+}
+
+}  // namespace q5::gui::layout

@@ -7,9 +7,11 @@
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "config/Backups.h"
 #include "link/Exchange.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/QtClock.h"
+#include "qtlink/UserFolders.h"
 #include "session/Session.h"
 
 namespace q5::cli {
@@ -46,6 +48,15 @@ const std::vector<CommandHelp> kHelp = {
      "--yes answers \"update firm ?\" with Yes; --crc XXXX answers the CRC question Yes only\n"
      "when the unit reports XXXX. Without them the questions are asked on the terminal\n"
      "(end of input: No). Exit 0 only when the unit identified itself after programming."},
+    {"diff", "q5cfg-cli --port P diff FILE | q5cfg-cli diff FILE1 FILE2",
+     "Print every setting whose value differs between the unit and a file, or two files.",
+     "One line per difference: name, caption, unit (or first file) value, file value.\n"
+     "Exit codes: 0 the same, 1 different, 2 a file or the unit could not be read."},
+    {"scan", "q5cfg-cli scan [--sim] [PORT...]",
+     "Find units: try the Connect check on each serial port (or the ports named) in turn.",
+     "Only a port that answers MNTSW gets the identification reads; each line gives\n"
+     "port, model, version and channels, or \"no unit\". --sim adds the simulated units.\n"
+     "Ctrl-C cancels after the port being tried. Exit code 1 when no unit was found."},
 };
 
 void PrintUsage(std::ostream& os) {
@@ -58,8 +69,12 @@ void PrintUsage(std::ostream& os) {
         "             since start\n"
         "  --debug    print ReadErrorCount, WriteErrorCount and ErrorLog at the end\n"
         "  --event-loop  wait for replies in an event loop, as the windows do\n"
+        "  --no-backup  write no backup of the unit's settings before a Download\n"
+        "             (backups go to " + qtlink::BackupFolder() + ")\n"
         "  -h, --help this text; COMMAND --help for one command\n"
         "\nExit codes: 0 success, 1 the unit, port or file failed, 2 bad usage.\n";
+  const std::string manual = UserManualPath();
+  os << "\nManual: man q5cfg-cli" << (manual.empty() ? "" : "; the user manual: " + manual) << "\n";
 }
 
 // The wire as text: CR as \r, LF as \n, other control characters as \xNN.
@@ -118,6 +133,8 @@ int Run(int argc, char** argv) {
       options.trace = true;
     } else if (a == "--debug") {
       options.debug = true;
+    } else if (a == "--no-backup") {
+      options.noBackup = true;
     } else if (a == "--event-loop") {
       eventLoop = true;
     } else if (command.empty() && (a == "--help" || a == "-h")) {
@@ -158,6 +175,10 @@ int Run(int argc, char** argv) {
   CliDialogs dialogs(std::cout, std::cerr);
   session::Session session(exchange, dialogs);
   CliContext ctx{session, dialogs, std::cout, std::cerr, options};
+  // Before every Download the unit's settings of the last Upload are saved.
+  config::Backups backups(session, qtlink::BackupFolder());
+  backups.setEnabled(!options.noBackup);
+  backups.onWritten = [](const std::string& path) { std::cout << "Backup: " << path << std::endl; };
 
   const std::int64_t startUs = clock.nowUs();
   if (options.trace) {
@@ -197,6 +218,10 @@ int Run(int argc, char** argv) {
     rc = CmdShow(ctx, args);
   } else if (command == "firmware") {
     rc = CmdFirmware(ctx, args);
+  } else if (command == "diff") {
+    rc = CmdDiff(ctx, args);
+  } else if (command == "scan") {
+    rc = CmdScan(ctx, args);
   }
   if (rc == kExitUsage) std::cerr << "See: q5cfg-cli " << command << " --help\n";
 

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -21,6 +22,7 @@
 #include "GuardedDialogs.h"
 #include "HelpDocuments.h"
 #include "LampWidget.h"
+#include "MainWindowTools.h"
 #include "PageView.h"
 #include "QtDialogs.h"
 #include "frmComPort.h"
@@ -81,10 +83,13 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   session_->values.applicationFolder =
       setup.applicationFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
                                       : setup.applicationFolder;
+  session_->values.cacheFolder =
+      QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
   session_->ParseCommandLine(setup.args);
 
   buildWidgets();
   buildMenus();
+  tools_ = new MainWindowTools(*this);
   resize(twips(kWindowWidth), twips(kWindowHeight));
   session_->setView(this);
   // Every wait for the unit brings the views up to date before window events run.
@@ -96,6 +101,9 @@ frmQ5Con::frmQ5Con() : frmQ5Con(Setup{}) {}
 
 frmQ5Con::~frmQ5Con() {
   qtlink::SetYieldHook({});
+  // The tools hold the session's download guard: they go before the session does.
+  delete tools_;
+  tools_ = nullptr;
   session_->setView(nullptr);
   // The page views refer to the session's pages: they go before the session does.
   for (auto& [page, sub] : pageWindows_) delete sub;
@@ -378,6 +386,7 @@ void frmQ5Con::refresh() {
 void frmQ5Con::pageUpdated() {
   if (PageView* v = pageView()) v->refresh();
   sinceFollow_.restart();
+  if (tools_) tools_->pageUpdated();
 }
 
 void frmQ5Con::processEvents() {
@@ -533,20 +542,9 @@ void frmQ5Con::btnSetting_Click() {
   if (!session_->ConfirmReplacePage()) return;
   Sequence seq(*this);
   session_->beginSetting();
-  std::optional<std::string> chosen;
-  {
-    frmComPort dlg(portChoices_(), this);
-    connect(&dlg, &frmComPort::portChosen, this,
-            [&chosen](const QString& port) { chosen = port.toStdString(); });
-    if (dlg.listEmpty()) session_->comPortDialogEmpty();
-    dlg.exec();
-  }
-  // "Com Setting" is gone before the port opens and Connect runs, so the progress
-  // window and the new unit's page are not hidden under it.
-  if (chosen && actionAllowed()) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    session_->comPortChosen(*chosen);
-  }
+  if (PageView* v = pageView()) v->refresh();
+  sinceFollow_.restart();
+  if (tools_) tools_->pageUpdated();
   if (actionAllowed()) session_->endSetting();
 }
 

@@ -41,6 +41,7 @@ namespace q5::gui {
 class ElidedLabel;
 class GuardedDialogs;
 class LampWidget;
+class MainWindowTools;
 class PageView;
 class QtDialogs;
 class HelpDocuments;
@@ -88,6 +89,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   bool exitRequested() const { return exitRequested_; }
   // Sequences (button or menu actions) running now, nested ones included.
   int sequencesRunning() const { return depth_; }
+
+  // Compare, backups, scan and trends (nullptr never after construction).
+  MainWindowTools* tools() const { return tools_; }
 
   // --- SessionView --------------------------------------------------------------
   void refresh() override;
@@ -180,6 +184,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
 
   std::string shownModel_;  // the model the current page was shown for
   QElapsedTimer sinceFollow_;
+  MainWindowTools* tools_ = nullptr;
   int depth_ = 0;
   bool exitRequested_ = false;
   bool exitFinished_ = false;

@@ -129,6 +129,7 @@ void RecordStream::expectEnd() {
 void RecordStream::text(std::string& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     // The format has no escape: a double quote would end the text early and shift every
     // field after it.
     if (value.find('"') != std::string::npos) {
@@ -147,6 +148,7 @@ void RecordStream::text(std::string& value, std::string_view name) {
 void RecordStream::integer(std::int16_t& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     put(std::to_string(value));
     return;
   }
@@ -164,6 +166,7 @@ void RecordStream::integer(std::int16_t& value, std::string_view name) {
 void RecordStream::index(pages::ComboBox& box, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     put(box.code());  // an unlisted code read from the unit is stored as it is
     return;
   }
@@ -182,6 +185,7 @@ void RecordStream::index(pages::ComboBox& box, std::string_view name) {
 void RecordStream::boolean(bool& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     put(value ? "#TRUE#" : "#FALSE#");
     return;
   }
@@ -200,6 +204,7 @@ void RecordStream::boolean(bool& value, std::string_view name) {
 void RecordStream::mask(std::span<pages::CheckBox> boxes, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     unsigned bits = 0;
     for (std::size_t k = 0; k < 16 && k < boxes.size(); ++k)
       if (boxes[k].value) bits |= 1u << k;

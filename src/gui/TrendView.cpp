@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,7 +24,13 @@ namespace {
 
 // Samples older than the longest window that can be chosen are dropped.
 constexpr int kMaxMinutes = 60;
-constexpr int kRedrawMs = 250;
+// The plot is redrawn at most once a second, and never takes more than about 1 % of the
+// time: after each redraw the next waits a hundred times as long as it took.
+constexpr int kRedrawMs = 1000;
+constexpr int kRedrawShare = 100;
+constexpr int kRedrawMaxMs = 10000;
+// Points per line at most; more are thinned to the lowest and highest of each stretch.
+constexpr int kMaxPoints = 800;
 
 double Number(const std::string& text) {
   if (text.empty()) return std::numeric_limits<double>::quiet_NaN();
@@ -58,7 +66,8 @@ TrendView::TrendView(QWidget* parent) : QWidget(parent, Qt::Window) {
   chart_->addAxis(axisY_, Qt::AlignLeft);
   chartView = new QChartView(chart_, this);
   chartView->setObjectName("chtTrend");
-  chartView->setRenderHint(QPainter::Antialiasing);
+  // Without antialiasing a redraw costs a fraction.
+  chartView->setRenderHint(QPainter::Antialiasing, false);
   chartView->setMinimumSize(560, 360);
   layout->addWidget(chartView, 1);
 
@@ -170,6 +179,16 @@ void TrendView::columnToggled(int column, bool on) {
 }
 
 void TrendView::redraw() {
+  QElapsedTimer took;
+  took.start();
+  draw();
+  // Drawn now, while the monitoring loop waits for the unit, not at some later moment.
+  if (isVisible()) chartView->viewport()->repaint();
+  const qint64 ms = took.elapsed();
+  timer_->setInterval(static_cast<int>(std::clamp<qint64>(ms * kRedrawShare, kRedrawMs, kRedrawMaxMs)));
+}
+
+void TrendView::draw() {
   dirty_ = false;
   if (times_.empty()) {
     axisX_->setRange(-spnMinutes->value() * 60.0, 0);
@@ -187,14 +206,31 @@ void TrendView::redraw() {
     const double offset = discrete ? 1.5 * lane++ : 0.0;
     QList<QPointF> points;
     double previous = std::numeric_limits<double>::quiet_NaN();
-    for (std::size_t i = 0; i < times_.size(); ++i) {
-      const double t = times_[i];
-      const double v = values_[c][i];
-      if (t < from || std::isnan(v)) continue;
-      const double x = t - now;
-      if (discrete && !std::isnan(previous) && previous != v) points.append(QPointF(x, previous + offset));
-      points.append(QPointF(x, v + offset));
-      previous = v;
+    // Long windows are thinned: per stretch of samples its lowest and highest value.
+    std::size_t first = 0;
+    while (first < times_.size() && times_[first] < from) ++first;
+    const std::size_t shown = times_.size() - first;
+    const std::size_t stretch = discrete ? 1 : std::max<std::size_t>(1, shown / (kMaxPoints / 2));
+    for (std::size_t i = first; i < times_.size(); i += stretch) {
+      if (stretch == 1) {
+        const double v = values_[c][i];
+        if (std::isnan(v)) continue;
+        const double x = times_[i] - now;
+        if (discrete && !std::isnan(previous) && previous != v) points.append(QPointF(x, previous + offset));
+        points.append(QPointF(x, v + offset));
+        previous = v;
+        continue;
+      }
+      const std::size_t end = std::min(times_.size(), i + stretch);
+      std::size_t lo = end, hi = end;
+      for (std::size_t k = i; k < end; ++k) {
+        const double v = values_[c][k];
+        if (std::isnan(v)) continue;
+        if (lo == end || v < values_[c][lo]) lo = k;
+        if (hi == end || v > values_[c][hi]) hi = k;
+      }
+      if (lo == end) continue;
+      for (std::size_t k : {std::min(lo, hi), std::max(lo, hi)}) points.append(QPointF(times_[k] - now, values_[c][k]));
     }
     series_[c]->replace(points);
     if (!series_[c]->isVisible()) continue;
@@ -210,7 +246,8 @@ void TrendView::redraw() {
   const double margin = high > low ? (high - low) * 0.05 : 1.0;
   const double span = now - std::max(from, times_.front());
   axisX_->setRange(-span, 0);
-  axisX_->setLabelFormat(span < 10 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
+  const QString format = span < 10 ? QStringLiteral("%.1f") : QStringLiteral("%.0f");
+  if (axisX_->labelFormat() != format) axisX_->setLabelFormat(format);
   axisY_->setRange(low - margin, high + margin);
   lblStatus->setText(QStringLiteral("%1 passes").arg(times_.size()));
 }

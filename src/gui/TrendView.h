@@ -37,7 +37,7 @@ class TrendView : public QWidget {
   const std::vector<session::LiveColumn>& columns() const { return columns_; }
   // One monitoring pass at `seconds` (any steady time base).
   void addPass(double seconds, const std::vector<std::string>& values);
-  // Draws the kept samples now (the timer does it on its own).
+  // Draws the kept samples now and paints them (the timer does it on its own).
   void redraw();
 
   int samples() const { return static_cast<int>(times_.size()); }
@@ -57,6 +57,7 @@ class TrendView : public QWidget {
 
  private:
   void columnToggled(int column, bool on);
+  void draw();
 
   std::vector<session::LiveColumn> columns_;
   std::deque<double> times_;

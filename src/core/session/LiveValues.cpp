@@ -28,7 +28,7 @@ class LiveCollector : public pages::ControlVisitor {
   void indicator(std::string_view name, pages::Indicator& c) override {
     if (!c.visible) return;
     columns.push_back({std::string(name), c.caption, true});
-    values[std::string(name)] = c.colour == pages::kGreen ? "1" : "0";
+    values[std::string(name)] = std::string(1, c.colour == pages::kGreen ? '1' : '0');
   }
 };
 

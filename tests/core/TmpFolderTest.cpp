@@ -49,6 +49,7 @@ TEST(TmpFolder, ProgramFolderWhenWritableElseTheCacheFolderMadeOnFirstUse) {
 
   // Without a cache folder the old place stands, and its failure is reported.
   rig.session.values.cacheFolder.clear();
+  rig.session.setPageEdited(false);  // no "Save changes?" for the page just created
   rig.dialogs.clear();
   files.ModelSelect_Click(*item);
   ASSERT_EQ(rig.dialogs.messages.size(), 1u);

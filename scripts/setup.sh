@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   qt6-qpa-plugins fonts-dejavu-core fonts-droid-fallback xvfb xauth xdg-utils
   libgtest-dev libgmock-dev
   binutils

@@ -68,6 +68,7 @@ struct CliOptions {
   std::string port;    // --port P
   bool trace = false;  // --trace: the wire on stderr
   bool debug = false;  // --debug: error counters and log at the end
+  bool noBackup = false;  // --no-backup: Download writes no backup first
 };
 
 struct CliContext {

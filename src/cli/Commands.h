@@ -33,6 +33,11 @@ int CmdShow(const CliContext& ctx, const Args& args);          // show FILE
 int CmdFirmware(const CliContext& ctx, const Args& args);  // firmware [--check] FILE ...
 // NetworkCommands.cpp
 int CmdNetwork(const CliContext& ctx, const Args& args);  // network [NAME=VALUE ...]
+// ToolCommands.cpp
+// The user manual's first page ("" when it is not installed beside the program).
+std::string UserManualPath();
+int CmdDiff(const CliContext& ctx, const Args& args);  // [--port P] diff FILE [FILE2]
+int CmdScan(const CliContext& ctx, const Args& args);  // scan [--sim] [PORT...]
 
 // Usage lines of every command, for the help texts.
 struct CommandHelp {

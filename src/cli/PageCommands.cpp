@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "cli/Commands.h"
 #include "cli/ControlPrinter.h"
 #include "pages/Controls.h"
+#include "session/LiveValues.h"
 
 namespace q5::cli {
 
@@ -139,14 +141,13 @@ class MonitorView : public session::SessionView {
     char when[32];
     std::snprintf(when, sizeof when, "%.1f", ms);
     if (csv_) {
-      if (passes_ == 1) {
-        ctx_.out << "pass,ms";
-        for (const Column& c : columns_) ctx_.out << "," << c.name;
-        ctx_.out << "\n";
+      // The columns and rows of the window's "Record…".
+      if (!csvWriter_) {
+        const auto& v = ctx_.session.values;
+        csvWriter_ = std::make_unique<session::LiveCsvWriter>(ctx_.out, session::LiveColumns(page_));
+        csvWriter_->header(v.model, v.versionText, ctx_.session.portName());
       }
-      ctx_.out << passes_ << "," << when;
-      for (const Column& c : columns_) ctx_.out << "," << link::EscapeControls(values[c.name]);
-      ctx_.out << std::endl;
+      csvWriter_->row(std::chrono::system_clock::now(), session::LiveRow(page_, csvWriter_->columns()));
       return;
     }
     ctx_.out << "pass " << passes_ << " (" << when << " ms):";
@@ -202,6 +203,7 @@ class MonitorView : public session::SessionView {
   std::vector<Column> columns_;
   int passes_ = 0;
   int failedBefore_ = 0;
+  std::unique_ptr<session::LiveCsvWriter> csvWriter_;
 };
 
 }  // namespace

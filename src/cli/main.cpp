@@ -8,9 +8,11 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "diag/frmDebugInfo.h"
+#include "config/Backups.h"
 #include "link/Exchange.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/QtClock.h"
+#include "qtlink/UserFolders.h"
 #include "session/Session.h"
 
 namespace q5::cli {
@@ -67,6 +69,15 @@ const std::vector<CommandHelp> kHelp = {
      "NAME=VALUE sets a control as it is typed (txtIP(3)=192, cmbDHCP=DHCP or cmbDHCP=1);\n"
      "the typing rules and the entry checks print their messages, then Download writes\n"
      "the settings and reads them back. Exit code 1 when anything was refused."},
+    {"diff", "q5cfg-cli --port P diff FILE | q5cfg-cli diff FILE1 FILE2",
+     "Print every setting whose value differs between the unit and a file, or two files.",
+     "One line per difference: name, caption, unit (or first file) value, file value.\n"
+     "Exit codes: 0 the same, 1 different, 2 a file or the unit could not be read."},
+    {"scan", "q5cfg-cli scan [--sim] [PORT...]",
+     "Find units: try the Connect check on each serial port (or the ports named) in turn.",
+     "Only a port that answers MNTSW gets the identification reads; each line gives\n"
+     "port, model, version and channels, or \"no unit\". --sim adds the simulated units.\n"
+     "Ctrl-C cancels after the port being tried. Exit code 1 when no unit was found."},
 };
 
 void PrintUsage(std::ostream& os) {
@@ -80,8 +91,12 @@ void PrintUsage(std::ostream& os) {
         "  --debug    print the DEBUG INFO lines at the end: the read and write error\n"
         "             counters and the last failed command (alone: the lines of a new run)\n"
         "  --event-loop  wait for replies in an event loop, as the windows do\n"
+        "  --no-backup  write no backup of the unit's settings before a Download\n"
+        "             (backups go to " + qtlink::BackupFolder() + ")\n"
         "  -h, --help this text; COMMAND --help for one command\n"
         "\nExit codes: 0 success, 1 the unit, port or file failed, 2 bad usage.\n";
+  const std::string manual = UserManualPath();
+  os << "\nManual: man q5cfg-cli" << (manual.empty() ? "" : "; the user manual: " + manual) << "\n";
 }
 
 // The wire as text: CR as \r, LF as \n, other control characters as \xNN.
@@ -146,6 +161,8 @@ int Run(int argc, char** argv) {
       options.trace = true;
     } else if (a == "--debug") {
       options.debug = true;
+    } else if (a == "--no-backup") {
+      options.noBackup = true;
     } else if (a == "--event-loop") {
       eventLoop = true;
     } else if (command.empty() && (a == "--help" || a == "-h")) {
@@ -191,6 +208,10 @@ int Run(int argc, char** argv) {
   CliDialogs dialogs(std::cout, std::cerr);
   session::Session session(exchange, dialogs);
   CliContext ctx{session, dialogs, std::cout, std::cerr, options};
+  // Before every Download the unit's settings of the last Upload are saved.
+  config::Backups backups(session, qtlink::BackupFolder());
+  backups.setEnabled(!options.noBackup);
+  backups.onWritten = [](const std::string& path) { std::cout << "Backup: " << path << std::endl; };
 
   const std::int64_t startUs = clock.nowUs();
   if (options.trace) {
@@ -237,6 +258,10 @@ int Run(int argc, char** argv) {
     rc = CmdFirmware(ctx, args);
   } else if (command == "network") {
     rc = CmdNetwork(ctx, args);
+  } else if (command == "diff") {
+    rc = CmdDiff(ctx, args);
+  } else if (command == "scan") {
+    rc = CmdScan(ctx, args);
   }
   if (rc == kExitUsage) std::cerr << "See: q5cfg-cli " << command << " --help\n";
 

@@ -29,11 +29,15 @@ QString PageDocument(int pageKind) {
 
 QString HelpDocuments::manualFolder() {
   if (!folder_.isEmpty()) return folder_;
-  // Installed next to the program (or in the build tree's copy).
-  const QString besides = QCoreApplication::applicationDirPath() + QStringLiteral("/manual");
-  if (QFileInfo::exists(besides + QStringLiteral("/index.html"))) {
-    folder_ = besides;
-    return folder_;
+  // Next to the program (the build tree's copy), or where an installation puts it:
+  // <prefix>/share/q5cfg/manual beside <prefix>/bin.
+  const QString bin = QCoreApplication::applicationDirPath();
+  for (const QString& candidate :
+       {bin + QStringLiteral("/manual"), bin + QStringLiteral("/../share/q5cfg/manual")}) {
+    if (QFileInfo::exists(candidate + QStringLiteral("/index.html"))) {
+      folder_ = QDir(candidate).canonicalPath();
+      return folder_;
+    }
   }
   // Otherwise unpack the copy built into the program.
   InitManualResource();

@@ -1,6 +1,8 @@
 #include "frmComPort.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -92,7 +94,20 @@ frmComPort::frmComPort(std::vector<PortChoice> choices, QWidget* parent) : QDial
   btnExit = new QPushButton(QStringLiteral("OK"), this);
   btnExit->setObjectName("btnExit");
   btnExit->setDefault(true);
+  lblScan = new QLabel(this);
+  lblScan->setObjectName("lblScan");
+  lblScan->hide();
+  layout->addWidget(lblScan);
+  btnScan = new QPushButton(QStringLiteral("Scan"), this);
+  btnScan->setObjectName("btnScan");
+  btnScan->setToolTip(QStringLiteral("Look for units on the listed ports, one after another"));
+  btnScan->hide();
+  chkScanSim = new QCheckBox(QStringLiteral("Simulated units too"), this);
+  chkScanSim->setObjectName("chkScanSim");
+  chkScanSim->hide();
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btnScan);
+  buttons->addWidget(chkScanSim);
   buttons->addStretch();
   buttons->addWidget(btnExit);
   layout->addLayout(buttons);
@@ -108,12 +123,33 @@ frmComPort::frmComPort(std::vector<PortChoice> choices, QWidget* parent) : QDial
     btnExit->setText(QStringLiteral("CANCEL"));
   }
   connect(btnExit, &QPushButton::clicked, this, &frmComPort::btnExit_Click);
+  connect(btnScan, &QPushButton::clicked, this, [this] {
+    if (!scanner_) return;
+    btnScan->setEnabled(false);
+    btnExit->setEnabled(false);
+    scanner_(*this);
+    btnScan->setEnabled(true);
+    btnExit->setEnabled(true);
+  });
   if (empty_) {
     // A typed port path makes the button an "OK" again.
     connect(cmbComPort, &QComboBox::editTextChanged, this, [this](const QString& t) {
       btnExit->setText(t.trimmed().isEmpty() ? QStringLiteral("CANCEL") : QStringLiteral("OK"));
     });
   }
+}
+
+void frmComPort::setScanner(std::function<void(frmComPort&)> scanner) {
+  scanner_ = std::move(scanner);
+  btnScan->setVisible(static_cast<bool>(scanner_));
+  chkScanSim->setVisible(static_cast<bool>(scanner_));
+}
+
+bool frmComPort::scanSimulated() const { return chkScanSim->isChecked(); }
+
+void frmComPort::setScanSummary(const QString& text) {
+  lblScan->setText(text);
+  lblScan->setVisible(!text.isEmpty());
 }
 
 std::string frmComPort::chosenPort() const {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
+class QLabel;
 class QGroupBox;
 class QPushButton;
 
@@ -30,6 +32,13 @@ class frmComPort : public QDialog {
   QGroupBox* fraPortNo;
   QComboBox* cmbComPort;
   QPushButton* btnExit;
+  // "Scan": shown when a scanner is set; it looks for units on the listed ports.
+  QPushButton* btnScan;
+  QCheckBox* chkScanSim;  // the simulated units are scanned too
+  QLabel* lblScan;        // what the last scan found
+  void setScanner(std::function<void(frmComPort&)> scanner);
+  bool scanSimulated() const;
+  void setScanSummary(const QString& text);
 
  signals:
   // "OK" with a port: the main window opens it and connects before the dialog closes.
@@ -38,6 +47,7 @@ class frmComPort : public QDialog {
  private:
   void btnExit_Click();
   bool empty_ = false;
+  std::function<void(frmComPort&)> scanner_;
 };
 
 // The entries the dialog offers: the ports present, then the simulated units.

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QDateTime>
 #include <QDir>
@@ -34,6 +35,7 @@
 #include "HelpDocuments.h"
 #include "LampWidget.h"
 #include "NetworkWindows.h"
+#include "MainWindowTools.h"
 #include "PageView.h"
 #include "QtDialogs.h"
 #include "frmComPort.h"
@@ -98,10 +100,13 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   session_->values.applicationFolder =
       setup.applicationFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
                                       : setup.applicationFolder;
+  session_->values.cacheFolder =
+      QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
   session_->ParseCommandLine(setup.args);
 
   buildWidgets();
   buildMenus();
+  tools_ = new MainWindowTools(*this);
   resize(twips(kWindowWidth), twips(kWindowHeight));
   setWindowIcon(AppIcon());
   qtDialogs_->setExplain(
@@ -121,6 +126,9 @@ frmQ5Con::frmQ5Con() : frmQ5Con(Setup{}) {}
 
 frmQ5Con::~frmQ5Con() {
   qtlink::SetYieldHook({});
+  // The tools hold the session's download guard: they go before the session does.
+  delete tools_;
+  tools_ = nullptr;
   session_->setView(nullptr);
   // The page views refer to the session's pages: they go before the session does.
   for (auto& [page, sub] : pageWindows_) delete sub;
@@ -452,6 +460,7 @@ void frmQ5Con::pageUpdated() {
   if (PageView* v = pageView()) v->refresh();
   sinceFollow_.restart();
   updateStatus();
+  if (tools_) tools_->pageUpdated();
 }
 
 void frmQ5Con::processEvents() {
@@ -844,6 +853,7 @@ void frmQ5Con::btnSetting_Click() {
   std::optional<std::string> chosen;
   {
     frmComPort dlg(portChoices_(), this);
+    dlg.setScanner([this](frmComPort& d) { tools_->scan(d); });
     connect(&dlg, &frmComPort::portChosen, this,
             [&chosen](const QString& port) { chosen = port.toStdString(); });
     if (dlg.listEmpty()) session_->comPortDialogEmpty();

@@ -44,6 +44,7 @@ class ChangeValueDialog;
 class ElidedLabel;
 class GuardedDialogs;
 class LampWidget;
+class MainWindowTools;
 class PageView;
 class QtDialogs;
 class HelpDocuments;
@@ -111,6 +112,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QString explain(const std::string& text, const std::string& caption);
   // The title of a page window: the module part and what the page is.
   static QString PageTitle(int pageKind, const std::string& model);
+
+  // Compare, backups, scan and trends (nullptr never after construction).
+  MainWindowTools* tools() const { return tools_; }
 
   // --- SessionView --------------------------------------------------------------
   void refresh() override;
@@ -233,6 +237,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::string lastReceived_;
   std::string lastCaption_;
   QElapsedTimer sinceFollow_;
+  MainWindowTools* tools_ = nullptr;
   int depth_ = 0;
   bool exitRequested_ = false;
   bool exitFinished_ = false;

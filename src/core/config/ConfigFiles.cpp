@@ -1,5 +1,8 @@
 #include "config/ConfigFiles.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 
 #include "config/PageRecords.h"
@@ -80,7 +83,18 @@ std::string ConfigFiles::WithConfigSuffix(const std::string& path) {
 
 std::string ConfigFiles::tmpFolder() const {
   const std::string& app = session_.values.applicationFolder;
-  return (app.empty() ? std::string(".") : app) + "/tmp";
+  const std::string folder = app.empty() ? std::string(".") : app;
+  const std::string own = folder + "/tmp";
+  // The program's own tmp folder when it can be written (or made), else the user's cache
+  // folder: an installed program's folder belongs to the system.
+  auto writable = [](const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(path.c_str(), W_OK | X_OK) == 0;
+  };
+  const bool ownUsable = ::access(own.c_str(), F_OK) == 0 ? writable(own) : writable(folder);
+  if (ownUsable || session_.values.cacheFolder.empty()) return own;
+  return session_.values.cacheFolder + "/tmp";
 }
 
 std::string ConfigFiles::tmpFile() const { return tmpFolder() + "/tmp.uJx"; }
@@ -287,7 +301,7 @@ bool ConfigFiles::ConfigFileCreate(int moduleKind) {
     return false;
   }
   std::string error;
-  if (!EnsureFolder(tmpFolder(), error)) {
+  if (!EnsureFolderPath(tmpFolder(), error)) {
     session_.dialogs().message(error, "Create Error", ui::Icon::Error);
     return false;
   }

@@ -70,7 +70,8 @@ class ConfigFiles {
   // from the unit or a Model Select item).
   const std::string& currentFile() const { return session_.configFile(); }
 
-  // <program folder>/tmp and <program folder>/tmp/tmp.uJx.
+  // <program folder>/tmp and <program folder>/tmp/tmp.uJx; <cache folder>/tmp when the
+  // program folder cannot be written.
   std::string tmpFolder() const;
   std::string tmpFile() const;
 

@@ -282,4 +282,14 @@ bool EnsureFolder(const std::string& path, std::string& error) {
   return true;
 }
 
+bool EnsureFolderPath(const std::string& path, std::string& error) {
+  for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1)) {
+    const std::string level = path.substr(0, at);
+    struct stat st {};
+    if (::stat(level.c_str(), &st) == 0) continue;
+    if (!EnsureFolder(level, error)) return false;
+  }
+  return EnsureFolder(path, error);
+}
+
 }  // namespace q5::config

@@ -41,4 +41,7 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string& 
 // Creates the folder when it does not exist. False with error on failure.
 bool EnsureFolder(const std::string& path, std::string& error);
 
+// Creates the folder and every missing folder above it. False with error on failure.
+bool EnsureFolderPath(const std::string& path, std::string& error);
+
 }  // namespace q5::config

@@ -139,6 +139,7 @@ void RecordStream::expectEnd() {
 void RecordStream::text(std::string& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     // The format has no escape: a double quote would end the text early and shift every
     // field after it.
     if (value.find('"') != std::string::npos) {
@@ -179,6 +180,7 @@ void RecordStream::text(std::string& value, std::string_view name) {
 void RecordStream::integer(std::int16_t& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     put(std::to_string(value));
     return;
   }
@@ -196,6 +198,7 @@ void RecordStream::integer(std::int16_t& value, std::string_view name) {
 void RecordStream::index(pages::ComboBox& box, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     put(box.code());  // an unlisted code read from the unit is stored as it is
     return;
   }
@@ -214,6 +217,7 @@ void RecordStream::index(pages::ComboBox& box, std::string_view name) {
 void RecordStream::boolean(bool& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     put(value ? "#TRUE#" : "#FALSE#");
     return;
   }
@@ -232,6 +236,7 @@ void RecordStream::boolean(bool& value, std::string_view name) {
 void RecordStream::mask(std::span<pages::CheckBox> boxes, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
+    names_.emplace_back(name);
     unsigned bits = 0;
     for (std::size_t k = 0; k < 16 && k < boxes.size(); ++k)
       if (boxes[k].value) bits |= 1u << k;

@@ -59,6 +59,9 @@ class RecordStream {
   const std::string& error() const { return error_; }
   // Writing: the file contents so far.
   const std::string& contents() const { return out_; }
+  // Writing: the control name of every field written so far, in order (the settings a
+  // file carries for this page and model).
+  const std::vector<std::string>& fieldNames() const { return names_; }
 
  private:
   RecordStream(bool writing, std::string content, std::string model)
@@ -79,6 +82,7 @@ class RecordStream {
   int fieldLine_ = 1;  // line on which the field being read starts
   std::string model_;
   std::string out_;
+  std::vector<std::string> names_;
   bool recordOpen_ = false;  // writing: a field was put on the current line
   std::string error_;
 };

@@ -471,12 +471,14 @@ void Session::UnitUpload() {
   pages::ModulePage* p = page();
   if (p) {
     // The page now holds the unit's values (as far as they were read).
-    if (p->Init()) {
+    const bool read = p->Init();
+    if (read) {
       setPageEdited(false);
       configFile_.clear();
     }
     if (ended_) return;
     ShowPage(p);
+    if (read && values.Connected && guard_) guard_->uploaded();
   } else {
     // No page for this kind: the placeholder page.
     ShowPage(nullptr);
@@ -556,6 +558,10 @@ void Session::btnDownload_Click() {
       downloadFailure();
       return;
     }
+  }
+  if (guard_ && !guard_->beforeDownload()) {
+    io_btn_control(true);
+    return;
   }
   UnitDownload();
   if (ended_) return;

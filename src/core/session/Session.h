@@ -51,6 +51,17 @@ class SessionView {
   virtual void closeChangeValueDialog() {}
 };
 
+// Told when an Upload has read the unit into its page, and before a Download writes
+// anything to the unit (the backups of configurations keep the unit's settings here).
+class DownloadGuard {
+ public:
+  virtual ~DownloadGuard() = default;
+  // The page now holds what the unit holds.
+  virtual void uploaded() {}
+  // A Download passed its checks and is about to write; false stops it (nothing written).
+  virtual bool beforeDownload() { return true; }
+};
+
 // The eight buttons of the main window: true = enabled.
 struct Buttons {
   bool btnStart = false;
@@ -100,6 +111,7 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   void setView(SessionView* view) { view_ = view; }
+  void setDownloadGuard(DownloadGuard* guard) { guard_ = guard; }
 
   // The program-wide values (identification, connection flags). Pages and file
   // routines read them; the configuration-file code also sets them.
@@ -254,6 +266,7 @@ class Session {
   ui::UserDialogs& dialogs_;
   link::Link link_;
   SessionView* view_ = nullptr;
+  DownloadGuard* guard_ = nullptr;
   pages::PageContext pageContext_;
   std::map<int, std::unique_ptr<pages::ModulePage>> pages_;
   PageFactory pageFactory_;

@@ -28,6 +28,9 @@ struct SessionValues {
   bool DebugMode = false;
 
   std::string applicationFolder;  // the program's folder (holds tmp/tmp.uJx)
+  // The user's cache folder: tmp/tmp.uJx goes there when the program's folder cannot be
+  // written (an installed program in a system folder).
+  std::string cacheFolder;
 };
 
 }  // namespace q5::session

@@ -1,0 +1,148 @@
+#include "config/Compare.h"
+
+#include <set>
+
+#include "config/ConfigFiles.h"
+#include "config/PageRecords.h"
+#include "config/RecordStream.h"
+
+namespace q5::config {
+
+namespace {
+
+std::string ComboValue(const pages::ComboBox& c) {
+  if (c.index >= 0) return c.text() + " [" + std::to_string(c.index) + "]";
+  if (!c.unlistedCode.empty()) return "code " + c.unlistedCode + " [-1]";
+  return "(none) [-1]";
+}
+
+// Collects the controls whose names (or, for a field that stands for a whole array such
+// as an output mask, whose base names) the records carry.
+class SettingCollector : public pages::ControlVisitor {
+ public:
+  explicit SettingCollector(const std::set<std::string>& carried) : carried_(carried) {}
+  std::vector<SettingValue> settings;
+
+  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
+    add(name, caption, c.text);
+  }
+  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
+    add(name, caption, ComboValue(c));
+  }
+  void check(std::string_view name, pages::CheckBox& c) override {
+    add(name, c.caption, c.value ? "on" : "off");
+  }
+  void option(std::string_view name, pages::OptionButton& c) override {
+    add(name, c.caption, c.value ? "on" : "off");
+  }
+
+ private:
+  void add(std::string_view name, std::string_view caption, const std::string& value) {
+    const std::string n(name);
+    if (!carried_.count(n) && !carried_.count(n.substr(0, n.find('(')))) return;
+    settings.push_back({n, std::string(caption), value});
+  }
+  const std::set<std::string>& carried_;
+};
+
+}  // namespace
+
+std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values) {
+  // The record walk names every field it writes; writing changes nothing on the page.
+  RecordStream io = RecordStream::Writer(values.model);
+  PageRecords(io, page, page.pageKind());
+  const std::set<std::string> carried(io.fieldNames().begin(), io.fieldNames().end());
+  SettingCollector c(carried);
+  page.visitControls(c);
+  return std::move(c.settings);
+}
+
+Comparison CompareSettings(pages::ModulePage& first, const session::SessionValues& firstValues,
+                           pages::ModulePage& second, const session::SessionValues& secondValues) {
+  Comparison r;
+  r.firstModel = firstValues.model;
+  r.secondModel = secondValues.model;
+  if (first.pageKind() != second.pageKind()) {
+    r.pagesDiffer = true;
+    r.differences.push_back({"model", "", firstValues.model, secondValues.model});
+    return r;
+  }
+  if (firstValues.model != secondValues.model)
+    r.differences.push_back({"model", "", firstValues.model, secondValues.model});
+  if (firstValues.channelCount != secondValues.channelCount) {
+    r.differences.push_back({"channel count", "", std::to_string(firstValues.channelCount),
+                             std::to_string(secondValues.channelCount)});
+  }
+  const auto a = PageSettings(first, firstValues);
+  const auto b = PageSettings(second, secondValues);
+  std::set<std::string> seen;
+  for (const SettingValue& s : a) {
+    seen.insert(s.name);
+    const SettingValue* other = nullptr;
+    for (const SettingValue& t : b)
+      if (t.name == s.name) other = &t;
+    if (!other || other->value != s.value)
+      r.differences.push_back({s.name, s.caption, s.value, other ? other->value : std::string()});
+  }
+  for (const SettingValue& t : b)
+    if (!seen.count(t.name)) r.differences.push_back({t.name, t.caption, std::string(), t.value});
+  return r;
+}
+
+// --- ConfigSnapshot ---------------------------------------------------------------------
+
+// A port that is never open: a snapshot sends nothing.
+class ConfigSnapshot::NoPort : public link::Port {
+ public:
+  bool open(const std::string&, int) override { return false; }
+  void close() override {}
+  bool isOpen() const override { return false; }
+  bool setBaudRate(int) override { return false; }
+  std::size_t bytesWaiting() override { return 0; }
+  bool write(std::string_view) override { return false; }
+  std::string readAll() override { return {}; }
+  void waitForBytes(std::int64_t) override {}
+};
+
+// Keeps the first error message instead of showing it.
+class ConfigSnapshot::Quiet : public ui::UserDialogs {
+ public:
+  std::string error;
+  void message(const std::string& text, const std::string&, ui::Icon icon) override {
+    if (icon == ui::Icon::Error && error.empty()) error = text;
+  }
+  bool ask(const std::string&, const std::string&) override { return false; }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
+                                            const std::string&) override {
+    return std::nullopt;
+  }
+  void progressOpen(double, const std::string&) override {}
+  void progressStep() override {}
+  void progressClose() override {}
+};
+
+ConfigSnapshot::ConfigSnapshot()
+    : port_(std::make_unique<NoPort>()),
+      exchange_(std::make_unique<link::Exchange>(*port_, clock_)),
+      dialogs_(std::make_unique<Quiet>()),
+      session_(std::make_unique<session::Session>(*exchange_, *dialogs_)) {}
+
+ConfigSnapshot::~ConfigSnapshot() = default;
+
+bool ConfigSnapshot::open(const std::string& path, std::string& error) {
+  dialogs_->error.clear();
+  ConfigFiles files(*session_);
+  opened_ = files.OpenFrom(path);
+  if (!opened_) error = dialogs_->error.empty() ? "Cannot open \"" + path + "\"." : dialogs_->error;
+  return opened_;
+}
+
+pages::ModulePage* ConfigSnapshot::page() {
+  if (!opened_ || !session::IsPageKind(session_->values.pageKind)) return nullptr;
+  return session_->page();
+}
+
+}  // namespace q5::config

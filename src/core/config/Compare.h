@@ -1,0 +1,73 @@
+#pragma once
+// Comparing configurations control by control: the settings a module page holds (the
+// controls its configuration records carry) of a unit and a file, or of two files. A file
+// is read on a session of its own (ConfigSnapshot), so the page on screen stays as it is
+// until the user chooses to load the file's values.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/Clock.h"
+#include "link/Exchange.h"
+#include "pages/ModulePage.h"
+#include "session/Session.h"
+
+namespace q5::config {
+
+// One setting of a page as a person reads it.
+struct SettingValue {
+  std::string name;     // "cmbUserRange(0)"
+  std::string caption;  // the text beside the control ("" when it has none)
+  std::string value;    // text; list "item [index]" or "(none) [-1]" or "code N [-1]"; "on"/"off"
+};
+
+// Every control of the page that the configuration records carry for this model, in the
+// page's order, whether shown or not (a hidden setting still goes to the unit).
+std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values);
+
+struct SettingDifference {
+  std::string name;
+  std::string caption;
+  std::string first;   // the unit's (or the first file's) value
+  std::string second;  // the file's (or the second file's) value
+};
+
+struct Comparison {
+  std::string firstModel, secondModel;
+  // Different pages: the settings cannot be set side by side, only the models differ.
+  bool pagesDiffer = false;
+  // Header values that differ ("model", "channel count"), then the settings, page order.
+  std::vector<SettingDifference> differences;
+  bool same() const { return !pagesDiffer && differences.empty(); }
+};
+
+// The differences of two pages with their identification values. Settings present on
+// one side only (another model of the same page) count as differences with "" opposite.
+Comparison CompareSettings(pages::ModulePage& first, const session::SessionValues& firstValues,
+                           pages::ModulePage& second, const session::SessionValues& secondValues);
+
+// A configuration file opened away from the unit: its own session (no port), its
+// identification values and its page, read with every check File/Open makes.
+class ConfigSnapshot {
+ public:
+  ConfigSnapshot();
+  ~ConfigSnapshot();
+  // Reads the file; false with the reason the open would have shown.
+  bool open(const std::string& path, std::string& error);
+  session::Session& session() { return *session_; }
+  const session::SessionValues& values() const { return session_->values; }
+  // The file's page (nullptr before a successful open).
+  pages::ModulePage* page();
+
+ private:
+  class NoPort;
+  class Quiet;
+  std::unique_ptr<NoPort> port_;
+  link::VirtualClock clock_;
+  std::unique_ptr<link::Exchange> exchange_;
+  std::unique_ptr<Quiet> dialogs_;
+  std::unique_ptr<session::Session> session_;
+  bool opened_ = false;
+};
+
+}  // namespace q5::config

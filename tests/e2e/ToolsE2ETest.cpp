@@ -1,0 +1,238 @@
+// End to end for the tools around the page sequences: the backup a Download writes, diff
+// of a unit and a file and of two files, and scan over pseudo-terminals (two units and a
+// port where nothing answers). q5sim serves the units; q5cfg-cli runs as a program.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+CliRun RunCli(const std::vector<std::string>& words) {
+  static int serial = 0;
+  const std::string base = "/tmp/q5tools_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 1, (base + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&fa, 2, (base + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<std::string> argv = {Q5CLI_PATH};
+  argv.insert(argv.end(), words.begin(), words.end());
+  std::vector<char*> args;
+  for (auto& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  CliRun r;
+  pid_t pid = -1;
+  if (posix_spawn(&pid, args[0], &fa, nullptr, args.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&fa);
+  r.out = ReadFile(base + ".out");
+  r.err = ReadFile(base + ".err");
+  fs::remove(base + ".out");
+  fs::remove(base + ".err");
+  return r;
+}
+
+// q5sim on a pseudo-terminal while the object lives.
+class Unit {
+ public:
+  explicit Unit(std::vector<std::string> options) {
+    int in[2], out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return;
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
+    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&fa, in[1]);
+    posix_spawn_file_actions_addclose(&fa, out[0]);
+    std::vector<std::string> argv = {Q5SIM_PATH, "--max-seconds", "60"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    std::vector<char*> args;
+    for (auto& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    if (posix_spawn(&pid_, args[0], &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&fa);
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    char c;
+    while (read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
+    close(out[0]);
+  }
+  ~Unit() {
+    if (stdin_ >= 0) close(stdin_);
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  std::string path_;
+};
+
+struct Scratch {
+  std::string path;
+  Scratch() {
+    char t[] = "/tmp/q5tools_XXXXXX";
+    path = mkdtemp(t);
+    // Backups go to <XDG_DATA_HOME>/q5cfg/backups.
+    setenv("XDG_DATA_HOME", (path + "/data").c_str(), 1);
+  }
+  ~Scratch() { fs::remove_all(path); }
+  std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+std::string Between(const std::string& text, const std::string& from, const std::string& to) {
+  const auto a = text.find(from);
+  if (a == std::string::npos) return {};
+  const auto b = text.find(to, a + from.size());
+  return text.substr(a + from.size(), b - a - from.size());
+}
+
+// Sets field `field` (0-based) of line `line` (0-based) of a configuration file.
+void EditField(const std::string& path, int line, int field, const std::string& value) {
+  std::string text = ReadFile(path);
+  std::size_t start = 0;
+  for (int l = 0; l < line; ++l) start = text.find("\r\n", start) + 2;
+  for (int f = 0; f < field; ++f) start = text.find(',', start) + 1;
+  std::size_t end = start;
+  while (end < text.size() && text[end] != ',' && text[end] != '\r') ++end;
+  text.replace(start, end - start, value);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+TEST(ToolsOverPty, DownloadWritesTheBackupOfTheUnitAsUploadSawIt) {
+  Scratch dir;
+  Unit unit({});
+  ASSERT_FALSE(unit.path().empty());
+  const std::string before = dir / "before.uJx", edited = dir / "edited.uJx";
+  ASSERT_EQ(RunCli({"--port", unit.path(), "upload", "-o", before}).exitCode, 0);
+  fs::copy_file(before, edited);
+  // Channel 1's full scale, on the fourth line.
+  EditField(edited, 3, 1, "\"12345\"");
+
+  const CliRun down = RunCli({"--port", unit.path(), "download", edited});
+  ASSERT_EQ(down.exitCode, 0) << down.err;
+  const std::string backup = Between(down.out, "Backup: ", "\n");
+  ASSERT_FALSE(backup.empty()) << down.out;
+  EXPECT_EQ(fs::path(backup).parent_path().string(), dir / "data/q5cfg/backups");
+  EXPECT_EQ(ReadFile(backup), ReadFile(before));
+  EXPECT_NE(ReadFile(backup), ReadFile(edited));
+
+  // Downloading the backup undoes the Download; --no-backup writes none.
+  const CliRun undo = RunCli({"--port", unit.path(), "--no-backup", "download", backup});
+  ASSERT_EQ(undo.exitCode, 0) << undo.err;
+  EXPECT_EQ(undo.out.find("Backup:"), std::string::npos) << undo.out;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "data/q5cfg/backups"), fs::directory_iterator()), 1);
+  const std::string after = dir / "after.uJx";
+  ASSERT_EQ(RunCli({"--port", unit.path(), "upload", "-o", after}).exitCode, 0);
+  EXPECT_EQ(ReadFile(after), ReadFile(before));
+}
+
+TEST(ToolsOverPty, DiffOfUnitAndFileAndOfTwoFiles) {
+  Scratch dir;
+  const std::string a = dir / "a.uJx", b = dir / "b.uJx", bo = dir / "bo.uJx";
+  ASSERT_EQ(RunCli({"new", "Q5T3NML3", "AI4", "-o", a}).exitCode, 0);
+  ASSERT_EQ(RunCli({"new", "Q5T3NML3", "AI4", "-o", b}).exitCode, 0);
+  ASSERT_EQ(RunCli({"new", "Q5W3NEIP", "BO16", "-o", bo}).exitCode, 0);
+
+  CliRun same = RunCli({"diff", a, b});
+  EXPECT_EQ(same.exitCode, 0) << same.out << same.err;
+  EXPECT_NE(same.out.find("No differences."), std::string::npos) << same.out;
+
+  EditField(b, 3, 1, "\"9000\"");
+  CliRun one = RunCli({"diff", a, b});
+  EXPECT_EQ(one.exitCode, 1) << one.err;
+  EXPECT_NE(one.out.find("\ntxtFScale(0)\t"), std::string::npos) << one.out;
+  EXPECT_NE(one.out.find("\t10000\t9000\n"), std::string::npos) << one.out;
+  EXPECT_NE(one.out.find("\n1 difference.\n"), std::string::npos) << one.out;
+
+  CliRun models = RunCli({"diff", a, bo});
+  EXPECT_EQ(models.exitCode, 1);
+  EXPECT_NE(models.out.find("model\t\tQ5T3NML3-6-AI4\tQ5W3NEIP-BO16"), std::string::npos) << models.out;
+
+  CliRun missing = RunCli({"diff", a, dir / "none.uJx"});
+  EXPECT_EQ(missing.exitCode, 2);
+
+  // The unit against a file: the unit's own upload is the same, an edited one differs.
+  Unit unit({});
+  const std::string mine = dir / "mine.uJx";
+  ASSERT_EQ(RunCli({"--port", unit.path(), "upload", "-o", mine}).exitCode, 0);
+  CliRun unitSame = RunCli({"--port", unit.path(), "diff", mine});
+  EXPECT_EQ(unitSame.exitCode, 0) << unitSame.out << unitSame.err;
+  // The first range (the first field of the second line) to another list item.
+  {
+    std::string text = ReadFile(mine);
+    const std::size_t at = text.find("\r\n") + 2;
+    text[at] = text[at] == '2' ? '1' : '2';
+    std::ofstream(mine, std::ios::binary | std::ios::trunc) << text;
+  }
+  CliRun unitDiff = RunCli({"--port", unit.path(), "diff", mine});
+  EXPECT_EQ(unitDiff.exitCode, 1) << unitDiff.out << unitDiff.err;
+  EXPECT_NE(unitDiff.out.find("\ncmbUserRange(0)\tInput range\t"), std::string::npos) << unitDiff.out;
+}
+
+TEST(ToolsOverPty, ScanFindsTwoUnitsAndSendsOnlyTheCheckToASilentPort) {
+  Unit first({"--model", "Q5T3NML3-6-AI4"});
+  Unit second({"--model", "Q5W3NEIP-BO16", "--version", "2.10"});
+  ASSERT_FALSE(first.path().empty());
+  ASSERT_FALSE(second.path().empty());
+  int master = -1, slave = -1;
+  char silentName[64] = {};
+  ASSERT_EQ(openpty(&master, &slave, silentName, nullptr, nullptr), 0);
+
+  const CliRun r = RunCli({"scan", first.path(), silentName, second.path()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find(first.path() + "\tQ5T3NML3-6-AI4\tVersion "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(second.path() + "\tQ5W3NEIP-BO16\tVersion 2.10\t16CHs\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(std::string(silentName) + "\tno unit\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("2 units found."), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("Trying 2/3: " + std::string(silentName)), std::string::npos) << r.err;
+
+  // What reached the silent port: the Connect check's group line, nothing written.
+  fcntl(master, F_SETFL, O_NONBLOCK);
+  std::string received;
+  char buf[256];
+  for (ssize_t n; (n = read(master, buf, sizeof buf)) > 0;) received.append(buf, static_cast<std::size_t>(n));
+  close(slave);
+  close(master);
+  EXPECT_EQ(received.rfind("G00\r", 0), 0u) << received;
+  EXPECT_EQ(received.find('D'), std::string::npos) << received;
+  EXPECT_EQ(received.find("I02"), std::string::npos) << received;
+}
+
+}  // namespace

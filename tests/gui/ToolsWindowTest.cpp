@@ -1,0 +1,180 @@
+// The window's tools driven as a person would: "Compare with file…" and "Load file
+// values", the backup path in the status line after a Download, and "Scan" in the port
+// dialog.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "../core/TestDialogs.h"
+#include <QLineSeries>
+#include <QListWidget>
+
+#include "CompareDialog.h"
+#include "MainWindowTools.h"
+#include "TrendView.h"
+#include "PageView.h"
+#include "config/Backups.h"
+#include "config/ConfigFiles.h"
+#include "frmComPort.h"
+#include "frmQ5Con.h"
+
+using q5::gui::frmQ5Con;
+
+class ToolsWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir folder_;
+  TestDialogs dialogs_;
+
+  frmQ5Con::Setup setup() {
+    frmQ5Con::Setup s;
+    s.dialogs = &dialogs_;
+    s.portChoices = [] { return std::vector<q5::gui::PortChoice>{}; };
+    s.applicationFolder = folder_.path().toStdString();
+    return s;
+  }
+
+  static QString Text(frmQ5Con& w, const char* name) {
+    auto* edit = qobject_cast<QLineEdit*>(w.currentPageView()->control(name));
+    return edit ? edit->text() : QStringLiteral("(no such box)");
+  }
+
+ private slots:
+  void init() { dialogs_ = TestDialogs{}; }
+
+  void compareLoadFileValuesAndDownloadWithBackup() {
+    frmQ5Con w(setup());
+    w.show();
+    w.session().setPortName("sim:Q5T3NML3-6-AI4");
+    w.btnConnect_Click();
+    QVERIFY(w.currentPageView());
+    const QString unitValue = Text(w, "txtFScale(0)");
+
+    // A file like the unit but for channel 1's full scale.
+    std::string text, error;
+    QVERIFY(w.files().CurrentConfigText(text, error));
+    const std::string from = "\"" + unitValue.toStdString() + "\"";
+    // Channel 1's scaling is the fourth line: zero scale, then full scale.
+    std::size_t line = 0;
+    for (int l = 0; l < 3; ++l) line = text.find("\r\n", line) + 2;
+    const std::size_t at = text.find(from, line);
+    QVERIFY(at != std::string::npos);
+    text.replace(at, from.size(), "\"4321\"");
+    const QString path = folder_.filePath(QStringLiteral("drawing.uJx"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text.data(), static_cast<qint64>(text.size()));
+    f.close();
+
+    // The dialog lists the one setting; "Load file values" puts it on the page.
+    QStringList row;
+    QTimer::singleShot(0, &w, [&] {
+      auto* dlg = qobject_cast<q5::gui::CompareDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dlg);
+      QCOMPARE(dlg->grdDifferences->rowCount(), 1);
+      for (int c = 0; c < 4; ++c) row << dlg->grdDifferences->item(0, c)->text();
+      QVERIFY(dlg->btnLoad->isEnabled());
+      dlg->btnLoad->click();
+    });
+    dialogs_.openFiles = {path.toStdString()};
+    emit w.mnuFiles->aboutToShow();  // the menu decides its items' state as it opens
+    QVERIFY(w.tools()->mnuFilesCompare->isEnabled());
+    w.tools()->mnuFilesCompare->trigger();
+    QCOMPARE(row, (QStringList{"txtFScale(0)", row.value(1), unitValue, "4321"}));
+    QCOMPARE(Text(w, "txtFScale(0)"), QStringLiteral("4321"));
+    QVERIFY(w.btnDownload->isEnabled());
+    QVERIFY(dialogs_.messages.empty());
+
+    // Download: the backup holds the unit as it was, and the status line names it.
+    w.btnDownload_Click();
+    QVERIFY(dialogs_.messages.empty());
+    const std::string backup = w.tools()->backups().lastPath();
+    QVERIFY(!backup.empty());
+    QVERIFY(w.statusBar()->currentMessage().endsWith(QString::fromStdString(backup)));
+    QFile b(QString::fromStdString(backup));
+    QVERIFY(b.open(QIODevice::ReadOnly));
+    QVERIFY(b.readAll().contains(from.c_str()));
+    QCOMPARE(Text(w, "txtFScale(0)"), QStringLiteral("4321"));  // the unit took it
+    QFile::remove(QString::fromStdString(backup));
+  }
+
+  void scanMarksThePortsWhereAUnitAnswers() {
+    frmQ5Con w(setup());
+    q5::gui::frmComPort dlg({{QStringLiteral("Nothing here (/dev/q5-no-such-port)"), "/dev/q5-no-such-port"},
+                             {QStringLiteral("Simulated (sim:Q5W3NEIP-BO16)"), "sim:Q5W3NEIP-BO16"},
+                             {QStringLiteral("Simulated (sim:Q5T3NML3-6-AI4)"), "sim:Q5T3NML3-6-AI4"}},
+                            &w);
+    dlg.setScanner([&w](q5::gui::frmComPort& d) { w.tools()->scan(d); });
+    QVERIFY(!dlg.btnScan->isHidden());
+    // Without the simulated units only the real port is tried.
+    dlg.btnScan->click();
+    QCOMPARE(dlg.lblScan->text(), QStringLiteral("0 units found on 1 of 1 ports."));
+    dlg.chkScanSim->setChecked(true);
+    dlg.btnScan->click();
+    QCOMPARE(dlg.lblScan->text(), QStringLiteral("2 units found on 3 of 3 ports."));
+    QCOMPARE(dlg.cmbComPort->itemText(0), QStringLiteral("Nothing here (/dev/q5-no-such-port)"));
+    QVERIFY(dlg.cmbComPort->itemText(1).startsWith(QStringLiteral("[Q5W3NEIP-BO16, ")));
+    QVERIFY(dlg.cmbComPort->itemText(2).startsWith(QStringLiteral("[Q5T3NML3-6-AI4, ")));
+    // The first unit found is chosen; its entry still opens its port.
+    QCOMPARE(dlg.chosenPort(), std::string("sim:Q5W3NEIP-BO16"));
+    // A second scan does not mark an entry twice.
+    dlg.btnScan->click();
+    QCOMPARE(dlg.cmbComPort->itemText(1).count(QLatin1Char('[')), 1);
+    QVERIFY(!w.session().exchange().isOpen());
+  }
+
+  // The trend view fed by a simulated unit while monitoring, with a record running; the
+  // record ends with Stop. The picture goes to the test's folder for a look.
+  void trendAndRecordWhileMonitoring() {
+    frmQ5Con w(setup());
+    w.show();
+    w.session().setPortName("sim:Q5Z3UECT-1-AIMF8N");
+    w.btnConnect_Click();
+    QVERIFY(w.currentPageView());
+    w.tools()->mnuTrend_Click();
+    q5::gui::TrendView* trend = w.tools()->trendView();
+    QVERIFY(trend && trend->isVisible());
+    QCOMPARE(trend->lstChannels->count(), 8);
+    QCOMPARE(trend->lstChannels->item(0)->text().section(QLatin1Char(' '), 0, 0),
+             QStringLiteral("txtParData(0)"));
+    const QString csv = folder_.filePath(QStringLiteral("record.csv"));
+    QVERIFY(w.tools()->startRecording(csv.toStdString()));
+
+    // Channel 2 off; monitoring for a while, then Stop.
+    trend->lstChannels->item(1)->setCheckState(Qt::Unchecked);
+    QTimer::singleShot(1500, &w, [&] { w.btnStop->click(); });
+    w.btnStart->click();  // returns when monitoring has ended
+    QVERIFY(trend->samples() >= 2);
+    trend->redraw();
+    QVERIFY(trend->series(0)->count() >= 2);
+    QVERIFY(!trend->series(1)->isVisible());
+    QTRY_VERIFY(!w.tools()->recording());
+    trend->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("trend-test.png"));
+
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
+    QVERIFY(lines.size() >= 3);
+    QVERIFY(lines[0].startsWith("# Q5Z3UECT-1-AIMF8N"));
+    QCOMPARE(lines[1].split(',').size(), 9);
+    QCOMPARE(lines[1].split(',').first(), QByteArray("time"));
+    // One row per pass the trend took, each with a value for every channel.
+    QCOMPARE(lines.size() - 2, trend->samples());
+    for (int i = 2; i < lines.size(); ++i) QCOMPARE(lines[i].split(',').size(), 9);
+  }
+};
+
+QTEST_MAIN(ToolsWindowTest)
+#include "ToolsWindowTest.moc"

@@ -63,7 +63,7 @@ class ReplyPort : public q5::link::Port {
     std::int64_t at = clock_.nowUs() + 1000;
     if (r.empty()) return true;
     if (r[0] == '\x01') {
-      pending_.push_back({at, r.substr(1)});
+      if (r.size() > 1) pending_.push_back({at, r.substr(1)});  // nothing at all: silence
     } else if (r[0] == '\x02') {
       r.erase(0, 1);
       r += '\r';

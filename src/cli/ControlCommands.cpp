@@ -77,7 +77,10 @@ int CmdSet(const CliContext& ctx, const Args& args) {
     PrintControls(ctx.out, *page);
     ctx.out.flush();
   }
-  return failed ? kExitFailed : kExitOk;
+  // The Download examines no reply: a write the unit refused shows only in the page read
+  // back, and makes the command fail.
+  const bool refused = ReportFailure(ctx, "set", s.failure());
+  return failed || refused ? kExitFailed : kExitOk;
 }
 
 int CmdPress(const CliContext& ctx, const Args& args) {

@@ -31,11 +31,15 @@ namespace {
 using Msg = TestDialogs::Message;
 using q5::ui::Icon;
 
-// Counts time-outs and keeps the rig's wire lines (without CR / LF) while a case runs.
-void Observe(SessionRig& rig, int& timeOuts) {
+// Counts time-outs and keeps the rig's wire lines (without CR / LF) while a case runs;
+// linesAtTimeOut: the number of wire lines when the last time-out struck.
+void Observe(SessionRig& rig, int& timeOuts, std::size_t* linesAtTimeOut = nullptr) {
   rig.exchange.setTraceObserver(
-      [&rig, &timeOuts](q5::link::TraceEvent e, std::string_view text, std::int64_t) {
-        if (e == q5::link::TraceEvent::TimedOut) ++timeOuts;
+      [&rig, &timeOuts, linesAtTimeOut](q5::link::TraceEvent e, std::string_view text, std::int64_t) {
+        if (e == q5::link::TraceEvent::TimedOut) {
+          ++timeOuts;
+          if (linesAtTimeOut) *linesAtTimeOut = rig.wire.size();
+        }
         if (e != q5::link::TraceEvent::Sent) return;
         std::string line(text);
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
@@ -102,7 +106,8 @@ void RunNetCase(const char* model, NetStep step, const Fault& fault) {
   rig.connect();
   ASSERT_TRUE(rig.session.values.Connected);
   int timeOuts = 0;
-  Observe(rig, timeOuts);
+  std::size_t linesAtTimeOut = 0;
+  Observe(rig, timeOuts, &linesAtTimeOut);
   const std::int64_t cleanUs = RunNetStep(rig, step, {}, nullptr);
   ASSERT_TRUE(rig.dialogs.messages.empty()) << rig.dialogs.messages[0];
   ASSERT_EQ(timeOuts, 0);
@@ -116,6 +121,10 @@ void RunNetCase(const char* model, NetStep step, const Fault& fault) {
     errors = Errors(rig.dialogs);
     EXPECT_EQ(errors.size(), rig.dialogs.messages.size()) << rig.dialogs.messages[0];
     failed = !errors.empty() || rig.session.link().failures().any();
+    // A unit given up is sent nothing more: the silent line that gave it up was the last.
+    if (rig.session.link().failures().gaveUp) {
+      EXPECT_EQ(rig.wire.size(), linesAtTimeOut);
+    }
     // Whatever happened, the window can be read again or left.
     EXPECT_TRUE(w.btnUpload.enabled && w.btnExit.enabled);
     EXPECT_FALSE(rig.session.buttons().btnComNet);  // no second window under this one

@@ -26,6 +26,14 @@
 #include "SessionTestRig.h"
 #include "firmware/frmFirmUpdate.h"
 
+namespace q5::firmware {
+// Readable failure output for the way an update ended.
+inline void PrintTo(frmFirmUpdate::Outcome o, std::ostream* os) {
+  static const char* const kNames[] = {"None", "Cancelled", "Refused", "Declined", "Failed", "Completed"};
+  *os << kNames[static_cast<int>(o)];
+}
+}  // namespace q5::firmware
+
 namespace {
 
 using Msg = TestDialogs::Message;

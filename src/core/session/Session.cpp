@@ -115,7 +115,7 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
       link_(exchange),
       pageContext_{link_, dialogs_, values, [this] { UnitDisconnect(); }},
       networkContext_{link_, dialogs_, values, [this] { UnitDisconnect(); },
-                      [this] { btnConnect_Click(); }} {
+                      [this] { btnConnect_Click(); }, [this] { link_.markSequence(); }} {
   pageContext_.openChangeValue = [this] {
     pages::ModulePage* p = page();
     if (!p) return;

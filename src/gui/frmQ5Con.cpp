@@ -525,6 +525,19 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   sub->setWidget(view);
   // A setting changed by hand is unsaved until it is saved, downloaded or replaced.
   connect(view, &PageView::edited, this, [this] { session_->markPageEdited(); });
+  // A page's own buttons (calibration, "Offset [deg]"...) talk to the unit: each runs as
+  // a sequence, with the window's buttons disabled, and is refused while another runs.
+  view->pressHandler = [this, page](const QString& name) {
+    if (!actionAllowed()) return;
+    // Tabs and live value boxes act at once, also while monitoring.
+    if (name.startsWith(QLatin1String("cmdSet")) || name.startsWith(QLatin1String("txtParData"))) {
+      session_->pagePress(*page, name.toStdString());
+      return;
+    }
+    if (depth_ > 0 || session_->sequenceRunning()) return;
+    runAction(QStringLiteral("Sending to the unit"), QString(), true, false,
+              [this, page, name] { session_->pagePress(*page, name.toStdString()); });
+  };
   sub->setWindowTitle(PageTitle(page->pageKind(), session_->values.model));
   sub->setObjectName(Q(std::string(page->name())) + "Window");
   // Closing a page window hides it; the page lives as long as the session.

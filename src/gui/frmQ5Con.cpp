@@ -527,7 +527,7 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   connect(view, &PageView::edited, this, [this] { session_->markPageEdited(); });
   // A page's own buttons (calibration, "Offset [deg]"...) talk to the unit: each runs as
   // a sequence, with the window's buttons disabled, and is refused while another runs.
-  view->pressHandler = [this, page](const QString& name) {
+  view->pressHandler = [this, page, view](const QString& name) {
     if (!actionAllowed()) return;
     // Tabs and live value boxes act at once, also while monitoring.
     if (name.startsWith(QLatin1String("cmdSet")) || name.startsWith(QLatin1String("txtParData"))) {
@@ -535,8 +535,15 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
       return;
     }
     if (depth_ > 0 || session_->sequenceRunning()) return;
-    runAction(QStringLiteral("Sending to the unit"), QString(), true, false,
+    QString caption = name;
+    if (auto* b = qobject_cast<QAbstractButton*>(view->control(name.toStdString())))
+      caption = b->text().remove(QLatin1Char('&'));
+    runAction(QStringLiteral("%1: sending to the unit").arg(caption), QString(), true, false,
               [this, page, name] { session_->pagePress(*page, name.toStdString()); });
+    // The button shows nothing of its own when the unit did not take it: say so.
+    if (!session_->failure().empty())
+      statusBar()->showMessage(
+          QStringLiteral("%1 not done: %2").arg(caption, Q(session_->failure())), 30000);
   };
   sub->setWindowTitle(PageTitle(page->pageKind(), session_->values.model));
   sub->setObjectName(Q(std::string(page->name())) + "Window");

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -180,6 +181,33 @@ class LoadCellViewTest : public QObject {
     lines.clear();
     span->click();
     QCOMPARE(lines, (std::vector<std::string>{"G02", "I01", "DF", "I31", "D", "G00", "I22"}));
+  }
+
+  // A calibration the unit refuses leaves the page as it was; the status line says that
+  // the button was not done, instead of the plain "Connected" of a button that worked.
+  void refusedCalibrationIsToldInTheStatusLine() {
+    frmQ5Con::Setup s;
+    s.dialogs = &dialogs_;
+    s.portChoices = [] { return std::vector<q5::gui::PortChoice>{}; };
+    s.applicationFolder = folder_.path().toStdString();
+    frmQ5Con w(s);
+    w.show();
+    w.portSwitch().setSimFactory([&](const std::string& model) {
+      q5::sim::SimOptions o;
+      o.faults = {"cng:01/32"};
+      return q5::sim::MakeSimPort(model, w.session().exchange().clock(), o);
+    });
+    w.session().setPortName("sim:Q5T3NML3-6-SG2A");
+    w.btnConnect_Click();
+    PageView* view = w.currentPageView();
+    QVERIFY(view);
+    auto* span = qobject_cast<QPushButton*>(view->control("cmdSpan0"));
+    span->click();
+    QCOMPARE(w.statusBar()->currentMessage(), QString());
+    qobject_cast<QPushButton*>(view->control("cmdAutoZero0"))->click();
+    QVERIFY2(w.statusBar()->currentMessage().startsWith(QStringLiteral("Auto Zero not done: ")),
+             qPrintable(w.statusBar()->currentMessage()));
+    QVERIFY(w.btnUpload->isEnabled());
   }
 };
 

@@ -618,6 +618,8 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   const bool outer = !inAction_;
   inAction_ = true;
   if (outer) {
+    // A note of an earlier action (a backup, a button not done) is not this action's.
+    statusBar()->clearMessage();
     cancelled_ = false;
     cancellable_ = cancellable;
     unansweredTimes_ = 0;

@@ -208,6 +208,9 @@ class LoadCellViewTest : public QObject {
     QVERIFY2(w.statusBar()->currentMessage().startsWith(QStringLiteral("Auto Zero not done: ")),
              qPrintable(w.statusBar()->currentMessage()));
     QVERIFY(w.btnUpload->isEnabled());
+    // The note goes with the next action: it does not stand beside another unit's state.
+    w.btnUpload_Click();
+    QCOMPARE(w.statusBar()->currentMessage(), QString());
   }
 };
 

@@ -32,6 +32,13 @@ constexpr int kNoteMs = 30000;
 // A recording's pass count is renewed with every pass; it lapses soon after they stop.
 constexpr int kPassNoteMs = 3000;
 
+// A port's entry without the mark a scan put in front ("[model, version, channels] ").
+QString Unmarked(const QString& label) {
+  if (!label.startsWith(QLatin1Char('['))) return label;
+  const int end = label.indexOf(QLatin1String("] "));
+  return end < 0 ? label : label.mid(end + 2);
+}
+
 // A path as a person reads it: the home folder as "~".
 QString Shown(const std::string& path) {
   QString p = QDir::toNativeSeparators(Q(path));
@@ -231,6 +238,9 @@ bool MainWindowTools::compareWith(const std::string& path) {
 void MainWindowTools::scan(frmComPort& dialog) {
   // The ports of the list, the simulated units only when asked for.
   QComboBox* list = dialog.cmbComPort;
+  // Marks of an earlier scan go first: a port this scan does not reach (left out, or the
+  // scan cancelled before it) must not look found.
+  for (int i = 0; i < list->count(); ++i) list->setItemText(i, Unmarked(list->itemText(i)));
   std::vector<std::string> ports;
   std::vector<int> rows;
   for (int i = 0; i < list->count(); ++i) {
@@ -264,8 +274,6 @@ void MainWindowTools::scan(frmComPort& dialog) {
     const auto& r = results[i];
     const int row = rows[i];
     QString label = list->itemText(row);
-    // A label of an earlier scan loses its mark first.
-    if (label.startsWith(QLatin1Char('['))) label = label.mid(label.indexOf(QLatin1String("] ")) + 2);
     if (r.identified) {
       label = QStringLiteral("[%1, %2, %3] ").arg(Q(r.model), Q(r.version), Q(r.channels)) + label;
       ++found;

@@ -138,6 +138,13 @@ class ToolsWindowTest : public QObject {
     dlg.btnScan->click();
     QCOMPARE(dlg.cmbComPort->itemText(1).count(QLatin1Char('[')), 1);
     QVERIFY(!w.session().exchange().isOpen());
+    // A scan that leaves the simulated units out takes their marks away: they were not
+    // looked for this time.
+    dlg.chkScanSim->setChecked(false);
+    dlg.btnScan->click();
+    QCOMPARE(dlg.lblScan->text(), QStringLiteral("0 units found on 1 of 1 ports."));
+    QCOMPARE(dlg.cmbComPort->itemText(1), QStringLiteral("Simulated (sim:Q5W3NEIP-BO16)"));
+    QCOMPARE(dlg.cmbComPort->itemText(2), QStringLiteral("Simulated (sim:Q5T3NML3-6-AI4)"));
   }
 
   // A trend window closed while monitoring goes on keeps taking the passes, so that it

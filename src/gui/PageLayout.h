@@ -70,6 +70,9 @@ struct Channels {
 struct Options {
   std::string frame;
   std::vector<std::string> options;
+  // A fixed text in front of the row ("CH 0"). Rows without a frame have no margins of
+  // their own, so that such rows stack like the lines of a table.
+  std::string caption = {};
 };
 
 // A widget of its own kind (the linearization table grid), made for the page by `make`.
@@ -97,6 +100,9 @@ struct PageLayout {
   // Width of the text boxes in digits (counts up to 4294967295 and limits such as
   // -2100000000 need more than scales do).
   int fieldDigits = 10;
+  // Base names of the zero/full base boxes that this page has a person type (the load
+  // cell keeps its load ratio there); elsewhere the view shows them only.
+  std::vector<std::string> typedBases = {};
 };
 
 // The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.

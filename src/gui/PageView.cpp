@@ -150,7 +150,10 @@ PageView::PageView(ModulePage& page, QWidget* parent)
     emit edited(name);
   });
   connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
-    page_.Press(name.toStdString());
+    if (pressHandler)
+      pressHandler(name);
+    else
+      page_.Press(name.toStdString());
     refresh();
     emit pressed(name);
   });
@@ -264,7 +267,9 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
       // Values the page only shows (zero and full base) are drawn as values on the page,
       // not as greyed inputs.
       const std::string base = name.substr(0, name.find('('));
-      if (base == "txtZBase" || base == "txtFBase") {
+      const bool typed = layout_ && std::find(layout_->typedBases.begin(), layout_->typedBases.end(),
+                                              base) != layout_->typedBases.end();
+      if ((base == "txtZBase" || base == "txtFBase") && !typed) {
         binder_->setDisplayOnly(name);
         w->setReadOnly(true);
         w->setFrame(false);
@@ -275,7 +280,7 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
         w->setToolTip(QStringLiteral("Shown only: set by the input range"));
       }
       // Live values are shown, not typed.
-      if (name.rfind("txtParData", 0) == 0) {
+      if (name.rfind("txtParData", 0) == 0 || name == "txtTotalData") {
         w->setReadOnly(true);
         w->setAlignment(Qt::AlignRight);
         // Tab passes over them to the next setting; a click still selects for copying.
@@ -504,8 +509,20 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
 }
 
 void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent) {
-  QWidget* box = info(o.frame) ? make(o.frame, parent) : new QWidget(parent);
+  const bool framed = info(o.frame) != nullptr;
+  QWidget* box = framed ? make(o.frame, parent) : new QWidget(parent);
   auto* row = new QHBoxLayout(box);
+  if (!framed) {
+    // A row holding only a label heads the rows below it: a little room above it.
+    const bool heading = o.options.size() == 1 && o.caption.empty() && info(o.options[0]) &&
+                         info(o.options[0])->kind == 'l';
+    row->setContentsMargins(0, heading ? fontMetrics().height() / 2 : 0, 0, 0);
+  }
+  if (!o.caption.empty()) {
+    auto* caption = new QLabel(QString::fromStdString(o.caption), box);
+    caption->setMinimumWidth(fontMetrics().horizontalAdvance(caption->text()) + fontMetrics().height());
+    row->addWidget(caption);
+  }
   for (const auto& name : o.options)
     if (QWidget* w = make(name, box)) row->addWidget(w);
   row->addStretch(1);

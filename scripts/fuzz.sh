@@ -28,10 +28,13 @@ for t in "${TARGETS[@]}"; do
   corpus=tests/fuzz/corpus/$t
   mkdir -p "$corpus" build-fuzz/new-$t
   echo "== $t: $MINUTES min"
+  # The time-out is generous: at the lowest priority on a busy machine one input of the
+  # replies target (a whole session) can wait many seconds for the processor; a real hang
+  # runs into it all the same.
   # New inputs go to a scratch folder first; only those that add coverage are merged into
   # the checked-in corpus afterwards, so it stays small enough to replay on every run.
   (cd build-fuzz && nice -n 19 "./tests/fuzz/q5fuzz_$t" -max_total_time=$((MINUTES * 60)) \
-      -print_final_stats=1 -max_len=8192 -timeout=10 -rss_limit_mb=1024 \
+      -print_final_stats=1 -max_len=8192 -timeout=90 -rss_limit_mb=2048 \
       "new-$t" "../$corpus") 2>&1 | tee "build-fuzz/$t.log" | grep -E '^#[0-9]+.*(pulse|DONE)|stat::|ERROR|SUMMARY' \
     || true
   if grep -q 'ERROR: \|SUMMARY: ' "build-fuzz/$t.log"; then

@@ -77,6 +77,11 @@ ChangeValueDialog::ChangeValueDialog(pages::frmChangeValue& model, ui::UserDialo
   refresh();
 }
 
+void ChangeValueDialog::done(int result) {
+  model_.Unload();
+  QDialog::done(result);
+}
+
 void ChangeValueDialog::refresh() {
   setWindowTitle(QString::fromStdString(model_.caption));
   binder_->refresh();

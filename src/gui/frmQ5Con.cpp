@@ -425,7 +425,10 @@ void frmQ5Con::refresh() {
   {
     QFont f = font();
     f.setBold(true);
-    const int room = lblMastertype->parentWidget()->contentsRect().width() - 12;
+    // The room between the frame's margins (a label is never wider than that).
+    QWidget* frame = lblMastertype->parentWidget();
+    const QMargins m = frame->layout() ? frame->layout()->contentsMargins() : QMargins();
+    const int room = frame->contentsRect().width() - m.left() - m.right() - 2;
     while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
       f.setPointSizeF(f.pointSizeF() - 0.5);
     lblMastertype->setFont(f);

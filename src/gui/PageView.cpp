@@ -199,8 +199,6 @@ int PageView::pointColumnWidth() const {
 void PageView::alignChannelColumns() {
   int captionWidth = 0;
   int cellWidth = 0;
-  for (const auto& t : alignedRows_)
-    for (QWidget* w : t.captions) captionWidth = std::max(captionWidth, w->sizeHint().width());
   for (const auto& t : channelTables_) {
     for (QWidget* w : t.captions) captionWidth = std::max(captionWidth, w->sizeHint().width());
     for (QWidget* w : t.cells) {
@@ -214,7 +212,18 @@ void PageView::alignChannelColumns() {
     t.grid->setColumnMinimumWidth(0, captionWidth);
     for (int k = 0; k < t.count; ++k) t.grid->setColumnMinimumWidth(1 + k, cellWidth);
   }
-  for (const auto& t : alignedRows_) t.grid->setColumnMinimumWidth(0, captionWidth);
+  // The rows beside a table take the table's caption column as it is: a longer caption
+  // ("Output Hold/Clear") goes on two lines rather than pushing the four channels of
+  // the page out of its width.
+  for (const auto& t : alignedRows_) {
+    t.grid->setColumnMinimumWidth(0, captionWidth);
+    for (QWidget* w : t.captions) {
+      if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setWordWrap(true);
+        l->setFixedWidth(captionWidth);
+      }
+    }
+  }
 }
 
 void PageView::chainTabOrder() {

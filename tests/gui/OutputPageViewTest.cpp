@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -48,13 +50,14 @@ class OutputPageViewTest : public QObject {
     return s;
   }
 
-  // Connects to a simulated unit and returns its page view.
-  PageView* connect(frmQ5Con& w, const std::string& port) {
+  // Connects to a simulated unit and returns its page view (made large enough to show
+  // every row, unless keepSize: then it has the size the main window gives a page).
+  PageView* connect(frmQ5Con& w, const std::string& port, bool keepSize = false) {
     w.session().setPortName(port);
     w.btnConnect_Click();
     if (!w.session().values.Connected) return nullptr;
     PageView* v = w.currentPageView();
-    if (v) v->resize(v->sizeHint().expandedTo(QSize(900, 700)));
+    if (v && !keepSize) v->resize(v->sizeHint().expandedTo(QSize(900, 700)));
     QCoreApplication::processEvents();
     return v;
   }
@@ -141,6 +144,23 @@ class OutputPageViewTest : public QObject {
       w.btnStart->click();
       QVERIFY2(greyed, c.port);
       QVERIFY2(captionKept, c.port);
+    }
+  }
+
+  // Four channels of settings with the hold/clear frame beside them still fit the
+  // page's width: no horizontal scrolling.
+  void fourChannelsFitThePage() {
+    for (const char* port : {"sim:Q5T3NE-6-AI4", "sim:Q5T3NE-6-TC4", "sim:Q5T3NML3-6-OVF4"}) {
+      frmQ5Con w(setup());
+      w.show();
+      PageView* v = connect(w, port, true);
+      QVERIFY2(v, port);
+      for (const char* tab : {"cmdSet1", "cmdSet2"}) {
+        press(v, tab);
+        auto* scroll = v->findChild<QScrollArea*>(QStringLiteral("VScroll1"));
+        QVERIFY(scroll);
+        QVERIFY2(!scroll->horizontalScrollBar()->isVisible(), port);
+      }
     }
   }
 

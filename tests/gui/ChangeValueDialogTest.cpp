@@ -86,6 +86,9 @@ class ChangeValueDialogTest : public QObject {
       QWidget* d = w.changeValueDialog();
       opened = d && !d->isModal();
       titled = d && d->windowTitle() == QStringLiteral("Change Value");
+      // Wide enough for its title beside the title bar's buttons.
+      const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
+      titled = titled && d->width() >= fm.horizontalAdvance(d->windowTitle()) + 4 * fm.height();
       auto* box3 = DialogControl<QLineEdit>(d, "txtParData(3)");
       shownFour = box3 && box3->isVisible();
       auto* box = DialogControl<QLineEdit>(d, "txtParData(0)");

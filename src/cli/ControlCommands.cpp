@@ -77,7 +77,10 @@ int CmdSet(const CliContext& ctx, const Args& args) {
     PrintControls(ctx.out, *page);
     ctx.out.flush();
   }
-  return failed ? kExitFailed : kExitOk;
+  // The Download examines no reply: a write the unit refused shows only in the page read
+  // back, and makes the command fail.
+  const bool refused = ReportFailure(ctx, "set", s.failure());
+  return failed || refused ? kExitFailed : kExitOk;
 }
 
 int CmdPress(const CliContext& ctx, const Args& args) {
@@ -102,17 +105,24 @@ int CmdPress(const CliContext& ctx, const Args& args) {
     return kExitFailed;
   }
   // A page may answer to names it does not list as controls; it says whether it has one.
-  if (!page->Press(button)) {
+  // What the button sends is counted on its own: a write the unit refused or left
+  // unanswered makes the command fail, even though the page shows no message for it.
+  session::Session& s = ctx.session;
+  s.link().markSequence();
+  const bool pressed = page->Press(button);
+  s.link().endSequence();
+  if (!pressed) {
     ctx.err << "q5cfg-cli press: " << page->name() << " has no button named " << button
             << std::endl;
     return kExitFailed;
   }
-  session::Session& s = ctx.session;
   if (s.programEnded()) return kExitFailed;
   PrintHeader(ctx.out, s);
   PrintControls(ctx.out, *page);
   ctx.out.flush();
-  return ctx.dialogs.errorShown || !s.values.Connected ? kExitFailed : kExitOk;
+  const auto& failures = s.link().failures();
+  const bool failed = ReportFailure(ctx, "press", failures.any() ? failures.describe() : "");
+  return failed || ctx.dialogs.errorShown || !s.values.Connected ? kExitFailed : kExitOk;
 }
 
 }  // namespace q5::cli

@@ -260,8 +260,10 @@ void ControlBinder::setDisabledReason(const QString& reason) {
 }
 
 namespace {
-// "txtParData(3)": a box that shows a live value.
-bool IsLiveValue(std::string_view name) { return name.rfind("txtParData", 0) == 0; }
+// "txtParData(3)", the load cell's "Total": a box that shows a live value.
+bool IsLiveValue(std::string_view name) {
+  return name.rfind("txtParData", 0) == 0 || name == "txtTotalData";
+}
 constexpr std::uint32_t kNoColour = 0x1000000;
 }  // namespace
 

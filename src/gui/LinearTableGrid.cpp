@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QHeaderView>
-#include <QIntValidator>
+#include <QValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,20 @@ std::optional<int> TableInteger(const QString& text) {
   return v;
 }
 
+// What a cell takes while it is typed: a whole number within the table's range, or the
+// start of one ("", "-"). Every prefix of a number within range is within range itself,
+// so a digit that would leave the range is refused as it is typed rather than leaving
+// Enter without effect later (a plain QIntValidator lets "99999" through as "not yet").
+class TableCellValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    const QString t = input.trimmed();
+    if (t.isEmpty() || t == QLatin1String("-")) return Intermediate;
+    return TableInteger(t) ? Acceptable : Invalid;
+  }
+};
+
 }  // namespace
 
 // ---- Model --------------------------------------------------------------------------------
@@ -52,6 +67,14 @@ int LinearTableModel::columnCount(const QModelIndex& parent) const { return pare
 QVariant LinearTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+  if (role == Qt::ForegroundRole || role == Qt::ToolTipRole) {
+    const int listIndex = page_.CmbLinearizationPoint.index;
+    const int inUse = listIndex > 0 ? listIndex + 2 : 0;
+    if (index.row() < inUse) return {};
+    if (role == Qt::ForegroundRole) return QColor(Qt::gray);
+    return inUse == 0 ? QStringLiteral("Not used: linearization is disabled")
+                      : QStringLiteral("Not used: the table has %1 points").arg(inUse);
+  }
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   if (index.column() == kNumber) return index.row() + 1;
   const pages::TextBox* cell = CellOf(page_, index);
@@ -127,7 +150,7 @@ QWidget* IntegerCellDelegate::createEditor(QWidget* parent, const QStyleOptionVi
                                            const QModelIndex&) const {
   auto* edit = new QLineEdit(parent);
   edit->setAlignment(Qt::AlignRight);
-  edit->setValidator(new QIntValidator(frmLNRIO1::kTableLow, frmLNRIO1::kTableHigh, edit));
+  edit->setValidator(new TableCellValidator(edit));
   return edit;
 }
 
@@ -148,6 +171,16 @@ void LinearTableView::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QTableView::keyPressEvent(e);
+}
+
+void LinearTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  if (hint != QAbstractItemDelegate::SubmitModelCache) {
+    QTableView::closeEditor(editor, hint);
+    return;
+  }
+  QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+  const QModelIndex below = model()->index(currentIndex().row() + 1, currentIndex().column());
+  if (below.isValid()) setCurrentIndex(below);
 }
 
 // ---- The grid on the page -------------------------------------------------------------------

@@ -30,6 +30,8 @@ class LinearTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation o, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // Points beyond the number in use ("Linearization point") are drawn greyed: the unit
+  // does not use them and Download does not write them.
   // Takes integers within the table's range only; anything else leaves the cell as it was.
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
@@ -68,6 +70,8 @@ class LinearTableView : public QTableView {
   // Ctrl+V pastes the clipboard's numbers; Delete empties nothing (cells always hold a
   // number) and moves on like the arrow keys do.
   void keyPressEvent(QKeyEvent* e) override;
+  // Enter in an open cell commits it and moves to the cell below, as in a spreadsheet.
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 };
 
 // The grid with its caption label, as a page layout places it.

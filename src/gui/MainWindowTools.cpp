@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -24,13 +25,40 @@ namespace q5::gui {
 
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// How long a tool's note stays in the status line before the window's own state text
+// ("Monitoring — pass 12", "Download done 14:02:11") shows again.
+constexpr int kNoteMs = 30000;
+// A recording's pass count is renewed with every pass; it lapses soon after they stop.
+constexpr int kPassNoteMs = 3000;
+
+// A port's entry without the mark a scan put in front ("[model, version, channels] ").
+QString Unmarked(const QString& label) {
+  if (!label.startsWith(QLatin1Char('['))) return label;
+  const int end = label.indexOf(QLatin1String("] "));
+  return end < 0 ? label : label.mid(end + 2);
+}
+
+// A path as a person reads it: the home folder as "~".
+QString Shown(const std::string& path) {
+  QString p = QDir::toNativeSeparators(Q(path));
+  const QString home = QDir::toNativeSeparators(QDir::homePath());
+  if (!home.isEmpty() && home != QStringLiteral("/") && p.startsWith(home + QDir::separator()))
+    p = QStringLiteral("~") + p.mid(home.size());
+  return p;
+}
 }  // namespace
 
 MainWindowTools::MainWindowTools(frmQ5Con& window) : QObject(&window), w_(window) {
   backups_ = std::make_unique<config::Backups>(w_.session(), qtlink::BackupFolder());
   backups_->onWritten = [this](const std::string& path) {
-    w_.statusBar()->showMessage(QStringLiteral("Backup of the unit's settings: ") + Q(path));
+    w_.statusBar()->showMessage(QStringLiteral("Backup: ") + Shown(path), kNoteMs);
+    // The whole path stays at hand while the note shows.
+    w_.statusBar()->setToolTip(QDir::toNativeSeparators(Q(path)));
   };
+  connect(w_.statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+    if (text.isEmpty()) w_.statusBar()->setToolTip(QString());
+  });
 
   // After "Save", before the separator and "Exit".
   mnuFilesCompare = new QAction(QStringLiteral("&Compare with file…"), w_.mnuFiles);
@@ -78,7 +106,9 @@ MainWindowTools::~MainWindowTools() {
 void MainWindowTools::pageUpdated() {
   session::Session& s = w_.session();
   if (!s.values.Monitoring) return;
-  const bool trendOpen = trend_ && trend_->isVisible();
+  // The trend keeps its samples while its window is closed, so that it shows the whole
+  // time when it is opened again (a pass costs it no drawing).
+  const bool trendOpen = trend_ != nullptr;
   if (!trendOpen && !recording()) return;
   pages::ModulePage* page = session::IsPageKind(s.values.pageKind) ? s.page() : nullptr;
   if (!page) return;
@@ -100,7 +130,8 @@ void MainWindowTools::pageUpdated() {
     recordSawMonitoring_ = true;
     record_->row(std::chrono::system_clock::now(), session::LiveRow(*page, record_->columns()));
     w_.statusBar()->showMessage(
-        QStringLiteral("Recording to %1: %2 passes").arg(Q(recordPath_)).arg(record_->rows()));
+        QStringLiteral("Recording to %1: %2 passes").arg(Shown(recordPath_)).arg(record_->rows()),
+        kPassNoteMs);
   }
 }
 
@@ -130,8 +161,15 @@ void MainWindowTools::mnuRecord_Click() {
     return;
   }
   if (!w_.currentPageView()) return;
+  // Asked from the trend window, the trend window is in front again afterwards (the file
+  // dialog belongs to the main window, which it brings up).
+  const bool fromTrend = trend_ && trend_->isVisible() && sender() == trend_.data();
   const auto path = w_.dialogs().chooseSaveFile("Record", "CSV Files (*.csv);;All Files (*.*)",
                                                 "trend.csv");
+  if (fromTrend && trend_) {
+    trend_->raise();
+    trend_->activateWindow();
+  }
   if (!path) return;
   startRecording(*path);
 }
@@ -149,7 +187,8 @@ bool MainWindowTools::startRecording(const std::string& path) {
   recordPage_ = nullptr;
   recordSawMonitoring_ = w_.session().values.Monitoring;
   if (trend_) trend_->btnRecord->setText(QStringLiteral("Stop recording"));
-  w_.statusBar()->showMessage(QStringLiteral("Recording to %1 while monitoring").arg(Q(path)));
+  w_.statusBar()->showMessage(QStringLiteral("Recording to %1 while monitoring").arg(Shown(path)),
+                              kNoteMs);
   return true;
 }
 
@@ -161,7 +200,8 @@ void MainWindowTools::stopRecording() {
   recordPage_ = nullptr;
   recordSawMonitoring_ = false;
   if (trend_) trend_->btnRecord->setText(QStringLiteral("Record…"));
-  w_.statusBar()->showMessage(QStringLiteral("Recorded %1 passes to %2").arg(rows).arg(Q(recordPath_)));
+  w_.statusBar()->showMessage(
+      QStringLiteral("Recorded %1 passes to %2").arg(rows).arg(Shown(recordPath_)), kNoteMs);
 }
 
 void MainWindowTools::mnuFilesCompare_Click() {
@@ -198,6 +238,9 @@ bool MainWindowTools::compareWith(const std::string& path) {
 void MainWindowTools::scan(frmComPort& dialog) {
   // The ports of the list, the simulated units only when asked for.
   QComboBox* list = dialog.cmbComPort;
+  // Marks of an earlier scan go first: a port this scan does not reach (left out, or the
+  // scan cancelled before it) must not look found.
+  for (int i = 0; i < list->count(); ++i) list->setItemText(i, Unmarked(list->itemText(i)));
   std::vector<std::string> ports;
   std::vector<int> rows;
   for (int i = 0; i < list->count(); ++i) {
@@ -231,8 +274,6 @@ void MainWindowTools::scan(frmComPort& dialog) {
     const auto& r = results[i];
     const int row = rows[i];
     QString label = list->itemText(row);
-    // A label of an earlier scan loses its mark first.
-    if (label.startsWith(QLatin1Char('['))) label = label.mid(label.indexOf(QLatin1String("] ")) + 2);
     if (r.identified) {
       label = QStringLiteral("[%1, %2, %3] ").arg(Q(r.model), Q(r.version), Q(r.channels)) + label;
       ++found;

@@ -70,6 +70,9 @@ struct Channels {
 struct Options {
   std::string frame;
   std::vector<std::string> options;
+  // A fixed text in front of the row ("CH 0"). Rows without a frame have no margins of
+  // their own, so that such rows stack like the lines of a table.
+  std::string caption = {};
 };
 
 // A widget of its own kind (the linearization table grid), made for the page by `make`.

@@ -24,23 +24,29 @@ PageLayout LoadCellLayout() {
            Options{"", {"lblCalibrate0", "cmdAutoZero0", "cmdZero0", "cmdSpan0", "cmdOffset0"}},
            Options{"", {"lblCalibrate1", "cmdAutoZero1", "cmdZero1", "cmdSpan1", "cmdOffset1"}}}},
       Tab{"frmSet2",
-          {Options{"", {"lblChannels"}},
-           Options{"", {"lblAverage"}},
-           Options{"", {"CmbAveType(0)", "cmdAveApplyCH0", "CmbAveType(1)", "cmdAveApplyCH1"}},
+          {Options{"", {"lblAverage"}},
+           Options{"", {"CmbAveType(0)", "cmdAveApplyCH0"}, "CH 0"},
+           Options{"", {"CmbAveType(1)", "cmdAveApplyCH1"}, "CH 1"},
            Options{"", {"lblMonitorOutput"}},
-           Options{"", {"txtAdjscale(0)", "cmdApplyCH0", "cmdOutputCH0", "cmdCancelCH0"}},
-           Options{"", {"txtAdjscale(1)", "cmdApplyCH1", "cmdOutputCH1", "cmdCancelCH1"}},
+           Options{"", {"txtAdjscale(0)", "cmdApplyCH0", "cmdOutputCH0", "cmdCancelCH0"}, "CH 0"},
+           Options{"", {"txtAdjscale(1)", "cmdApplyCH1", "cmdOutputCH1", "cmdCancelCH1"}, "CH 1"},
            Options{"", {"lblGainAdjust"}},
-           Options{"", {"txtAdjGain(0)", "cmdGainUPCH0", "cmdGainDOWNCH0", "cmdGainApplyCH0"}},
-           Options{"", {"txtAdjGain(1)", "cmdGainUPCH1", "cmdGainDOWNCH1", "cmdGainApplyCH1"}},
+           Options{"", {"txtAdjGain(0)", "cmdGainUPCH0", "cmdGainDOWNCH0", "cmdGainApplyCH0"}, "CH 0"},
+           Options{"", {"txtAdjGain(1)", "cmdGainUPCH1", "cmdGainDOWNCH1", "cmdGainApplyCH1"}, "CH 1"},
            Options{"", {"lblMode"}},
-           Options{"", {"cmdCRFilter", "lblExtvoltage", "cmdExtvoltage"}},
+           // The filter button shows only its setting ("2Hz"): the row says what it is.
+           Options{"", {"cmdCRFilter", "lblExtvoltage", "cmdExtvoltage"}, "CR Filter"},
            Options{"Frame2", {"optKeepOn", "optKeepOff"}}}},
       Tab{"frmSet3",
           {Channels{0, 2, "", {{"txtZPercent", "", "", ""}, {"txtSPercent", "", "", ""},
                                {"txtOPercent", "", "", ""}}}}}};
   sg2.bottom = {Channels{0, 2, "", {{"txtParData", "", "", ""}}},
                 Fields{{{"", "", "txtTotalData"}}}};
+  // Each channel heads its own rows of "Setting 2", so the page's "CH 0    CH 1" header
+  // over two columns is not needed.
+  sg2.omitted = {"lblChannels"};
+  // The load ratio sits in the zero-base box and is typed (10 to 100 %): the page's
+  // state says so, the view draws it as a field.
   return sg2;
 }
 

@@ -157,7 +157,10 @@ PageView::PageView(ModulePage& page, QWidget* parent)
     emit edited(name);
   });
   connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
-    page_.Press(name.toStdString());
+    if (pressHandler)
+      pressHandler(name);
+    else
+      page_.Press(name.toStdString());
     refresh();
     emit pressed(name);
   });
@@ -283,7 +286,7 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
       // Values the page only shows (zero and full base on most pages) are drawn as
       // values by the binder, as the page's states say.
       // Live values are shown, not typed.
-      if (name.rfind("txtParData", 0) == 0) {
+      if (name.rfind("txtParData", 0) == 0 || name == "txtTotalData") {
         w->setReadOnly(true);
         w->setAlignment(Qt::AlignRight);
         // Tab passes over them to the next setting; a click still selects for copying.
@@ -551,8 +554,20 @@ void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* 
     into->addWidget(box);
     return;
   }
-  QWidget* box = info(o.frame) ? make(o.frame, parent) : new QWidget(parent);
+  const bool framed = info(o.frame) != nullptr;
+  QWidget* box = framed ? make(o.frame, parent) : new QWidget(parent);
   auto* row = new QHBoxLayout(box);
+  if (!framed) {
+    // A row holding only a label heads the rows below it: a little room above it.
+    const bool heading = o.options.size() == 1 && o.caption.empty() && info(o.options[0]) &&
+                         info(o.options[0])->kind == 'l';
+    row->setContentsMargins(0, heading ? fontMetrics().height() / 2 : 0, 0, 0);
+  }
+  if (!o.caption.empty()) {
+    auto* caption = new QLabel(QString::fromStdString(o.caption), box);
+    caption->setMinimumWidth(fontMetrics().horizontalAdvance(caption->text()) + fontMetrics().height());
+    row->addWidget(caption);
+  }
   for (const auto& name : o.options)
     if (QWidget* w = make(name, box)) row->addWidget(w);
   row->addStretch(1);

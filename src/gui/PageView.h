@@ -4,6 +4,7 @@
 // every step of the session it copies the states into the widgets, and a user's edit
 // goes straight into the state.
 #include <QWidget>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -34,6 +35,9 @@ class PageView : public QWidget {
   void showControl(const std::string& name);
   // The widget bound to a control name (nullptr when none).
   QWidget* control(const std::string& name) const { return binder_->widget(name); }
+  // Runs a button of the page that a person clicked; by default the page's own Press.
+  // The main window runs them as sequences (they talk to the unit).
+  std::function<void(const QString& control)> pressHandler;
 
  signals:
   // A person changed the value of a control (after the page's change handler ran).

@@ -28,6 +28,8 @@ QString KindDescription(int kind) {
     case 17: return QStringLiteral("8-channel analog input");
     case 18: return QStringLiteral("16-point input / 16-point output");
     case 20: return QStringLiteral("8-point input / 8-point output");
+    case 13: return QStringLiteral("2-channel load cell input");
+    case 14: return QStringLiteral("linearizing converter");
     default: return QStringLiteral("module kind %1").arg(kind);
   }
 }
@@ -40,7 +42,8 @@ std::vector<std::string> SimulatedUnits() {
           "sim:Q5T3NML3-6-AI4",    "sim:Q5T3NML3-6-AINF4", "sim:Q5T3NML-6-AIF8N",
           "sim:Q5Z3UECT-1-AIMF8N", "sim:Q5T3NML3-6-TC4",  "sim:Q5T3NML3-6-RT4",
           "sim:Q5T3NML3-6-OV2",    "sim:Q5T3NML3-6-OC2",   "sim:Q5T3NML3-6-OCF4",
-          "sim:Q5T3NML3-6-OVF4",   "sim:Q5Z3UECT-1-OVF4"};
+          "sim:Q5T3NML3-6-OVF4",   "sim:Q5Z3UECT-1-OVF4",  "sim:Q5T3NML3-6-SG2A",
+          "sim:Q5T3SECT-SG2-A/F1", "sim:Q5T3NML3-6-LNRIO1"};
 }
 
 std::vector<PortChoice> DefaultPortChoices() {

@@ -536,6 +536,26 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   sub->setWidget(view);
   // A setting changed by hand is unsaved until it is saved, downloaded or replaced.
   connect(view, &PageView::edited, this, [this] { session_->markPageEdited(); });
+  // A page's own buttons (calibration, "Offset [deg]"...) talk to the unit: each runs as
+  // a sequence, with the window's buttons disabled, and is refused while another runs.
+  view->pressHandler = [this, page, view](const QString& name) {
+    if (!actionAllowed()) return;
+    // Tabs and live value boxes act at once, also while monitoring.
+    if (name.startsWith(QLatin1String("cmdSet")) || name.startsWith(QLatin1String("txtParData"))) {
+      session_->pagePress(*page, name.toStdString());
+      return;
+    }
+    if (depth_ > 0 || session_->sequenceRunning()) return;
+    QString caption = name;
+    if (auto* b = qobject_cast<QAbstractButton*>(view->control(name.toStdString())))
+      caption = b->text().remove(QLatin1Char('&'));
+    runAction(QStringLiteral("%1: sending to the unit").arg(caption), QString(), true, false,
+              [this, page, name] { session_->pagePress(*page, name.toStdString()); });
+    // The button shows nothing of its own when the unit did not take it: say so.
+    if (!session_->failure().empty())
+      statusBar()->showMessage(
+          QStringLiteral("%1 not done: %2").arg(caption, Q(session_->failure())), 30000);
+  };
   sub->setWindowTitle(PageTitle(page->pageKind(), session_->values.model));
   sub->setObjectName(Q(std::string(page->name())) + "Window");
   // Closing a page window hides it; the page lives as long as the session.
@@ -609,6 +629,8 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   const bool outer = !inAction_;
   inAction_ = true;
   if (outer) {
+    // A note of an earlier action (a backup, a button not done) is not this action's.
+    statusBar()->clearMessage();
     cancelled_ = false;
     cancellable_ = cancellable;
     unansweredTimes_ = 0;

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "AnalogInputTestRig.h"
 #include "catalogue/Catalogue.h"
+#include "pages/ModulePage.h"
 
 using namespace q5::catalogue;
 
@@ -272,4 +274,33 @@ TEST(Catalogue, PageAndNetworkNames) {
   EXPECT_EQ(NetworkName(1), "DeviceNet");
   EXPECT_EQ(NetworkName(6), "CC-Link IE Field");
   EXPECT_EQ(NetworkName(99), "none");
+}
+
+// The page factory and the catalogue agree: every kind the catalogue names a page for gets
+// that page, every other number (99 and the unknown ones) the placeholder; and every known
+// model with a page kind other than 99 has its page.
+TEST(Catalogue, EveryPageKindHasItsPageAndOnlyTheOthersGetThePlaceholder) {
+  AnalogRig rig("Q5T3NML3-6-AI4");
+  int pages = 0;
+  for (int kind = -2; kind <= 120; ++kind) {
+    SCOPED_TRACE(kind);
+    const auto page = q5::pages::CreatePage(kind, rig.ctx);
+    if (PageName(kind) == "frmNONE") {
+      EXPECT_EQ(page, nullptr) << page->name();
+      continue;
+    }
+    ++pages;
+    ASSERT_NE(page, nullptr) << PageName(kind) << " is shown as the placeholder";
+    EXPECT_EQ(page->name(), PageName(kind));
+    EXPECT_EQ(page->pageKind(), kind);
+  }
+  EXPECT_EQ(pages, 22);
+  EXPECT_EQ(q5::pages::CreatePage(kNoPage, rig.ctx), nullptr);
+  EXPECT_EQ(q5::pages::CreatePage(kNotIdentified, rig.ctx), nullptr);
+
+  for (const Known& k : kKnownModels) {
+    SCOPED_TRACE(k.model);
+    const auto page = q5::pages::CreatePage(k.pageKind, rig.ctx);
+    EXPECT_EQ(page != nullptr, k.pageKind != kNoPage);
+  }
 }

@@ -359,13 +359,34 @@ TEST(FirmwareUpdate, TheCrcIsFourCharactersFromTheTenthWhateverTheReplysLength) 
 }
 
 TEST(FirmwareUpdate, AUnitThatDidNotSwitchOrALostPortStopsTheTransfer) {
+  std::string image = SmallImage();
+  for (int i = 0; i < 20; ++i) image.insert(image.find("S9"), std::string(kRecord1) + "\r\n");
   {
-    // The unit never hears "D115200": it stays at 9600 and hears nothing at 115200.
+    // The unit never hears "D115200": it stays at 9600 and hears nothing at 115200, not
+    // even the "82" read that opens the transfer; no record is sent.
     q5::sim::SimOptions options;
     options.faults = {"noreply:00/86/D"};
     Rig rig(options);
-    std::string image = SmallImage();
-    for (int i = 0; i < 20; ++i) image.insert(image.find("S9"), std::string(kRecord1) + "\r\n");
+    rig.dialogs.openFiles = {WriteTemp("fw-long.srec", image)};
+    rig.dialogs.answers = {true, true};
+    rig.fw.btnFirmUpdate_Click();
+    EXPECT_EQ(rig.fw.outcome(), frmFirmUpdate::Outcome::Failed);
+    EXPECT_EQ(rig.fw.unansweredLines(), 0);
+    EXPECT_EQ(rig.port->line().lineCount(kRecord1), 0);
+    EXPECT_EQ(rig.dialogs.questions.size(), 1u);
+    EXPECT_TRUE(rig.fw.btnFirmUpdate.enabled);
+    // Back at 9600, where the unit still listens: a second attempt can start.
+    EXPECT_EQ(rig.exchange.baudText(), "9600");
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.dialogs.messages[0].text,
+              "The unit gave no reply at 115200 baud; nothing of the image was sent.\r\n"
+              "The unit may still be in update mode: repeat the update or power-cycle it.");
+  }
+  {
+    // The unit answers the "82" read at 115200 but none of the records: three are sent.
+    q5::sim::SimOptions options;
+    options.faults = {"noreply+6"};
+    Rig rig(options);
     rig.dialogs.openFiles = {WriteTemp("fw-long.srec", image)};
     rig.dialogs.answers = {true, true};
     rig.fw.btnFirmUpdate_Click();
@@ -373,9 +394,6 @@ TEST(FirmwareUpdate, AUnitThatDidNotSwitchOrALostPortStopsTheTransfer) {
     EXPECT_EQ(rig.fw.unansweredLines(), 3);
     EXPECT_EQ(rig.port->line().lineCount(kRecord2), 1);  // the third record line was the last
     EXPECT_EQ(rig.port->line().lineCount(kRecord3), 0);
-    EXPECT_EQ(rig.dialogs.questions.size(), 1u);
-    EXPECT_TRUE(rig.fw.btnFirmUpdate.enabled);
-    // Back at 9600, where the unit still listens: a second attempt can start.
     EXPECT_EQ(rig.exchange.baudText(), "9600");
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
     EXPECT_EQ(rig.dialogs.messages[0].text.substr(0, 42), "The unit gave no reply at 115200 baud; the");

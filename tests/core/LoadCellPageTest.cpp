@@ -356,3 +356,28 @@ TEST(LoadCellPage, EnablingRulesWhileMonitoring) {
   EXPECT_FALSE(page.cmdCRFilter.enabled);
   EXPECT_FALSE(page.Press("cmdCRFilter"));
 }
+
+// "Setting 3" holds the percent data: on the other models its tab stays unusable however
+// the other tabs are switched.
+TEST(LoadCellPage, PercentTabOnlyOnThePercentModels) {
+  AnalogRig rig("Q5T3NML3-6-SG2A");
+  frmSG2 page(rig.ctx);
+  ASSERT_TRUE(page.Init());
+  EXPECT_FALSE(page.cmdSet[2].enabled);
+  EXPECT_TRUE(page.Press("cmdSet2"));
+  EXPECT_TRUE(page.cmdSet[0].enabled);
+  EXPECT_FALSE(page.cmdSet[2].enabled);
+  EXPECT_FALSE(page.Press("cmdSet3"));
+  EXPECT_TRUE(page.frmSet[1].visible);
+  EXPECT_FALSE(page.frmSet[2].visible);
+  EXPECT_TRUE(page.Press("cmdSet1"));
+  EXPECT_FALSE(page.cmdSet[2].enabled);
+
+  AnalogRig percentRig("Q5T3SECT-SG2-A/F1");
+  frmSG2 percent(percentRig.ctx);
+  ASSERT_TRUE(percent.Init());
+  EXPECT_TRUE(percent.Press("cmdSet2"));
+  EXPECT_TRUE(percent.cmdSet[2].enabled);
+  EXPECT_TRUE(percent.Press("cmdSet3"));
+  EXPECT_TRUE(percent.frmSet[2].visible);
+}

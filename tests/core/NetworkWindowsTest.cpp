@@ -315,7 +315,7 @@ TEST(DeviceNetWindow, FailedUploadDisconnectsAndLeavesUploadAndExit) {
   SessionRig rig("Q5W3UD-BO16A-H");
   rig.connect();
   q5::netpages::NetworkContext ctx{rig.session.link(), rig.dialogs, rig.session.values,
-                                   [&] { rig.session.UnitDisconnect(); }, nullptr};
+                                   [&] { rig.session.UnitDisconnect(); }, nullptr, nullptr};
   frmDeviceNet w(ctx);
   // Before the first upload: "OFF", nothing to download.
   EXPECT_EQ(w.cmbStatus.text(), "OFF");

@@ -508,6 +508,11 @@ TEST(PulsePages, PI32SixteenChannelUnitsAndTheMessageSwitch) {
   EXPECT_FALSE(page.lblCData[1].visible);
   EXPECT_EQ(page.lblCData[0].caption, "0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15");
   EXPECT_TRUE(page.txtCData[15].visible);
+  // Channels 17 to 32 are out of reach: their fields and presets are not shown.
+  EXPECT_TRUE(page.cmdPreset[15].visible);
+  EXPECT_FALSE(page.cmdPreset[16].visible);
+  EXPECT_FALSE(page.txtPreset[31].visible);
+  EXPECT_FALSE(page.txtFScale[16].visible);
   page.Press("cmdSet3");  // disabled: nothing happens
   EXPECT_TRUE(page.frmSet[0].visible);
   page.Press("cmdSet2");

@@ -651,3 +651,39 @@ TEST(Session, ExitWhileASequenceWaitsEndsQuietly) {
   EXPECT_TRUE(rig.view.shownPages.empty());
   EXPECT_FALSE(rig.exchange.isOpen());
 }
+
+// A calibration button talks to the unit: while its lines are under way the window's
+// buttons are disabled and another button of the page is refused without a line, so no
+// line goes out in the middle of its exchange; the tab buttons still switch the tabs.
+TEST(Session, PageButtonRunsAsASequence) {
+  SessionRig rig("Q5T3NML3-6-SG2A");
+  rig.connect();
+  q5::pages::ModulePage* page = rig.session.page();
+  ASSERT_NE(page, nullptr);
+  const std::string idle = Enabled(rig.session.buttons());
+  ASSERT_EQ(idle, "Start Disconnect ComNet Upload Download");
+  rig.takeWire();
+
+  std::vector<std::string> during;
+  bool nestedPressed = true;
+  bool tabPressed = false;
+  rig.onSent = [&](const std::string& line) {
+    if (line != "I32") return;
+    during.push_back(Enabled(rig.session.buttons()));
+    nestedPressed = rig.session.pagePress(*page, "cmdSpan1");
+    tabPressed = rig.session.pagePress(*page, "cmdSet2");
+  };
+  EXPECT_TRUE(rig.session.pagePress(*page, "cmdAutoZero0"));
+  rig.onSent = {};
+  EXPECT_EQ(during, (std::vector<std::string>{""}));
+  EXPECT_FALSE(nestedPressed);
+  EXPECT_TRUE(tabPressed);
+  EXPECT_EQ(rig.takeWire(), (Lines{"G01", "I01", "DF", "I32", "D", "G00", "I21"}));
+  EXPECT_EQ(Enabled(rig.session.buttons()), idle);
+  // Once it has ended, the next button goes out as usual.
+  EXPECT_TRUE(rig.session.pagePress(*page, "cmdSpan1"));
+  EXPECT_EQ(rig.takeWire(), (Lines{"G02", "I01", "DF", "I31", "D", "G00", "I22"}));
+  // A name the page does not have is refused.
+  EXPECT_FALSE(rig.session.pagePress(*page, "cmdNoSuchButton"));
+  EXPECT_TRUE(rig.takeWire().empty());
+}

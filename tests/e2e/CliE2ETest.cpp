@@ -1,149 +1,25 @@
 // End to end: q5sim serves a simulated unit on a pseudo-terminal, q5cfg-cli talks to it
 // through QSerialPort, and the test reads what went over the wire from the --trace lines.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "PtyRig.h"
+
+using namespace q5e2e;
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream is(text);
-  for (std::string line; std::getline(is, line);) lines.push_back(line);
-  return lines;
-}
-
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs a program to its end with stdout and stderr in files.
-RunResult RunProgram(const std::vector<std::string>& argv) {
-  static int serial = 0;
-  const std::string base =
-      "/tmp/q5e2e_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
-  const std::string outPath = base + ".out", errPath = base + ".err";
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<char*> args;
-  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = -1;
-  RunResult r;
-  if (posix_spawn(&pid, args[0], &fa, nullptr, args.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&fa);
-  r.out = ReadFile(outPath);
-  r.err = ReadFile(errPath);
-  std::remove(outPath.c_str());
-  std::remove(errPath.c_str());
-  return r;
-}
-
-// q5sim on a pseudo-terminal for the life of the object. It stops when its stdin (our
-// pipe) closes, and after --max-seconds in any case.
-class SimOnPty {
- public:
-  explicit SimOnPty(std::vector<std::string> options) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&fa, in[1]);
-    posix_spawn_file_actions_addclose(&fa, out[0]);
-    std::vector<std::string> argv = {Q5SIM_PATH, "--max-seconds", "30"};
-    argv.insert(argv.end(), options.begin(), options.end());
-    std::vector<char*> args;
-    for (auto& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    if (posix_spawn(&pid_, args[0], &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&fa);
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    // The first line of its output is the terminal's path.
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-    close(out[0]);
-  }
-  ~SimOnPty() {
-    if (stdin_ >= 0) close(stdin_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  std::string path_;
-};
-
-struct WireLine {
-  double ms;
-  char direction;  // '>' sent, '<' received, '!' something else
-  std::string text;
-};
-
-// The --trace lines: "  12.345 ms > G00\r".
-std::vector<WireLine> Wire(const std::string& err) {
-  std::vector<WireLine> wire;
-  for (const std::string& line : Lines(err)) {
-    double ms = 0;
-    char dir = 0;
-    int used = 0;
-    if (std::sscanf(line.c_str(), " %lf ms %c %n", &ms, &dir, &used) < 2) continue;
-    if (dir != '>' && dir != '<' && dir != '!') continue;
-    wire.push_back({ms, dir, line.substr(static_cast<std::size_t>(used))});
-  }
-  return wire;
-}
-
-std::vector<std::string> Sent(const std::vector<WireLine>& wire, char direction) {
-  std::vector<std::string> out;
-  for (const auto& w : wire) {
-    if (w.direction == direction) out.push_back(w.text);
-  }
-  return out;
-}
-
+// A unit for at most 30 s.
+constexpr SimSetup kSim{30};
 }  // namespace
 
 TEST(CliOverPty, IdentifyPutsTheConnectAndUploadLinesOnTheWire) {
-  SimOnPty sim({"--model", "Q5W3UD-BO16A-H", "--version", "2.10", "--timing"});
+  SimOnPty sim({"--model", "Q5W3UD-BO16A-H", "--version", "2.10", "--timing"}, kSim);
   ASSERT_FALSE(sim.path().empty());
   const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "identify"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -181,7 +57,7 @@ TEST(CliOverPty, IdentifyPutsTheConnectAndUploadLinesOnTheWire) {
 }
 
 TEST(CliOverPty, WrongIdentificationIsAConnectionError) {
-  SimOnPty sim({"--fault", "reply:00/01:CMNTSX\\x3A1"});
+  SimOnPty sim({"--fault", "reply:00/01:CMNTSX\\x3A1"}, kSim);
   ASSERT_FALSE(sim.path().empty());
   const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "--debug", "identify"});
   EXPECT_EQ(r.exitCode, 1);
@@ -198,7 +74,7 @@ TEST(CliOverPty, WrongIdentificationIsAConnectionError) {
 
 TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
   {
-    SimOnPty sim({"--node-info", "Unit 7 on line 2"});
+    SimOnPty sim({"--node-info", "Unit 7 on line 2"}, kSim);
     const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "info"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Remote I/O Q5 Information:       Unit 7 on line 2      \n");
@@ -206,7 +82,7 @@ TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
   {
     // A model outside the supported series: identified as far as the model, then
     // "Upload Error".
-    SimOnPty sim({"--model", "Q5X3NML3-6-AI4"});
+    SimOnPty sim({"--model", "Q5X3NML3-6-AI4"}, kSim);
     const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "identify"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("\nUpload: Upload Error\n"), std::string::npos) << r.err;
@@ -216,7 +92,7 @@ TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
   }
   {
     // A unit that needs initialising ends the program after its message.
-    SimOnPty sim({"--uninitialised"});
+    SimOnPty sim({"--uninitialised"}, kSim);
     const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "identify"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Initialize Error: Need Initialize\n");
@@ -227,7 +103,7 @@ TEST(CliOverPty, NodeInformationUnsupportedSeriesAndUninitialisedUnit) {
 // The windows' way of waiting (the event loop runs until readyRead or the deadline
 // timer): a reply that never comes times out after 3000 ms, the retry gets it.
 TEST(CliOverPty, EventLoopWaitTimesOutAndRetries) {
-  SimOnPty sim({"--fault", "noreply:=I06*1"});
+  SimOnPty sim({"--fault", "noreply:=I06*1"}, kSim);
   const RunResult r =
       RunProgram({Q5CLI_PATH, "--port", sim.path(), "--event-loop", "--trace", "identify"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -245,28 +121,6 @@ TEST(CliOverPty, EventLoopWaitTimesOutAndRetries) {
   EXPECT_GE(timedOutAt - sentAt, 2990.0);
   EXPECT_LT(timedOutAt - sentAt, 3300.0);
   EXPECT_NE(r.out.find("Version: 1.05\n"), std::string::npos) << r.out;
-}
-
-// A configuration file's lines (CR LF ends each).
-std::vector<std::string> CrLfLines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t b = 0; b < text.size();) {
-    std::size_t e = text.find("\r\n", b);
-    if (e == std::string::npos) e = text.size();
-    lines.push_back(text.substr(b, e - b));
-    b = e + 2;
-  }
-  return lines;
-}
-
-// The lines a q5sim --log transcript shows the unit receiving: "  12.345 ms  > DF\r".
-std::vector<std::string> ReceivedByUnit(const std::string& log) {
-  std::vector<std::string> lines;
-  for (const std::string& line : Lines(log)) {
-    const auto at = line.find(" ms  > ");
-    if (at != std::string::npos) lines.push_back(line.substr(at + 7));
-  }
-  return lines;
 }
 
 // A configuration file made by `new`, edited as text, downloaded into the unit and
@@ -293,7 +147,7 @@ TEST(CliOverPty, ConfigurationFileEditDownloadUploadAndDryRun) {
   }
 
   {
-    SimOnPty sim({"--log", log});
+    SimOnPty sim({"--log", log}, kSim);
     ASSERT_FALSE(sim.path().empty());
     const RunResult down = RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", f});
     ASSERT_EQ(down.exitCode, 0) << down.err;
@@ -311,7 +165,7 @@ TEST(CliOverPty, ConfigurationFileEditDownloadUploadAndDryRun) {
             std::vector<std::string>(lines.begin() + 1, lines.end()));
 
   {
-    SimOnPty sim({"--log", dryLog});
+    SimOnPty sim({"--log", dryLog}, kSim);
     const RunResult dry =
         RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", "--dry-run", f});
     ASSERT_EQ(dry.exitCode, 0) << dry.err;
@@ -381,7 +235,7 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
     for (const std::string& line : lines) out << line << "\r\n";
   }
   {
-    SimOnPty sim({"--model", "Q5W3NML3-E-EC4A", "--log", log});
+    SimOnPty sim({"--model", "Q5W3NML3-E-EC4A", "--log", log}, kSim);
     ASSERT_FALSE(sim.path().empty());
     const RunResult down = RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", f});
     ASSERT_EQ(down.exitCode, 0) << down.err;
@@ -410,7 +264,7 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
     for (const std::string& line : lines) out << line << "\r\n";
   }
   {
-    SimOnPty sim({"--model", "Q5T3NML3-6-PI1/A", "--log", log});
+    SimOnPty sim({"--model", "Q5T3NML3-6-PI1/A", "--log", log}, kSim);
     ASSERT_FALSE(sim.path().empty());
     const RunResult down = RunProgram({Q5CLI_PATH, "--port", sim.path(), "download", p});
     ASSERT_EQ(down.exitCode, 0) << down.err;
@@ -433,7 +287,7 @@ TEST(CliOverPty, SetTypesValuesAndDownloads) {
   ASSERT_NE(mkdtemp(dirTemplate), nullptr);
   const std::string dir = dirTemplate, log = dir + "/unit.log";
   {
-    SimOnPty sim({"--log", log});
+    SimOnPty sim({"--log", log}, kSim);
     ASSERT_FALSE(sim.path().empty());
     const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtZScale(1)=12.5",
                                     "cmbUserRange(0)=4mA to 20mA", "cmbInvalid(3)=#1",
@@ -473,7 +327,7 @@ TEST(CliOverPty, SetTypesValuesAndDownloads) {
 }
 
 TEST(CliOverPty, PressTakesButtonsByNameAndRefusesWhatAPersonCannotPress) {
-  SimOnPty sim({});
+  SimOnPty sim({}, kSim);
   ASSERT_FALSE(sim.path().empty());
   const RunResult tab = RunProgram({Q5CLI_PATH, "--port", sim.path(), "press", "cmdSet2",
                                     "txtGain(0)=1.5"});
@@ -497,7 +351,7 @@ TEST(CliOverPty, MonitorChangeWritesManualOutputsOnTheNextPass) {
   ASSERT_NE(mkdtemp(dirTemplate), nullptr);
   const std::string dir = dirTemplate, log = dir + "/unit.log";
   {
-    SimOnPty sim({"--model", "Q5T3NML3-6-OVF4", "--log", log});
+    SimOnPty sim({"--model", "Q5T3NML3-6-OVF4", "--log", log}, kSim);
     ASSERT_FALSE(sim.path().empty());
     const RunResult r = RunProgram(
         {Q5CLI_PATH, "--port", sim.path(), "monitor", "--count", "3", "--change", "100,-200"});
@@ -546,7 +400,7 @@ TEST(CliOverPty, MonitorChangeWritesManualOutputsOnTheNextPass) {
 }
 
 TEST(CliOverPty, NetworkWindowReadsWritesAndRefusesAnAddressAbove255) {
-  SimOnPty sim({"--model", "Q5V3PE-6-BO16"});
+  SimOnPty sim({"--model", "Q5V3PE-6-BO16"}, kSim);
   ASSERT_FALSE(sim.path().empty());
   const RunResult show = RunProgram({Q5CLI_PATH, "--port", sim.path(), "network"});
   ASSERT_EQ(show.exitCode, 0) << show.err;

@@ -1,117 +1,21 @@
 // q5cfg-cli against a faulty unit on a pseudo-terminal: exit codes that say when the unit
 // failed, time bounds with a silent unit, a flood without CR, an unplugged port, and
 // Ctrl-C while monitoring. Each case also shows the link working again afterwards.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "PtyRig.h"
 
 namespace {
 
+using namespace q5e2e;
 using Clock = std::chrono::steady_clock;
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-  double seconds = 0;
-  long maxRssKb = 0;
-};
-
-// Runs a program to its end; `during` is called with its pid while it runs (once).
-CliRun RunCli(const std::vector<std::string>& argv, std::function<void(pid_t)> during = {}) {
-  static int serial = 0;
-  const std::string base = "/tmp/q5faults_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, (base + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&fa, 2, (base + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<std::string> full = {Q5CLI_PATH};
-  full.insert(full.end(), argv.begin(), argv.end());
-  std::vector<char*> args;
-  for (auto& a : full) args.push_back(a.data());
-  args.push_back(nullptr);
-  CliRun r;
-  pid_t pid = -1;
-  const auto t0 = Clock::now();
-  if (posix_spawn(&pid, args[0], &fa, nullptr, args.data(), environ) == 0) {
-    if (during) during(pid);
-    int status = 0;
-    rusage use{};
-    wait4(pid, &status, 0, &use);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.maxRssKb = use.ru_maxrss;
-  }
-  r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-  posix_spawn_file_actions_destroy(&fa);
-  r.out = ReadAll(base + ".out");
-  r.err = ReadAll(base + ".err");
-  std::remove((base + ".out").c_str());
-  std::remove((base + ".err").c_str());
-  return r;
-}
-
-// q5sim on a pseudo-terminal while the object lives (it ends when our pipe closes).
-class Sim {
- public:
-  explicit Sim(std::vector<std::string> options) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&fa, in[1]);
-    posix_spawn_file_actions_addclose(&fa, out[0]);
-    std::vector<std::string> argv = {Q5SIM_PATH, "--max-seconds", "60"};
-    argv.insert(argv.end(), options.begin(), options.end());
-    std::vector<char*> args;
-    for (auto& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    if (posix_spawn(&pid_, args[0], &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&fa);
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-    close(out[0]);
-  }
-  ~Sim() {
-    if (stdin_ >= 0) close(stdin_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  std::string path_;
-};
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -120,22 +24,22 @@ bool Has(const std::string& text, const std::string& part) {
 // The unit answers normally: the link works again (a fresh unit on a fresh terminal stands
 // for the unit plugged back in; q5sim ends when its port vanishes).
 void WorksAgain(const std::vector<std::string>& simOptions = {}) {
-  Sim sim(simOptions);
-  const CliRun r = RunCli({"--port", sim.path(), "identify"});
+  SimOnPty sim(simOptions);
+  const RunResult r = RunCli({"--port", sim.path(), "identify"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
 TEST(CliFaults, DownloadWithRefusedOrUnansweredWritesExitsOne) {
   const std::string file = "/tmp/q5faults_" + std::to_string(getpid()) + ".uJx";
   {
-    Sim sim({"--model", "Q5W3NEIP-BI16"});
+    SimOnPty sim({"--model", "Q5W3NEIP-BI16"});
     ASSERT_EQ(RunCli({"--port", sim.path(), "upload", "-o", file}).exitCode, 0);
   }
   {
     // The setting's data line is always refused: the download ran to its end, but the
     // unit did not take the setting.
-    Sim sim({"--model", "Q5W3NEIP-BI16", "--fault", "cnu:01/11/D"});
-    const CliRun r = RunCli({"--port", sim.path(), "download", file});
+    SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "cnu:01/11/D"});
+    const RunResult r = RunCli({"--port", sim.path(), "download", file});
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     EXPECT_FALSE(Has(r.out, "Downloaded")) << r.out;
     EXPECT_TRUE(Has(r.err, "q5cfg-cli download: 1 write refused or unanswered (last: G01 I11 D"))
@@ -143,8 +47,8 @@ TEST(CliFaults, DownloadWithRefusedOrUnansweredWritesExitsOne) {
   }
   {
     // Never answered: the same, within four time-outs.
-    Sim sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply:01/11/D"});
-    const CliRun r = RunCli({"--port", sim.path(), "download", file});
+    SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply:01/11/D"});
+    const RunResult r = RunCli({"--port", sim.path(), "download", file});
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_LT(r.seconds, 4 * 3.1 + 3);
   }
@@ -154,8 +58,8 @@ TEST(CliFaults, DownloadWithRefusedOrUnansweredWritesExitsOne) {
 
 TEST(CliFaults, ASilentUnitIsGivenUpAfterThreeTimeOuts) {
   // Silent from the first monitoring pass on (the connect and upload take 12 lines).
-  Sim sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply+12"});
-  const CliRun r = RunCli({"--port", sim.path(), "monitor", "--count", "3"});
+  SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply+12"});
+  const RunResult r = RunCli({"--port", sim.path(), "monitor", "--count", "3"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_GT(r.seconds, 3 * 3.0);
   EXPECT_LT(r.seconds, 3 * 3.1 + 2);
@@ -164,8 +68,8 @@ TEST(CliFaults, ASilentUnitIsGivenUpAfterThreeTimeOuts) {
 }
 
 TEST(CliFaults, UnpluggedWhileMonitoredExitsOneAtOnce) {
-  Sim sim({"--model", "Q5W3NEIP-BI16", "--fault", "vanish+16"});  // after two passes
-  const CliRun r = RunCli({"--port", sim.path(), "monitor", "--count", "5"});
+  SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "vanish+16"});  // after two passes
+  const RunResult r = RunCli({"--port", sim.path(), "monitor", "--count", "5"});
   EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
   EXPECT_LT(r.seconds, 2.0);
   EXPECT_TRUE(Has(r.out, "pass 2 (")) << r.out;
@@ -176,8 +80,8 @@ TEST(CliFaults, UnpluggedWhileMonitoredExitsOneAtOnce) {
 
 TEST(CliFaults, AFloodWithoutCrCostsOneTimeOutAndNoMemory) {
   // The model read is answered by 16 MiB without a CR, once; the retry gets the model.
-  Sim sim({"--fault", "flood:00/02:16777216*1"});
-  const CliRun r = RunCli({"--port", sim.path(), "--trace", "identify"});
+  SimOnPty sim({"--fault", "flood:00/02:16777216*1"});
+  const RunResult r = RunCli({"--port", sim.path(), "--trace", "identify"});
   EXPECT_EQ(r.exitCode, 0) << r.err.substr(0, 2000);
   EXPECT_TRUE(Has(r.out, "Model: Q5T3NML3-6-AI4")) << r.out;
   EXPECT_LT(r.seconds, 3.1 + 3);
@@ -189,10 +93,10 @@ TEST(CliFaults, FirstCtrlCEndsMonitoringAfterTheExchangeSecondExitsAtOnce) {
   {
     // The unit answers every live value 2 s late: the first Ctrl-C ends the monitoring
     // when the exchange under way has ended, without an error.
-    Sim sim({"--model", "Q5W3NEIP-BI16", "--fault", "late:00/21:2000"});
+    SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "late:00/21:2000"});
     double signalled = 0;
     const auto t0 = Clock::now();
-    const CliRun r = RunCli({"--port", sim.path(), "monitor"}, [&](pid_t pid) {
+    const RunResult r = RunCli({"--port", sim.path(), "monitor"}, [&](pid_t pid) {
       // Connect and Upload take about 2 s (their live value is late too); then the first
       // monitoring pass waits for its late reply.
       std::this_thread::sleep_for(std::chrono::milliseconds(3000));
@@ -205,10 +109,10 @@ TEST(CliFaults, FirstCtrlCEndsMonitoringAfterTheExchangeSecondExitsAtOnce) {
   }
   {
     // A silent unit: the second Ctrl-C does not wait for the time-out.
-    Sim sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply+12"});
+    SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply+12"});
     double second = 0;
     const auto t0 = Clock::now();
-    const CliRun r = RunCli({"--port", sim.path(), "monitor"}, [&](pid_t pid) {
+    const RunResult r = RunCli({"--port", sim.path(), "monitor"}, [&](pid_t pid) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1500));
       kill(pid, SIGINT);
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -223,8 +127,8 @@ TEST(CliFaults, FirstCtrlCEndsMonitoringAfterTheExchangeSecondExitsAtOnce) {
 }
 
 TEST(CliFaults, UnitValuesWithControlCharactersAreShownEscaped) {
-  Sim sim({"--model", "Q5T3NML3-6-AI4", "--fault", "reply:00/02:CTAG\\x3AQ5T3NML3-6-AI4\\x1B[2J"});
-  const CliRun r = RunCli({"--port", sim.path(), "identify"});
+  SimOnPty sim({"--model", "Q5T3NML3-6-AI4", "--fault", "reply:00/02:CTAG\\x3AQ5T3NML3-6-AI4\\x1B[2J"});
+  const RunResult r = RunCli({"--port", sim.path(), "identify"});
   EXPECT_TRUE(Has(r.out, "Model: Q5T3NML3-6-AI4\\x1B[2J")) << r.out;
   EXPECT_FALSE(Has(r.out, "\x1b")) << "shown raw";
 }

@@ -1,109 +1,32 @@
 // Firmware over a pseudo-terminal: q5sim with line timing, q5cfg-cli firmware, and an
 // image made by objcopy from random bytes.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-extern char** environ;
+#include "PtyRig.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+using namespace q5e2e;
 
-struct Result {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-// Runs a program (looked up on PATH) with stdin from a file (or /dev/null).
-Result RunProgram(const std::vector<std::string>& argv, const std::string& input = {}) {
-  static int serial = 0;
-  const std::string base = testing::TempDir() + "q5fw_" + std::to_string(getpid()) + "_" +
-                           std::to_string(++serial);
-  const std::string in = base + ".in", out = base + ".out", err = base + ".err";
-  std::ofstream(in, std::ios::binary) << input;
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<char*> args;
-  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = -1;
-  Result r;
-  if (posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&fa);
-  r.out = ReadFile(out);
-  r.err = ReadFile(err);
-  for (const auto& p : {in, out, err}) std::remove(p.c_str());
-  return r;
-}
-
-// q5sim on a pseudo-terminal while the object lives; its transcript goes to a log file.
-class Sim {
+// q5sim with line timing and its transcript, while the object lives.
+class Sim : public SimOnPty {
  public:
-  explicit Sim(std::vector<std::string> options) {
-    log_ = testing::TempDir() + "q5fw_sim_" + std::to_string(getpid()) + "_" +
-           std::to_string(++serial_) + ".log";
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&fa, in[1]);
-    posix_spawn_file_actions_addclose(&fa, out[0]);
-    std::vector<std::string> argv = {Q5SIM_PATH, "--timing", "--max-seconds", "90", "--log", log_};
-    argv.insert(argv.end(), options.begin(), options.end());
-    std::vector<char*> args;
-    for (auto& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    if (posix_spawn(&pid_, args[0], &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&fa);
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-    close(out[0]);
-  }
-  ~Sim() {
-    if (stdin_ >= 0) close(stdin_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    std::remove(log_.c_str());
-  }
-  const std::string& path() const { return path_; }
-  std::string log() const { return ReadFile(log_); }
+  explicit Sim(const std::vector<std::string>& options)
+      : SimOnPty(WithTiming(options), SimSetup{90, true}) {}
 
  private:
-  static inline int serial_ = 0;
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  std::string path_, log_;
+  static std::vector<std::string> WithTiming(std::vector<std::string> options) {
+    options.insert(options.begin(), "--timing");
+    return options;
+  }
 };
 
 // CRC16 with polynomial 1021 and initial FFFF, as the unit reports it.
@@ -129,7 +52,7 @@ Image MakeImage(std::size_t size, unsigned seed) {
   std::mt19937 gen(seed);
   for (std::size_t i = 0; i < size; ++i) img.bytes += static_cast<char>(gen() & 0xFF);
   std::ofstream(base + ".bin", std::ios::binary) << img.bytes;
-  const Result r = RunProgram({"objcopy", "-I", "binary", "-O", "srec", base + ".bin", base + ".srec"});
+  const RunResult r = RunProgram({"objcopy", "-I", "binary", "-O", "srec", base + ".bin", base + ".srec"});
   if (r.exitCode == 0) img.path = base + ".srec";
   return img;
 }
@@ -137,13 +60,8 @@ Image MakeImage(std::size_t size, unsigned seed) {
 // Milliseconds and text of the --trace lines that went out ("> ...").
 std::vector<std::pair<double, std::string>> Sent(const std::string& err) {
   std::vector<std::pair<double, std::string>> out;
-  std::istringstream is(err);
-  for (std::string line; std::getline(is, line);) {
-    double ms = 0;
-    int used = 0;
-    if (std::sscanf(line.c_str(), " %lf ms > %n", &ms, &used) >= 1 && used > 0)
-      out.emplace_back(ms, line.substr(static_cast<std::size_t>(used)));
-  }
+  for (const WireLine& w : Wire(err))
+    if (w.direction == '>') out.emplace_back(w.ms, w.text);
   return out;
 }
 
@@ -161,7 +79,7 @@ TEST(FirmwareOverPty, AnObjcopyImageIsLoadedAtTheFirmwareRateAndTheUnitShowsItsN
   Sim sim({"--version", "2.00", "--new-version", "2.01"});
   ASSERT_FALSE(sim.path().empty());
   const std::string crc = Crc16(img.bytes);
-  const Result r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "firmware", img.path,
+  const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "firmware", img.path,
                             "--yes", "--crc", crc});
   ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
 
@@ -197,12 +115,12 @@ TEST(FirmwareOverPty, ADamagedFileIsRefusedBeforeAnythingIsSentAndCheckNeedsNoPo
   text[text.find("S1") + 20] ^= 1;  // one data digit changed: the checksum no longer fits
   std::ofstream(img.path, std::ios::binary) << text;
 
-  const Result check = RunProgram({Q5CLI_PATH, "firmware", "--check", img.path});
+  const RunResult check = RunProgram({Q5CLI_PATH, "firmware", "--check", img.path});
   EXPECT_EQ(check.exitCode, 1);
   EXPECT_NE(check.err.find(": Line 2: checksum is "), std::string::npos) << check.err;
 
   Sim sim({});
-  const Result r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "firmware", img.path, "--yes"});
+  const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "firmware", img.path, "--yes"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("Line 2: checksum is "), std::string::npos) << r.err;
   for (const auto& [ms, line] : Sent(r.err)) EXPECT_TRUE(line != "I82\\r" && line != "DSS\\r") << line;
@@ -213,12 +131,12 @@ TEST(FirmwareOverPty, EndOfInputIsNoAndAWrongCrcLeavesTheUnitUnprogrammed) {
   const Image img = MakeImage(200, 3);
   if (img.path.empty()) GTEST_SKIP() << "objcopy is not installed";
   Sim sim({});
-  const Result no = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "firmware", img.path});
+  const RunResult no = RunProgram({Q5CLI_PATH, "--port", sim.path(), "--trace", "firmware", img.path});
   EXPECT_EQ(no.exitCode, 1);
   EXPECT_NE(no.err.find("message: update firm ? [y/N] (end of input: no)"), std::string::npos) << no.err;
   for (const auto& [ms, line] : Sent(no.err)) EXPECT_NE(line, "DSS\\r");
 
-  const Result wrong = RunProgram({Q5CLI_PATH, "--port", sim.path(), "firmware", img.path, "--crc", "0000"},
+  const RunResult wrong = RunProgram({Q5CLI_PATH, "--port", sim.path(), "firmware", img.path, "--crc", "0000"},
                                "y\n");
   EXPECT_EQ(wrong.exitCode, 1);
   EXPECT_NE(wrong.err.find("CRC16 is TRUE ? -> no (--crc 0000 differs)"), std::string::npos) << wrong.err;
@@ -235,7 +153,7 @@ TEST(FirmwareOverPty, ThePortVanishingMidTransferIsAFailure) {
   // Wire line 25 is the image's fifth: connect and identify take 14 lines, the start 5,
   // item 82 one.
   Sim sim({"--fault", "vanish:#25"});
-  const Result r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "firmware", img.path, "--yes"});
+  const RunResult r = RunProgram({Q5CLI_PATH, "--port", sim.path(), "firmware", img.path, "--yes"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("The connection to the unit was lost during the transfer (Line 5 of "),
             std::string::npos)

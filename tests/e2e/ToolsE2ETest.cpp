@@ -4,105 +4,20 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "PtyRig.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-CliRun RunCli(const std::vector<std::string>& words) {
-  static int serial = 0;
-  const std::string base = "/tmp/q5tools_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, (base + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&fa, 2, (base + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<std::string> argv = {Q5CLI_PATH};
-  argv.insert(argv.end(), words.begin(), words.end());
-  std::vector<char*> args;
-  for (auto& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  CliRun r;
-  pid_t pid = -1;
-  if (posix_spawn(&pid, args[0], &fa, nullptr, args.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&fa);
-  r.out = ReadFile(base + ".out");
-  r.err = ReadFile(base + ".err");
-  fs::remove(base + ".out");
-  fs::remove(base + ".err");
-  return r;
-}
-
-// q5sim on a pseudo-terminal while the object lives.
-class Unit {
- public:
-  explicit Unit(std::vector<std::string> options) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_adddup2(&fa, in[0], 0);
-    posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&fa, in[1]);
-    posix_spawn_file_actions_addclose(&fa, out[0]);
-    std::vector<std::string> argv = {Q5SIM_PATH, "--max-seconds", "60"};
-    argv.insert(argv.end(), options.begin(), options.end());
-    std::vector<char*> args;
-    for (auto& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    if (posix_spawn(&pid_, args[0], &fa, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&fa);
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-    close(out[0]);
-  }
-  ~Unit() {
-    if (stdin_ >= 0) close(stdin_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  std::string path_;
-};
+using namespace q5e2e;
 
 struct Scratch {
   std::string path;
@@ -137,7 +52,7 @@ void EditField(const std::string& path, int line, int field, const std::string& 
 
 TEST(ToolsOverPty, DownloadWritesTheBackupOfTheUnitAsUploadSawIt) {
   Scratch dir;
-  Unit unit({});
+  SimOnPty unit({});
   ASSERT_FALSE(unit.path().empty());
   const std::string before = dir / "before.uJx", edited = dir / "edited.uJx";
   ASSERT_EQ(RunCli({"--port", unit.path(), "upload", "-o", before}).exitCode, 0);
@@ -145,7 +60,7 @@ TEST(ToolsOverPty, DownloadWritesTheBackupOfTheUnitAsUploadSawIt) {
   // Channel 1's full scale, on the fourth line.
   EditField(edited, 3, 1, "\"12345\"");
 
-  const CliRun down = RunCli({"--port", unit.path(), "download", edited});
+  const RunResult down = RunCli({"--port", unit.path(), "download", edited});
   ASSERT_EQ(down.exitCode, 0) << down.err;
   const std::string backup = Between(down.out, "Backup: ", "\n");
   ASSERT_FALSE(backup.empty()) << down.out;
@@ -154,7 +69,7 @@ TEST(ToolsOverPty, DownloadWritesTheBackupOfTheUnitAsUploadSawIt) {
   EXPECT_NE(ReadFile(backup), ReadFile(edited));
 
   // Downloading the backup undoes the Download; --no-backup writes none.
-  const CliRun undo = RunCli({"--port", unit.path(), "--no-backup", "download", backup});
+  const RunResult undo = RunCli({"--port", unit.path(), "--no-backup", "download", backup});
   ASSERT_EQ(undo.exitCode, 0) << undo.err;
   EXPECT_EQ(undo.out.find("Backup:"), std::string::npos) << undo.out;
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "data/q5cfg/backups"), fs::directory_iterator()), 1);
@@ -170,29 +85,29 @@ TEST(ToolsOverPty, DiffOfUnitAndFileAndOfTwoFiles) {
   ASSERT_EQ(RunCli({"new", "Q5T3NML3", "AI4", "-o", b}).exitCode, 0);
   ASSERT_EQ(RunCli({"new", "Q5W3NEIP", "BO16", "-o", bo}).exitCode, 0);
 
-  CliRun same = RunCli({"diff", a, b});
+  RunResult same = RunCli({"diff", a, b});
   EXPECT_EQ(same.exitCode, 0) << same.out << same.err;
   EXPECT_NE(same.out.find("No differences."), std::string::npos) << same.out;
 
   EditField(b, 3, 1, "\"9000\"");
-  CliRun one = RunCli({"diff", a, b});
+  RunResult one = RunCli({"diff", a, b});
   EXPECT_EQ(one.exitCode, 1) << one.err;
   EXPECT_NE(one.out.find("\ntxtFScale(0)\t"), std::string::npos) << one.out;
   EXPECT_NE(one.out.find("\t10000\t9000\n"), std::string::npos) << one.out;
   EXPECT_NE(one.out.find("\n1 difference.\n"), std::string::npos) << one.out;
 
-  CliRun models = RunCli({"diff", a, bo});
+  RunResult models = RunCli({"diff", a, bo});
   EXPECT_EQ(models.exitCode, 1);
   EXPECT_NE(models.out.find("model\t\tQ5T3NML3-6-AI4\tQ5W3NEIP-BO16"), std::string::npos) << models.out;
 
-  CliRun missing = RunCli({"diff", a, dir / "none.uJx"});
+  RunResult missing = RunCli({"diff", a, dir / "none.uJx"});
   EXPECT_EQ(missing.exitCode, 2);
 
   // The unit against a file: the unit's own upload is the same, an edited one differs.
-  Unit unit({});
+  SimOnPty unit({});
   const std::string mine = dir / "mine.uJx";
   ASSERT_EQ(RunCli({"--port", unit.path(), "upload", "-o", mine}).exitCode, 0);
-  CliRun unitSame = RunCli({"--port", unit.path(), "diff", mine});
+  RunResult unitSame = RunCli({"--port", unit.path(), "diff", mine});
   EXPECT_EQ(unitSame.exitCode, 0) << unitSame.out << unitSame.err;
   // The first range (the first field of the second line) to another list item.
   {
@@ -201,21 +116,21 @@ TEST(ToolsOverPty, DiffOfUnitAndFileAndOfTwoFiles) {
     text[at] = text[at] == '2' ? '1' : '2';
     std::ofstream(mine, std::ios::binary | std::ios::trunc) << text;
   }
-  CliRun unitDiff = RunCli({"--port", unit.path(), "diff", mine});
+  RunResult unitDiff = RunCli({"--port", unit.path(), "diff", mine});
   EXPECT_EQ(unitDiff.exitCode, 1) << unitDiff.out << unitDiff.err;
   EXPECT_NE(unitDiff.out.find("\ncmbUserRange(0)\tInput range\t"), std::string::npos) << unitDiff.out;
 }
 
 TEST(ToolsOverPty, ScanFindsTwoUnitsAndSendsOnlyTheCheckToASilentPort) {
-  Unit first({"--model", "Q5T3NML3-6-AI4"});
-  Unit second({"--model", "Q5W3NEIP-BO16", "--version", "2.10"});
+  SimOnPty first({"--model", "Q5T3NML3-6-AI4"});
+  SimOnPty second({"--model", "Q5W3NEIP-BO16", "--version", "2.10"});
   ASSERT_FALSE(first.path().empty());
   ASSERT_FALSE(second.path().empty());
   int master = -1, slave = -1;
   char silentName[64] = {};
   ASSERT_EQ(openpty(&master, &slave, silentName, nullptr, nullptr), 0);
 
-  const CliRun r = RunCli({"scan", first.path(), silentName, second.path()});
+  const RunResult r = RunCli({"scan", first.path(), silentName, second.path()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find(first.path() + "\tQ5T3NML3-6-AI4\tVersion "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find(second.path() + "\tQ5W3NEIP-BO16\tVersion 2.10\t16CHs\n"), std::string::npos) << r.out;

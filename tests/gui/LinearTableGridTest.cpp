@@ -3,6 +3,7 @@
 // taking what the grid holds.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -48,6 +49,8 @@ class LinearTableGridTest : public QObject {
       QVERIFY(editor);
       QTest::keyClicks(editor, keys.mid(1));
       QTest::keyClick(editor, Qt::Key_Return);
+      // The cell is committed once the key has been handled.
+      QCoreApplication::processEvents();
     }
     // Ctrl+V with the text on the clipboard (taken straight when the platform keeps no
     // clipboard of its own).
@@ -89,6 +92,19 @@ class LinearTableGridTest : public QObject {
     f.type(3, 1, "1234");
     QCOMPARE(f.cell(3, 1), QString("1234"));
     QVERIFY(f.edits.contains("dgdX(3)"));
+    // Enter took the cell below, as in a spreadsheet: typing goes on down the column.
+    QCOMPARE(f.table()->currentIndex(), f.grid->model()->index(3, 1));
+    QTest::keyClick(f.table(), '4');
+    QLineEdit* editor = nullptr;
+    for (auto* e : f.table()->viewport()->findChildren<QLineEdit*>())
+      if (e->isVisible()) editor = e;
+    QVERIFY(editor);
+    QTest::keyClick(editor, '2');
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.cell(4, 1), QString("42"));
+    QCOMPARE(f.cell(3, 1), QString("1234"));
+    QCOMPARE(f.table()->currentIndex(), f.grid->model()->index(4, 1));
     // Letters and a number past the range are refused while typing.
     f.type(4, 2, "5x9.9");
     QCOMPARE(f.cell(4, 2), QString("599"));
@@ -104,6 +120,24 @@ class LinearTableGridTest : public QObject {
     f.page.txt_able(false);
     f.view->refresh();
     QVERIFY(!(f.grid->model()->flags(f.grid->model()->index(0, 1)) & Qt::ItemIsEditable));
+  }
+
+  // The points beyond the number in use are greyed, and follow the points list.
+  void pointsNotInUseAreGreyed() {
+    Fixture f;
+    auto* m = f.grid->model();
+    auto grey = [&](int row) { return m->data(m->index(row, 1), Qt::ForegroundRole).isValid(); };
+    f.page.CmbLinearizationPoint.index = 0;  // "Disable"
+    f.view->refresh();
+    QVERIFY(grey(0));
+    auto* points = qobject_cast<QComboBox*>(f.view->control("CmbLinearizationPoint"));
+    QVERIFY(points);
+    points->setCurrentIndex(2);  // "4"
+    QCOMPARE(f.page.CmbLinearizationPoint.index, 2);
+    QVERIFY(!grey(0));
+    QVERIFY(!grey(3));
+    QVERIFY(grey(4));
+    QVERIFY(m->data(m->index(4, 2), Qt::ToolTipRole).toString().contains("4 points"));
   }
 
   void pasteOfASpreadsheetColumn() {

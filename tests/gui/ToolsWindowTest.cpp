@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,7 +103,11 @@ class ToolsWindowTest : public QObject {
     QVERIFY(dialogs_.messages.empty());
     const std::string backup = w.tools()->backups().lastPath();
     QVERIFY(!backup.empty());
-    QVERIFY(w.statusBar()->currentMessage().endsWith(QString::fromStdString(backup)));
+    // The file's name in the note, its whole path at hand; the note lapses, so that the
+    // window's own state text ("Monitoring — pass 3") is not hidden behind it for good.
+    QVERIFY(w.statusBar()->currentMessage().startsWith(QStringLiteral("Backup: ")));
+    QVERIFY(w.statusBar()->currentMessage().endsWith(QFileInfo(QString::fromStdString(backup)).fileName()));
+    QCOMPARE(w.statusBar()->toolTip(), QString::fromStdString(backup));
     QFile b(QString::fromStdString(backup));
     QVERIFY(b.open(QIODevice::ReadOnly));
     QVERIFY(b.readAll().contains(from.c_str()));
@@ -133,6 +138,36 @@ class ToolsWindowTest : public QObject {
     dlg.btnScan->click();
     QCOMPARE(dlg.cmbComPort->itemText(1).count(QLatin1Char('[')), 1);
     QVERIFY(!w.session().exchange().isOpen());
+    // A scan that leaves the simulated units out takes their marks away: they were not
+    // looked for this time.
+    dlg.chkScanSim->setChecked(false);
+    dlg.btnScan->click();
+    QCOMPARE(dlg.lblScan->text(), QStringLiteral("0 units found on 1 of 1 ports."));
+    QCOMPARE(dlg.cmbComPort->itemText(1), QStringLiteral("Simulated (sim:Q5W3NEIP-BO16)"));
+    QCOMPARE(dlg.cmbComPort->itemText(2), QStringLiteral("Simulated (sim:Q5T3NML3-6-AI4)"));
+  }
+
+  // A trend window closed while monitoring goes on keeps taking the passes, so that it
+  // shows the whole time when it is opened again.
+  void trendKeepsTakingPassesWhileClosed() {
+    frmQ5Con w(setup());
+    w.show();
+    w.session().setPortName("sim:Q5T3NML3-6-LNRIO1");
+    w.btnConnect_Click();
+    QVERIFY(w.currentPageView());
+    w.tools()->mnuTrend_Click();
+    q5::gui::TrendView* trend = w.tools()->trendView();
+    QVERIFY(trend);
+    QCOMPARE(trend->lstChannels->count(), 2);
+    trend->close();
+    QTimer::singleShot(600, &w, [&] { w.btnStop->click(); });
+    w.btnStart->click();
+    const int taken = trend->samples();
+    QVERIFY(taken >= 2);
+    QVERIFY(std::abs(taken - w.session().monitorPass()) <= 1);
+    w.tools()->mnuTrend_Click();
+    QVERIFY(trend->isVisible());
+    QCOMPARE(trend->samples(), taken);
   }
 
   // The trend view fed by a simulated unit while monitoring, with a record running; the

@@ -78,7 +78,12 @@ bool frmFirmUpdate::Identify() {
 }
 
 void frmFirmUpdate::Form_Load() {
-  if (context_.connected && context_.connected()) Identify();
+  if (!context_.connected || !context_.connected()) return;
+  // Reading the unit is a sequence of its own: a unit that stopped answering is given up
+  // after three transactions without a character.
+  link_.markSequence();
+  Identify();
+  link_.endSequence();
 }
 
 void frmFirmUpdate::Form_Unload() {
@@ -91,9 +96,19 @@ void frmFirmUpdate::Form_Unload() {
 }
 
 std::string frmFirmUpdate::raw(std::string_view text) {
+  link::Exchange& ex = link_.exchange();
   std::string line(text);
   line += kCrLf;
-  return link_.exchange().ComCommand(line);
+  const std::uint64_t sent = ex.linesSent();
+  std::string reply = ex.ComCommand(line);
+  // Leftovers of an earlier answer (late, or doubled) were waiting: they were thrown
+  // away and the line was not sent. It goes out now, on a clean line, so that no record
+  // of the image is lost.
+  if (reply.empty() && ex.linesSent() == sent && ex.isOpen()) reply = ex.ComCommand(line);
+  // Two answers in one piece (the late answer of the line before, then this line's): the
+  // newest is this line's.
+  if (const auto cr = reply.rfind('\r'); cr != std::string::npos) reply.erase(0, cr + 1);
+  return reply;
 }
 
 bool frmFirmUpdate::switchLink(const char* baud) {
@@ -127,7 +142,12 @@ void frmFirmUpdate::btnFirmUpdate_Click() {
   outcome_ = Outcome::Cancelled;
   if (!context_.connected || !context_.connected()) return;
   running_ = true;
+  // The update is a sequence a person started: three transactions in a row without a
+  // character give the unit up, so a unit that went away ends the sequence within about
+  // three time-outs instead of every remaining transaction waiting out its own.
+  link_.markSequence();
   runUpdate();
+  link_.endSequence();
   running_ = false;
 }
 
@@ -188,8 +208,18 @@ void frmFirmUpdate::runUpdate() {
     return;
   }
 
-  // 7.
-  link_.ItemReadRetry(kOneRetry, "82");
+  // 7. The first words at the new rate.
+  const std::uint64_t bytesAtSwitch = ex.bytesReceived();
+  if (link_.ItemReadRetry(kOneRetry, "82").empty() && ex.bytesReceived() == bytesAtSwitch &&
+      ex.isOpen()) {
+    // Not a character at 115200: the unit does not listen there, and every record line
+    // would only wait out its time-out. Back to 9600, where a unit that never switched
+    // still listens.
+    switchLink(kNormalBaud);
+    fail("The unit gave no reply at 115200 baud; nothing of the image was sent.",
+         "The unit may still be in update mode: repeat the update or power-cycle it.");
+    return;
+  }
 
   // 8. The image, one record line per exchange.
   int silentInARow = 0;

@@ -53,6 +53,7 @@ std::string Exchange::ComTransfer(std::string_view line) {
     trace(TraceEvent::NotOpen, line);
     return {};
   }
+  ++linesSent_;
   trace(TraceEvent::Sent, line);
   std::string reply;
   bool overflow = false;  // past kMaxReplyBytes: reading on to the CR, keeping nothing

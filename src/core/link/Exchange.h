@@ -63,6 +63,10 @@ class Exchange {
   std::uint64_t bytesReceived() const { return bytesReceived_; }
   // How many times the port was opened successfully (a new connection starts afresh).
   std::uint64_t opens() const { return opens_; }
+  // Lines written to the port. An exchange that returned nothing without moving this
+  // sent nothing (the port was closed, or leftovers of an earlier reply were waiting and
+  // were thrown away): the line may be sent again without the unit seeing it twice.
+  std::uint64_t linesSent() const { return linesSent_; }
 
   void setTraceObserver(TraceObserver observer) { trace_ = std::move(observer); }
   Port& port() { return port_; }
@@ -82,6 +86,7 @@ class Exchange {
   std::string baudText_ = "9600";
   std::uint64_t bytesReceived_ = 0;
   std::uint64_t opens_ = 0;
+  std::uint64_t linesSent_ = 0;
   TraceObserver trace_;
 };
 

@@ -30,6 +30,10 @@ void NetworkWindow::visitControls(pages::ControlVisitor& v) {
 }
 
 bool NetworkWindow::Press(std::string_view name) {
+  const bool pressed = (name == "btnUpload" && btnUpload.enabled) ||
+                       (name == "btnDownload" && btnDownload.enabled) ||
+                       (name == "btnExit" && btnExit.enabled);
+  if (pressed && ctx_.buttonPressed) ctx_.buttonPressed();
   if (name == "btnUpload" && btnUpload.enabled) {
     btnUpload_Click();
     return true;

@@ -25,6 +25,10 @@ struct NetworkContext {
   std::function<void()> disconnect;
   // The main window's Connect: connects again and re-reads the unit (Exit calls it).
   std::function<void()> reconnect;
+  // A person pressed one of the window's buttons: a new action, so the link forgets a
+  // unit it gave up and a stop left by what came before (a failed read that disconnected
+  // the unit), and talks to the unit afresh.
+  std::function<void()> buttonPressed;
 };
 
 // Back colours of entry boxes, 0xRRGGBB.

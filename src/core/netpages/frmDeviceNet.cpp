@@ -18,11 +18,13 @@ frmDeviceNet::frmDeviceNet(NetworkContext& ctx) : NetworkWindow(ctx) {
   btnDownload.enabled = false;
 }
 
-bool frmDeviceNet::btnUpload_Click() {
+bool frmDeviceNet::btnUpload_Click() { return upload(true); }
+
+bool frmDeviceNet::upload(bool tell) {
   Buttons(false);
   auto& l = link();
   auto failed = [&] {
-    UploadIncomplete();
+    if (tell) UploadIncomplete();
     // The unit stopped answering: the connection is given up, and only Upload and Exit
     // stay usable.
     if (ctx_.disconnect) ctx_.disconnect();
@@ -57,7 +59,8 @@ bool frmDeviceNet::btnDownload_Click() {
   txtTimeoutBackColor = kButtonFace;
   txtTimeoutLocked = true;
   Buttons(false);
-  const bool written = download();
+  bool reported = false;
+  const bool written = download(reported);
   if (!written) {
     // After a failure the box stays locked but white; the upload below shows what
     // the unit holds.
@@ -65,30 +68,32 @@ bool frmDeviceNet::btnDownload_Click() {
   }
   txtTimeoutBackColor = kWindowWhite;
   Buttons(true);
-  const bool refreshed = btnUpload_Click();
+  // A click says what went wrong once: when the download already did ("Downloading
+  // incomplete", a refused entry), a re-read that fails as well (a unit that stopped
+  // answering) disconnects without a second message.
+  const bool refreshed = upload(!reported);
   return written && refreshed;
 }
 
-bool frmDeviceNet::download() {
+bool frmDeviceNet::download(bool& reported) {
   auto& l = link();
-  if (l.GroupItemReadRetry(kRetry, "00", "01").empty()) {
+  auto incomplete = [&] {
     DownloadIncomplete();
+    reported = true;
     return false;
-  }
-  if (txtTimeout.text.empty() || !NumericValue(txtTimeout.text)) {
-    RefuseEntry("Please enter number in TimeOut Box.");
+  };
+  auto refuse = [&](const std::string& text) {
+    RefuseEntry(text);
+    reported = true;
     return false;
-  }
+  };
+  if (l.GroupItemReadRetry(kRetry, "00", "01").empty()) return incomplete();
+  if (txtTimeout.text.empty() || !NumericValue(txtTimeout.text))
+    return refuse("Please enter number in TimeOut Box.");
   // A number the unit can hold: whole, 0 to 32767.
   const auto v = WholeNumber(txtTimeout.text);
-  if (!v || *v > 32767) {
-    RefuseEntry("Please enter 0 to 32767.");
-    return false;
-  }
-  if (l.GroupItemWriteRetry(kRetry, "00", "01", "1").empty()) {
-    DownloadIncomplete();
-    return false;
-  }
+  if (!v || *v > 32767) return refuse("Please enter 0 to 32767.");
+  if (l.GroupItemWriteRetry(kRetry, "00", "01", "1").empty()) return incomplete();
   return !l.GroupItemWriteRetry(kRetry, "00", "51", txtTimeout.text).empty();
 }
 

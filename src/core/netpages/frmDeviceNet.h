@@ -29,7 +29,11 @@ class frmDeviceNet : public NetworkWindow {
   static constexpr pages::Rgb kShownOnlyColor = kButtonFace;
 
  private:
-  bool download();
+  // The reads; tell: "Uploading incomplete" when one fails (the unit is disconnected
+  // either way).
+  bool upload(bool tell);
+  // The checks and writes; reported is set once a message said what went wrong.
+  bool download(bool& reported);
 };
 
 }  // namespace q5::netpages

@@ -94,7 +94,15 @@ bool frmPI32::sixteenChannels() const {
 
 void frmPI32::ApplyModel() {
   const bool sixteen = sixteenChannels();
-  for (int i = 16; i < kChannels; ++i) txtCData[i].visible = !sixteen;
+  for (int i = 16; i < kChannels; ++i) {
+    txtCData[i].visible = !sixteen;
+    // Channels 17 to 32 sit on the two tabs a 16-channel unit cannot open: nobody can
+    // reach their fields or press their presets, which would go to items the unit lacks.
+    for (Control* c : {static_cast<Control*>(&txtPA[i]), static_cast<Control*>(&txtFScale[i]),
+                       static_cast<Control*>(&txtOver[i]), static_cast<Control*>(&txtPreset[i]),
+                       static_cast<Control*>(&cmdPreset[i])})
+      c->visible = !sixteen;
+  }
   lblCData[1].visible = !sixteen;
   const int lastTab = sixteen ? 2 : 4;
   if (tabShown < 1 || tabShown > lastTab) tabShown = 1;

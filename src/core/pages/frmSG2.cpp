@@ -447,6 +447,14 @@ bool frmSG2::Press(std::string_view name) {
     if (!usable(cmdExtvoltage)) return false;
     return cmdExtvoltage_Click(), true;
   }
+  if (name.rfind("cmdSet", 0) == 0) {
+    // "Setting 3" holds the percent data, which only the percent models have: switching
+    // the other tabs leaves its button unusable.
+    if (name == "cmdSet3" && !isPercent()) return false;
+    const bool pressed = ModulePage::Press(name);
+    if (!isPercent()) cmdSet[2].enabled = false;
+    return pressed;
+  }
   return ModulePage::Press(name);
 }
 

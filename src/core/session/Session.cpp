@@ -120,7 +120,7 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
       link_(exchange),
       pageContext_{link_, dialogs_, values, [this] { UnitDisconnect(); }},
       networkContext_{link_, dialogs_, values, [this] { UnitDisconnect(); },
-                      [this] { btnConnect_Click(); }} {
+                      [this] { btnConnect_Click(); }, [this] { link_.markSequence(); }} {
   pageContext_.openChangeValue = [this] {
     pages::ModulePage* p = page();
     if (!p) return;
@@ -697,6 +697,24 @@ void Session::btnComNet_Click() {
                        ui::Icon::Error);
       break;
   }
+}
+
+bool Session::pagePress(pages::ModulePage& page, std::string_view name) {
+  if (ended_) return false;
+  if (name.rfind("cmdSet", 0) == 0 || name.rfind("txtParData", 0) == 0) return page.Press(name);
+  if (sequenceDepth_ > 0) return false;
+  SequenceScope sequence(*this);
+  const Buttons before = buttons_;
+  all_btn_control(false);
+  const Buttons during = buttons_;
+  const bool pressed = page.Press(name);
+  // A press that lost the unit has set the buttons of its own; otherwise they are as
+  // they were before it.
+  if (!ended_ && buttons_ == during) {
+    buttons_ = before;
+    changed();
+  }
+  return pressed;
 }
 
 void Session::mnuQ5Informain_Click() {

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/Exchange.h"
@@ -156,6 +157,13 @@ class Session {
   void btnDisconnect_Click();
   void btnComNet_Click();
   void mnuQ5Informain_Click();
+  // A button of the page on screen pressed by a person (a calibration button, "Offset
+  // [deg]", "Auto Scale"...). Such a button talks to the unit at once, so it runs as a
+  // sequence: the window's buttons are disabled until it ends, and a press while another
+  // sequence runs is refused, since its lines would go out in the middle of another
+  // exchange. Tab buttons and the live value boxes only change what is shown and act at
+  // once. False when the press was refused or the page has no such button.
+  bool pagePress(pages::ModulePage& page, std::string_view name);
   // "File", "Open": configFileOpen is the configuration-file routine that reads a file
   // into the page; afterwards Download is enabled when connected.
   void mnuFilesOpen_Click(const std::function<void()>& configFileOpen);

@@ -1,5 +1,6 @@
 #include "ChangeValueDialog.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -68,6 +69,12 @@ ChangeValueDialog::ChangeValueDialog(pages::frmChangeValue& model, ui::UserDialo
   auto* col = new QVBoxLayout(this);
   col->addLayout(grid);
   col->addWidget(change, 0, Qt::AlignRight);
+  // Wide enough for the title bar to show "Change Value" whole beside the window
+  // manager's buttons (the boxes alone would make it a few letters wide).
+  const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+  col->addSpacerItem(new QSpacerItem(
+      title.horizontalAdvance(QString::fromStdString(model_.caption)) + title.height() * 8, 0,
+      QSizePolicy::Minimum, QSizePolicy::Fixed));
   col->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
@@ -75,6 +82,11 @@ ChangeValueDialog::ChangeValueDialog(pages::frmChangeValue& model, ui::UserDialo
     refresh();
   });
   refresh();
+}
+
+void ChangeValueDialog::done(int result) {
+  model_.Unload();
+  QDialog::done(result);
 }
 
 void ChangeValueDialog::refresh() {

@@ -23,6 +23,8 @@ class ChangeValueDialog : public QDialog {
   ControlBinder& binder() { return *binder_; }
   // Widgets ← the dialog's states (after Load filled them).
   void refresh();
+  // Closed by its X or Escape: the next click on a live value loads it afresh.
+  void done(int result) override;
 
  private:
   pages::frmChangeValue& model_;

@@ -24,6 +24,28 @@ void ApplyCommon(QWidget* w, const Control& c) {
   if (w->isHidden() == c.visible) w->setVisible(c.visible);
 }
 
+// A text box that only shows a value: read-only, without a frame, on the window's
+// colour, reached by a click (to copy) but not by Tab. Switching back restores the look
+// of an input.
+void ShownOnlyLook(QLineEdit* w, bool shownOnly) {
+  const QVariant was = w->property("q5ShownOnly");
+  if (was.isValid() ? was.toBool() == shownOnly : !shownOnly) return;
+  w->setProperty("q5ShownOnly", shownOnly);
+  w->setReadOnly(shownOnly);
+  w->setFrame(!shownOnly);
+  if (shownOnly) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+    w->setPalette(pal);
+    w->setFocusPolicy(Qt::ClickFocus);
+    w->setToolTip(QStringLiteral("Shown only: follows from the range"));
+  } else {
+    w->setPalette(QPalette());
+    w->setFocusPolicy(Qt::StrongFocus);
+    w->setToolTip(QString());
+  }
+}
+
 // Visits every control and calls back with the one of the wanted name.
 template <typename F>
 class NamedVisitor : public ControlVisitor {
@@ -92,6 +114,10 @@ void ControlBinder::bindOption(const std::string& name, QRadioButton* w) {
 }
 
 void ControlBinder::bindLabel(const std::string& name, QLabel* w) { add(name, Kind::Label, w); }
+
+void ControlBinder::bindLabelCopy(const std::string& name, QLabel* w) {
+  labelCopies_.emplace(name, w);
+}
 
 void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*> cells,
                                     const std::string& prefix) {
@@ -256,7 +282,11 @@ void ControlBinder::refresh() {
         if (it->second) ApplyCommon(it->second, c);
     }
     void text(std::string_view n, std::string_view, TextBox& c) override {
-      companions(n, c);
+      // A value shown only is drawn enabled, and so is its caption: it is read, not
+      // greyed out.
+      Control shown = c;
+      if (c.shownOnly) shown.enabled = true;
+      companions(n, shown);
       auto* w = static_cast<QLineEdit*>(find(n, Kind::Text));
       if (!w) return;
       const bool stale = b_.stale_ && IsLiveValue(n);
@@ -264,14 +294,12 @@ void ControlBinder::refresh() {
       if (w->text() != t) w->setText(t);
       const int max = c.maxLength > 0 ? c.maxLength : 32767;
       if (w->maxLength() != max) w->setMaxLength(max);
-      if (b_.displayOnly_.count(std::string(n))) {
-        // Shown as a value: enabled in look, never editable.
-        Control shown = c;
-        shown.enabled = true;
-        ApplyCommon(w, shown);
-        return;
-      }
-      ApplyCommon(w, c);
+      ShownOnlyLook(w, c.shownOnly);
+      if (c.shownOnly)
+        b_.displayOnly_.insert(std::string(n));
+      else
+        b_.displayOnly_.erase(std::string(n));
+      ApplyCommon(w, shown);
     }
     void combo(std::string_view n, std::string_view, ComboBox& c) override {
       companions(n, c);
@@ -307,6 +335,13 @@ void ControlBinder::refresh() {
       companions(n, c);
       // Token rows are filled once every label was seen (a prefix may come later).
       if (b_.tokenLabels_.count(std::string(n))) labels_.emplace(std::string(n), c);
+      auto [lo, hi] = b_.labelCopies_.equal_range(std::string(n));
+      for (auto it = lo; it != hi; ++it) {
+        QLabel* copy = it->second;
+        if (!copy) continue;
+        if (copy->text() != Q(c.caption)) copy->setText(Q(c.caption));
+        ApplyCommon(copy, c);
+      }
       auto* w = static_cast<QLabel*>(find(n, Kind::Label));
       if (!w) return;
       if (w->text() != Q(c.caption)) w->setText(Q(c.caption));

@@ -39,6 +39,9 @@ class ControlBinder : public QObject {
   void bindCheck(const std::string& name, QCheckBox* w);
   void bindOption(const std::string& name, QRadioButton* w);
   void bindLabel(const std::string& name, QLabel* w);
+  // One more label showing the caption and state of a label control already bound, e.g.
+  // the channel headers "CH 0" ... over a second table of the same channels.
+  void bindLabelCopy(const std::string& name, QLabel* w);
   // A label whose caption is a row of blank-separated tokens ("0 1 2 ... F"), shown one
   // token per cell so that each stands above its column. The tokens of a prefix label go
   // in front of them, so that "1 1 ... 1" and "0 1 ... F" show as "10" to "1F" on one
@@ -60,9 +63,9 @@ class ControlBinder : public QObject {
   // values.
   void setStale(bool stale);
   bool stale() const { return stale_; }
-  // A text box that only shows a value: drawn as a value on the page, never as a
-  // greyed input; edits to it are refused like those to any disabled control.
-  void setDisplayOnly(const std::string& name) { displayOnly_.insert(name); }
+  // A text box whose state says it only shows a value (TextBox::shownOnly): drawn as a
+  // value on the page, read-only with a caption in the normal colour, never as a greyed
+  // input; edits to it are refused like those to any disabled control.
   bool isDisplayOnly(const std::string& name) const { return displayOnly_.count(name) != 0; }
   // The tool tip of a disabled control: why it cannot be changed now. A control's own
   // tool tip returns when it is enabled again.
@@ -95,6 +98,7 @@ class ControlBinder : public QObject {
   Walk walk_;
   std::map<std::string, Bound> widgets_;
   std::multimap<std::string, QPointer<QWidget>> companions_;
+  std::multimap<std::string, QPointer<QLabel>> labelCopies_;
   struct Tokens {
     std::vector<QPointer<QLabel>> cells;
     std::string prefix;

@@ -26,7 +26,7 @@ QString Shown(const std::string& text) {
 
 FirmUpdateWindow::FirmUpdateWindow(session::Session& session, ui::UserDialogs& dialogs,
                                    QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), session_(session) {
   setObjectName("frmFirmUpdate");
   setWindowTitle(QString::fromLatin1(firmware::frmFirmUpdate::kCaption));
   model_ = std::make_unique<firmware::frmFirmUpdate>(
@@ -69,6 +69,10 @@ void FirmUpdateWindow::showEvent(QShowEvent* e) {
 void FirmUpdateWindow::btnFirmUpdate_Click() {
   if (model_->running()) return;
   model_->btnFirmUpdate_Click();
+  // The unit now runs the new firmware: the main window shows the version it reported
+  // after programming, not the one read at the last Upload.
+  if (model_->outcome() == firmware::frmFirmUpdate::Outcome::Completed)
+    session_.firmwareIdentified(model_->versionReply());
   btnFirmUpdate->setEnabled(model_->btnFirmUpdate.enabled);
 }
 

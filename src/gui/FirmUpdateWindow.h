@@ -47,6 +47,7 @@ class FirmUpdateWindow : public QDialog, public firmware::FirmUpdateView {
  private:
   void btnFirmUpdate_Click();
 
+  session::Session& session_;
   std::unique_ptr<firmware::frmFirmUpdate> model_;
   bool loaded_ = false;
 };

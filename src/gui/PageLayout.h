@@ -100,9 +100,6 @@ struct PageLayout {
   // Width of the text boxes in digits (counts up to 4294967295 and limits such as
   // -2100000000 need more than scales do).
   int fieldDigits = 10;
-  // Base names of the zero/full base boxes that this page has a person type (the load
-  // cell keeps its load ratio there); elsewhere the view shows them only.
-  std::vector<std::string> typedBases = {};
 };
 
 // The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.

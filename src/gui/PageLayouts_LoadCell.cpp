@@ -45,8 +45,8 @@ PageLayout LoadCellLayout() {
   // Each channel heads its own rows of "Setting 2", so the page's "CH 0    CH 1" header
   // over two columns is not needed.
   sg2.omitted = {"lblChannels"};
-  // The load ratio sits in the zero-base box and is typed (10 to 100 %).
-  sg2.typedBases = {"txtZBase"};
+  // The load ratio sits in the zero-base box and is typed (10 to 100 %): the page's
+  // state says so, the view draws it as a field.
   return sg2;
 }
 

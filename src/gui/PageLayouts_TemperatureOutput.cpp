@@ -58,7 +58,7 @@ PageLayout Output(int channels, bool voltage, bool fVariant) {
   std::vector<Block> tab2;
   if (!settings.empty()) tab2.push_back(Channels{0, channels, headers, settings});
   if (fVariant) {
-    tab2.push_back(Fields{{{"Clear value", "", "lblOClearValue"},
+    tab2.push_back(Fields{{{"Clear value range", "", "lblOClearValue"},
                            {"Output Clear/Hold", "", "CmbOutputHold"}}});
   } else {
     tab2.push_back(Options{"Frame2", {"optKeepOn", "optKeepOff"}});

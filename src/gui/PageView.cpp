@@ -127,7 +127,14 @@ PageView::PageView(ModulePage& page, QWidget* parent)
         auto* inner = new QVBoxLayout(frame);
         inner->setContentsMargins(margin, margin, margin, margin);
         tabInset_ = frame->frameWidth() + margin;
+        // Fields and option frames of a tab that holds a table of channels line up
+        // with the table: captions in its caption column, controls from its first
+        // channel column on.
+        besideChannels_ = std::any_of(tab.blocks.begin(), tab.blocks.end(), [](const auto& b) {
+          return std::holds_alternative<layout::Channels>(b);
+        });
         for (const auto& b : tab.blocks) addBlock(b, inner, frame);
+        besideChannels_ = false;
         if (info(tab.frame)) {
           binder_->bindFrame(tab.frame, frame);
           placed_.insert(tab.frame);
@@ -208,6 +215,18 @@ void PageView::alignChannelColumns() {
     t.grid->setColumnMinimumWidth(0, captionWidth);
     for (int k = 0; k < t.count; ++k) t.grid->setColumnMinimumWidth(1 + k, cellWidth);
   }
+  // The rows beside a table take the table's caption column as it is: a longer caption
+  // ("Output Hold/Clear") goes on two lines rather than pushing the four channels of
+  // the page out of its width.
+  for (const auto& t : alignedRows_) {
+    t.grid->setColumnMinimumWidth(0, captionWidth);
+    for (QWidget* w : t.captions) {
+      if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setWordWrap(true);
+        l->setFixedWidth(captionWidth);
+      }
+    }
+  }
 }
 
 void PageView::chainTabOrder() {
@@ -234,7 +253,7 @@ void PageView::collect() {
     void label(std::string_view n, Label&) override { add(n, 'l'); }
     void indicator(std::string_view n, Indicator&) override { add(n, 'i'); }
     void button(std::string_view n, Button&) override { add(n, 'b'); }
-    void frame(std::string_view n, Frame&) override { add(n, 'f'); }
+    void frame(std::string_view n, Frame& f) override { add(n, 'f', f.caption); }
 
    private:
     PageView& v_;
@@ -264,21 +283,8 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
       auto* w = new QLineEdit(parent);
       // Room for the longest value ("-32000", "1.0000", "-10.00") and a little more.
       w->setFixedWidth(em * (layout_ ? layout_->fieldDigits : 10));
-      // Values the page only shows (zero and full base) are drawn as values on the page,
-      // not as greyed inputs.
-      const std::string base = name.substr(0, name.find('('));
-      const bool typed = layout_ && std::find(layout_->typedBases.begin(), layout_->typedBases.end(),
-                                              base) != layout_->typedBases.end();
-      if ((base == "txtZBase" || base == "txtFBase") && !typed) {
-        binder_->setDisplayOnly(name);
-        w->setReadOnly(true);
-        w->setFrame(false);
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Base, pal.color(QPalette::Window));
-        w->setPalette(pal);
-        w->setFocusPolicy(Qt::ClickFocus);
-        w->setToolTip(QStringLiteral("Shown only: set by the input range"));
-      }
+      // Values the page only shows (zero and full base on most pages) are drawn as
+      // values by the binder, as the page's states say.
       // Live values are shown, not typed.
       if (name.rfind("txtParData", 0) == 0 || name == "txtTotalData") {
         w->setReadOnly(true);
@@ -428,6 +434,8 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
   auto* box = new QWidget(parent);
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(belowTabs_ ? tabInset_ : 0, 0, 0, 0);
+  ChannelTable aligned{grid, 0, {}, {}};
+  if (besideChannels_) grid->setHorizontalSpacing(4);
   int r = 0;
   for (const auto& row : f.rows) {
     if (!info(row.control)) continue;
@@ -435,9 +443,11 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
     QWidget* w = make(row.control, box);
     grid->addWidget(caption, r, 0);
     grid->addWidget(w, r, 1, Qt::AlignLeft);
+    aligned.captions.push_back(caption);
     ++r;
   }
   grid->setColumnStretch(2, 1);
+  if (besideChannels_) alignedRows_.push_back(std::move(aligned));
   into->addWidget(box);
 }
 
@@ -458,7 +468,17 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
   const auto headers = Words(c.headerLabels);
   for (int k = 0; k < c.count; ++k) {
     QWidget* h = nullptr;
-    if (k < static_cast<int>(headers.size())) h = make(headers[k], box);
+    if (k < static_cast<int>(headers.size())) {
+      const std::string& name = headers[k];
+      if (placed_.count(name) && info(name) && info(name)->kind == 'l') {
+        // A second table of the same channels (the other tab): the same captions again.
+        auto* copy = new QLabel(box);
+        binder_->bindLabelCopy(name, copy);
+        h = copy;
+      } else {
+        h = make(name, box);
+      }
+    }
     if (!h) h = new QLabel(QStringLiteral("CH %1").arg(c.first + k), box);
     if (auto* l = qobject_cast<QLabel*>(h)) {
       l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -509,6 +529,31 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
 }
 
 void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent) {
+  if (const Info* frame = info(o.frame); frame && besideChannels_) {
+    // Beside a table of channels the frame is a row of the table's shape: its caption
+    // in the caption column, the options from the first channel column on. The row
+    // comes and goes (and greys) with the frame.
+    auto* box = new QWidget(parent);
+    binder_->bindFrame(o.frame, box);
+    placed_.insert(o.frame);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    auto* caption = new QLabel(Q(frame->caption), box);
+    // The same air between caption and options as between a caption and its field.
+    caption->setContentsMargins(0, 0, fontMetrics().horizontalAdvance(QLatin1Char('0')), 0);
+    grid->addWidget(caption, 0, 0);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    for (const auto& name : o.options)
+      if (QWidget* w = make(name, box)) row->addWidget(w);
+    row->addStretch(1);
+    grid->addLayout(row, 0, 1);
+    grid->setColumnStretch(1, 1);
+    alignedRows_.push_back(ChannelTable{grid, 0, {caption}, {}});
+    into->addWidget(box);
+    return;
+  }
   const bool framed = info(o.frame) != nullptr;
   QWidget* box = framed ? make(o.frame, parent) : new QWidget(parent);
   auto* row = new QHBoxLayout(box);

@@ -92,6 +92,8 @@ class PageView : public QWidget {
   std::map<std::string, Info> infos_;
   std::set<std::string> placed_;
   std::vector<ChannelTable> channelTables_;
+  // Fields and option rows that line up with the tables of channels beside them.
+  std::vector<ChannelTable> alignedRows_;
   std::vector<PageWidget*> customs_;
   std::vector<QWidget*> focusOrder_;
   // How far the contents of a framed block stand in from the page's left edge, so that
@@ -100,6 +102,8 @@ class PageView : public QWidget {
   int tabInset_ = 0;
   // The block is being built outside the tab frames of a page that has tabs.
   bool belowTabs_ = false;
+  // The block is being built in a tab that holds a table of channels.
+  bool besideChannels_ = false;
 };
 
 }  // namespace q5::gui

@@ -425,7 +425,10 @@ void frmQ5Con::refresh() {
   {
     QFont f = font();
     f.setBold(true);
-    const int room = lblMastertype->parentWidget()->contentsRect().width() - 12;
+    // The room between the frame's margins (a label is never wider than that).
+    QWidget* frame = lblMastertype->parentWidget();
+    const QMargins m = frame->layout() ? frame->layout()->contentsMargins() : QMargins();
+    const int room = frame->contentsRect().width() - m.left() - m.right() - 2;
     while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
       f.setPointSizeF(f.pointSizeF() - 0.5);
     lblMastertype->setFont(f);
@@ -438,9 +441,11 @@ void frmQ5Con::refresh() {
     lblMastertype->setToolTip(tip);
     lblVersionNo->setToolTip(tip);
   }
-  // Live values of no connected unit are shown as such, not as current values.
+  // Live values of no connected unit are shown as such, not as current values; nor are
+  // those of an earlier connection while the unit connected again is being read.
+  if (!s.values.Connected) liveFresh_ = false;
   if (PageView* v = pageView()) {
-    v->setLiveStale(!s.values.Connected);
+    v->setLiveStale(!s.values.Connected || !liveFresh_);
     v->setDisabledReason(
         s.values.Monitoring
             ? QStringLiteral("Settings are locked while monitoring: click Stop to change them")
@@ -457,6 +462,12 @@ void frmQ5Con::refresh() {
 }
 
 void frmQ5Con::pageUpdated() {
+  // A pass of live values (or a change of the page's editing state) while connected:
+  // from now on the live values are this unit's.
+  if (session_->values.Connected && !liveFresh_) {
+    liveFresh_ = true;
+    if (PageView* v = pageView()) v->setLiveStale(false);
+  }
   if (PageView* v = pageView()) v->refresh();
   sinceFollow_.restart();
   updateStatus();

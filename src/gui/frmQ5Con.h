@@ -224,6 +224,10 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QString activity_;        // what the running action does ("Uploading")
   QString result_;          // how the last action ended
   bool inAction_ = false;
+  // The live values on the page were read from the unit connected now. False from a
+  // Disconnect until the first pass after the next connection: until then they are an
+  // earlier connection's and shown as stale.
+  bool liveFresh_ = false;
   bool cancellable_ = false;
   bool cancelled_ = false;
   // The wire as the message boxes explain it: the group selected last, the last line

@@ -86,6 +86,9 @@ class ChangeValueDialogTest : public QObject {
       QWidget* d = w.changeValueDialog();
       opened = d && !d->isModal();
       titled = d && d->windowTitle() == QStringLiteral("Change Value");
+      // Wide enough for its title beside the title bar's buttons.
+      const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
+      titled = titled && d->width() >= fm.horizontalAdvance(d->windowTitle()) + 4 * fm.height();
       auto* box3 = DialogControl<QLineEdit>(d, "txtParData(3)");
       shownFour = box3 && box3->isVisible();
       auto* box = DialogControl<QLineEdit>(d, "txtParData(0)");
@@ -115,6 +118,49 @@ class ChangeValueDialogTest : public QObject {
     QVERIFY(dialogs_.messages.empty());
     // Stop closes the dialog.
     QVERIFY(!w.changeValueDialog());
+  }
+
+  void secondClickKeepsTypedValuesAndClosingReloads() {
+    frmQ5Con w(setup("sim:Q5T3NML3-6-OVF4"));
+    w.show();
+    connectTo(w, "sim:Q5T3NML3-6-OVF4");
+    QVERIFY(w.session().values.Connected);
+    auto* live = PageControl<QLineEdit>(w, "txtParData(0)");
+    auto* live2 = PageControl<QLineEdit>(w, "txtParData(2)");
+    QVERIFY(live && live2);
+    QString afterSecondClick, afterOtherBox, afterReopen, present;
+    bool stillOne = false;
+    QTimer::singleShot(200, &w, [&] {
+      QTest::mouseClick(live, Qt::LeftButton);
+      QWidget* d = w.changeValueDialog();
+      auto* box = DialogControl<QLineEdit>(d, "txtParData(0)");
+      if (!box) return;
+      // A person types a value, then clicks a live value again (the same or another)
+      // before pressing "Change": what was typed stays in the box.
+      box->setFocus();
+      box->selectAll();
+      QTest::keyClicks(box, QStringLiteral("777"));
+      QTest::mouseClick(live, Qt::LeftButton);
+      afterSecondClick = box->text();
+      QTest::mouseClick(live2, Qt::LeftButton);
+      afterOtherBox = box->text();
+      stillOne = w.changeValueDialog() == d;
+      // Closed with its X (Escape): the next click shows the present values again.
+      QTest::keyClick(d, Qt::Key_Escape);
+      QTest::mouseClick(live, Qt::LeftButton);
+      QWidget* again = w.changeValueDialog();
+      auto* box2 = DialogControl<QLineEdit>(again, "txtParData(0)");
+      afterReopen = box2 ? box2->text() : QString();
+      present = live->text();
+      w.btnStop->click();
+    });
+    w.btnStart->click();
+    QCOMPARE(afterSecondClick, QStringLiteral("777"));
+    QCOMPARE(afterOtherBox, QStringLiteral("777"));
+    QVERIFY(stillOne);
+    QVERIFY(afterReopen != QStringLiteral("777"));
+    QCOMPARE(afterReopen, present);
+    QVERIFY(dialogs_.messages.empty());
   }
 
   void refusedValueSaysSoAndTwoChannelsShowTwoBoxes() {

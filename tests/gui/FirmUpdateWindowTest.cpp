@@ -2,6 +2,7 @@
 // load, a damaged image refused without a byte sent, and a whole update on real time in
 // which the window stays responsive and cannot be closed halfway.
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -69,6 +70,7 @@ class FirmUpdateWindowTest : public QObject {
     w.session().setPortName("sim:Q5T3NML3-6-AI4");
     w.btnConnect_Click();
     QVERIFY(w.mnuFirmUpdate->isEnabled());
+    QCOMPARE(w.lblVersionNo->text(), QStringLiteral("Version : 1.05"));
 
     withWindow(w, [&](FirmUpdateWindow& win) {
       QCOMPARE(win.windowTitle(), QStringLiteral("FirmUpdate"));
@@ -107,7 +109,11 @@ class FirmUpdateWindowTest : public QObject {
       QVERIFY(win.btnFirmUpdate->isEnabled());
       QCOMPARE(dialogs_.questions.size(), std::size_t{2});
       QCOMPARE(dialogs_.questions[1].text, std::string("CRC16 = FEDB. CRC16 is TRUE ?"));
+      // The main window shows the version the unit runs now.
+      QCOMPARE(w.lblVersionNo->text(), QStringLiteral("Version : 1.06"));
     });
+    QCOMPARE(w.lblVersionNo->text(), QStringLiteral("Version : 1.06"));
+    QCOMPARE(w.session().values.versionText, std::string("Version : 1.06"));
     QCOMPARE(w.session().exchange().baudText(), std::string("9600"));
   }
 };

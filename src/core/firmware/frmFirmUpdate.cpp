@@ -73,6 +73,7 @@ bool frmFirmUpdate::Identify() {
     dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
     return false;
   }
+  version_ = version;
   return true;
 }
 

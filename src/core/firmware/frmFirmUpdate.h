@@ -98,6 +98,9 @@ class frmFirmUpdate {
   // The image of the last sequence (its check result).
   const ImageCheck& image() const { return image_; }
   bool running() const { return running_; }
+  // The unit's reply to the version read (item "06") of the last identification that
+  // got both replies; "" before one did. After an update it is the new firmware's.
+  const std::string& versionReply() const { return version_; }
 
   // "##0.0%" of a fraction (0.5 gives "50.0%").
   static std::string FormatPercent(double fraction);
@@ -120,6 +123,7 @@ class frmFirmUpdate {
   ImageCheck image_;
   std::string crc_;
   std::string percent_;
+  std::string version_;
   int unanswered_ = 0;
   int refused_ = 0;
   bool running_ = false;

@@ -45,6 +45,8 @@ AnalogOutputPage::AnalogOutputPage(PageContext& ctx, Shape shape)
     // The output values at the range ends are written back by these pages.
     txtZBase[i].enabled = true;
     txtFBase[i].enabled = true;
+    txtZBase[i].shownOnly = false;
+    txtFBase[i].shownOnly = false;
     // Only frmOVF4 shows the ranges of these fields.
     lblBias[i].visible = lblGain[i].visible = lblZBase[i].visible = lblFBase[i].visible = false;
   }

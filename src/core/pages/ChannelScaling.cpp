@@ -109,8 +109,12 @@ ChannelScaling::ChannelScaling(int channels)
       lblZBase_Unit(channels),
       lblFBase_Unit(channels) {
   for (int i = 0; i < channels; ++i) {
+    // The output values at the range ends follow from the input range: shown, not set.
+    // Pages that make them settings of their own say so.
     txtZBase[i].enabled = false;
     txtFBase[i].enabled = false;
+    txtZBase[i].shownOnly = true;
+    txtFBase[i].shownOnly = true;
   }
 }
 

@@ -17,6 +17,9 @@ struct Control {
 struct TextBox : Control {
   std::string text;
   int maxLength = 0;  // 0: no limit
+  // A value the page only shows (the input range decides it): never typed into, whatever
+  // the enabled flag says, and drawn as a value rather than as a greyed input.
+  bool shownOnly = false;
 };
 
 struct ComboBox : Control {

@@ -22,6 +22,8 @@ TemperaturePage::TemperaturePage(PageContext& ctx, catalogue::SensorFamily famil
     // Zero and full temperature are settings here, typed and written like the scales.
     txtZBase[i].enabled = true;
     txtFBase[i].enabled = true;
+    txtZBase[i].shownOnly = false;
+    txtFBase[i].shownOnly = false;
   }
 }
 

@@ -30,6 +30,7 @@ void frmChangeValue::txt_3ch_4ch_visible(bool show) {
 void frmChangeValue::Load(ModulePage& page, int channelCount) {
   page_ = &page;
   channelCount_ = channelCount;
+  loaded_ = true;
   const int shown = page.manualOutputCount();
   for (int i = 0; i < kValues; ++i) {
     txtParData[i].visible = i < shown;

@@ -25,6 +25,10 @@ class frmChangeValue {
   // Form_Load: takes the page of the current module kind and the unit's channel count,
   // shows as many value boxes as the page has outputs and copies its present values.
   void Load(ModulePage& page, int channelCount);
+  // The dialog was closed; the next opening loads it again. While it stays open, values
+  // typed into it are kept (a second click on a live value only brings it forward).
+  void Unload() { loaded_ = false; }
+  bool loaded() const { return loaded_; }
   // "Change": checks the values and hands them to the page. False (and the "Data Range
   // Error" message) when a value that counts is not a number within +-32000; nothing is
   // queued then.
@@ -48,6 +52,7 @@ class frmChangeValue {
  private:
   ModulePage* page_ = nullptr;
   int channelCount_ = 0;
+  bool loaded_ = false;
 };
 
 }  // namespace q5::pages

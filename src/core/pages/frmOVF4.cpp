@@ -5,7 +5,10 @@
 
 namespace q5::pages {
 
-frmOVF4::frmOVF4(PageContext& ctx) : AnalogOutputPage(ctx, {4, true, true, 3}) {}
+frmOVF4::frmOVF4(PageContext& ctx) : AnalogOutputPage(ctx, {4, true, true, 3}) {
+  // Zero and full base are read and shown, never written on this page.
+  for (int i = 0; i < kMaxChannels; ++i) txtZBase[i].shownOnly = txtFBase[i].shownOnly = true;
+}
 
 void frmOVF4::PrepareControls() {
   AnalogOutputPage::PrepareControls();

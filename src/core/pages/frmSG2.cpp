@@ -58,7 +58,8 @@ frmSG2::frmSG2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
     cmdOutputCH[i].caption = "Output";
     cmdCancelCH[i].caption = "Cancel";
     cmdAveApplyCH[i].caption = "APPLY";
-    // Not used on this page (item "50").
+    // The load ratio is a setting of this page; the full base is not used (item "50").
+    txtZBase[i].shownOnly = false;
     txtFBase[i].visible = false;
     lblFBase_Unit[i].visible = false;
     lblZBase_Unit[i].caption = "%";

@@ -79,6 +79,11 @@ void ChannelCountFrom(const std::string& c, std::int16_t& count) {
   count = static_cast<std::int16_t>(value < 0 ? -std::floor(-value + 0.5) : std::floor(value + 0.5));
 }
 
+// "Version : " and the first four characters of the version read (item "06").
+std::string VersionText(const std::string& reply) {
+  return "Version : " + link::ValueAfterColon(reply).substr(0, 4);
+}
+
 }  // namespace
 
 // Marks a sequence a person started. The outermost one starts the link afresh (failures,
@@ -119,7 +124,8 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
   pageContext_.openChangeValue = [this] {
     pages::ModulePage* p = page();
     if (!p) return;
-    changeValue.Load(*p, values.channelCount);
+    // Loaded when it opens; a click while it is open keeps what was typed into it.
+    if (!changeValue.loaded() || changeValue.page() != p) changeValue.Load(*p, values.channelCount);
     if (view_) view_->openChangeValueDialog(changeValue);
   };
   pageContext_.monitorButtons = [this](bool on) {
@@ -379,6 +385,7 @@ void Session::btnDisconnect_Click() {
   if (!IsPageKind(values.pageKind)) return;
   pageEditing(true);
   disconnect_btn_control();
+  changeValue.Unload();
   if (view_) view_->closeChangeValueDialog();
   menus_.fileEnabled = true;
   menus_.modelSelectEnabled = true;
@@ -443,7 +450,7 @@ bool Session::Identify() {
     uploadFailure();
     return false;
   }
-  values.versionText = "Version : " + link::ValueAfterColon(version).substr(0, 4);
+  values.versionText = VersionText(version);
   labels_.lblVersionNo = values.versionText;
   changed();
 
@@ -653,6 +660,7 @@ void Session::finishStop() {
   menus_.fileEnabled = true;
   menus_.modelSelectEnabled = false;
   menus_.informationEnabled = true;
+  changeValue.Unload();
   if (view_) view_->closeChangeValueDialog();
   // Green says "connected": after a Start whose Connect failed the lamp returns to the
   // disconnected colour instead.
@@ -718,6 +726,13 @@ void Session::mnuQ5Informain_Click() {
       reply.substr(0, 6) != "Q5CFG:" ? std::string("Not supported.") : link::ValueAfterColon(reply);
   dialogs_.message("      " + text + "      ", "Remote I/O Q5 Information",
                    ui::Icon::Information);
+}
+
+void Session::firmwareIdentified(const std::string& versionReply) {
+  if (!values.Connected || versionReply.empty()) return;
+  values.versionText = VersionText(versionReply);
+  labels_.lblVersionNo = values.versionText;
+  changed();
 }
 
 void Session::mnuFilesOpen_Click(const std::function<void()>& configFileOpen) {

@@ -185,6 +185,10 @@ class Session {
     labels_.lblVersionNo = values.versionText;
     changed();
   }
+  // The connected unit identified itself again after its firmware was updated: the
+  // version it reports (the reply to item "06") becomes the version text and label.
+  // Ignored when no unit is connected or the reply is empty.
+  void firmwareIdentified(const std::string& versionReply);
 
   // Identification alone (Upload without the page's Init): "F" to 00/01, model,
   // version, channel count, page kind. False after an Upload failure or "Need

@@ -30,6 +30,7 @@
 #include "link/Link.h"
 #include "qtlink/PortSwitch.h"
 #include "qtlink/QtClock.h"
+#include "ui/UnattendedDialogs.h"
 
 extern char** environ;
 
@@ -163,26 +164,12 @@ std::string MakeImage(std::size_t bytes) {
 }
 
 // The window's questions answered Yes, its file choice the image, its messages printed.
-class BenchDialogs : public q5::ui::UserDialogs {
+class BenchDialogs : public q5::ui::UnattendedDialogs {
  public:
-  explicit BenchDialogs(std::string file) : file_(std::move(file)) {}
+  explicit BenchDialogs(std::string file) : UnattendedDialogs(/*answer=*/true, std::move(file)) {}
   void message(const std::string& text, const std::string& caption, q5::ui::Icon) override {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   }
-  bool ask(const std::string&, const std::string&) override { return true; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
-    return file_;
-  }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-    return std::nullopt;
-  }
-  void progressOpen(double, const std::string&) override {}
-  void progressStep() override {}
-  void progressClose() override {}
-
- private:
-  std::string file_;
 };
 
 // True for a record line of the image as it goes out ("S2...\r\n"), not "SV" / "SW".

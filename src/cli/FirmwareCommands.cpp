@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "firmware/SRecord.h"
 #include "firmware/frmFirmUpdate.h"
+#include "ui/UnattendedDialogs.h"
 
 namespace q5::cli {
 namespace {
@@ -66,10 +67,10 @@ class LogPrinter : public firmware::FirmUpdateView {
 };
 
 // The window's questions and file choice, answered from the command line or the terminal.
-class FirmwareDialogs : public ui::UserDialogs {
+class FirmwareDialogs : public ui::UnattendedDialogs {
  public:
   FirmwareDialogs(CliDialogs& inner, LogPrinter& printer, std::string file)
-      : inner_(inner), printer_(printer), file_(std::move(file)) {}
+      : UnattendedDialogs(/*answer=*/false, std::move(file)), inner_(inner), printer_(printer) {}
 
   bool yes = false;                     // --yes: "update firm ?" is answered Yes
   std::optional<std::string> crc;       // --crc XXXX: Yes only for this CRC16
@@ -98,16 +99,6 @@ class FirmwareDialogs : public ui::UserDialogs {
     answer = Upper(answer);
     return answer == "Y" || answer == "YES";
   }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
-    return file_;
-  }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-    return std::nullopt;
-  }
-  void progressOpen(double, const std::string&) override {}
-  void progressStep() override {}
-  void progressClose() override {}
 
  private:
   bool say(const std::string& text, const std::string& caption, bool answer, const std::string& why) {
@@ -118,7 +109,6 @@ class FirmwareDialogs : public ui::UserDialogs {
 
   CliDialogs& inner_;
   LogPrinter& printer_;
-  std::string file_;
 };
 
 int CheckOnly(const CliContext& ctx, const std::string& file) {

@@ -10,25 +10,9 @@
 #include "link/Clock.h"
 #include "link/Exchange.h"
 #include "session/Session.h"
-#include "ui/UserDialogs.h"
+#include "ui/UnattendedDialogs.h"
 
 namespace {
-
-class QuietDialogs : public q5::ui::UserDialogs {
- public:
-  void message(const std::string&, const std::string&, q5::ui::Icon) override {}
-  bool ask(const std::string&, const std::string&) override { return false; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-    return std::nullopt;
-  }
-  void progressOpen(double, const std::string&) override {}
-  void progressStep() override {}
-  void progressClose() override {}
-};
 
 // A port that is never opened: opening a file without a unit sends nothing.
 class NoPort : public q5::link::Port {
@@ -51,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   q5::link::VirtualClock clock;
   NoPort port;
   q5::link::Exchange exchange(port, clock);
-  QuietDialogs dialogs;
+  q5::ui::UnattendedDialogs dialogs;
   q5::session::Session session(exchange, dialogs);
   q5::config::ConfigFiles files(session);
   if (!files.LoadText("fuzz.uJx", contents)) return 0;

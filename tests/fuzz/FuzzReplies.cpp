@@ -20,25 +20,9 @@
 #include "link/Link.h"
 #include "link/TextRoutines.h"
 #include "session/Session.h"
-#include "ui/UserDialogs.h"
+#include "ui/UnattendedDialogs.h"
 
 namespace {
-
-class QuietDialogs : public q5::ui::UserDialogs {
- public:
-  void message(const std::string&, const std::string&, q5::ui::Icon) override {}
-  bool ask(const std::string&, const std::string&) override { return true; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-    return std::nullopt;
-  }
-  void progressOpen(double, const std::string&) override {}
-  void progressStep() override {}
-  void progressClose() override {}
-};
 
 class ReplyPort : public q5::link::Port {
  public:
@@ -122,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   q5::link::VirtualClock clock;
   ReplyPort port(clock, input);
   q5::link::Exchange exchange(port, clock);
-  QuietDialogs dialogs;
+  q5::ui::UnattendedDialogs dialogs(/*answer=*/true);
   q5::session::Session session(exchange, dialogs);
   OnePassView view(session);
   session.setView(&view);

@@ -5,6 +5,7 @@
 #include "config/ConfigFiles.h"
 #include "config/PageRecords.h"
 #include "config/RecordStream.h"
+#include "ui/UnattendedDialogs.h"
 
 namespace q5::config {
 
@@ -105,24 +106,7 @@ class ConfigSnapshot::NoPort : public link::Port {
 };
 
 // Keeps the first error message instead of showing it.
-class ConfigSnapshot::Quiet : public ui::UserDialogs {
- public:
-  std::string error;
-  void message(const std::string& text, const std::string&, ui::Icon icon) override {
-    if (icon == ui::Icon::Error && error.empty()) error = text;
-  }
-  bool ask(const std::string&, const std::string&) override { return false; }
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
-                                            const std::string&) override {
-    return std::nullopt;
-  }
-  void progressOpen(double, const std::string&) override {}
-  void progressStep() override {}
-  void progressClose() override {}
-};
+class ConfigSnapshot::Quiet : public ui::UnattendedDialogs {};
 
 ConfigSnapshot::ConfigSnapshot()
     : port_(std::make_unique<NoPort>()),
@@ -133,10 +117,11 @@ ConfigSnapshot::ConfigSnapshot()
 ConfigSnapshot::~ConfigSnapshot() = default;
 
 bool ConfigSnapshot::open(const std::string& path, std::string& error) {
-  dialogs_->error.clear();
+  dialogs_->firstError.clear();
   ConfigFiles files(*session_);
   opened_ = files.OpenFrom(path);
-  if (!opened_) error = dialogs_->error.empty() ? "Cannot open \"" + path + "\"." : dialogs_->error;
+  if (!opened_)
+    error = dialogs_->firstError.empty() ? "Cannot open \"" + path + "\"." : dialogs_->firstError;
   return opened_;
 }
 

@@ -1,5 +1,7 @@
 #include "QtDialogs.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,7 +32,13 @@ void FitCaption(QMessageBox& box) {
   // A title bar shows the caption beside the window manager's buttons; a box as narrow
   // as "Upload Error" would cut "Remote I/O Q5 Information" short.
   const QFontMetrics fm(QApplication::font("QMdiSubWindowTitleBar"));
-  const int width = fm.horizontalAdvance(box.windowTitle()) + fm.height() * 8;
+  int width = fm.horizontalAdvance(box.windowTitle()) + fm.height() * 8;
+  // The cause under the message ("… could not be opened: No such file or directory.")
+  // reads on one or two lines rather than as a narrow column of words.
+  if (const QString why = box.informativeText(); !why.isEmpty()) {
+    const QFontMetrics text(QApplication::font("QMessageBox"));
+    width = std::max(width, std::min(text.horizontalAdvance(why), text.averageCharWidth() * 56));
+  }
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                   grid->rowCount(), 0, 1, grid->columnCount());

@@ -65,8 +65,8 @@ QUrl HelpDocuments::address(Document d, const session::SessionValues& values) {
   switch (d) {
     case InstructionManualEnglish:
     case InstructionManualJapanese: file = PageDocument(values.pageKind); break;
-    case SpecificationSheetsEnglish:
-    case SpecificationSheetsJapanese: file = QStringLiteral("datasheets.html"); break;
+    case DataSheetsEnglish:
+    case DataSheetsJapanese: file = QStringLiteral("datasheets.html"); break;
     case UsersManualEnglish:
     case UsersManualJapanese: file = QStringLiteral("index.html"); break;
   }

@@ -13,8 +13,8 @@ class HelpDocuments {
   enum Document {
     InstructionManualEnglish,
     InstructionManualJapanese,
-    SpecificationSheetsEnglish,
-    SpecificationSheetsJapanese,
+    DataSheetsEnglish,
+    DataSheetsJapanese,
     UsersManualEnglish,
     UsersManualJapanese,
   };

@@ -323,8 +323,8 @@ void frmQ5Con::buildMenus() {
   } docs[] = {
       {"Instruction &Manual", "mnuInstructionManual", HelpDocuments::InstructionManualEnglish,
        HelpDocuments::InstructionManualJapanese},
-      {"Specification &Sheets", "mnuSpecificationSheets",
-       HelpDocuments::SpecificationSheetsEnglish, HelpDocuments::SpecificationSheetsJapanese},
+      {"Data &Sheets", "mnuDataSheets",
+       HelpDocuments::DataSheetsEnglish, HelpDocuments::DataSheetsJapanese},
       {"&Users Manual", "mnuUsersManual", HelpDocuments::UsersManualEnglish,
        HelpDocuments::UsersManualJapanese},
   };

@@ -201,11 +201,11 @@ class GuiPiecesTest : public QObject {
                 .toLocalFile()
                 .endsWith(QStringLiteral("analog-input-pages.html")));
     QVERIFY(help.address(D::UsersManualEnglish, v).toLocalFile().endsWith("index.html"));
-    QVERIFY(help.address(D::SpecificationSheetsJapanese, v)
+    QVERIFY(help.address(D::DataSheetsJapanese, v)
                 .toLocalFile()
                 .endsWith("datasheets.html"));
     // Every document exists where it is opened from.
-    for (D::Document d : {D::InstructionManualEnglish, D::SpecificationSheetsEnglish,
+    for (D::Document d : {D::InstructionManualEnglish, D::DataSheetsEnglish,
                           D::UsersManualEnglish, D::UsersManualJapanese}) {
       QFile f(help.address(d, v).toLocalFile());
       QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));

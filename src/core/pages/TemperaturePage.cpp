@@ -75,6 +75,21 @@ bool TemperaturePage::ReadOutputHold() {
   return true;
 }
 
+void TemperaturePage::EnableCommonSettings(bool enable) {
+  for (int i = 0; i < kChannels; ++i) {
+    txtZScale[i].enabled = enable;
+    txtFScale[i].enabled = enable;
+    txtBias[i].enabled = enable;
+    txtGain[i].enabled = enable;
+    txtZBase[i].enabled = enable;
+    txtFBase[i].enabled = enable;
+    cmbUserRange[i].enabled = enable;
+    cmbUserUnit[i].enabled = enable;
+  }
+  optKeepOn.enabled = enable;
+  optKeepOff.enabled = enable;
+}
+
 void TemperaturePage::WriteOutputHold() {
   if (behindNetwork())
     link().GroupItemWriteRetry(kRetry, "00", "14", optKeepOn.value ? "0" : "1");

@@ -57,6 +57,9 @@ class TemperaturePage : public ModulePage, public ChannelScaling {
   // hold. Hides the frame otherwise. False when the value came back empty.
   bool ReadOutputHold();
   void WriteOutputHold();
+  // Enables or disables the settings both temperature pages have: scaling, type, unit
+  // and output hold/clear (the pages' txt_able adds their own).
+  void EnableCommonSettings(bool enable);
   // The unit letter of item "04" ("C", "F", "K"); any other letter keeps `previous`.
   static int UnitCodeOf(std::string_view value, int previous);
   // Unit labels, range labels and the burnout box caption from the channel's selections.

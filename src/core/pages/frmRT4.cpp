@@ -76,20 +76,7 @@ void frmRT4::Download() {
   ProgressClose();
 }
 
-void frmRT4::txt_able(bool enable) {
-  for (int i = 0; i < kChannels; ++i) {
-    txtZScale[i].enabled = enable;
-    txtFScale[i].enabled = enable;
-    txtBias[i].enabled = enable;
-    txtGain[i].enabled = enable;
-    txtZBase[i].enabled = enable;
-    txtFBase[i].enabled = enable;
-    cmbUserRange[i].enabled = enable;
-    cmbUserUnit[i].enabled = enable;
-  }
-  optKeepOn.enabled = enable;
-  optKeepOff.enabled = enable;
-}
+void frmRT4::txt_able(bool enable) { EnableCommonSettings(enable); }
 
 void frmRT4::visitControls(ControlVisitor& v) {
   TemperaturePage::visitControls(v);

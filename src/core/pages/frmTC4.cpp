@@ -114,20 +114,11 @@ void frmTC4::Download() {
 }
 
 void frmTC4::txt_able(bool enable) {
+  EnableCommonSettings(enable);
   for (int i = 0; i < kChannels; ++i) {
-    txtZScale[i].enabled = enable;
-    txtFScale[i].enabled = enable;
-    txtBias[i].enabled = enable;
-    txtGain[i].enabled = enable;
-    txtZBase[i].enabled = enable;
-    txtFBase[i].enabled = enable;
-    cmbUserRange[i].enabled = enable;
-    cmbUserUnit[i].enabled = enable;
     cmbUserBout[i].enabled = enable;
     cmbInvalid[i].enabled = enable;
   }
-  optKeepOn.enabled = enable;
-  optKeepOff.enabled = enable;
   // The averaging switch is a setting like the others: not changed while monitoring.
   CmbConvSpeed.enabled = enable;
 }

@@ -32,6 +32,7 @@ struct AnalogRig {
         exchange(*port, clock),
         link(exchange),
         ctx{link, dialogs, values, [this] { ++disconnects; }} {
+    ctx.monitoring = [this] { return values.Monitoring; };
     exchange.ComPortOpen("sim:" + model);
     values.model = model;
     values.flags.SetModelFlags(model);

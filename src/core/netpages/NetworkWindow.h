@@ -1,6 +1,6 @@
 #pragma once
-// What the four network settings windows share: the link, the dialogs and the session
-// values they are given, the buttons "Upload", "Download" and "Exit", the failure
+// What the four network settings windows share: the link, the dialogs and the unit's
+// identity they are given, the buttons "Upload", "Download" and "Exit", the failure
 // messages, and the buttons and edits by control name that views, the command line and
 // tests use. A window reads its settings from the unit before it is shown, and keeps
 // them only in its controls.
@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/UnitIdentity.h"
 #include "link/Link.h"
 #include "pages/Controls.h"
-#include "session/SessionValues.h"
 #include "ui/UserDialogs.h"
 
 namespace q5::netpages {
@@ -20,7 +20,7 @@ namespace q5::netpages {
 struct NetworkContext {
   link::Link& link;
   ui::UserDialogs& dialogs;
-  const session::SessionValues& values;
+  const catalogue::UnitIdentity& values;  // the unit, owned by the session
   // UnitDisconnect of the main window: port closed, "Disconnected".
   std::function<void()> disconnect;
   // The main window's Connect: connects again and re-reads the unit (Exit calls it).
@@ -86,7 +86,7 @@ class NetworkWindow {
 
   link::Link& link() { return ctx_.link; }
   ui::UserDialogs& dialogs() { return ctx_.dialogs; }
-  const session::SessionValues& values() const { return ctx_.values; }
+  const catalogue::UnitIdentity& values() const { return ctx_.values; }
   NetworkContext& ctx_;
 };
 

@@ -41,7 +41,7 @@ bool ModulePage::Press(std::string_view name) {
 
 bool ModulePage::txtParData_Click(int index) {
   // Clicking a value box while not monitoring does nothing.
-  if (!values().Monitoring || manualOutputCount() == 0) return false;
+  if (!Monitoring() || manualOutputCount() == 0) return false;
   if (!ctx_.openChangeValue) return false;
   ctx_.openChangeValue();
   return true;

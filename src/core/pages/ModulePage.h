@@ -1,15 +1,15 @@
 #pragma once
 // What every module page offers the main window, and what it may use: the link, the
-// dialogs and the session values, through a PageContext. A page never touches Qt.
+// dialogs and the unit's identity, through a PageContext. A page never touches Qt.
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "catalogue/UnitIdentity.h"
 #include "link/Link.h"
 #include "pages/Controls.h"
-#include "session/SessionValues.h"
 #include "ui/UserDialogs.h"
 
 namespace q5::pages {
@@ -17,7 +17,8 @@ namespace q5::pages {
 struct PageContext {
   link::Link& link;
   ui::UserDialogs& dialogs;
-  const session::SessionValues& values;
+  // The unit the page serves (model, flags, kinds, channel count), owned by the session.
+  const catalogue::UnitIdentity& values;
   // UnitDisconnect of the main window: port closed, "Disconnected", monitoring off.
   std::function<void()> disconnect;
   // Opens the "Change Value" dialog (modeless) for the page with manual outputs. Set by
@@ -29,6 +30,8 @@ struct PageContext {
   // Replaces the channel count of the connection (a unit that reports each of its
   // channels twice has its count halved by its page).
   std::function<void(int)> setChannelCount = {};
+  // Whether the main window's monitoring runs (between "Start" and "Stop"); unset: never.
+  std::function<bool()> monitoring = {};
 };
 
 class ModulePage {
@@ -138,7 +141,8 @@ class ModulePage {
   }
 
   link::Link& link() { return ctx_.link; }
-  const session::SessionValues& values() const { return ctx_.values; }
+  const catalogue::UnitIdentity& values() const { return ctx_.values; }
+  bool Monitoring() const { return ctx_.monitoring && ctx_.monitoring(); }
   PageContext& ctx_;
 };
 

@@ -135,6 +135,7 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
       stop_btn_control();
   };
   pageContext_.setChannelCount = [this](int n) { values.channelCount = static_cast<std::int16_t>(n); };
+  pageContext_.monitoring = [this] { return values.Monitoring; };
   // Start-up: only "Setting" is enabled.
   buttons_ = Buttons{};
 }

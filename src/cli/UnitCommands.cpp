@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "link/Exchange.h"
 #include "link/TextRoutines.h"
+#include "pages/PageRegistry.h"
 #include "qtlink/PortList.h"
 
 namespace q5::cli {
@@ -44,8 +45,8 @@ int CmdIdentify(const CliContext& ctx, const Args& args) {
   }
   ctx.out << "Model: " << link::EscapeControls(v.model) << "\n"
           << "Module part: " << link::EscapeControls(catalogue::ModulePartOf(v.model)) << "\n"
-          << "Module kind: " << v.moduleKind << " (" << catalogue::PageName(v.moduleKind) << ")\n"
-          << "Page kind: " << v.pageKind << " (" << catalogue::PageName(v.pageKind) << ")\n"
+          << "Module kind: " << v.moduleKind << " (" << pages::PageName(v.moduleKind) << ")\n"
+          << "Page kind: " << v.pageKind << " (" << pages::PageName(v.pageKind) << ")\n"
           << "Network type: " << v.networkType << " (" << catalogue::NetworkName(v.networkType)
           << ")\n"
           << "Version: " << link::EscapeControls(link::TrimSpaces(link::ValueAfterColon(v.versionText)))

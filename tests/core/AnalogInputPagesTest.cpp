@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "AnalogInputTestRig.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmAI4.h"
 #include "pages/frmAI8.h"
 #include "pages/frmAIF2.h"
-#include "pages/PageTables.h"
 
 using q5::pages::frmAI4;
 using q5::pages::frmAI8;

@@ -6,8 +6,10 @@
 #include "AnalogInputTestRig.h"
 #include "catalogue/Catalogue.h"
 #include "pages/ModulePage.h"
+#include "pages/PageRegistry.h"
 
 using namespace q5::catalogue;
+using q5::pages::PageName;
 
 namespace {
 

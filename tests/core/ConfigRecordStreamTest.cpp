@@ -6,11 +6,11 @@
 #include <span>
 #include <string>
 
-#include "config/RecordStream.h"
+#include "pages/RecordStream.h"
 
 namespace {
 
-using q5::config::RecordStream;
+using q5::pages::RecordStream;
 using q5::pages::CheckBox;
 using q5::pages::ComboBox;
 using q5::pages::TextBox;

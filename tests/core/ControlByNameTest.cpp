@@ -22,6 +22,7 @@ class OutputPage : public q5::pages::ModulePage {
   int pageKind() const override { return 10; }
   bool Init() override { return true; }
   void Download() override {}
+  void records(q5::pages::RecordStream&) override {}
   int manualOutputCount() const override { return outputs_; }
   std::string manualOutputValue(int i) const override { return std::to_string(10 + i); }
   void WritingData(const std::vector<std::string>& v) override { handed.push_back(v); }

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "AnalogInputTestRig.h"
-#include "pages/PageTables.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmChangeValue.h"
 #include "pages/frmLNRIO1.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "AnalogInputTestRig.h"
-#include "pages/PageTables.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmSG2.h"
 
 using q5::pages::frmSG2;

@@ -12,7 +12,7 @@
 #include "AnalogInputTestRig.h"
 #include "SessionTestRig.h"
 #include "config/ConfigFiles.h"
-#include "pages/PageTables.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmPI2.h"
 #include "pages/frmPI32.h"
 #include "pages/frmPI8.h"

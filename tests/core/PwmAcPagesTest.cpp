@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "AnalogInputTestRig.h"
-#include "pages/PageTables.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmAC32.h"
 #include "pages/frmEC4.h"
 

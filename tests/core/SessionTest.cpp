@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "SessionTestRig.h"
+#include "pages/frmAC32.h"
+#include "pages/frmAI4.h"
 #include "pages/frmBI16.h"
 #include "pages/frmBI32.h"
+#include "pages/frmLNRIO1.h"
+#include "pages/frmPI2.h"
+#include "pages/frmSG2.h"
 
 using q5::session::kLampConnected;
 using q5::session::kLampDisconnected;
@@ -30,25 +35,77 @@ class FakePage : public q5::pages::ModulePage {
     return false;
   }
   void Download() override { note("Download"); }
+  void records(q5::pages::RecordStream&) override {}
   void ReadingData() override { note("ReadingData"); }
   bool hasCheckData() const override { return hasCheck; }
   bool CheckData() override { return note("CheckData"), checkResult; }
   void txt_able(bool on) override { note(on ? "txt_able(1)" : "txt_able(0)"); }
-  void txt_able2(bool on) override { note(on ? "txt_able2(1)" : "txt_able2(0)"); }
-  bool monitorTogglesEditing() const override { return toggles; }
-  void dgd_download() override { note("dgd_download"); }
-  void comdis() override { note("comdis"); }
-  void comena() override { note("comena"); }
 
   bool hasCheck = true;
   bool checkResult = true;
-  bool toggles = true;
   bool failInit = false;
 
  private:
   void note(const char* what) { log_.push_back(what); }
   int kind_;
   Lines& log_;
+};
+
+// A real page whose routines only record that the main window called them, so what its
+// hooks (AllowEditing, MonitoringChanged, TakeEdits) make of Start, Stop and Download
+// shows in the log.
+template <typename Page>
+class Logged : public Page {
+ public:
+  Logged(q5::pages::PageContext& ctx, Lines& log) : Page(ctx), log_(log) {}
+  bool Init() override { return note("Init"), true; }
+  void Download() override { note("Download"); }
+  void ReadingData() override { note("ReadingData"); }
+  bool CheckData() override { return note("CheckData"), true; }
+  void txt_able(bool on) override { note(on ? "txt_able(1)" : "txt_able(0)"); }
+
+ protected:
+  void note(const char* what) { log_.push_back(what); }
+  Lines& log_;
+};
+
+class LoggedAC32 : public Logged<q5::pages::frmAC32> {
+ public:
+  using Logged::Logged;
+  void txt_able2(bool on) override { note(on ? "txt_able2(1)" : "txt_able2(0)"); }
+};
+class LoggedSG2 : public Logged<q5::pages::frmSG2> {
+ public:
+  using Logged::Logged;
+  void txt_able2(bool on) override { note(on ? "txt_able2(1)" : "txt_able2(0)"); }
+};
+class LoggedPI2 : public Logged<q5::pages::frmPI2> {
+ public:
+  using Logged::Logged;
+  void comdis() override { note("comdis"); }
+  void comena() override { note("comena"); }
+};
+class LoggedLNRIO1 : public Logged<q5::pages::frmLNRIO1> {
+ public:
+  using Logged::Logged;
+  void dgd_download() override { note("dgd_download"); }
+};
+
+struct LoggedRig : SessionRig {
+  explicit LoggedRig(const std::string& model) : SessionRig(model) {
+    session.setPageFactory([this](int kind, q5::pages::PageContext& ctx) -> std::unique_ptr<q5::pages::ModulePage> {
+      switch (kind) {
+        case 16: return std::make_unique<LoggedAC32>(ctx, log);
+        case 13: return std::make_unique<LoggedSG2>(ctx, log);
+        case 11: return std::make_unique<LoggedPI2>(ctx, log);
+        case 14: return std::make_unique<LoggedLNRIO1>(ctx, log);
+        case 0: return std::make_unique<Logged<q5::pages::frmAI4>>(ctx, log);
+        case 8: return std::make_unique<Logged<q5::pages::frmBI32>>(ctx, log);
+        default: return nullptr;
+      }
+    });
+  }
+  Lines log;
 };
 
 struct FakeRig : SessionRig {
@@ -370,7 +427,7 @@ TEST(Session, PageCallsVaryByPageKind) {
       {"Q5T3NML3-6-AI4", 0, {"txt_able(0)", "txt_able(1)"}, {"CheckData", "Download"}},
   };
   for (const Case& c : cases) {
-    FakeRig rig(c.model);
+    LoggedRig rig(c.model);
     rig.connect();
     ASSERT_EQ(rig.session.values.pageKind, c.kind) << c.model;
     EXPECT_EQ(rig.log, (Lines{"Init", "ReadingData"})) << c.model;
@@ -388,10 +445,8 @@ TEST(Session, PageCallsVaryByPageKind) {
   {
     // Pages without a range check are not asked; pages that keep their controls at
     // Start are not touched.
-    FakeRig rig("Q5W3ND-BI32");
+    LoggedRig rig("Q5W3ND-BI32");
     rig.connect();
-    rig.fake->hasCheck = false;
-    rig.fake->toggles = false;
     rig.log.clear();
     rig.view.onProcessEvents = [&rig] { rig.session.btnStop_Click(); };
     rig.session.btnStart_Click();

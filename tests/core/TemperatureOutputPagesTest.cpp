@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "AnalogInputTestRig.h"
-#include "pages/PageTables.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmChangeValue.h"
 #include "pages/frmOC2.h"
 #include "pages/frmOCF4.h"

@@ -187,17 +187,6 @@ void NetworkTypeOf(std::string_view model, std::int16_t& networkType, NetworkBut
   networkType = kNetNone;
 }
 
-std::string_view PageName(int kind) {
-  static constexpr std::string_view kPages[] = {
-      "frmAI4",  "frmTC4",  "frmRT4",    "frmOV2",   "frmOC2",  "frmBI16",
-      "frmBO16", "frmAIF2", "frmBI32",   "frmBO32",  "frmOCF4", "frmPI2",
-      "frmOVF4", "frmSG2",  "frmLNRIO1", "frmEC4",   "frmAC32", "frmAI8",
-      "frmBIO32", "frmPI8", "frmBIO16",  "frmPI32",
-  };
-  if (kind < 0 || kind >= static_cast<int>(std::size(kPages))) return "frmNONE";
-  return kPages[kind];
-}
-
 std::string_view NetworkName(int networkType) {
   for (const NetworkEntry& e : kNetworks) {
     if (e.code == networkType) return e.caption;

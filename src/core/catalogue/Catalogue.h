@@ -45,10 +45,6 @@ struct NetworkButton {
 // and the code becomes 99.
 void NetworkTypeOf(std::string_view model, std::int16_t& networkType, NetworkButton& button);
 
-// The module page of a module / page kind ("frmAI4" for 0, ..., "frmPI32" for 21);
-// "frmNONE" for every other number.
-std::string_view PageName(int kind);
-
 // The network a network type code names ("DeviceNet", "Ethernet", "CC-Link IE Field",
 // "Modbus"); "none" for 99 and every other code.
 std::string_view NetworkName(int networkType);

@@ -3,8 +3,7 @@
 #include <set>
 
 #include "config/ConfigFiles.h"
-#include "config/PageRecords.h"
-#include "config/RecordStream.h"
+#include "pages/RecordStream.h"
 #include "ui/UnattendedDialogs.h"
 
 namespace q5::config {
@@ -50,8 +49,8 @@ class SettingCollector : public pages::ControlVisitor {
 
 std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values) {
   // The record walk names every field it writes; writing changes nothing on the page.
-  RecordStream io = RecordStream::Writer(values.model);
-  PageRecords(io, page, page.pageKind());
+  pages::RecordStream io = pages::RecordStream::Writer(values.model);
+  page.records(io);
   const std::set<std::string> carried(io.fieldNames().begin(), io.fieldNames().end());
   SettingCollector c(carried);
   page.visitControls(c);

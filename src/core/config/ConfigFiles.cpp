@@ -5,11 +5,14 @@
 
 #include <array>
 
-#include "config/PageRecords.h"
-#include "config/RecordStream.h"
 #include "link/TextRoutines.h"
+#include "pages/PageRegistry.h"
+#include "pages/RecordStream.h"
 
 namespace q5::config {
+
+using pages::ParseInt16;
+using pages::RecordStream;
 
 namespace {
 
@@ -106,13 +109,13 @@ bool ConfigFiles::CurrentConfigText(std::string& text, std::string& error) {
   // The records are those of the module kind; a placeholder page (a model without a page
   // of its own) has none to save.
   pages::ModulePage* page = v.PageShown ? session_.pageFor(v.pageKind) : nullptr;
-  if (!page || page->pageKind() != v.moduleKind || !PageRecordsAvailable(v.moduleKind)) {
+  if (!page || page->pageKind() != v.moduleKind) {
     error = "No Config Data";
     return false;
   }
   RecordStream io = RecordStream::Writer(v.model);
   WriteHeader(io, v.model, v.moduleKind, v.versionText, v.channelCount, v.networkType);
-  PageRecords(io, *page, v.moduleKind);
+  page->records(io);
   if (!io.ok()) {
     error = "Nothing was saved: " + io.error() + ". Correct that text and save again.";
     return false;
@@ -227,13 +230,13 @@ bool ConfigFiles::Load(const std::string& path, const std::string& contents) {
   // The body, on a scratch page that sees the new values.
   pages::PageContext scratchContext{session_.link(), session_.dialogs(), next, {}};
   auto scratch = pages::CreatePage(next.pageKind, scratchContext);
-  if (!scratch || !PageRecordsAvailable(next.pageKind)) {
+  if (!scratch) {
     return fail("the module of model \"" + next.model + "\" (kind " +
                 std::to_string(next.pageKind) + ") has no settings page in this version");
   }
   scratch->PrepareControls();
   io.setModel(next.model);
-  PageRecords(io, *scratch, next.pageKind);
+  scratch->records(io);
   io.expectEnd();
   if (!io.ok()) return fail(io.error());
 
@@ -254,7 +257,7 @@ bool ConfigFiles::Load(const std::string& path, const std::string& contents) {
   RecordStream replay = RecordStream::Reader(contents, "");
   ReadHeader(replay, h);
   replay.setModel(current.model);
-  PageRecords(replay, *page, current.pageKind);
+  page->records(replay);
   page->ValuesChanged();
   page->txt_able(true);
   FirstTab(*page);
@@ -268,8 +271,7 @@ bool ConfigFiles::Load(const std::string& path, const std::string& contents) {
 
 bool ConfigFiles::NewConfigText(int moduleKind, std::string& text) {
   NewHeader h;
-  if (moduleKind < 0 || moduleKind > 21 || !PageRecordsAvailable(moduleKind) ||
-      !NewHeaderFor(moduleKind, session_.values.flags, h)) {
+  if (!pages::IsPageKind(moduleKind) || !NewHeaderFor(moduleKind, session_.values.flags, h)) {
     return false;
   }
   // A scratch page of the new model, its lists filled, holding the defaults.
@@ -284,12 +286,13 @@ bool ConfigFiles::NewConfigText(int moduleKind, std::string& text) {
   auto page = pages::CreatePage(moduleKind, context);
   if (!page) return false;
   page->PrepareControls();
-  if (!NewDefaults(*page, moduleKind, h.model)) return false;
+  if (!page->newDefaults(h.model)) return false;
 
   RecordStream io = RecordStream::Writer(std::string(h.model));
   WriteHeader(io, std::string(h.model), h.moduleKind, std::string(h.versionText), h.channelCount,
               catalogue::kNetNone);
-  if (!PageRecords(io, *page, moduleKind) || !io.ok()) return false;
+  page->records(io);
+  if (!io.ok()) return false;
   text = io.contents();
   return true;
 }

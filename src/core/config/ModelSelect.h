@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/Catalogue.h"
+#include "pages/PageRegistry.h"
 
 namespace q5::config {
 
@@ -34,11 +35,10 @@ const std::vector<ModelSelectGroup>& ModelSelectMenu();
 // The item of a group and caption ("Q5T3NML3", "AINF4"), or nullptr.
 const ModelSelectItem* FindModelSelectItem(std::string_view group, std::string_view caption);
 
-// Whether the configuration files of a module kind are built in this version: its
-// records can be written and read. Menu items of other kinds are shown disabled.
-bool PageRecordsAvailable(int moduleKind);
+// Whether the item's module kind has a page (and so records) in this version. Menu items
+// of other kinds are shown disabled.
 inline bool ModelSelectAvailable(const ModelSelectItem& item) {
-  return PageRecordsAvailable(item.moduleKind);
+  return pages::IsPageKind(item.moduleKind);
 }
 
 // The header a new configuration of a module kind gets, chosen by the model flags the

@@ -14,6 +14,8 @@
 
 namespace q5::pages {
 
+class RecordStream;
+
 struct PageContext {
   link::Link& link;
   ui::UserDialogs& dialogs;
@@ -59,16 +61,19 @@ class ModulePage {
   virtual bool CheckData() { return true; }
   // Enables or disables every editing control; fixed and display-only fields stay off.
   virtual void txt_able(bool enable) {}
-  virtual void txt_able2(bool enable) {}
-  // Whether Start/Stop/Disconnect call txt_able on this page (the 32-point discrete
-  // pages are left alone).
-  virtual bool monitorTogglesEditing() const { return true; }
-  // The linearizer page moves its table grid into its controls before CheckData.
-  virtual void dgd_download() {}
-  // The pulse page locks (comdis) and frees (comena) its own command buttons when
-  // monitoring starts and stops.
-  virtual void comdis() {}
-  virtual void comena() {}
+
+  // --- What the main window asks of the page around its sequences -------------------
+  // Start (false), Stop and Disconnect (true): the editing controls follow monitoring.
+  // Most pages run txt_able; the AC current page runs its txt_able2 instead, the
+  // load-cell page both, the 32-point discrete pages nothing.
+  virtual void AllowEditing(bool allow) { txt_able(allow); }
+  // Monitoring started (true: start_btn_control) or stopped (false: stop_btn_control).
+  // The pulse page locks (comdis) and frees (comena) its own command buttons.
+  virtual void MonitoringChanged(bool running) {}
+  // Download, before CheckData: what a person typed into a part of the page that is
+  // kept apart from its values goes into them (the linearizer's table grid:
+  // dgd_download).
+  virtual void TakeEdits() {}
 
   // Clears and refills the lists, and sets what the model decides (visible rows, fixed
   // fields, captions), as Init does before it reads. Opening a configuration file calls
@@ -80,6 +85,17 @@ class ModulePage {
 
   // Every named control, for views, the command line and tests.
   virtual void visitControls(ControlVisitor& v);
+
+  // --- Configuration file ---------------------------------------------------------
+  // The page's records of a configuration file, in file order, with the model
+  // conditions tested against the stream's model string. The one walk serves both ways:
+  // writing formats each control's value, reading puts the next field into the control
+  // (the lists filled by PrepareControls first).
+  virtual void records(RecordStream& io) = 0;
+  // Puts the values of a new configuration of `model` (Model Select) into the controls,
+  // their lists filled by PrepareControls. False for pages that cannot be created
+  // offline.
+  virtual bool newDefaults(std::string_view model) { return false; }
 
   // --- Actions and edits by name ---------------------------------------------------
   // Presses the button (or clicks the box) of that control name, as a person would:
@@ -150,8 +166,5 @@ class ModulePage {
 // page: its text, and the maker's address a label shows under it.
 inline constexpr std::string_view kNonePageName = "frmNONE";
 inline constexpr std::string_view kNonePageText = "Please download the latest version.";
-
-// The page of a page kind, or nullptr for kinds that have no page yet (frmNONE is shown).
-std::unique_ptr<ModulePage> CreatePage(int pageKind, PageContext& ctx);
 
 }  // namespace q5::pages

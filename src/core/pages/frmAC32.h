@@ -20,6 +20,8 @@ class frmAC32 : public ModulePage, public ChannelScaling {
 
   std::string_view name() const override { return "frmAC32"; }
   int pageKind() const override { return 16; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmAC32_Init
   void Download() override;  // frmAC32_Download
@@ -27,7 +29,9 @@ class frmAC32 : public ModulePage, public ChannelScaling {
   bool CheckData() override;
   void txt_able(bool enable) override;
   // As txt_able but the channel-group list stays as it is (Start / Stop).
-  void txt_able2(bool enable) override;
+  virtual void txt_able2(bool enable);
+  // Start, Stop and Disconnect switch the settings txt_able2 covers.
+  void AllowEditing(bool allow) override { txt_able2(allow); }
   void PrepareControls() override;
   void ValuesChanged() override { cmbChGrp_Click(); }
   void visitControls(ControlVisitor& v) override;

@@ -18,6 +18,8 @@ class frmAI4 : public ModulePage, public ChannelScaling {
 
   std::string_view name() const override { return "frmAI4"; }
   int pageKind() const override { return 0; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;  // frmAI4_Init
   void Download() override;  // frmAI4_Download

@@ -25,6 +25,8 @@ class frmAI8 : public ModulePage, public ChannelScaling {
 
   std::string_view name() const override { return "frmAI8"; }
   int pageKind() const override { return 17; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmAI8_Init
   void Download() override;  // frmAI8_Download

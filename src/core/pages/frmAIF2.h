@@ -17,6 +17,7 @@ class frmAIF2 : public ModulePage, public ChannelScaling {
 
   std::string_view name() const override { return "frmAIF2"; }
   int pageKind() const override { return 7; }
+  void records(RecordStream& io) override;
 
   bool Init() override;      // frmAIF2_Init
   void Download() override;  // frmAIF2_Download

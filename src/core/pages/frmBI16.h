@@ -11,6 +11,8 @@ class frmBI16 : public DiscretePage {
   using DiscretePage::DiscretePage;
   std::string_view name() const override { return "frmBI16"; }
   int pageKind() const override { return 5; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;  // frmBI16_Init
   void Download() override;  // frmBI16_Download

@@ -11,13 +11,16 @@ class frmBI32 : public DiscretePage {
   using DiscretePage::DiscretePage;
   std::string_view name() const override { return "frmBI32"; }
   int pageKind() const override { return 8; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;
   void Download() override;
   void ReadingData() override;
   void txt_able(bool enable) override;
   // Start, Stop and Disconnect leave this page's controls alone.
-  bool monitorTogglesEditing() const override { return false; }
+  // Start, Stop and Disconnect leave this page's controls as they are.
+  void AllowEditing(bool) override {}
   void PrepareControls() override;
   void visitControls(ControlVisitor& v) override;
 

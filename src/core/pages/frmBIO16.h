@@ -11,6 +11,8 @@ class frmBIO16 : public DiscretePage {
   using DiscretePage::DiscretePage;
   std::string_view name() const override { return "frmBIO16"; }
   int pageKind() const override { return 20; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;
   void Download() override;

@@ -10,12 +10,15 @@ class frmBO32 : public DiscretePage {
  public:
   std::string_view name() const override { return "frmBO32"; }
   int pageKind() const override { return 9; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;
   void Download() override;
   void ReadingData() override;
   void txt_able(bool enable) override;
-  bool monitorTogglesEditing() const override { return false; }
+  // Start, Stop and Disconnect leave this page's controls as they are.
+  void AllowEditing(bool) override {}
   void PrepareControls() override;
   void visitControls(ControlVisitor& v) override;
 

@@ -20,6 +20,8 @@ class frmEC4 : public ModulePage {
 
   std::string_view name() const override { return "frmEC4"; }
   int pageKind() const override { return 15; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmEC4_Init
   void Download() override;  // frmEC4_Download

@@ -27,6 +27,8 @@ class frmLNRIO1 : public ModulePage, public ChannelScaling {
 
   std::string_view name() const override { return "frmLNRIO1"; }
   int pageKind() const override { return 14; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmLNRIO1_Init
   void Download() override;  // frmLNRIO1_Download
@@ -58,7 +60,9 @@ class frmLNRIO1 : public ModulePage, public ChannelScaling {
   void dgd_upload() { dgd_open(); }
   // Table <- grid: every cell that holds an integer goes into the table; a cell that
   // does not is remembered as invalid, so CheckData refuses it when its point is in use.
-  void dgd_download() override;
+  virtual void dgd_download();
+  // Download takes the table grid into the table before CheckData.
+  void TakeEdits() override { dgd_download(); }
   // The number of points in use: 0 for "Disable", else the list index + 2.
   int PointsInUse() const;
 

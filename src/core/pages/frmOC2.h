@@ -10,6 +10,7 @@ class frmOC2 : public AnalogOutputPage {
   explicit frmOC2(PageContext& ctx) : AnalogOutputPage(ctx, {2, false, false, 0}) {}
   std::string_view name() const override { return "frmOC2"; }
   int pageKind() const override { return 4; }
+  void records(RecordStream& io) override;
 
  protected:
   int ProgressSteps() const override { return 3; }

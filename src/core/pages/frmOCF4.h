@@ -11,6 +11,8 @@ class frmOCF4 : public AnalogOutputPage {
   explicit frmOCF4(PageContext& ctx) : AnalogOutputPage(ctx, {4, false, true, 0}) {}
   std::string_view name() const override { return "frmOCF4"; }
   int pageKind() const override { return 10; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
   int manualOutputCount() const override { return 4; }
 
  protected:

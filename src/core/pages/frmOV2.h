@@ -10,6 +10,7 @@ class frmOV2 : public AnalogOutputPage {
   explicit frmOV2(PageContext& ctx) : AnalogOutputPage(ctx, {2, true, false, 2}) {}
   std::string_view name() const override { return "frmOV2"; }
   int pageKind() const override { return 3; }
+  void records(RecordStream& io) override;
 
  protected:
   int ProgressSteps() const override { return 3; }

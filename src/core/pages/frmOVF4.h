@@ -12,6 +12,8 @@ class frmOVF4 : public AnalogOutputPage {
   explicit frmOVF4(PageContext& ctx);
   std::string_view name() const override { return "frmOVF4"; }
   int pageKind() const override { return 12; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
   int manualOutputCount() const override { return values().channelCount == 4 ? 4 : 2; }
   void PrepareControls() override;
 

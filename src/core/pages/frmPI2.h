@@ -22,14 +22,23 @@ class frmPI2 : public ModulePage {
 
   std::string_view name() const override { return "frmPI2"; }
   int pageKind() const override { return 11; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmPI2_Init
   void Download() override;  // frmPI2_Download
   void ReadingData() override;
   bool CheckData() override;
   void txt_able(bool enable) override;
-  void comdis() override;
-  void comena() override;
+  virtual void comdis();
+  virtual void comena();
+  // Monitoring locks the page's own command buttons and frees them again.
+  void MonitoringChanged(bool running) override {
+    if (running)
+      comdis();
+    else
+      comena();
+  }
   void PrepareControls() override;
   void ValuesChanged() override;
   void visitControls(ControlVisitor& v) override;

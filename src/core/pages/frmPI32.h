@@ -34,6 +34,8 @@ class frmPI32 : public ModulePage {
 
   std::string_view name() const override { return "frmPI32"; }
   int pageKind() const override { return 21; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmPI32_Init
   void Download() override;  // frmPI32_Download

@@ -17,6 +17,8 @@ class frmPI8 : public ModulePage {
 
   std::string_view name() const override { return "frmPI8"; }
   int pageKind() const override { return 19; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmPI8_Init
   void Download() override;  // frmPI8_Download

@@ -13,6 +13,7 @@ class frmRT4 : public TemperaturePage {
 
   std::string_view name() const override { return "frmRT4"; }
   int pageKind() const override { return 2; }
+  void records(RecordStream& io) override;
 
   bool Init() override;      // frmRT4_Init
   void Download() override;  // frmRT4_Download

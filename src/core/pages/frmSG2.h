@@ -21,6 +21,8 @@ class frmSG2 : public ModulePage, public ChannelScaling {
 
   std::string_view name() const override { return "frmSG2"; }
   int pageKind() const override { return 13; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmSG2_Init
   void Download() override;  // frmSG2_Download
@@ -28,7 +30,12 @@ class frmSG2 : public ModulePage, public ChannelScaling {
   bool CheckData() override;
   void txt_able(bool enable) override;
   // The buttons and boxes of "Setting 2".
-  void txt_able2(bool enable) override;
+  virtual void txt_able2(bool enable);
+  // Start, Stop and Disconnect switch both groups of settings.
+  void AllowEditing(bool allow) override {
+    txt_able(allow);
+    txt_able2(allow);
+  }
   // The percent fields of "Setting 3".
   void txt_able3(bool enable);
   // Shows (or hides) the controls of "Setting 2" the model has.

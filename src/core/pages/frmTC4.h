@@ -15,6 +15,8 @@ class frmTC4 : public TemperaturePage {
 
   std::string_view name() const override { return "frmTC4"; }
   int pageKind() const override { return 1; }
+  void records(RecordStream& io) override;
+  bool newDefaults(std::string_view model) override;
 
   bool Init() override;      // frmTC4_Init
   void Download() override;  // frmTC4_Download

@@ -15,12 +15,6 @@ namespace {
 constexpr int kRetry = 3;
 constexpr int kConnectRetry = 1;
 
-// Page kinds with calls of their own.
-constexpr int kPulsePage = 11;       // frmPI2: comdis / comena with Start / Stop
-constexpr int kLoadCellPage = 13;    // frmSG2: txt_able and txt_able2
-constexpr int kLinearizerPage = 14;  // frmLNRIO1: dgd_download before CheckData
-constexpr int kAcCurrentPage = 16;   // frmAC32: txt_able2 instead of txt_able
-
 // The button-state routines as one table. Each row gives Start, Stop, Connect,
 // Disconnect, Setting, network button, Upload, Download; X stands for the routine's
 // argument.
@@ -192,16 +186,14 @@ void Session::io_btn_control(bool enable) {
 void Session::start_btn_control() {
   buttons_ = Apply(kStart, false);
   values.Monitoring = true;
-  if (values.pageKind == kPulsePage)
-    if (auto* p = page()) p->comdis();
+  if (auto* p = page()) p->MonitoringChanged(true);  // frmPI2: comdis
   changed();
 }
 
 void Session::stop_btn_control() {
   buttons_ = Apply(values.Connected ? kStopConnected : kStopNotConnected, false);
   values.Monitoring = false;
-  if (values.pageKind == kPulsePage)
-    if (auto* p = page()) p->comena();
+  if (auto* p = page()) p->MonitoringChanged(false);  // frmPI2: comena
   changed();
 }
 
@@ -244,19 +236,8 @@ void Session::ShowPage(pages::ModulePage* p) {
 
 void Session::pageEditing(bool enable) {
   auto* p = page();
-  if (!p || !p->monitorTogglesEditing()) return;
-  switch (values.pageKind) {
-    case kAcCurrentPage:
-      p->txt_able2(enable);
-      break;
-    case kLoadCellPage:
-      p->txt_able(enable);
-      p->txt_able2(enable);
-      break;
-    default:
-      p->txt_able(enable);
-      break;
-  }
+  if (!p) return;
+  p->AllowEditing(enable);  // txt_able, or txt_able2, as the page has it
   if (view_) view_->pageUpdated();
 }
 
@@ -559,7 +540,7 @@ void Session::btnDownload_Click() {
 
   pages::ModulePage* p = page();
   if (p && p->hasCheckData()) {
-    if (values.pageKind == kLinearizerPage) p->dgd_download();
+    p->TakeEdits();  // frmLNRIO1: dgd_download
     if (!p->CheckData()) {
       if (view_) view_->pageUpdated();
       dialogs_.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);

@@ -16,6 +16,7 @@
 #include "link/Link.h"
 #include "netpages/NetworkWindow.h"
 #include "pages/ModulePage.h"
+#include "pages/PageRegistry.h"
 #include "pages/frmChangeValue.h"
 #include "session/SessionValues.h"
 #include "ui/UserDialogs.h"
@@ -101,8 +102,8 @@ struct Labels {
   std::string lblMastertype = "Welcome";
 };
 
-// True for the page kinds that have a module page (0 to 21).
-inline bool IsPageKind(int kind) { return kind >= 0 && kind <= 21; }
+// True for the page kinds that have a module page (the registry's).
+using pages::IsPageKind;
 
 class Session {
  public:
@@ -268,7 +269,7 @@ class Session {
   void finishStop();
   void changed();
   void setLamp(std::uint32_t colour);
-  void pageEditing(bool enable);  // txt_able / txt_able2 as the page wants at Start/Stop
+  void pageEditing(bool enable);  // the page's AllowEditing at Start, Stop and Disconnect
   void uploadFailure();
   // Upload without the question (inside Connect and after Download).
   void uploadAction();

@@ -15,7 +15,7 @@
 
 #include "pages/Controls.h"
 
-namespace q5::config {
+namespace q5::pages {
 
 class RecordStream {
  public:
@@ -39,15 +39,15 @@ class RecordStream {
 
   // Field operations. `name` names the control in messages ("txtZScale(0)").
   void text(std::string& value, std::string_view name);
-  void text(pages::TextBox& box, std::string_view name) { text(box.text, name); }
+  void text(TextBox& box, std::string_view name) { text(box.text, name); }
   void integer(std::int16_t& value, std::string_view name);
   // A combo box's selected index; reading checks it against the box's list (-1 allowed).
-  void index(pages::ComboBox& box, std::string_view name);
+  void index(ComboBox& box, std::string_view name);
   void boolean(bool& value, std::string_view name);
-  void option(pages::OptionButton& button, std::string_view name) { boolean(button.value, name); }
+  void option(OptionButton& button, std::string_view name) { boolean(button.value, name); }
   // An output-valid mask: four upper-case hexadecimal digits (a text field), bit k set
   // when boxes[k] is checked (k = 0..15).
-  void mask(std::span<pages::CheckBox> boxes, std::string_view name);
+  void mask(std::span<CheckBox> boxes, std::string_view name);
   // Ends the current record (writing: CR LF; reading: nothing, fields run on).
   void endRecord();
 
@@ -90,4 +90,4 @@ class RecordStream {
 // Parses a 16-bit signed decimal integer (optional leading "-", digits only).
 bool ParseInt16(std::string_view text, std::int16_t& value);
 
-}  // namespace q5::config
+}  // namespace q5::pages

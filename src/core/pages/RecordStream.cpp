@@ -1,10 +1,10 @@
-#include "config/RecordStream.h"
+#include "pages/RecordStream.h"
 
 #include <cstdio>
 
 #include "link/TextRoutines.h"
 
-namespace q5::config {
+namespace q5::pages {
 
 namespace {
 
@@ -195,7 +195,7 @@ void RecordStream::integer(std::int16_t& value, std::string_view name) {
   value = v;
 }
 
-void RecordStream::index(pages::ComboBox& box, std::string_view name) {
+void RecordStream::index(ComboBox& box, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
     names_.emplace_back(name);
@@ -233,7 +233,7 @@ void RecordStream::boolean(bool& value, std::string_view name) {
   }
 }
 
-void RecordStream::mask(std::span<pages::CheckBox> boxes, std::string_view name) {
+void RecordStream::mask(std::span<CheckBox> boxes, std::string_view name) {
   if (!ok()) return;
   if (writing_) {
     names_.emplace_back(name);
@@ -264,4 +264,4 @@ void RecordStream::mask(std::span<pages::CheckBox> boxes, std::string_view name)
   for (std::size_t k = 0; k < 16 && k < boxes.size(); ++k) boxes[k].value = (bits >> k) & 1u;
 }
 
-}  // namespace q5::config
+}  // namespace q5::pages

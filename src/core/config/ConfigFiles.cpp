@@ -1,13 +1,11 @@
 #include "config/ConfigFiles.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 
 #include "config/PageRecords.h"
 #include "config/RecordStream.h"
 #include "link/TextRoutines.h"
+#include "platform/Files.h"
 
 namespace q5::config {
 
@@ -87,12 +85,10 @@ std::string ConfigFiles::tmpFolder() const {
   const std::string own = folder + "/tmp";
   // The program's own tmp folder when it can be written (or made), else the user's cache
   // folder: an installed program's folder belongs to the system.
-  auto writable = [](const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           ::access(path.c_str(), W_OK | X_OK) == 0;
-  };
-  const bool ownUsable = ::access(own.c_str(), F_OK) == 0 ? writable(own) : writable(folder);
+  const bool ownUsable =
+      platform::KindOf(own, platform::Links::Follow) != platform::EntryKind::Missing
+          ? platform::IsWritableFolder(own)
+          : platform::IsWritableFolder(folder);
   if (ownUsable || session_.values.cacheFolder.empty()) return own;
   return session_.values.cacheFolder + "/tmp";
 }

@@ -101,11 +101,11 @@ bool Backups::beforeDownload() {
   if (EnsureFolderPath(folder_, error)) {
     const std::string name = FileName(uploadedModel_, uploadedPort_, now());
     // Two Downloads within one second each keep their own backup.
-    path = folder_ + "/" + name;
+    path = platform::JoinPath(folder_, name);
     // Any name already there counts, a link (even one naming nothing) included: a backup
     // is never written through a link.
     for (int n = 2; platform::KindOf(path) != platform::EntryKind::Missing; ++n)
-      path = folder_ + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".uJx";
+      path = platform::JoinPath(folder_, name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".uJx");
     if (WriteFileAtomically(path, uploadedText_, error)) {
       lastPath_ = path;
       prune();
@@ -137,7 +137,7 @@ std::vector<std::string> Backups::list() const {
     std::string stamp;
     long sequence = 1;
     if (e.kind != platform::EntryKind::File || !IsBackupName(e.name, &stamp, &sequence)) continue;
-    found.push_back({stamp, sequence, folder_ + "/" + e.name});
+    found.push_back({stamp, sequence, platform::JoinPath(folder_, e.name)});
   }
   std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) {
     if (a.stamp != b.stamp) return a.stamp < b.stamp;

@@ -82,7 +82,7 @@ std::string ConfigFiles::WithConfigSuffix(const std::string& path) {
 std::string ConfigFiles::tmpFolder() const {
   const std::string& app = session_.values.applicationFolder;
   const std::string folder = app.empty() ? std::string(".") : app;
-  const std::string own = folder + "/tmp";
+  const std::string own = platform::JoinPath(folder, "tmp");
   // The program's own tmp folder when it can be written (or made), else the user's cache
   // folder: an installed program's folder belongs to the system.
   const bool ownUsable =
@@ -90,10 +90,10 @@ std::string ConfigFiles::tmpFolder() const {
           ? platform::IsWritableFolder(own)
           : platform::IsWritableFolder(folder);
   if (ownUsable || session_.values.cacheFolder.empty()) return own;
-  return session_.values.cacheFolder + "/tmp";
+  return platform::JoinPath(session_.values.cacheFolder, "tmp");
 }
 
-std::string ConfigFiles::tmpFile() const { return tmpFolder() + "/tmp.uJx"; }
+std::string ConfigFiles::tmpFile() const { return platform::JoinPath(tmpFolder(), "tmp.uJx"); }
 
 // --- Save --------------------------------------------------------------------------------
 

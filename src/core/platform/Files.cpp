@@ -34,6 +34,14 @@ std::size_t LastSeparator(const std::string& path) {
 }
 }  // namespace
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+  return folder + "\\" + name;
+#else
+  return folder + "/" + name;
+#endif
+}
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = LastSeparator(path);
   if (slash == std::string::npos) return ".";

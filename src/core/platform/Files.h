@@ -53,6 +53,10 @@ bool IsWritableFolder(const std::string& path);
 // True for a character that separates folders in a path on this system.
 bool IsSeparator(char c);
 
+// folder + the system's separator ('/', Windows '\\') + name: the paths shown to a person
+// read the way the system writes them.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // The low-level write the saver uses (the system's write() by default; tests put a
 // failing one in). fd is the temporary file's descriptor.
 using WriteFunction = std::function<long(int fd, const char* data, std::size_t size)>;

@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test: the core, simulated-unit,
 # end-to-end (pseudo-terminal) and GUI (offscreen) tests, then the core tests once more
 # under AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz corpus replayed in
-# both builds.
+# both builds; and the core tests for Windows, cross-compiled and run under Wine
+# (scripts/test-windows.sh), when the cross compiler and Wine are installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -28,4 +29,10 @@ set -e
 total=$(grep -oE 'tests failed out of [0-9]+' build/ctest.log | grep -oE '[0-9]+$' || echo 0)
 failed=$(grep -oE '[0-9]+ tests failed out of' build/ctest.log | grep -oE '^[0-9]+' || echo 0)
 echo "$((total - failed)) passed, ${failed} failed"
+
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then
+  scripts/test-windows.sh || status=1
+else
+  echo "== Windows core tests skipped: no MinGW-w64 cross compiler or Wine (scripts/setup.sh)"
+fi
 exit "$status"

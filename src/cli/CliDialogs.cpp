@@ -62,7 +62,7 @@ std::optional<std::string> CliDialogs::chooseSaveFile(const std::string&, const 
 bool RequirePort(const CliContext& ctx, const char* command) {
   if (!ctx.options.port.empty()) return true;
   ctx.err << "q5cfg-cli " << command << ": --port is required (a device path such as "
-          << "/dev/ttyUSB0, a pseudo-terminal path, or sim:MODEL)" << std::endl;
+          << "/dev/ttyUSB0 or COM3, a pseudo-terminal path, or sim:MODEL)" << std::endl;
   return false;
 }
 

@@ -84,7 +84,8 @@ void PrintUsage(std::ostream& os) {
   os << "Usage: q5cfg-cli [--port P] [--trace] [--debug] COMMAND [ARGS]\n\nCommands:\n";
   for (const auto& h : kHelp) os << "  " << h.usage << "\n      " << h.summary << "\n";
   os << "\nOptions:\n"
-        "  --port P   the unit's port: a device path (/dev/ttyUSB0), a pseudo-terminal path,\n"
+        "  --port P   the unit's port: a device path (/dev/ttyUSB0; on Windows COM3 or\n"
+        "             \\\\.\\COM10), a pseudo-terminal path,\n"
         "             or sim:MODEL for a simulated unit (sim:Q5T3NML3-6-AI4)\n"
         "  --trace    write every line sent and reply received to stderr, with milliseconds\n"
         "             since start\n"

@@ -1,8 +1,9 @@
 #pragma once
 // The port the exchange talks through, chosen by name at each open: "sim:MODEL" opens
 // an in-process simulated unit of that model, anything else (a device path such as
-// /dev/ttyUSB0, a pseudo-terminal path, or a bare port name such as ttyUSB0) opens a
-// serial line through QSerialPort.
+// /dev/ttyUSB0, a pseudo-terminal path, or a bare port name such as ttyUSB0; on Windows
+// COM3 or the device path \\.\COM10, which ports from COM10 up may need) opens a serial
+// line through QSerialPort.
 #include <functional>
 #include <memory>
 #include <string>

@@ -3,14 +3,7 @@
 #include <QCoreApplication>
 
 #include "qtlink/EventLoopYield.h"
-
-#ifdef __linux__
-#include <linux/serial.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#endif
+#include "qtlink/SerialDriver.h"
 
 namespace q5::qtlink {
 
@@ -47,24 +40,7 @@ bool QtSerialPort::open(const std::string& name, int baud) {
   return true;
 }
 
-void QtSerialPort::trySetLowLatency() {
-  lowLatency_ = false;
-#ifdef __linux__
-  // USB-serial adapters hold received bytes for their latency timer (16 ms on common
-  // chips) unless the driver is in low-latency mode. Drivers without the request
-  // (pseudo-terminals: ENOTTY, some adapters: EINVAL) are left as they are.
-  const int fd = static_cast<int>(port_.handle());
-  if (fd < 0) return;
-  serial_struct ss{};
-  if (::ioctl(fd, TIOCGSERIAL, &ss) != 0) return;
-  if (ss.flags & ASYNC_LOW_LATENCY) {
-    lowLatency_ = true;
-    return;
-  }
-  ss.flags |= ASYNC_LOW_LATENCY;
-  lowLatency_ = ::ioctl(fd, TIOCSSERIAL, &ss) == 0;
-#endif
-}
+void QtSerialPort::trySetLowLatency() { lowLatency_ = SetDriverLowLatency(port_); }
 
 void QtSerialPort::close() {
   if (port_.isOpen()) port_.close();
@@ -84,26 +60,10 @@ std::size_t QtSerialPort::bytesWaiting() {
 
 bool QtSerialPort::write(std::string_view data) {
   if (!port_.isOpen()) return false;
-#ifdef __linux__
-  // A command line is a few characters and the driver takes them at once. Written
-  // straight to the device (when QSerialPort holds nothing unsent), they skip QSerialPort's
-  // write buffer, whose write notifier would wake the event loop twice more per command.
-  // Whatever the driver does not take goes the usual way below.
-  const int fd = static_cast<int>(port_.handle());
-  if (fd >= 0 && port_.bytesToWrite() == 0) {
-    while (!data.empty()) {
-      const ssize_t n = ::write(fd, data.data(), data.size());
-      if (n > 0) {
-        data.remove_prefix(static_cast<std::size_t>(n));
-      } else if (n < 0 && errno == EINTR) {
-        continue;
-      } else {
-        break;  // full (EAGAIN) or failing: QSerialPort writes the rest or reports the error
-      }
-    }
-    if (data.empty()) return true;
-  }
-#endif
+  // A command line is a few characters and the driver takes them at once; where the
+  // system allows, they go straight to it (see SerialDriver.h).
+  data.remove_prefix(WriteToDriver(port_, data));
+  if (data.empty()) return true;
   const qint64 n = port_.write(data.data(), static_cast<qint64>(data.size()));
   if (n != static_cast<qint64>(data.size())) return false;
   // Hand the line to the driver now rather than when the event loop next runs.

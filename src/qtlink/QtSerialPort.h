@@ -1,5 +1,5 @@
 #pragma once
-// A serial line (a device such as /dev/ttyUSB0, or a pseudo-terminal path) behind the
+// A serial line (a device such as /dev/ttyUSB0 or COM3, or a pseudo-terminal path) behind the
 // core's Port interface, over QSerialPort: 8 data bits, no parity, 1 stop bit, no flow
 // control. Replies are collected as raw chunks; the exchange frames them on CR.
 #include <QObject>

@@ -129,4 +129,85 @@ TEST(Backups, AFolderThatCannotBeMadeAsksAndNoStopsTheDownloadBeforeAnyWrite) {
   EXPECT_TRUE(backups.lastPath().empty());
 }
 
+TEST(Backups, PruningTouchesOnlyItsOwnFilesNeverUserFilesOrLinks) {
+  Scratch dir;
+  const fs::path folder = dir.path / "backups";
+  const fs::path elsewhere = dir.path / "elsewhere";
+  fs::create_directories(folder);
+  fs::create_directories(elsewhere);
+  // The user's own files in the backups folder, some ending in ".uJx", one even with a
+  // time-like tail after its last "_", and names that are almost a backup's.
+  const std::vector<std::string> users = {
+      "plant_1999.uJx",  "x_0.uJx",
+      "0.uJx",           "notes.txt",
+      "line3_20200101-000000.uJx",                // only one "_" part before the time
+      "AI4_COM3_20200101-000000.uJx.bak",         // more after the suffix
+      "AI4_COM3_20200101-00000.uJx",              // a digit short
+      "AI4_COM3_20200101-000000-1.uJx",           // no backup is numbered 1
+      "AI4_COM3_20200101-000000-x.uJx",           // not a number
+      "AI4_COM_3_20200101-000000.uJx",            // three parts
+      "-AI4_COM3_20200101-000000.uJx"};           // FileName never starts with "-"
+  for (const auto& u : users) std::ofstream(folder / u) << "user " << u;
+  // Old backups by name, the oldest of all, which pruning may take.
+  std::ofstream(folder / "Q5W3NEIP-BO16_COM3_20000101-000000.uJx") << "old backup";
+  std::ofstream(folder / "Q5W3NEIP-BO16_dev-ttyUSB0_20000101-000000-2.uJx") << "old backup 2";
+  // A folder with a backup's name is not a file to remove.
+  fs::create_directories(folder / "Q5W3NEIP-BO16_COM3_20000101-000001.uJx");
+#ifndef _WIN32
+  // A link with a backup's name, to a file of the user's elsewhere: neither goes.
+  std::ofstream(elsewhere / "precious.uJx") << "precious";
+  fs::create_symlink(elsewhere / "precious.uJx", folder / "Q5W3NEIP-BO16_COM3_20000101-000002.uJx");
+#endif
+
+  SessionRig rig("Q5W3NEIP-BO16");
+  Backups backups(rig.session, folder.string(), 2);
+  std::time_t t = 1700000000;
+  backups.now = [&] { return t += 60; };
+  rig.connect();
+  for (int i = 0; i < 4; ++i) rig.session.btnDownload_Click();
+
+  for (const auto& u : users) EXPECT_EQ(ReadFile((folder / u).string()), "user " + u) << u;
+  EXPECT_FALSE(fs::exists(folder / "Q5W3NEIP-BO16_COM3_20000101-000000.uJx"));
+  EXPECT_FALSE(fs::exists(folder / "Q5W3NEIP-BO16_dev-ttyUSB0_20000101-000000-2.uJx"));
+  EXPECT_TRUE(fs::is_directory(folder / "Q5W3NEIP-BO16_COM3_20000101-000001.uJx"));
+  const auto kept = backups.list();
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept.back(), backups.lastPath());
+#ifndef _WIN32
+  EXPECT_TRUE(fs::is_symlink(folder / "Q5W3NEIP-BO16_COM3_20000101-000002.uJx"));
+  EXPECT_EQ(ReadFile((elsewhere / "precious.uJx").string()), "precious");
+
+  // A backups folder that is itself a link: the backup is written, but nothing in the
+  // folder it leads to is pruned, backups by name included.
+  for (int i = 0; i < 3; ++i)
+    std::ofstream(elsewhere / ("Q5W3NEIP-BO16_COM3_2000010" + std::to_string(i + 1) + "-000000.uJx"))
+        << "theirs";
+  fs::create_directory_symlink(elsewhere, dir.path / "linked");
+  Backups throughLink(rig.session, (dir.path / "linked").string(), 1);
+  throughLink.now = [&] { return t += 60; };
+  rig.session.btnDownload_Click();  // ends with the Upload whose settings it keeps
+  rig.session.btnDownload_Click();
+  EXPECT_FALSE(throughLink.lastPath().empty());
+  int left = 0;
+  for (const auto& e : fs::directory_iterator(elsewhere)) left += e.is_regular_file();
+  EXPECT_EQ(left, 5) << "precious, three by name and the new backup";
+  EXPECT_EQ(fs::path(throughLink.lastPath()).parent_path(), dir.path / "linked");
+#endif
+}
+
+TEST(Backups, NamesCarryTheWindowsPortByItsOwnName) {
+  const std::string a = Backups::FileName("Q5T3NML3-6-AI4", "\\\\.\\COM10", 1700000000);
+  EXPECT_EQ(a.rfind("Q5T3NML3-6-AI4_COM10_", 0), 0u) << a;
+  EXPECT_EQ(Backups::FileName("M", "COM3", 1700000000).rfind("M_COM3_", 0), 0u);
+  EXPECT_EQ(Backups::FileName("M", "/dev/ttyUSB0", 1700000000).rfind("M_dev-ttyUSB0_", 0), 0u);
+  std::string stamp;
+  long n = 0;
+  EXPECT_TRUE(Backups::IsBackupName(a, &stamp, &n));
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(stamp.size(), 15u);
+  EXPECT_TRUE(Backups::IsBackupName("M_COM3_20231114-221320-12.uJx", &stamp, &n));
+  EXPECT_EQ(stamp, "20231114-221320");
+  EXPECT_EQ(n, 12);
+}
+
 }  // namespace

@@ -2,7 +2,8 @@
 // Backups before Download: after every Upload the configuration text of the unit's page
 // is kept, and before a Download writes anything it is saved as a *.uJx file in the
 // backups folder, named by model, port and time, so a wrong Download is undone by
-// opening the backup and downloading it. The oldest backups beyond a count are removed.
+// opening the backup and downloading it. The oldest backups beyond a count are removed;
+// only files this tool wrote are ever removed (see list()).
 #include <cstddef>
 #include <ctime>
 #include <functional>
@@ -34,8 +35,16 @@ class Backups : public session::DownloadGuard {
   // The time a backup is named by (tests set it).
   std::function<std::time_t()> now = [] { return std::time(nullptr); };
 
-  // The backups in the folder, oldest first (by the time in their names).
+  // The backups in the folder, oldest first (by the time in their names): regular files
+  // directly in the folder whose whole name is one FileName gives (with "-N" for a second
+  // backup in the same second). Links, folders, other files and everything in a backups
+  // folder that is itself a link are not backups; pruning removes only what this lists.
   std::vector<std::string> list() const;
+
+  // True when name (without folder) has the form FileName gives; stamp receives
+  // "YYYYMMDD-HHMMSS" and sequence N (1 without a suffix).
+  static bool IsBackupName(const std::string& name, std::string* stamp = nullptr,
+                           long* sequence = nullptr);
 
   // --- DownloadGuard --------------------------------------------------------------
   void uploaded() override;
@@ -44,7 +53,7 @@ class Backups : public session::DownloadGuard {
   bool beforeDownload() override;
 
   // "MODEL_PORT_YYYYMMDD-HHMMSS.uJx" with characters a file name should not hold
-  // replaced by "-".
+  // replaced by "-"; a Windows device path "\\.\COM10" is named by its port, "COM10".
   static std::string FileName(const std::string& model, const std::string& port, std::time_t when);
 
  private:

@@ -1,13 +1,11 @@
 #include "config/ConfigFiles.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 
 #include "link/TextRoutines.h"
 #include "pages/PageRegistry.h"
 #include "pages/RecordStream.h"
+#include "platform/Files.h"
 
 namespace q5::config {
 
@@ -87,20 +85,18 @@ std::string ConfigFiles::WithConfigSuffix(const std::string& path) {
 std::string ConfigFiles::tmpFolder() const {
   const std::string& app = session_.values.applicationFolder;
   const std::string folder = app.empty() ? std::string(".") : app;
-  const std::string own = folder + "/tmp";
+  const std::string own = platform::JoinPath(folder, "tmp");
   // The program's own tmp folder when it can be written (or made), else the user's cache
   // folder: an installed program's folder belongs to the system.
-  auto writable = [](const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           ::access(path.c_str(), W_OK | X_OK) == 0;
-  };
-  const bool ownUsable = ::access(own.c_str(), F_OK) == 0 ? writable(own) : writable(folder);
+  const bool ownUsable =
+      platform::KindOf(own, platform::Links::Follow) != platform::EntryKind::Missing
+          ? platform::IsWritableFolder(own)
+          : platform::IsWritableFolder(folder);
   if (ownUsable || session_.values.cacheFolder.empty()) return own;
-  return session_.values.cacheFolder + "/tmp";
+  return platform::JoinPath(session_.values.cacheFolder, "tmp");
 }
 
-std::string ConfigFiles::tmpFile() const { return tmpFolder() + "/tmp.uJx"; }
+std::string ConfigFiles::tmpFile() const { return platform::JoinPath(tmpFolder(), "tmp.uJx"); }
 
 // --- Save --------------------------------------------------------------------------------
 

@@ -13,15 +13,22 @@
 // gives up the all-or-nothing replacement, and if it fails midway the new contents are
 // kept beside it as name + ".unsaved". Temporary files left by a save that was killed
 // are removed by the next save of the same file.
+//
+// The system calls behind these live in platform/Files (POSIX and Windows); on Windows a
+// reparse point (symbolic link, junction) at the name is refused instead of followed, and
+// the file keeps its attributes.
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "platform/Files.h"
+
 namespace q5::config {
 
-// The low-level write the saver uses (::write by default); tests put a failing one in.
-using WriteFunction = std::function<long(int fd, const char* data, std::size_t size)>;
+// The low-level write the saver uses (the system's write() by default); tests put a
+// failing one in.
+using WriteFunction = platform::WriteFunction;
 
 // Writes contents to path atomically. On failure returns false, error holds a sentence
 // naming the file and the system's reason, and any old file at path is untouched.

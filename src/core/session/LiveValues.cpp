@@ -4,6 +4,8 @@
 #include <ctime>
 #include <map>
 
+#include "platform/LocalTime.h"
+
 namespace q5::session {
 
 namespace {
@@ -66,7 +68,7 @@ std::string LiveCsvWriter::TimeStamp(std::chrono::system_clock::time_point when)
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count();
   const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
   std::tm tm{};
-  localtime_r(&seconds, &tm);
+  tm = platform::LocalTime(seconds);
   char text[40];
   const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
   std::snprintf(text + n, sizeof text - n, ".%03d", static_cast<int>(ms % 1000));

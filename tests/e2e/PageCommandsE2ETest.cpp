@@ -153,7 +153,7 @@ TEST(PageCommandsOverPty, PresetsOfTheThirtyTwoAndSixteenChannelCounters) {
   EXPECT_EQ(Shown(up16.run.out, "txtPA(16)"), "(not shown)");
   const CliExchange ch16 = Cli(sixteen, {"press", "cmdPreset(15)", "txtPreset(15)=5"});
   ASSERT_EQ(ch16.run.exitCode, 0) << ch16.run.err;
-  EXPECT_EQ(Beyond(ch16, up16), Concat({W({"I60", "D5", "G00", "I01", "I77"}), Items(45, 60)}));
+  EXPECT_EQ(Beyond(ch16, up16), Concat({W({"G00", "I60", "D5", "G00", "I01", "I77"}), Items(45, 60)}));
   const CliExchange ch17 = Cli(sixteen, {"press", "cmdPreset(16)"});
   EXPECT_EQ(ch17.run.exitCode, 1);
   EXPECT_TRUE(Has(ch17.run.err, "q5cfg-cli press: cmdPreset(16) is not shown for this unit\n"))

@@ -25,8 +25,8 @@ struct ReportSetting {
 };
 
 // Every setting of the page that the person sets, with its declared caption, unit,
-// channel and tab, in the page's order; hidden controls (not on this model, or channels
-// the unit does not have) are left out.
+// channel and tab, in the page's order: what the configuration records of this model
+// carry, shown or not, without the values the page only shows.
 std::vector<ReportSetting> PageReportSettings(pages::ModulePage& page,
                                               const session::SessionValues& values);
 

@@ -37,21 +37,23 @@ class SettingWalk : public pages::ControlVisitor {
   std::vector<ReportSetting> settings;
 
   void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    if (c.visible) add(name, caption, c.text);
+    if (!c.shownOnly) add(name, caption, c.text);
   }
   void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
-    if (c.visible) add(name, caption, ComboShown(c));
+    add(name, caption, ComboShown(c));
   }
   void check(std::string_view name, pages::CheckBox& c) override {
-    if (c.visible) add(name, c.caption, c.value ? "on" : "off");
+    add(name, c.caption, c.value ? "on" : "off");
   }
   void option(std::string_view name, pages::OptionButton& c) override {
-    if (c.visible) add(name, c.caption, c.value ? "on" : "off");
+    add(name, c.caption, c.value ? "on" : "off");
   }
 
  private:
-  // A setting is a control the page's configuration records carry (by name, or by the
-  // base name of an array a single field stands for, such as an output mask).
+  // A setting is a control the page's configuration records carry for this model, shown
+  // or not (a hidden one still goes to the unit), apart from values the page only shows
+  // (fixed by another setting); named by itself or by the base name of an array a single
+  // field stands for, such as an output mask.
   void add(std::string_view name, std::string_view caption, std::string value) {
     const std::string n(name);
     if (!carried_.count(n) && !carried_.count(n.substr(0, n.find('(')))) return;

@@ -80,7 +80,7 @@ std::vector<Row> Rows(const std::string& html, const std::string& from, const st
 // "Model" -> value of the identity table.
 std::map<std::string, std::string> Identity(const std::string& html) {
   std::map<std::string, std::string> m;
-  static const std::regex row(R"re(<tr><th>([^<]*)</th><td>([^<]*)</td></tr>)re");
+  static const std::regex row(R"re(<tr><th[^>]*>([^<]*)</th><td>([^<]*)</td></tr>)re");
   for (std::sregex_iterator it(html.begin(), html.end(), row), e; it != e; ++it)
     m[Unescape((*it)[1])] = Unescape((*it)[2]);
   return m;
@@ -121,7 +121,7 @@ std::map<std::string, Shown> ShownSettings(q5::pages::ModulePage& page, const st
 }
 
 std::string WithoutPortRow(std::string html) {
-  static const std::regex port(R"re(<tr><th>Port</th><td>[^<]*</td></tr>)re");
+  static const std::regex port(R"re(<tr><th[^>]*>Port</th><td>[^<]*</td></tr>)re");
   return std::regex_replace(html, port, "");
 }
 

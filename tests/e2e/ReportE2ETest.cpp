@@ -30,7 +30,7 @@ struct Scratch {
 
 // The report without what differs between a unit and its file: the port and the time.
 std::string WithoutPortAndTime(const std::string& html) {
-  static const std::regex row(R"re(<tr><th>(Port|Date and time)</th><td>[^<]*</td></tr>)re");
+  static const std::regex row(R"re(<tr><th[^>]*>(Port|Date and time)</th><td>[^<]*</td></tr>)re");
   return std::regex_replace(html, row, "");
 }
 
@@ -43,15 +43,15 @@ TEST(ReportOverPty, UnitAndItsFileGiveTheSameReportAsHtmlAndPdf) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("written to " + html), std::string::npos) << r.out;
   const std::string fromUnit = ReadFile(html);
-  EXPECT_NE(fromUnit.find("<tr><th>Port</th><td>" + unit.path() + "</td></tr>"), std::string::npos);
-  EXPECT_NE(fromUnit.find("<tr><th>Prepared by</th><td>M. Engineer</td></tr>"), std::string::npos);
+  EXPECT_NE(fromUnit.find("<tr><th width=\"30%\">Port</th><td>" + unit.path() + "</td></tr>"), std::string::npos);
+  EXPECT_NE(fromUnit.find("<tr><th width=\"30%\">Prepared by</th><td>M. Engineer</td></tr>"), std::string::npos);
   EXPECT_NE(fromUnit.find("Loop 7 &amp; 8"), std::string::npos);
 
   ASSERT_EQ(RunCli({"--port", unit.path(), "upload", "-o", file}).exitCode, 0);
   r = RunCli({"report", file, "-o", dir / "file.html", "--by", "M. Engineer", "--note", "Loop 7 & 8"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::string fromFile = ReadFile(dir / "file.html");
-  EXPECT_NE(fromFile.find("<tr><th>Port</th><td>none (settings from file unit.uJx)</td></tr>"),
+  EXPECT_NE(fromFile.find("<tr><th width=\"30%\">Port</th><td>none (settings from file unit.uJx)</td></tr>"),
             std::string::npos);
   EXPECT_EQ(WithoutPortAndTime(fromFile), WithoutPortAndTime(fromUnit));
 

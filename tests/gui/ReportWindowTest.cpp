@@ -107,9 +107,9 @@ class ReportWindowTest : public QObject {
     menu->mnuFilesReport->trigger();
     QVERIFY(dialogs_.messages.empty());
     const QString text = QString::fromUtf8(ReadAll(html));
-    QVERIFY(text.contains(QStringLiteral("<tr><th>Prepared by</th><td>J. Doe</td></tr>")));
+    QVERIFY(text.contains(QStringLiteral("<tr><th width=\"30%\">Prepared by</th><td>J. Doe</td></tr>")));
     QVERIFY(text.contains(QStringLiteral("Panel 4 &lt;B&gt;")));
-    QVERIFY(text.contains(QStringLiteral("<tr><th>Port</th><td>sim:Q5T3NML3-6-AI4</td></tr>")));
+    QVERIFY(text.contains(QStringLiteral("<tr><th width=\"30%\">Port</th><td>sim:Q5T3NML3-6-AI4</td></tr>")));
     QVERIFY(text.contains(QStringLiteral("<h2>Changed settings</h2>")));
     QVERIFY(text.contains(QStringLiteral(
         "<tr data-name=\"txtFScale(3)\"><td>CH 3</td><td>Full scale</td><td>10000</td>"

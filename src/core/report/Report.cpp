@@ -155,8 +155,9 @@ void Cell(std::string& html, const char* tag, std::string_view text, const char*
 }
 
 void IdentityRow(std::string& html, const char* caption, std::string_view value) {
-  html += "<tr>";
-  Cell(html, "th", caption);
+  html += "<tr><th width=\"30%\">";
+  html += HtmlEscape(caption);
+  html += "</th>";
   Cell(html, "td", value);
   html += "</tr>\n";
 }
@@ -183,7 +184,6 @@ std::string ReportHtml(const Report& r, PaperSize paper) {
       "table { border-collapse: collapse; border-color: #888; }\n"
       "th { background-color: #e4e4e4; text-align: left; font-weight: bold; }\n"
       "td, th { padding: 2pt 4pt; vertical-align: top; }\n"
-      "table.identity th { width: 30%; }\n"
       "td.value { font-weight: bold; }\n"
       "p.note { white-space: pre-wrap; }\n"
       "p.small { color: #555; font-size: 8pt; }\n"

@@ -9,11 +9,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 #include "../core/TestDialogs.h"
 #include "MainWindowTools.h"
@@ -158,6 +160,35 @@ class ReportWindowTest : public QObject {
       }
       QVERIFY(PageText(pdf, pages).contains(QStringLiteral("CH 31")));
     }
+  }
+
+  // "Print…": the details asked, then the preview of the same pages; closing it prints
+  // nothing.
+  void printShowsAPreview() {
+    frmQ5Con w(setup());
+    w.show();
+    w.session().setPortName("sim:Q5W3NEIP-BO16");
+    w.btnConnect_Click();
+    auto* menu = w.findChild<ReportMenu*>();
+    emit w.mnuFiles->aboutToShow();
+    QVERIFY(menu->mnuFilesPrint->isEnabled());
+    QStringList seen;
+    int previewPages = -1;
+    std::function<void()> answer = [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      seen << modal->objectName();
+      if (auto* preview = modal->findChild<QPrintPreviewWidget*>()) previewPages = preview->pageCount();
+      if (auto* dlg = qobject_cast<QDialog*>(modal)) {
+        if (seen.size() == 1) QTimer::singleShot(100, &w, answer);
+        dlg->done(seen.size() == 1 ? QDialog::Accepted : QDialog::Rejected);
+      }
+    };
+    QTimer::singleShot(0, &w, answer);
+    menu->mnuFilesPrint->trigger();
+    QCOMPARE(seen, (QStringList{QStringLiteral("frmReport"), QStringLiteral("frmPrintPreview")}));
+    QCOMPARE(previewPages, 1);
+    QVERIFY(dialogs_.messages.empty());
   }
 
   // The 32-channel AC current page: the PDF well under a second.

@@ -24,22 +24,22 @@ class SettingCollector : public pages::ControlVisitor {
   explicit SettingCollector(const std::set<std::string>& carried) : carried_(carried) {}
   std::vector<SettingValue> settings;
 
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    add(name, caption, c.text);
+  void text(const pages::ControlInfo& i, pages::TextBox& c) override {
+    add(i, i.caption, c.text);
   }
-  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
-    add(name, caption, ComboValue(c));
+  void combo(const pages::ControlInfo& i, pages::ComboBox& c) override {
+    add(i, i.caption, ComboValue(c));
   }
-  void check(std::string_view name, pages::CheckBox& c) override {
-    add(name, c.caption, c.value ? "on" : "off");
+  void check(const pages::ControlInfo& i, pages::CheckBox& c) override {
+    add(i, c.caption, c.value ? "on" : "off");
   }
-  void option(std::string_view name, pages::OptionButton& c) override {
-    add(name, c.caption, c.value ? "on" : "off");
+  void option(const pages::ControlInfo& i, pages::OptionButton& c) override {
+    add(i, c.caption, c.value ? "on" : "off");
   }
 
  private:
-  void add(std::string_view name, std::string_view caption, const std::string& value) {
-    const std::string n(name);
+  void add(const pages::ControlInfo& info, std::string_view caption, const std::string& value) {
+    const std::string& n = info.name;
     if (!carried_.count(n) && !carried_.count(n.substr(0, n.find('(')))) return;
     settings.push_back({n, std::string(caption), value});
   }

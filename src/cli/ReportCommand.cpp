@@ -142,7 +142,8 @@ int CmdReport(const CliContext& ctx, const Args& args) {
   }
   std::size_t settings = 0;
   for (const auto& section : r.sections) settings += section.rows.size();
-  ctx.out << "Report of " << r.identity.model << " (" << settings << " settings";
+  ctx.out << "Report of " << r.identity.model << " (" << settings
+          << (settings == 1 ? " setting" : " settings");
   if (r.hasChanges) ctx.out << ", " << r.changes.size() << " changed";
   if (a.pdf) ctx.out << ", " << pages << (pages == 1 ? " page" : " pages");
   ctx.out << ") written to " << a.output << std::endl;

@@ -86,10 +86,11 @@ std::map<std::string, std::string> Identity(const std::string& html) {
   return m;
 }
 
-// What the page shows of each control the configuration records carry, walked here
-// independently of the report: caption and shown value of every one a person sets.
+// Every control the page declares a setting and the configuration records carry, walked
+// here independently of the report: its declaration and the value the page shows.
 struct Shown {
-  std::string caption, value;
+  q5::pages::ControlInfo info;
+  std::string value;
 };
 std::map<std::string, Shown> ShownSettings(q5::pages::ModulePage& page, const std::string& model) {
   auto io = q5::config::RecordStream::Writer(model);
@@ -97,22 +98,20 @@ std::map<std::string, Shown> ShownSettings(q5::pages::ModulePage& page, const st
   struct Walk : q5::pages::ControlVisitor {
     std::set<std::string> carried;
     std::map<std::string, Shown> shown;
-    bool carries(std::string_view name) const {
-      const std::string n(name);
-      return carried.count(n) || carried.count(n.substr(0, n.find('(')));
+    void put(const q5::pages::ControlInfo& i, std::string value) {
+      if (i.role != q5::pages::Role::Setting) return;
+      if (!carried.count(i.name) && !carried.count(i.name.substr(0, i.name.find('(')))) return;
+      shown[i.name] = {i, std::move(value)};
     }
-    void text(std::string_view n, std::string_view cap, q5::pages::TextBox& c) override {
-      if (!c.shownOnly && carries(n)) shown[std::string(n)] = {std::string(cap), c.text};
+    void text(const q5::pages::ControlInfo& i, q5::pages::TextBox& c) override { put(i, c.text); }
+    void combo(const q5::pages::ControlInfo& i, q5::pages::ComboBox& c) override {
+      put(i, c.index >= 0 ? c.items[c.index] : "");
     }
-    void combo(std::string_view n, std::string_view cap, q5::pages::ComboBox& c) override {
-      if (carries(n))
-        shown[std::string(n)] = {std::string(cap), c.index >= 0 ? c.items[c.index] : ""};
+    void check(const q5::pages::ControlInfo& i, q5::pages::CheckBox& c) override {
+      put(i, c.value ? "on" : "off");
     }
-    void check(std::string_view n, q5::pages::CheckBox& c) override {
-      if (carries(n)) shown[std::string(n)] = {c.caption, c.value ? "on" : "off"};
-    }
-    void option(std::string_view n, q5::pages::OptionButton& c) override {
-      if (carries(n)) shown[std::string(n)] = {c.caption, c.value ? "on" : "off"};
+    void option(const q5::pages::ControlInfo& i, q5::pages::OptionButton& c) override {
+      put(i, c.value ? "on" : "off");
     }
   } walk;
   walk.carried.insert(io.fieldNames().begin(), io.fieldNames().end());
@@ -164,8 +163,11 @@ TEST(Report, EveryPageKindFromUnitAndFromFile) {
       EXPECT_TRUE(seen.insert(r.name).second) << r.name << " twice";
       auto it = shown.find(r.name);
       ASSERT_NE(it, shown.end()) << r.name << " is not a setting shown on the page";
-      EXPECT_EQ(r.cells[1], it->second.caption.empty() ? r.name : it->second.caption) << r.name;
+      const q5::pages::ControlInfo& info = it->second.info;
+      EXPECT_EQ(r.cells[0], info.channel >= 0 ? info.channelHeading : "") << r.name;
+      EXPECT_EQ(r.cells[1], info.caption.empty() ? r.name : info.caption) << r.name;
       EXPECT_EQ(r.cells[2], it->second.value) << r.name;
+      EXPECT_EQ(r.cells[3], info.unit) << r.name;
     }
     EXPECT_EQ(seen.size(), shown.size());
 
@@ -199,11 +201,11 @@ TEST(Report, ChangedSettingsAfterADownloadAgainstItsBackup) {
   std::string rangeBefore, rangeAfter;
   struct Edit : q5::pages::ControlVisitor {
     std::string *before, *after;
-    void text(std::string_view name, std::string_view, q5::pages::TextBox& c) override {
-      if (name == "txtFScale(1)") c.text = "9000";
+    void text(const q5::pages::ControlInfo& i, q5::pages::TextBox& c) override {
+      if (i.name == "txtFScale(1)") c.text = "9000";
     }
-    void combo(std::string_view name, std::string_view, q5::pages::ComboBox& c) override {
-      if (name != "cmbUserRange(2)" || c.items.size() < 2) return;
+    void combo(const q5::pages::ControlInfo& i, q5::pages::ComboBox& c) override {
+      if (i.name != "cmbUserRange(2)" || c.items.size() < 2) return;
       *before = c.text();
       c.index = (c.index + 1) % static_cast<int>(c.items.size());
       *after = c.text();

@@ -82,8 +82,8 @@ class ReportWindowTest : public QObject {
     w.btnConnect_Click();
     QVERIFY(w.currentPageView());
     struct Edit : q5::pages::ControlVisitor {
-      void text(std::string_view name, std::string_view, q5::pages::TextBox& c) override {
-        if (name == "txtFScale(3)") c.text = "7654";
+      void text(const q5::pages::ControlInfo& i, q5::pages::TextBox& c) override {
+        if (i.name == "txtFScale(3)") c.text = "7654";
       }
     } edit;
     w.session().page()->visitControls(edit);

@@ -1,6 +1,5 @@
-// The walk over a page's controls that gives the report its settings. Everything the
-// report knows about a control (whether it is a setting, its caption, unit, channel and
-// tab) comes from here.
+// The walk over a page's controls that gives the report its settings: whether a control
+// is a setting, its caption, unit, channel heading and tab, all as the page declares them.
 #include <set>
 
 #include "config/PageRecords.h"
@@ -19,50 +18,39 @@ std::string ComboShown(const pages::ComboBox& c) {
   return std::string();
 }
 
-// The element number of "name(i)", or -1.
-int ElementOf(std::string_view name) {
-  const auto open = name.find('(');
-  if (open == std::string_view::npos || name.back() != ')') return -1;
-  int n = 0;
-  for (std::size_t i = open + 1; i + 1 < name.size(); ++i) {
-    if (name[i] < '0' || name[i] > '9') return -1;
-    n = n * 10 + (name[i] - '0');
-  }
-  return n;
-}
-
 class SettingWalk : public pages::ControlVisitor {
  public:
   explicit SettingWalk(const std::set<std::string>& carried) : carried_(carried) {}
   std::vector<ReportSetting> settings;
 
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    if (!c.shownOnly) add(name, caption, c.text);
+  void text(const pages::ControlInfo& info, pages::TextBox& c) override { add(info, c.text); }
+  void combo(const pages::ControlInfo& info, pages::ComboBox& c) override {
+    add(info, ComboShown(c));
   }
-  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
-    add(name, caption, ComboShown(c));
+  void check(const pages::ControlInfo& info, pages::CheckBox& c) override {
+    add(info, c.value ? "on" : "off");
   }
-  void check(std::string_view name, pages::CheckBox& c) override {
-    add(name, c.caption, c.value ? "on" : "off");
-  }
-  void option(std::string_view name, pages::OptionButton& c) override {
-    add(name, c.caption, c.value ? "on" : "off");
+  void option(const pages::ControlInfo& info, pages::OptionButton& c) override {
+    add(info, c.value ? "on" : "off");
   }
 
  private:
-  // A setting is a control the page's configuration records carry for this model, shown
-  // or not (a hidden one still goes to the unit), apart from values the page only shows
-  // (fixed by another setting); named by itself or by the base name of an array a single
-  // field stands for, such as an output mask.
-  void add(std::string_view name, std::string_view caption, std::string value) {
-    const std::string n(name);
+  // A setting as the page declares it, when this model has it: the page's configuration
+  // records carry it for this model (named by itself, or by the base name of an array a
+  // single field stands for, such as an output mask), shown or not, since a hidden one
+  // still goes to the unit.
+  void add(const pages::ControlInfo& info, std::string value) {
+    if (info.role != pages::Role::Setting) return;
+    const std::string& n = info.name;
     if (!carried_.count(n) && !carried_.count(n.substr(0, n.find('(')))) return;
     ReportSetting s;
     s.name = n;
-    s.caption = std::string(caption);
+    s.caption = info.caption;
+    s.unit = info.unit;
+    s.channelNumber = info.channel;
+    s.channel = info.channel >= 0 ? info.channelHeading : std::string();
+    s.group = info.group;
     s.value = std::move(value);
-    s.channelNumber = ElementOf(name);
-    if (s.channelNumber >= 0) s.channel = "CH " + std::to_string(s.channelNumber);
     settings.push_back(std::move(s));
   }
   const std::set<std::string>& carried_;

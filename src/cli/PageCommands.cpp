@@ -153,7 +153,12 @@ class MonitorView : public session::SessionView {
       return;
     }
     dialogOpened_ = false;
-    page_.Press("txtParData(0)");
+    // The first live value box of the page, as a person clicks it.
+    for (const session::LiveColumn& c : live_) {
+      if (c.discrete) continue;
+      page_.Press(c.name);
+      break;
+    }
     if (!dialogOpened_) {
       ctx_.err << "q5cfg-cli monitor: \"Change Value\" did not open" << std::endl;
       changeFailed_ = true;

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   qt6-qpa-plugins fonts-dejavu-core fonts-droid-fallback xvfb xauth xdg-utils
   libgtest-dev libgmock-dev
-  binutils
+  binutils poppler-utils
   # The Windows build of the core and its tests, run under Wine (scripts/test-windows.sh):
   # the MinGW-w64 cross compiler, GoogleTest's source, and Wine.
   g++-mingw-w64-x86-64-posix googletest wine wine64

@@ -39,6 +39,10 @@ std::string UserManualPath();
 int CmdDiff(const CliContext& ctx, const Args& args);  // [--port P] diff FILE [FILE2]
 int CmdScan(const CliContext& ctx, const Args& args);  // scan [--sim] [PORT...]
 
+// ReportCommand.cpp
+// report [FILE] -o OUT.pdf|OUT.html [--by NAME] [--note TEXT] [--paper A4|Letter] [--before FILE]
+int CmdReport(const CliContext& ctx, const Args& args);
+
 // Usage lines of every command, for the help texts.
 struct CommandHelp {
   const char* name;

@@ -1,5 +1,7 @@
 // q5cfg-cli: the configuration tool's sequences from a terminal, without windows.
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -54,6 +56,14 @@ const std::vector<CommandHelp> kHelp = {
     {"new", "q5cfg-cli new GROUP ITEM -o FILE",
      "Create the default configuration of a Model Select item (e.g. Q5T3NML3 AI4).", ""},
     {"show", "q5cfg-cli show FILE", "Print the settings stored in a configuration file.", ""},
+    {"report",
+     "q5cfg-cli [--port P] report [FILE] -o OUT.pdf|OUT.html [--by NAME] [--note TEXT] "
+     "[--paper A4|Letter] [--before FILE]",
+     "Write the commissioning report of the unit (after an Upload) or of a configuration file.",
+     "The unit's model, firmware version, channels, network and port, the date and time,\n"
+     "\"Prepared by\" (--by) and a note (--note), then every setting of the page with its\n"
+     "caption, channel, value and unit. --before FILE adds the settings that differ from\n"
+     "that file (before -> after). The output's extension chooses PDF or HTML."},
     {"firmware", "q5cfg-cli --port P firmware FILE [--yes] [--crc XXXX] | firmware --check FILE",
      "Load an S-record firmware image into the unit (--check: only check the file).",
      "The file is checked whole first; a damaged one is refused before anything is sent.\n"
@@ -255,6 +265,8 @@ int Run(int argc, char** argv) {
     rc = CmdNew(ctx, args);
   } else if (command == "show") {
     rc = CmdShow(ctx, args);
+  } else if (command == "report") {
+    rc = CmdReport(ctx, args);
   } else if (command == "firmware") {
     rc = CmdFirmware(ctx, args);
   } else if (command == "network") {
@@ -280,6 +292,13 @@ int Run(int argc, char** argv) {
 }  // namespace q5::cli
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // A report lays out text in fonts, which takes the graphical side of Qt; it needs no
+  // screen, so the offscreen platform serves where none was chosen.
+  bool report = false;
+  for (int i = 1; i < argc; ++i) report = report || std::string(argv[i]) == "report";
+  if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QCoreApplication> app = report ? std::make_unique<QGuiApplication>(argc, argv)
+                                                 : std::make_unique<QCoreApplication>(argc, argv);
   return q5::cli::Run(argc, argv);
 }

@@ -223,6 +223,7 @@ bool MainWindowTools::compareWith(const std::string& path) {
     return false;
   }
   const config::Comparison c = config::CompareSettings(*page, s.values, *file.page(), file.values());
+  if (compared) compared(path);
   CompareDialog dialog(c, Q(path), &w_);
   dialog.exec();
   if (dialog.loadRequested() && s.menus().fileEnabled && w_.sequencesRunning() == 0) {

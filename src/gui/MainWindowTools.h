@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ class MainWindowTools : public QObject {
   // Compares the page on screen with a file, shows the result, loads the file's values
   // when asked. False when there was nothing to compare or the file could not be read.
   bool compareWith(const std::string& path);
+  // Told the path of every file the page was compared with.
+  std::function<void(const std::string& path)> compared;
 
   // The port dialog's "Scan": tries the dialog's ports in turn with a progress window
   // that can cancel, then marks the ports where a unit answered.

@@ -38,6 +38,7 @@
 #include "LampWidget.h"
 #include "NetworkWindows.h"
 #include "MainWindowTools.h"
+#include "ReportMenu.h"
 #include "PageView.h"
 #include "QtDialogs.h"
 #include "frmComPort.h"
@@ -109,6 +110,7 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   buildWidgets();
   buildMenus();
   tools_ = new MainWindowTools(*this);
+  new ReportMenu(*this);
   resize(twips(kWindowWidth), twips(kWindowHeight));
   setWindowIcon(AppIcon());
   qtDialogs_->setExplain(

@@ -15,8 +15,7 @@
 #include "config/Backups.h"
 #include "config/Compare.h"
 #include "config/ConfigFiles.h"
-#include "config/PageRecords.h"
-#include "config/RecordStream.h"
+#include "pages/RecordStream.h"
 #include "report/Report.h"
 
 namespace {
@@ -93,8 +92,8 @@ struct Shown {
   std::string value;
 };
 std::map<std::string, Shown> ShownSettings(q5::pages::ModulePage& page, const std::string& model) {
-  auto io = q5::config::RecordStream::Writer(model);
-  q5::config::PageRecords(io, page, page.pageKind());
+  auto io = q5::pages::RecordStream::Writer(model);
+  page.records(io);
   struct Walk : q5::pages::ControlVisitor {
     std::set<std::string> carried;
     std::map<std::string, Shown> shown;

@@ -2,8 +2,7 @@
 // is a setting, its caption, unit, channel heading and tab, all as the page declares them.
 #include <set>
 
-#include "config/PageRecords.h"
-#include "config/RecordStream.h"
+#include "pages/RecordStream.h"
 #include "report/Report.h"
 
 namespace q5::report {
@@ -61,8 +60,8 @@ class SettingWalk : public pages::ControlVisitor {
 std::vector<ReportSetting> PageReportSettings(pages::ModulePage& page,
                                               const session::SessionValues& values) {
   // Writing the records names every field they carry and changes nothing on the page.
-  config::RecordStream io = config::RecordStream::Writer(values.model);
-  config::PageRecords(io, page, page.pageKind());
+  pages::RecordStream io = pages::RecordStream::Writer(values.model);
+  page.records(io);
   const std::set<std::string> carried(io.fieldNames().begin(), io.fieldNames().end());
   SettingWalk walk(carried);
   page.visitControls(walk);

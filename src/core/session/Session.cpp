@@ -479,15 +479,6 @@ bool Session::Identify() {
 }
 
 void Session::UnitUpload() {
-  // What the unit refuses to tell ("CNG", "CNU") is not a setting: such a read fails
-  // like an unanswered one, so the page's Upload failure (or its silent end) follows
-  // and the refusal is named in the sequence's failures. It never lands in a field.
-  struct RefusalsFail {
-    link::Link& link;
-    bool before;
-    explicit RefusalsFail(link::Link& l) : link(l), before(l.refusalsFail()) { l.setRefusalsFail(true); }
-    ~RefusalsFail() { link.setRefusalsFail(before); }
-  } refusalsFail(link_);
   if (!Identify()) return;
   pages::ModulePage* p = page();
   if (p) {
@@ -516,6 +507,16 @@ void Session::btnUpload_Click() {
 void Session::uploadAction() {
   if (ended_) return;
   SequenceScope sequence(*this);
+  // What the unit refuses to tell ("CNG", "CNU") is not a setting: such a read (of a setting, or of the live values read
+  // right after) fails
+  // like an unanswered one, so the page's Upload failure (or its silent end) follows
+  // and the refusal is named in the sequence's failures. It never lands in a field.
+  struct RefusalsFail {
+    link::Link& link;
+    bool before;
+    explicit RefusalsFail(link::Link& l) : link(l), before(l.refusalsFail()) { l.setRefusalsFail(true); }
+    ~RefusalsFail() { link.setRefusalsFail(before); }
+  } refusalsFail(link_);
   all_btn_control(false);
   UnitUpload();
   if (ended_) return;

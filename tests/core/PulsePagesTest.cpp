@@ -307,6 +307,8 @@ TEST(PulsePages, PI2PositionSetpointRulesAndChecks) {
       {"alarm type 5", [](frmPI2& p) { p.txtA2Type[1].text = "5"; }, false},
       {"alarm type 1.5", [](frmPI2& p) { p.txtA1Type[1].text = "1.5"; }, false},
       {"latch 1", [](frmPI2& p) { p.txtEL[0].text = "1"; }, true},
+      {"external latch 2", [](frmPI2& p) { p.txtEL[1].text = "2"; }, true},
+      {"external latch 3", [](frmPI2& p) { p.txtEL[1].text = "3"; }, false},
       {"latch 2", [](frmPI2& p) { p.txtHL[1].text = "2"; }, false},
       {"command -1", [](frmPI2& p) { p.txtOP[0].text = "-1"; }, false},
       {"data clear with a word", [](frmPI2& p) { p.txtHLD[0].text = "1 hello"; }, false},

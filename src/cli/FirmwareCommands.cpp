@@ -11,6 +11,7 @@
 #include "cli/Interrupts.h"
 #include "firmware/SRecord.h"
 #include "firmware/frmFirmUpdate.h"
+#include "link/TextRoutines.h"
 #include "ui/UnattendedDialogs.h"
 
 namespace q5::cli {
@@ -91,7 +92,7 @@ class FirmwareDialogs : public ui::UnattendedDialogs {
     if (crcQuestion && crc) {
       const bool same = window && Upper(window->unitCrc()) == Upper(*crc);
       return say(text, caption, same,
-                 same ? "--crc matches" : "--crc " + CliDialogs::Printable(*crc) + " differs");
+                 same ? "--crc matches" : "--crc " + link::EscapeControls(*crc) + " differs");
     }
     // On the terminal; the end of input counts as No.
     std::cerr << CliDialogs::Printable(caption) << ": " << CliDialogs::Printable(text)
@@ -164,7 +165,7 @@ int CmdFirmware(const CliContext& ctx, const Args& args) {
                  return std::isxdigit(c) != 0;
                }))) {
     ctx.err << "q5cfg-cli firmware: --crc takes the four hexadecimal digits the unit reports, not \""
-            << CliDialogs::Printable(*crc) << "\"" << std::endl;
+            << link::EscapeControls(*crc) << "\"" << std::endl;
     return kExitUsage;
   }
   if (check) return CheckOnly(ctx, file);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <map>
@@ -84,9 +85,11 @@ class MonitorView : public session::SessionView {
     // The live set: every indicator (grouped per array) and the live-value boxes.
     for (const ShownControl& s : CollectControls(page_)) {
       if (s.indicator) {
-        if (columns_.empty() || columns_.back().name != BaseName(s.name) || !columns_.back().bits) {
-          columns_.push_back({BaseName(s.name), true});
-        }
+        // One column per array, however its points are interleaved with other controls.
+        const std::string base = BaseName(s.name);
+        const bool listed = std::any_of(columns_.begin(), columns_.end(),
+                                        [&](const Column& c) { return c.bits && c.name == base; });
+        if (!listed) columns_.push_back({base, true});
       } else if (s.textBox && IsLiveTextName(s.name)) {
         columns_.push_back({s.name, false});
       }

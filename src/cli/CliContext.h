@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <ostream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ struct CliContext {
   std::ostream& out;
   std::ostream& err;
   CliOptions options;
+  // The backup the last Download wrote ("" when none).
+  std::function<std::string()> backupPath = {};
 };
 
 // For commands that talk to a unit: false (and a usage message) when --port is missing.

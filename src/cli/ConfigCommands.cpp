@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "cli/Commands.h"
+#include "cli/Interrupts.h"
 #include "cli/ControlPrinter.h"
 #include "config/ConfigFiles.h"
 #include "config/FileAccess.h"
@@ -133,6 +134,24 @@ class DryRunPort : public link::Port {
 
 }  // namespace
 
+// Where the unit stands after a Download was interrupted: nothing written yet, all of it
+// written (the read-back was cut short), or partly written.
+static std::string InterruptedDownloadLine(const CliContext& ctx, int writes, bool finished) {
+  std::string line = std::string("q5cfg-cli download: interrupted (") + InterruptScope::signalName() + "); ";
+  if (writes == 0) return line + "nothing was written to the unit";
+  if (finished)
+    return line + "all " + std::to_string(writes) +
+           " writes had gone out; the unit's settings were not read back";
+  line += std::to_string(writes) + (writes == 1 ? " write" : " writes") +
+          " went out; the unit now holds a partly written configuration";
+  const std::string backup = ctx.backupPath ? ctx.backupPath() : std::string();
+  if (!backup.empty())
+    line += "; restore it with: q5cfg-cli --port " + ctx.options.port + " download " + backup;
+  else
+    line += "; no backup was written: download a configuration you trust to restore it";
+  return line;
+}
+
 int CmdUploadToFile(const CliContext& ctx, const Args& args) {
   std::string file;
   Args rest;
@@ -169,7 +188,25 @@ int CmdDownload(const CliContext& ctx, const Args& args) {
     ctx.dialogs.openFiles = {file};
     s.mnuFilesOpen_Click([&] { files.ConfigFileOpen(); });
     if (ctx.dialogs.errorShown) return kExitFailed;
+    // A signal now lets the exchange under way finish, then nothing more is sent, and
+    // the person is told where the unit stands.
+    InterruptScope interrupts;
+    bool finished = false;  // the signal came after the Download had written everything
+    auto where = [&] { return InterruptedDownloadLine(ctx, s.downloadWrites(), finished); };
+    InterruptScope::setLastWords(where());
+    s.link().setBeforeExchange([&] {
+      if (InterruptScope::signal() && !s.link().stopRequested()) {
+        finished = !s.downloading() && s.downloadWrites() > 0;
+        s.link().requestStop();
+      }
+      InterruptScope::setLastWords(where());
+    });
     s.btnDownload_Click();
+    s.link().setBeforeExchange({});
+    if (InterruptScope::signal()) {
+      ctx.err << where() << std::endl;
+      return InterruptScope::exitCode();
+    }
     if (ReportFailure(ctx, "download", s.failure())) return kExitFailed;
     if (ctx.dialogs.errorShown || !s.values.Connected || s.programEnded()) return kExitFailed;
     PrintHeader(ctx.out, s);

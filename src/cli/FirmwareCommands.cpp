@@ -8,12 +8,17 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/Interrupts.h"
 #include "firmware/SRecord.h"
 #include "firmware/frmFirmUpdate.h"
+#include "link/TextRoutines.h"
 #include "ui/UnattendedDialogs.h"
 
 namespace q5::cli {
 namespace {
+
+constexpr const char* kInUpdateModeLine =
+    "The unit is still in update mode at 115200 baud: repeat the update or power-cycle it";
 
 std::string Upper(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
@@ -86,7 +91,8 @@ class FirmwareDialogs : public ui::UnattendedDialogs {
     if (!crcQuestion && yes) return say(text, caption, true, "--yes");
     if (crcQuestion && crc) {
       const bool same = window && Upper(window->unitCrc()) == Upper(*crc);
-      return say(text, caption, same, same ? "--crc matches" : "--crc " + *crc + " differs");
+      return say(text, caption, same,
+                 same ? "--crc matches" : "--crc " + link::EscapeControls(*crc) + " differs");
     }
     // On the terminal; the end of input counts as No.
     std::cerr << CliDialogs::Printable(caption) << ": " << CliDialogs::Printable(text)
@@ -155,8 +161,11 @@ int CmdFirmware(const CliContext& ctx, const Args& args) {
     ctx.err << "q5cfg-cli firmware: which S-record file?" << std::endl;
     return kExitUsage;
   }
-  if (crc && crc->size() != 4) {
-    ctx.err << "q5cfg-cli firmware: --crc takes the four characters the unit reports" << std::endl;
+  if (crc && (crc->size() != 4 || !std::all_of(crc->begin(), crc->end(), [](unsigned char c) {
+                 return std::isxdigit(c) != 0;
+               }))) {
+    ctx.err << "q5cfg-cli firmware: --crc takes the four hexadecimal digits the unit reports, not \""
+            << link::EscapeControls(*crc) << "\"" << std::endl;
     return kExitUsage;
   }
   if (check) return CheckOnly(ctx, file);
@@ -175,8 +184,26 @@ int CmdFirmware(const CliContext& ctx, const Args& args) {
   dialogs.window = &window;
   window.setView(&printer);
   window.Form_Load();
+  // A signal stops the update after the record under way; a second one ends the
+  // program at once, still saying where the unit stands.
+  InterruptScope interrupts;
+  auto where = [&window] {
+    return std::string("q5cfg-cli firmware: interrupted (") + InterruptScope::signalName() + "); " +
+           (window.inUpdateMode() ? std::string(kInUpdateModeLine) : std::string("the unit runs its firmware as before"));
+  };
+  window.stopRequested = [&] {
+    InterruptScope::setLastWords(where());
+    return InterruptScope::signal() != 0;
+  };
+  InterruptScope::setLastWords(where());
+  s.link().setBeforeExchange([&] { InterruptScope::setLastWords(where()); });
   window.btnFirmUpdate_Click();
+  s.link().setBeforeExchange({});
   printer.endProgressLine();
+  if (InterruptScope::signal()) {
+    ctx.err << where() << std::endl;
+    return InterruptScope::exitCode();
+  }
   window.Form_Unload();
   return window.outcome() == firmware::frmFirmUpdate::Outcome::Completed ? kExitOk : kExitFailed;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <map>
@@ -69,12 +70,14 @@ class MonitorView : public session::SessionView {
         csv_(csv),
         change_(std::move(change)),
         start_(std::chrono::steady_clock::now()) {
-    // The live set: what the page declares live, the points of one array printed
-    // together as one string of bits.
+    // The live set: what the page declares live; the points of one array are printed
+    // together as one string of bits, one column per array however its points are
+    // interleaved with other controls.
     live_ = session::LiveColumns(page_);
     for (const session::LiveColumn& c : live_) {
       const std::string name = c.discrete ? BaseName(c.name) : c.name;
-      if (c.discrete && !columns_.empty() && columns_.back().bits && columns_.back().name == name)
+      if (c.discrete && std::any_of(columns_.begin(), columns_.end(),
+                                    [&](const Column& k) { return k.bits && k.name == name; }))
         continue;
       columns_.push_back({name, c.discrete});
     }

@@ -223,6 +223,7 @@ int Run(int argc, char** argv) {
   config::Backups backups(session, qtlink::BackupFolder());
   backups.setEnabled(!options.noBackup);
   backups.onWritten = [](const std::string& path) { std::cout << "Backup: " << path << std::endl; };
+  ctx.backupPath = [&backups] { return backups.lastPath(); };
 
   const std::int64_t startUs = clock.nowUs();
   if (options.trace) {
@@ -237,6 +238,8 @@ int Run(int argc, char** argv) {
         case link::TraceEvent::Overflow: line += "! reply longer than a line can be, discarded \"" + Visible(text.substr(0, 64)) + "...\""; break;
         case link::TraceEvent::Discarded: line += "! stale input discarded \"" + Visible(text) + "\""; break;
         case link::TraceEvent::NotOpen: line += "! port not open: " + Visible(text); break;
+        case link::TraceEvent::Refused: line += "! not sent (" + exchange.refusal() + "): " + Visible(text); break;
+        case link::TraceEvent::Stale: line += "! after the reply's CR, kept to be discarded \"" + Visible(text) + "\""; break;
       }
       std::cerr << line << std::endl;
     });

@@ -60,9 +60,13 @@ TEST(AnalogInputCheck, BiasGainAndScaleEnds) {
       {"bias", "-320.01", false}, {"gain", "3.2", true},     {"gain", "-3.2", true},
       {"gain", "3.21", false},    {"gain", "-3.2001", false}, {"zero", "32000", true},
       {"zero", "-32000", true},   {"zero", "32000.4", false}, {"full", "-32000.5", false},
-      {"full", "32001", false},   {"zero", "1e3", true},     {"full", "1e999", false},
+      {"full", "32001", false},   {"zero", "1e3", false},    {"full", "1e999", false},
       {"zero", "abc", false},     {"zero", "", false},       {"gain", "1,5", false},
       {"bias", "-", false},       {"full", " 10 ", true},    {"zero", ".5", true},
+      // The whole text is the number: a TAB, a byte above 0x7F, a word after it, or a
+      // number longer than any the unit takes is none.
+      {"bias", "5\t", false},     {"gain", "1\xC2\xA0", false}, {"full", "270 hello", false},
+      {"zero", "00000000000000000000001", false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(std::string(k.field) + " = '" + k.text + "'");
@@ -125,7 +129,12 @@ TEST(AnalogInputCheck, NumberRules) {
   EXPECT_TRUE(IsNumeric("-12.50"));
   EXPECT_TRUE(IsNumeric("+3"));
   EXPECT_TRUE(IsNumeric("5."));
-  EXPECT_TRUE(IsNumeric("2E-3"));
+  EXPECT_FALSE(IsNumeric("2E-3"));  // an exponent is not a number as a person types it
+  EXPECT_FALSE(IsNumeric("5e0"));
+  EXPECT_TRUE(IsNumeric("  7 "));
+  EXPECT_FALSE(IsNumeric("\t7"));
+  EXPECT_FALSE(IsNumeric("7\n"));
+  EXPECT_FALSE(IsNumeric(std::string(3000, '9')));
   EXPECT_FALSE(IsNumeric("."));
   EXPECT_FALSE(IsNumeric("1.2.3"));
   EXPECT_FALSE(IsNumeric("12a"));

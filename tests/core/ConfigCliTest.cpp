@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli/ConfigCommands.cpp"
+#include "cli/Interrupts.cpp"
 #include "link/Clock.h"
 #include "link/Exchange.h"
 #include "sim/SimPort.h"

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-inline constexpr std::int64_t kTimeOutUs = 3'000'000 + 10'000;  // reply time-out and pause
+// The reply time-out, the pause, and the quiet moment left after a time-out for a late
+// answer.
+inline constexpr std::int64_t kTimeOutUs = 3'000'000 + 10'000 + 700'000;
 
 // What a fault does to a sequence.
 enum class Outcome {

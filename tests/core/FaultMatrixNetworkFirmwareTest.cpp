@@ -289,6 +289,10 @@ const char* const kStillInUpdateMode =
 const char* const kNoReplyAt115200 =
     "The unit may still be in update mode: repeat the update or power-cycle it.";
 Msg Fw(const std::string& text) { return {text, "FirmUpdate", Icon::Error}; }
+std::string Stopped(int record, const std::string& how) {
+  return "The transfer was stopped: Line " + std::to_string(record) + " of 14 was " + how +
+         " 4 times; the image was not programmed.\r\n" + kStillInUpdateMode;
+}
 const Msg kUploadError{"Upload Error", "Upload", Icon::Error};
 
 // Wire lines of a clean update of the 14-line image: 1 G00, 2 I82, 3 DSS, 4 I86,
@@ -309,20 +313,40 @@ std::vector<FwRow> FwRows() {
       {"port vanishes at the rate switch", {"vanish:=D115200"}, FwOutcome::Failed, 0,
        {Fw("The port could not be opened again at 115200 baud.\r\n" + std::string(kStillInUpdateMode))},
        nullptr, "D115200", "115200", Recovery::PowerCycle},
-      {"silent in the middle of the transfer", {"noreply+10"}, FwOutcome::Failed, 5,
-       {Fw("The unit gave no reply at 115200 baud; the transfer was stopped (Line 9 of 14, 5 lines "
-           "got no reply).\r\n" + std::string(kNoReplyAt115200))},
-       nullptr, R(9), "9600", Recovery::PowerCycle},
-      {"one record unanswered", {"noreply:=" + R(5)}, FwOutcome::Declined, 1, {},
+      // A record that never gets through ends the transfer after its four attempts; the
+      // unit, which answered the records before, waits in update mode at 115200.
+      {"silent in the middle of the transfer", {"noreply+10"}, FwOutcome::Failed, 4,
+       {Fw(Stopped(5, "not answered"))}, nullptr, R(5), "115200", Recovery::PowerCycle, false},
+      {"one record unanswered", {"noreply:=" + R(5)}, FwOutcome::Failed, 4,
+       {Fw(Stopped(5, "not answered"))}, nullptr, R(5), "115200", Recovery::Repeat, false},
+      {"one record unanswered once", {"noreply:=" + R(5) + "*1"}, FwOutcome::Completed, 1, {},
+       "1 line got no reply.\r\nCRC16 = ", "I06", "9600", Recovery::Repeat},
+      {"a record refused", {"cng:=" + R(5)}, FwOutcome::Failed, 0,
+       {Fw(Stopped(5, "refused (\"CNG\")"))}, nullptr, R(5), "115200", Recovery::Repeat, false},
+      {"a record refused once", {"cng:=" + R(5) + "*1"}, FwOutcome::Completed, 0, {},
+       "1 line was refused.\r\nCRC16 = ", "I06", "9600", Recovery::Repeat},
+      {"reset reply to a record", {"reply:=" + R(5) + ":\\x00\\xFFQ5 RESET"}, FwOutcome::Failed, 0,
+       {Fw(Stopped(5, "refused (\"\\x00\\xFFQ5 RESET\")"))}, nullptr, R(5), "115200",
+       Recovery::Repeat, false},
+      // An answer that always comes after the time-out is no answer: thrown away in the
+      // quiet moment after the time-out, never taken for the next line's.
+      {"late reply to a record", {"late:=" + R(5) + ":3500"}, FwOutcome::Failed, 4,
+       {Fw(Stopped(5, "not answered"))}, nullptr, R(5), "115200", Recovery::Repeat, false},
+      // Once late: the record goes again, and the unit that had taken it takes it twice;
+      // the CRC16 it then reports is not the image's, and the question says so.
+      {"late reply to a record once", {"late:=" + R(5) + ":3500*1"}, FwOutcome::Declined, 1, {},
        "1 line got no reply.\r\nCRC16 = ", "I82", "115200", Recovery::Repeat, false},
-      {"a record refused", {"cng:=" + R(5)}, FwOutcome::Declined, 0, {},
-       "1 line was refused.\r\nCRC16 = ", "I82", "115200", Recovery::Repeat, false},
-      {"reset reply to a record", {"reply:=" + R(5) + ":\\x00\\xFFQ5 RESET"}, FwOutcome::Declined, 0,
-       {}, "1 line was refused.\r\nCRC16 = ", "I82", "115200", Recovery::Repeat, false},
+      // "FIRMWARE:RECV" is the unit still receiving, not a CRC16.
+      {"no CRC in the reply", {"reply:00/82:CFIRMWARE\\x3ARECV*1+3"}, FwOutcome::Failed, 0,
+       {Fw("The unit's reply \"FIRMWARE:RECV\" holds no CRC16.\r\n" + std::string(kStillInUpdateMode))},
+       nullptr, "I82", "115200", Recovery::Repeat},
+      // A refused "SW" is not programming started.
+      {"write command refused", {"cng:=SW"}, FwOutcome::Failed, 0,
+       {Fw("The unit refused the write command (\"CNG\"); the image was not programmed.\r\n" +
+           std::string(kStillInUpdateMode))},
+       kNone, "SW", "115200", Recovery::Repeat},
       // The unit took these lines: what arrives late, twice or after its time must not cost
       // the next line, nor count it as refused.
-      {"late reply to a record", {"late:=" + R(5) + ":3500"}, FwOutcome::Completed, 1, {},
-       "1 line got no reply.\r\nCRC16 = ", "I06", "9600", Recovery::Repeat},
       {"duplicate reply to a record", {"dup:=" + R(5)}, FwOutcome::Completed, 0, {}, kNone, "I06",
        "9600", Recovery::Repeat},
       {"stale answer after a record's reply", {"stale:=" + R(5)}, FwOutcome::Completed, 0, {}, kNone,

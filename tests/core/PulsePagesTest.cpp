@@ -302,6 +302,21 @@ TEST(PulsePages, PI2PositionSetpointRulesAndChecks) {
       {"ring hys 4294967293", [&](frmPI2& p) { ring(p, 1); p.txtA1PH[1].text = "4294967293"; }, true},
       {"ring hys 4294967294", [&](frmPI2& p) { ring(p, 1); p.txtA1PH[1].text = "4294967294"; }, false},
       {"not a number", [](frmPI2& p) { p.txtGain[1].text = "1,0"; }, false},
+      // The codes sent as typed before now have their own rules.
+      {"alarm type 4", [](frmPI2& p) { p.txtA1Type[0].text = "4"; }, true},
+      {"alarm type 5", [](frmPI2& p) { p.txtA2Type[1].text = "5"; }, false},
+      {"alarm type 1.5", [](frmPI2& p) { p.txtA1Type[1].text = "1.5"; }, false},
+      {"latch 1", [](frmPI2& p) { p.txtEL[0].text = "1"; }, true},
+      {"external latch 2", [](frmPI2& p) { p.txtEL[1].text = "2"; }, true},
+      {"external latch 3", [](frmPI2& p) { p.txtEL[1].text = "3"; }, false},
+      {"latch 2", [](frmPI2& p) { p.txtHL[1].text = "2"; }, false},
+      {"command -1", [](frmPI2& p) { p.txtOP[0].text = "-1"; }, false},
+      {"data clear with a word", [](frmPI2& p) { p.txtHLD[0].text = "1 hello"; }, false},
+      {"reset data clear with CR", [](frmPI2& p) { p.txtHRD[1].text = "0\rG01"; }, false},
+      {"external reset TAB", [](frmPI2& p) { p.txtER[0].text = "1\t"; }, false},
+      {"reset with LF", [](frmPI2& p) { p.txtHR[0].text = "1\n"; }, false},
+      {"Z reset 2 (not the /A model)", [](frmPI2& p) { p.txtZR[0].text = "2"; }, false},
+      {"Z reset with a line", [](frmPI2& p) { p.txtZR[0].text = "0\rG01\rI16\rD-123"; }, false},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(page.Init());
@@ -313,8 +328,10 @@ TEST(PulsePages, PI2PositionSetpointRulesAndChecks) {
   page.txtReset[0].text = "007";
   page.txtGain[0].text = "1.50";
   page.txtTM[0].text = "05.0";
-  page.txtFS[1].text = "1e3";
+  page.txtFS[1].text = " 1000 ";
+  page.txtA1Type[0].text = "03";
   ASSERT_TRUE(page.CheckData());
+  EXPECT_EQ(page.txtA1Type[0].text, "3");
   EXPECT_EQ(page.txtReset[0].text, "7");
   EXPECT_EQ(page.txtGain[0].text, "1.5");
   EXPECT_EQ(page.txtTM[0].text, "5");
@@ -401,7 +418,8 @@ TEST(PulsePages, PI8HalvingTiesToEvenAndChecks) {
   HalvingHook(rig);
   frmPI8 page(rig.ctx);
   ASSERT_TRUE(page.Init());
-  for (auto [max, over, ok] : {std::tuple{"1", "0", true}, {"4294967295", "7", true},
+  for (auto [max, over, ok] : {std::tuple{"1", "0", true}, {"4294967295", "1", true},
+                               {"1", "7", false}, {"1", "0.5", false},
                                {"0", "0", false}, {"4294967296", "0", false}, {"1", "", false},
                                {"x", "0", false}}) {
     page.txtFScale[4].text = max;

@@ -17,7 +17,8 @@ using Lines = std::vector<std::string>;
 using Msg = TestDialogs::Message;
 using q5::ui::Icon;
 
-constexpr std::int64_t kTimeOutUs = 3'000'000 + 10'000;  // the reply time-out and the pause
+// The reply time-out, the pause and the quiet moment after a time-out.
+constexpr std::int64_t kTimeOutUs = 3'000'000 + 10'000 + 700'000;
 
 TEST(SessionFaults, AUnitSilentInTheMiddleOfADownloadEndsItWithinThreeTimeOuts) {
   SessionRig rig("Q5T3NML3-6-AI4");

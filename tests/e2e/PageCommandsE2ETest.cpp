@@ -319,13 +319,14 @@ TEST(PageCommandsOverPty, LinearizerTableCellsByName) {
   EXPECT_EQ(Shown(set.run.out, "dgdX(3)"), "11500");
   EXPECT_EQ(Shown(set.run.out, "dgdX(5)"), "1290");
 
-  // A value the page does not check but the unit refuses: the page read back keeps the
-  // unit's value, and the command fails.
-  const CliExchange span = Cli(unit, {"set", "txtSpan=59"});
-  EXPECT_EQ(span.run.exitCode, 1);
-  EXPECT_TRUE(Has(span.run.err, "q5cfg-cli set: 1 write refused or unanswered (last: G01 I14 D59)"))
-      << span.run.err;
-  EXPECT_EQ(Shown(span.run.out, "txtSpan"), "270.00");
+  // A span outside 60.00 to 360.00, or with a word after it, is refused by the page's
+  // check: nothing is written.
+  for (const char* typed : {"txtSpan=59", "txtSpan=270 hello", "txtOutputClearValue=115.001"}) {
+    const CliExchange span = Cli(unit, {"set", typed});
+    EXPECT_EQ(span.run.exitCode, 1) << typed;
+    EXPECT_TRUE(Has(span.run.err, "Data Range Error")) << span.run.err;
+    for (const std::string& line : span.received) EXPECT_EQ(line.find("D59"), std::string::npos);
+  }
 
   // X does not rise: refused with the message, nothing but the "F" written.
   const CliExchange flat = Cli(unit, {"set", "dgdX(2)=-1500"});

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "link/Exchange.h"
@@ -176,6 +177,22 @@ ImageCheck CheckImageFile(const std::string& path) {
     r.reason = std::move(why);
     return r;
   };
+  // What the path names is looked at before it is opened: opening a FIFO would wait for
+  // a writer forever, and a device (/dev/zero) never ends.
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status))
+    return refuse("Cannot open " + path + ": " + (ec ? ec.message() : std::string("No such file or directory")));
+  if (std::filesystem::is_directory(status))
+    return refuse(path + " is a folder, not a firmware image file");
+  if (!std::filesystem::is_regular_file(status)) {
+    const char* what = std::filesystem::is_fifo(status)            ? "a FIFO (named pipe)"
+                       : std::filesystem::is_character_file(status) ? "a character device"
+                       : std::filesystem::is_block_file(status)     ? "a block device"
+                       : std::filesystem::is_socket(status)         ? "a socket"
+                                                                    : "not a regular file";
+    return refuse(path + " is " + std::string(what) + ", not a firmware image file");
+  }
   std::ifstream f(path, std::ios::binary);
   if (!f) return refuse("Cannot open " + path + ": " + std::strerror(errno));
   f.seekg(0, std::ios::end);

@@ -1,5 +1,6 @@
 #include "firmware/frmFirmUpdate.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "link/TextRoutines.h"
@@ -156,6 +157,7 @@ void frmFirmUpdate::runUpdate() {
   crc_.clear();
   percent_.clear();
   unanswered_ = refused_ = 0;
+  inUpdateMode_ = false;
 
   // 1. The image file, read whole and checked before anything is sent.
   const std::optional<std::string> path =
@@ -188,6 +190,13 @@ void frmFirmUpdate::runUpdate() {
   WriteLog("");
   WriteLog("Update Start!!\r\n");
 
+  if (interrupted()) {
+    outcome_ = Outcome::Interrupted;
+    WriteLog("The update was interrupted before it started; nothing was sent.");
+    SetButton(true);
+    return;
+  }
+
   // 4. Start: the unit goes into update mode.
   if (link_.GroupItemWriteRetry(kOneRetry, "00", "82", "SS").empty()) {
     outcome_ = Outcome::Failed;
@@ -196,6 +205,8 @@ void frmFirmUpdate::runUpdate() {
     SetButton(true);
     return;
   }
+
+  inUpdateMode_ = true;
 
   // 5. The unit to 115200 baud.
   link_.ItemReadRetry(kOneRetry, "86");
@@ -221,14 +232,32 @@ void frmFirmUpdate::runUpdate() {
     return;
   }
 
-  // 8. The image, one record line per exchange.
+  // 8. The image, one record line per exchange. A record the unit refused or did not
+  // answer goes again, up to kRecordRetry more times; one that never got through ends
+  // the transfer, since an image with a hole must never be programmed.
   int silentInARow = 0;
   int answeredSinceSwitch = 0;
   const std::size_t lineCount = image_.lines.size();
   for (std::size_t i = 0; i < lineCount; ++i) {
     const std::string& line = image_.lines[i].text;
     counter += static_cast<double>(line.size() + 2);
-    const std::string reply = raw(line);
+    std::string reply;
+    bool unanswered = true;
+    for (int attempt = 0; attempt <= kRecordRetry; ++attempt) {
+      reply = raw(line);
+      unanswered = reply.empty();
+      if (unanswered) {
+        ++unanswered_;
+        ++silentInARow;
+      } else {
+        silentInARow = 0;
+        ++answeredSinceSwitch;
+        if (reply != "COK") ++refused_;
+      }
+      if (reply == "COK" || !ex.isOpen() || silentInARow >= kSilentInARow ||
+          (answeredSinceSwitch == 0 && unanswered_ >= kSilentStart))
+        break;
+    }
     percent_ = FormatPercent(total > 0 ? counter / total : 1.0);
     const std::string entry = percent_ + kCrLf + line + kCrLf + reply;
     txtFirmInfo.text.clear();
@@ -236,14 +265,6 @@ void frmFirmUpdate::runUpdate() {
     txtFirmInfo.text += entry + kCrLf;
     if (view_) view_->logAppended(entry + kCrLf, true);
 
-    if (reply.empty()) {
-      ++unanswered_;
-      ++silentInARow;
-    } else {
-      silentInARow = 0;
-      ++answeredSinceSwitch;
-      if (reply != "COK") ++refused_;
-    }
     const std::string where = "Line " + std::to_string(i + 1) + " of " + std::to_string(lineCount);
     if (!ex.isOpen()) {
       // The port went away (an adapter unplugged, the unit's cable pulled).
@@ -264,6 +285,20 @@ void frmFirmUpdate::runUpdate() {
            "The unit may still be in update mode: repeat the update or power-cycle it.");
       return;
     }
+    if (reply != "COK") {
+      endInUpdateMode("The transfer was stopped: " + where + " was " +
+                          (unanswered ? std::string("not answered") : "refused (\"" + link::EscapeControls(reply) + "\")") +
+                          " " + std::to_string(kRecordRetry + 1) + " times; the image was not programmed.",
+                      true);
+      return;
+    }
+    if (interrupted()) {
+      outcome_ = Outcome::Interrupted;
+      WriteLog("The update was interrupted after " + where + "; the image was not programmed.");
+      WriteLog(kInUpdateMode);
+      SetButton(true);
+      return;
+    }
   }
 
   // 9.
@@ -272,6 +307,14 @@ void frmFirmUpdate::runUpdate() {
   WriteLog("CRC check");
   const std::string lost = LostLinesText(unanswered_, refused_);
   if (!lost.empty()) WriteLog(lost);
+
+  if (interrupted()) {
+    outcome_ = Outcome::Interrupted;
+    WriteLog("The update was interrupted after the transfer; the image was not programmed.");
+    WriteLog(kInUpdateMode);
+    SetButton(true);
+    return;
+  }
 
   // 10. The unit computes the CRC16 of what it received.
   link_.ItemReadRetry(kOneRetry, "82");
@@ -283,13 +326,18 @@ void frmFirmUpdate::runUpdate() {
 
   // 11. The CRC16: four characters from the tenth of the reply value.
   const std::string value = link_.ItemReadRetry(kOneRetry, "82");
-  if (value.size() < 13) {
+  // A CRC16 is four hexadecimal digits; "FIRMWARE:RECV" (still receiving) is none.
+  auto isHex = [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+  };
+  const std::string crc = value.size() >= 13 ? value.substr(9, 4) : std::string();
+  if (crc.size() != 4 || !std::all_of(crc.begin(), crc.end(), isHex)) {
     endInUpdateMode(value.empty() ? std::string("The unit did not report a CRC16.")
-                                  : "The unit's reply \"" + value + "\" holds no CRC16.",
+                                  : "The unit's reply \"" + link::EscapeControls(value) + "\" holds no CRC16.",
                     true);
     return;
   }
-  crc_ = value.substr(9, 4);
+  crc_ = crc;
   WriteLog(std::string(kCrLf) + "CRC16 = " + crc_);
 
   // 12. The user compares it with the image's.
@@ -300,16 +348,29 @@ void frmFirmUpdate::runUpdate() {
     return;
   }
 
+  if (interrupted()) {
+    outcome_ = Outcome::Interrupted;
+    WriteLog("The update was interrupted before the image was programmed.");
+    WriteLog(kInUpdateMode);
+    SetButton(true);
+    return;
+  }
+
   // 13. The unit programs the image.
   WriteLog("");
   WriteLog("Firm Updating ");
   link_.ItemReadRetry(kOneRetry, "82");
   const std::string written = raw("SW");
-  if (written.empty()) {
-    // The unit did not hear the command: it still waits in update mode at 115200.
-    endInUpdateMode("The unit did not answer the write command.", true);
+  if (written != "COK") {
+    // The unit did not hear the command, or refused it: it did not start programming
+    // and still waits in update mode at 115200.
+    endInUpdateMode(written.empty() ? std::string("The unit did not answer the write command.")
+                                    : "The unit refused the write command (\"" +
+                                          link::EscapeControls(written) + "\"); the image was not programmed.",
+                    true);
     return;
   }
+  inUpdateMode_ = false;
   for (int k = 0; k < 15; ++k) {
     WriteLog(".");
     ex.WaitFor(500);

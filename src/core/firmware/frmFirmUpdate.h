@@ -48,6 +48,8 @@ class frmFirmUpdate {
     Declined,   // No to "update firm ?" (nothing sent) or to the CRC question
     Failed,     // the unit or the port failed on the way
     Completed,  // programmed, and the unit identified itself afterwards
+    Interrupted,  // stopped on request (a signal) after the record under way; the unit
+                  // waits in update mode when the start had been accepted
   };
 
   // Rates of the link: the unit's own and the transfer's.
@@ -58,7 +60,17 @@ class frmFirmUpdate {
   // listening at 115200, and each further record would only wait out its time-out.
   static constexpr int kSilentInARow = 5;
   static constexpr int kSilentStart = 3;
+  // A record refused or unanswered goes again this many times (four attempts in all,
+  // the retry count of the transactions).
+  static constexpr int kRecordRetry = 3;
 
+  // Asked after every record and before each later phase: true stops the update there
+  // (the command line sets it on Ctrl-C, SIGTERM, SIGHUP). Once "SW" went out the unit
+  // programs the image, and the sequence runs to its end.
+  std::function<bool()> stopRequested;
+  // True when the start ("SS") was accepted and the unit has not been told to program:
+  // the unit waits in update mode at 115200 baud.
+  bool inUpdateMode() const { return inUpdateMode_; }
   frmFirmUpdate(link::Link& link, ui::UserDialogs& dialogs, FirmUpdateContext context);
 
   void setView(FirmUpdateView* view) { view_ = view; }
@@ -113,6 +125,7 @@ class frmFirmUpdate {
   void endInUpdateMode(const std::string& why, bool message);
   void fail(const std::string& why, const std::string& where);
   std::string raw(std::string_view text);
+  bool interrupted() const { return stopRequested && stopRequested(); }
 
   link::Link& link_;
   ui::UserDialogs& dialogs_;
@@ -127,6 +140,7 @@ class frmFirmUpdate {
   int unanswered_ = 0;
   int refused_ = 0;
   bool running_ = false;
+  bool inUpdateMode_ = false;
 };
 
 }  // namespace q5::firmware

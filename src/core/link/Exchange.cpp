@@ -1,6 +1,7 @@
 #include "link/Exchange.h"
 
 #include <charconv>
+#include <utility>
 
 namespace q5::link {
 
@@ -9,6 +10,34 @@ std::string TrimSpaces(std::string_view text) {
   while (b < e && text[b] == ' ') ++b;
   while (e > b && text[e - 1] == ' ') --e;
   return std::string(text.substr(b, e - b));
+}
+
+std::string ControlName(char c) {
+  switch (c) {
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case '\t': return "\\t";
+    default: break;
+  }
+  static const char kHex[] = "0123456789ABCDEF";
+  const auto u = static_cast<unsigned char>(c);
+  return std::string("\\x") + kHex[u >> 4] + kHex[u & 0x0F];
+}
+
+std::string Exchange::LineFault(std::string_view line) {
+  std::string_view body = line;
+  if (body.size() >= 2 && body.substr(body.size() - 2) == "\r\n")
+    body.remove_suffix(2);
+  else if (!body.empty() && body.back() == '\r')
+    body.remove_suffix(1);
+  for (char c : body) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return "a control character (" + ControlName(c) + ")";
+  }
+  if (line.size() > kMaxLineBytes)
+    return "a line of " + std::to_string(line.size()) + " characters (at most " +
+           std::to_string(kMaxLineBytes) + ")";
+  return {};
 }
 
 int Exchange::baud() const {
@@ -26,6 +55,9 @@ void Exchange::ComPortOpen(const std::string& portName) {
 
 void Exchange::ComPortClose() {
   if (port_.isOpen()) port_.close();
+  // A new connection starts on a clean line.
+  stale_.clear();
+  quietUntilUs_ = 0;
 }
 
 bool Exchange::applyBaudRate() { return port_.isOpen() && port_.setBaudRate(baud()); }
@@ -36,15 +68,32 @@ std::string Exchange::ComCommand(std::string_view line) {
 }
 
 std::string Exchange::ComTransfer(std::string_view line) {
+  refusal_.clear();
+  // The last guard under every path that carries a text to the unit: a control
+  // character inside a line would end it early on a unit or converter that takes LF as
+  // the end of a line, and the rest would be taken as another command.
+  if (std::string fault = LineFault(line); !fault.empty()) {
+    refusal_ = std::move(fault);
+    trace(TraceEvent::Refused, line);
+    return {};
+  }
   if (!port_.isOpen()) {
     trace(TraceEvent::NotOpen, line);
     return {};
   }
-  // Characters left over from an earlier reply (a late answer after a time-out, line
-  // noise) would be taken for the answer to this line. Nothing is sent; the leftovers
-  // are thrown away so that the caller's next attempt starts on a clean line.
-  if (port_.bytesWaiting() > 0) {
-    trace(TraceEvent::Discarded, readChunk());
+  // After a time-out the answer may still be on its way: the line is left quiet for a
+  // moment, and what arrives meanwhile is late, not the answer to the next line.
+  while (clock_.nowUs() < quietUntilUs_ && port_.bytesWaiting() == 0 && port_.isOpen())
+    port_.waitForBytes(quietUntilUs_);
+  quietUntilUs_ = 0;
+  // Characters left over from an earlier reply (a late answer after a time-out, the
+  // rest of a line that held two replies, line noise) would be taken for the answer to
+  // this line. Nothing is sent; the leftovers are thrown away so that the caller's next
+  // attempt starts on a clean line.
+  if (!stale_.empty() || port_.bytesWaiting() > 0) {
+    std::string leftovers = std::exchange(stale_, {});
+    if (port_.isOpen() && port_.bytesWaiting() > 0) leftovers += readChunk();
+    trace(TraceEvent::Discarded, leftovers);
     return {};
   }
   // The time-out runs from before the write and is not restarted by arriving characters.
@@ -59,9 +108,17 @@ std::string Exchange::ComTransfer(std::string_view line) {
   bool overflow = false;  // past kMaxReplyBytes: reading on to the CR, keeping nothing
   for (;;) {
     if (port_.bytesWaiting() > 0) {
-      const std::string chunk = readChunk();
-      // Only the end of the latest chunk is tested for the CR.
-      const bool complete = !chunk.empty() && chunk.back() == '\r';
+      std::string chunk = readChunk();
+      // The reply ends at the first CR; what follows it belongs to another reply (a
+      // doubled answer, a late one) and is kept to be thrown away before the next line.
+      const std::size_t cr = chunk.find('\r');
+      const bool complete = cr != std::string::npos;
+      if (complete && cr + 1 < chunk.size()) {
+        stale_.assign(chunk, cr + 1, std::string::npos);
+        if (stale_.size() > kMaxReplyBytes) stale_.resize(kMaxReplyBytes);
+        trace(TraceEvent::Stale, stale_);
+        chunk.resize(cr + 1);
+      }
       if (!overflow && reply.size() + chunk.size() > kMaxReplyBytes) {
         overflow = true;
         reply.append(chunk, 0, kMaxReplyBytes - reply.size());
@@ -72,6 +129,7 @@ std::string Exchange::ComTransfer(std::string_view line) {
         reply += chunk;
       }
       if (complete) {
+        ++answers_;  // the unit is talking, even when what it said is unusable
         if (overflow) return {};
         break;
       }
@@ -82,6 +140,7 @@ std::string Exchange::ComTransfer(std::string_view line) {
     }
     if (clock_.nowUs() >= deadline) {
       trace(TraceEvent::TimedOut, reply);
+      quietUntilUs_ = clock_.nowUs() + kLateGraceUs;
       return {};
     }
     port_.waitForBytes(deadline);

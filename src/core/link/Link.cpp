@@ -1,5 +1,9 @@
 #include "link/Link.h"
 
+#include <utility>
+
+#include "link/TextRoutines.h"
+
 namespace q5::link {
 namespace {
 
@@ -25,15 +29,26 @@ std::string Link::Failures::describe() const {
     if (!s.empty()) s += "; ";
     s += part;
   };
+  auto count = [](int n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+  };
   if (portClosed) add("the port closed");
   else if (gaveUp) add("the unit stopped answering");
-  if (failedWrites)
-    add(std::to_string(failedWrites) + (failedWrites == 1 ? " write" : " writes") +
-        " refused or unanswered");
-  if (unansweredReads)
-    add(std::to_string(unansweredReads) + (unansweredReads == 1 ? " read" : " reads") +
-        " without a usable reply");
-  if (!lastFailed.empty() && (failedWrites || unansweredReads)) s += " (last: " + lastFailed + ")";
+  if (refusedLines)
+    add(count(refusedLines, " line", " lines") + " not sent (" + EscapeControls(lastRefusedLine) + ")");
+  if (refusedReads)
+    add(count(refusedReads, " read", " reads") + " refused by the unit (" +
+        EscapeControls(lastRefusedRead) + ")");
+  if (failedWrites) add(count(failedWrites, " write", " writes") + " refused or unanswered");
+  if (unansweredReads) add(count(unansweredReads, " read", " reads") + " without a usable reply");
+  if (!lastFailed.empty() && (failedWrites || unansweredReads))
+    s += " (last: " + EscapeControls(lastFailed) + ")";
+  if (unsentWrites || unsentReads) {
+    std::string part;
+    if (unsentWrites) part = count(unsentWrites, " write", " writes");
+    if (unsentReads) part += (part.empty() ? "" : " and ") + count(unsentReads, " read", " reads");
+    add(part + " not sent");
+  }
   return s;
 }
 
@@ -47,13 +62,15 @@ void Link::markSequence() {
 
 template <typename Body>
 std::string Link::transaction(bool isWrite, std::string codes, Body body) {
-  const std::uint64_t bytesBefore = ex_.bytesReceived();
-  const std::uint64_t exchangesBefore = exchanges_;
+  const std::uint64_t answersBefore = ex_.answers();
+  const std::uint64_t sentBefore = ex_.linesSent();
+  lineRefused_ = false;
   std::string result = body();
   if (!ex_.isOpen() && !stopRequested_) failures_.portClosed = true;
-  // Silent: exchanges were made on an open port and not one character came back.
-  if (inSequence_ && exchanges_ != exchangesBefore && ex_.isOpen()) {
-    if (ex_.bytesReceived() != bytesBefore) {
+  const bool sent = ex_.linesSent() != sentBefore;
+  // Silent: lines went out on an open port and no answer came back in time.
+  if (inSequence_ && sent && ex_.isOpen()) {
+    if (ex_.answers() != answersBefore) {
       silentRun_ = 0;
     } else if (++silentRun_ >= kSilentTransactionsToGiveUp && !gaveUp_) {
       gaveUp_ = true;
@@ -61,14 +78,33 @@ std::string Link::transaction(bool isWrite, std::string codes, Body body) {
       failures_.gaveUp = true;
     }
   }
+  if (lineRefused_) {
+    ++failures_.refusedLines;
+    failures_.lastRefusedLine = codes + ": " + ex_.refusal();
+    lineRefused_ = false;
+    return {};
+  }
+  if (!isWrite && refusalsFail_ && (result == "CNG" || result == "NEEDLESS")) {
+    ++failures_.refusedReads;
+    failures_.lastRefusedRead = codes + (result == "CNG" ? " (CNG)" : " (CNU)");
+    return {};
+  }
   // A failure is recorded once per call of a retry form (or of a single form called on
   // its own), and not when a Stop ended it.
-  if (result.empty() && !stopRequested_ && retryDepth_ == 0) {
-    if (isWrite) ++failures_.failedWrites;
-    else ++failures_.unansweredReads;
-    failures_.lastFailed = std::move(codes);
-  }
+  if (result.empty() && !stopRequested_ && retryDepth_ == 0) recordFailure(isWrite, sent, codes);
+  if (sent) sentInRetry_ = true;
   return result;
+}
+
+void Link::recordFailure(bool isWrite, bool sent, const std::string& codes) {
+  if (!sent) {
+    if (isWrite) ++failures_.unsentWrites;
+    else ++failures_.unsentReads;
+    return;
+  }
+  if (isWrite) ++failures_.failedWrites;
+  else ++failures_.unansweredReads;
+  failures_.lastFailed = codes;
 }
 
 std::string Link::command(char code, std::string_view text, bool& sent) {
@@ -85,9 +121,13 @@ std::string Link::command(char code, std::string_view text, bool& sent) {
     failures_.portClosed = true;
     return {};
   }
-  sent = true;
   ++exchanges_;
-  return ex_.ComCommand(line(code, text));
+  const std::uint64_t before = ex_.linesSent();
+  std::string reply = ex_.ComCommand(line(code, text));
+  sent = ex_.linesSent() != before;
+  if (sent && code == 'D') ++dataLinesSent_;
+  if (!sent && !ex_.refusal().empty()) lineRefused_ = true;
+  return reply;
 }
 
 std::string Link::readItemStep(std::string_view item, std::string_view logPrefix) {
@@ -109,7 +149,9 @@ std::string Link::writeItemSteps(std::string_view item, std::string_view data,
   std::string r = command('I', item, sent);
   if (!isReply(r) || r == "CNU" || r == "CNG") return {};
   r = command('D', data, sent);
-  if (!sent) return {};  // stopped, given up or closed before the data line: not the unit's doing
+  // Stopped, given up, closed or refused before the data line went out: not the unit's
+  // doing.
+  if (!sent) return {};
   if (!isReply(r) || r == "CNU" || r == "CNG") {
     countUp(writeErrors_);
     errorLog_ = std::string(logPrefix) + "I" + std::string(item) + " D" + std::string(data);
@@ -151,16 +193,20 @@ template <typename Attempt>
 std::string Link::retrying(int retry, bool isWrite, std::string codes, Attempt attempt) {
   std::string result;
   ++retryDepth_;
+  const bool outerSent = std::exchange(sentInRetry_, false);
+  const int refusedBefore = failures_.refusedLines + failures_.refusedReads;
   for (int n = 0; n <= retry; ++n) {
     result = TrimSpaces(attempt());
     if (!result.empty() || stopRequested_ || gaveUp_ || !ex_.isOpen()) break;
+    // A refused line or a refused read is not asked again: it would be refused again.
+    if (failures_.refusedLines + failures_.refusedReads != refusedBefore) break;
   }
   --retryDepth_;
-  if (result.empty() && !stopRequested_) {
-    if (isWrite) ++failures_.failedWrites;
-    else ++failures_.unansweredReads;
-    failures_.lastFailed = std::move(codes);
-  }
+  const bool sent = std::exchange(sentInRetry_, outerSent) ;
+  if (result.empty() && !stopRequested_ &&
+      failures_.refusedLines + failures_.refusedReads == refusedBefore)
+    recordFailure(isWrite, sent, codes);
+  if (sent) sentInRetry_ = true;
   return result;
 }
 

@@ -40,7 +40,9 @@ class Link {
 
   // --- A unit that is gone, and a sequence asked to stop ------------------------------
   // Within a sequence (markSequence() .. endSequence()), three transactions in a row that
-  // received no character at all (every exchange timed out on an open port) mean the
+  // sent a line and got no answer in time (late characters, thrown away after a
+  // time-out, are no answer; a unit that always answers late is as gone as a silent
+  // one) mean the
   // unit is gone: every later transaction of the sequence fails at once without
   // sending, so the sequence ends with its message within about three time-outs instead
   // of walking the rest of the page. A refusal ("CNG") or noise is an answer from a live
@@ -61,16 +63,35 @@ class Link {
   // What failed since markSequence(): reads that got no usable reply and writes that were
   // refused or unanswered, each counted once after its retries, and whether the unit was
   // given up or the port was found closed. Transactions a Stop ended are not counted.
+  //
+  // Only what went out counts as refused or unanswered; reads and writes that a give-up
+  // or a closed port ended before they sent a line are counted apart, as not sent, and
+  // never become the "last" one named.
   struct Failures {
     int unansweredReads = 0;
     int failedWrites = 0;
+    int refusedReads = 0;     // reads the unit refused while refusals are failures
+    int unsentReads = 0;
+    int unsentWrites = 0;
+    int refusedLines = 0;     // lines never sent: a control character inside, or too long
     bool gaveUp = false;
     bool portClosed = false;
-    std::string lastFailed;  // the command codes of the last one ("G1 I20 D5")
-    bool any() const { return unansweredReads || failedWrites || gaveUp || portClosed; }
+    std::string lastFailed;   // the command codes of the last one ("G1 I20 D5")
+    std::string lastRefusedRead;  // "G01 I28 (CNG)"
+    std::string lastRefusedLine;  // "G1 I20 D5\x0A6: a control character (\n)"
+    bool any() const {
+      return unansweredReads || failedWrites || refusedReads || unsentReads || unsentWrites ||
+             refusedLines || gaveUp || portClosed;
+    }
     // In words: "2 writes refused or unanswered (last: G1 I20 D5); the port closed".
+    // Data texts are shown with their control characters escaped.
     std::string describe() const;
   };
+  // While set (a page reading the unit's settings at Upload), a read the unit answers
+  // with "CNG" or "CNU" is a failure: it returns the empty text, as an unanswered read
+  // does, and is recorded in refusedReads, so no refusal is ever kept as a setting.
+  void setRefusalsFail(bool on) { refusalsFail_ = on; }
+  bool refusalsFail() const { return refusalsFail_; }
   // Starts a sequence: the failures are cleared, the run of silent transactions and a
   // give-up are forgotten, and a Stop request is dropped.
   void markSequence();
@@ -83,6 +104,8 @@ class Link {
     stopRequested_ = false;
   }
   const Failures& failures() const { return failures_; }
+  // Data lines ("D" + data) that went out to the unit since the program started.
+  std::uint64_t dataLinesSent() const { return dataLinesSent_; }
 
  private:
   // One transaction: runs body, then counts it as silent or not and as failed or not.
@@ -98,6 +121,7 @@ class Link {
   static void countUp(std::int16_t& counter) {
     if (counter < INT16_MAX) ++counter;
   }
+  void recordFailure(bool isWrite, bool sent, const std::string& codes);
   std::string readItemStep(std::string_view item, std::string_view logPrefix);
   std::string writeItemSteps(std::string_view item, std::string_view data,
                              std::string_view logPrefix);
@@ -111,7 +135,11 @@ class Link {
   int silentRun_ = 0;
   bool gaveUp_ = false;
   bool stopRequested_ = false;
-  std::uint64_t exchanges_ = 0;  // exchanges made by transactions
+  bool refusalsFail_ = false;
+  bool lineRefused_ = false;  // the transaction under way had a line refused
+  bool sentInRetry_ = false;  // a line went out during the retry form under way
+  std::uint64_t exchanges_ = 0;
+  std::uint64_t dataLinesSent_ = 0;  // exchanges made by transactions
   std::uint64_t opensAtGiveUp_ = 0;
   int retryDepth_ = 0;  // inside a retry form: the retry counts the failure once
   std::function<void()> beforeExchange_;

@@ -32,9 +32,10 @@ void LoadChannelItems(int channel, int moduleKind) {
 
 namespace {
 
+// Blanks around a number: spaces only. A TAB is a control character, and goes nowhere.
 std::string_view TrimBlanks(std::string_view t) {
-  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+  while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
   return t;
 }
 
@@ -47,6 +48,7 @@ constexpr int kRetry = 3;
 
 bool IsNumeric(std::string_view text) {
   std::string_view t = TrimBlanks(text);
+  if (t.size() > kMaxNumberChars) return false;
   std::size_t i = 0;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
   std::size_t digits = 0;
@@ -57,18 +59,38 @@ bool IsNumeric(std::string_view text) {
     } else if (t[i] == '.' && !point) {
       point = true;
     } else {
-      break;
+      return false;  // the whole text is the number, or it is not one
     }
   }
-  if (digits == 0) return false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    std::size_t expDigits = 0;
-    while (i < t.size() && IsDigit(t[i])) ++i, ++expDigits;
-    if (expDigits == 0) return false;
+  return digits > 0;
+}
+
+std::string TrimmedNumber(std::string_view text) { return std::string(TrimBlanks(text)); }
+
+bool SafeLineText(std::string_view text) {
+  if (text.size() > kMaxNumberChars) return false;
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) return false;
   }
-  return i == t.size();
+  return true;
+}
+
+bool WholeNumberWithin(std::string_view text, long long low, long long high) {
+  if (!IsNumeric(text)) return false;
+  const std::string_view t = TrimBlanks(text);
+  if (t.find('.') != std::string_view::npos) return false;
+  const double v = NumericValue(t);
+  return v >= static_cast<double>(low) && v <= static_cast<double>(high);
+}
+
+bool FixedPointWithin(std::string_view text, std::size_t decimals, double low, double high) {
+  if (!IsNumeric(text)) return false;
+  const std::string_view t = TrimBlanks(text);
+  const std::size_t point = t.find('.');
+  if (point != std::string_view::npos && t.size() - point - 1 > decimals) return false;
+  const double v = NumericValue(t);
+  return v >= low && v <= high;
 }
 
 double NumericValue(std::string_view text) {

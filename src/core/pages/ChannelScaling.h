@@ -41,9 +41,22 @@ void LoadChannelItems(int channel, int moduleKind);
 
 // ---- Numbers as the pages accept them ---------------------------------------------------
 
-// A number as a person types it: blanks around, an optional sign, digits with at most
-// one ".", an optional exponent. Empty or anything else is not numeric.
+// The longest number text taken (blanks around it aside): 64-bit integers and the
+// fixed-point numbers of the pages fit; a longer text is not a value the unit takes.
+inline constexpr std::size_t kMaxNumberChars = 20;
+// A number as a person types it: spaces around, an optional sign, digits with at most
+// one ".". The whole text must be that number: empty, a TAB, an exponent, anything after
+// the digits or more than kMaxNumberChars characters is not numeric.
 bool IsNumeric(std::string_view text);
+// The number as the check read it: the text without the spaces around it.
+std::string TrimmedNumber(std::string_view text);
+// A text that may go into a line to the unit as it stands: no control character, at
+// most kMaxNumberChars characters.
+bool SafeLineText(std::string_view text);
+// A number with at most `decimals` digits after its "." within [low, high].
+bool FixedPointWithin(std::string_view text, std::size_t decimals, double low, double high);
+// A whole number (no ".") within [low, high].
+bool WholeNumberWithin(std::string_view text, long long low, long long high);
 // The value of a numeric text (IsNumeric must hold).
 double NumericValue(std::string_view text);
 // Rounds to the nearest integer, ties to the even one (12.5 -> 12, 13.5 -> 14).

@@ -5,6 +5,7 @@
 
 #include "link/TextRoutines.h"
 #include "pages/ChannelScaling.h"
+#include "pages/ModulePage.h"
 
 namespace q5::pages {
 
@@ -62,6 +63,28 @@ std::string PlainDecimal(std::string_view text) {
     if (!s.empty() && s.back() == '.') s.pop_back();
   }
   return s;
+}
+
+std::string PrepareFieldsForSending(ModulePage& page) {
+  struct Fields : ControlVisitor {
+    std::string unsafe;
+    void text(std::string_view name, std::string_view, TextBox& box) override {
+      std::size_t b = 0, e = box.text.size();
+      while (b < e && box.text[b] == ' ') ++b;
+      while (e > b && box.text[e - 1] == ' ') --e;
+      if (b != 0 || e != box.text.size()) box.text = box.text.substr(b, e - b);
+      if (!unsafe.empty()) return;
+      for (char c : box.text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+          unsafe = std::string(name) + " holds a control character (" + link::ControlName(c) + ")";
+          return;
+        }
+      }
+    }
+  } fields;
+  page.visitControls(fields);
+  return fields.unsafe;
 }
 
 }  // namespace q5::pages

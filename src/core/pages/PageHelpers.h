@@ -12,6 +12,8 @@
 
 namespace q5::pages {
 
+class ModulePage;
+
 // Clears the list and adds the captions in index order.
 void FillList(ComboBox& box, std::initializer_list<std::string_view> items);
 // A list index taken from the first two characters of a value ("1", "01", "1,..."): a
@@ -28,5 +30,10 @@ bool NumberWithin(std::string_view text, double low, double high);
 // The plain decimal form of a numeric text ("007" -> "7", "1.50" -> "1.5", "1e3" ->
 // "1000"), exact for whole numbers up to 2^53; the text itself when it is not numeric.
 std::string PlainDecimal(std::string_view text);
+
+// Before a Download writes a page: every text box loses the spaces around its text (a
+// number goes out as its check read it), and the first one holding a control character
+// is named ("txtZR(0) holds a control character (\n)"); "" when every field may go.
+std::string PrepareFieldsForSending(ModulePage& page);
 
 }  // namespace q5::pages

@@ -47,15 +47,23 @@ bool frmChangeValue::cmdSet1_Click(ui::UserDialogs& dialogs) {
   // A one-channel unit has no second output: its value goes out as "0".
   if (channelCount_ == 1) v[1] = "0";
   const int checked = channelCount_ == 4 ? 4 : 2;
+  auto refuse = [&dialogs] {
+    dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+    return false;
+  };
   for (int i = 0; i < checked; ++i) {
     const bool ok = IsNumeric(v[i]) && std::fabs(NumericValue(v[i])) <= kLimit;
-    if (!ok) {
-      dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
-      return false;
-    }
+    if (!ok) return refuse();
+    // The number goes out as it was read, without the blanks around it.
+    v[i] = TrimmedNumber(v[i]);
   }
   // Pages with one output (the linearizer) take the first value only.
   const int handed = page_->manualOutputCount() == 1 ? 1 : kValues;
+  // The values not checked above (the hidden boxes of a unit with fewer channels) are
+  // handed over as they stand; none of them may carry a control character or be longer
+  // than a number can be, since each goes into a line of its own to the unit.
+  for (int i = checked; i < handed; ++i)
+    if (!SafeLineText(v[i])) return refuse();
   page_->WritingData(std::vector<std::string>(v.begin(), v.begin() + handed));
   return true;
 }

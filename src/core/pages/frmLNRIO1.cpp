@@ -1,5 +1,7 @@
 #include "pages/frmLNRIO1.h"
 
+#include <tuple>
+
 #include <climits>
 
 #include "catalogue/Catalogue.h"
@@ -301,6 +303,13 @@ bool frmLNRIO1::CheckData() {
   if (!ScalingNumeric(kInput) || !ScalingNumeric(kOutput)) return false;
   if (!CheckScalingChannel(kInput, kScaleLimits) || !CheckScalingChannel(kOutput, kScaleLimits))
     return false;
+  // The span and the clear value are fixed-point numbers with two decimals, within the
+  // ranges their labels show; they go out without the blanks around them.
+  for (auto [box, low, high] : {std::tuple{&txtSpan, 60.0, 360.0},
+                                std::tuple{&txtOutputClearValue, -15.0, 115.0}}) {
+    if (!FixedPointWithin(box->text, 2, low, high)) return false;
+    box->text = TrimmedNumber(box->text);
+  }
   dgd_download();
   int previous = kBeforeFirstX;
   for (int p = 1; p <= PointsInUse(); ++p) {

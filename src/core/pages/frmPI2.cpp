@@ -386,6 +386,18 @@ bool frmPI2::CheckChannel(int i) {
   field(txtA2SM[i], within(-15, 115));
   field(txtA1SH[i], within(0, 115));
   field(txtA2SH[i], within(0, 115));
+  // The codes: alarm type 0 (not used) to 4 (position low); the on/off settings 0 or 1,
+  // External Latch 0 to 2 (a new configuration holds 2); the Z field 0 or 1, and 2 (Z
+  // latch) on the /A model. Whole numbers only.
+  auto code = [](double hi) {
+    return [=](double v) { return v >= 0 && v <= hi && v == std::floor(v); };
+  };
+  field(txtA1Type[i], code(4));
+  field(txtA2Type[i], code(4));
+  for (TextBox* onOff : {&txtOP[i], &txtHL[i], &txtHLD[i], &txtER[i], &txtHR[i], &txtHRD[i]})
+    field(*onOff, code(1));
+  field(txtEL[i], code(2));
+  field(txtZR[i], code(values().model == kPI1A ? 2 : 1));
   if (ring(i)) {
     field(txtReset[i], within(0, 4294967295.0));
     for (TextBox* pm : {&txtA1PM[i], &txtA2PM[i]})

@@ -114,6 +114,8 @@ bool frmPI8::CheckData() {
   for (int i = 0; i < channels(); ++i) {
     if (!IsNumeric(txtFScale[i].text) || !IsNumeric(txtOver[i].text)) return false;
     if (!NumberWithin(txtFScale[i].text, 1, kCountMax)) return false;
+    // The carry is a flag, as its caption "Carry(0or1)" says.
+    if (!WholeNumberWithin(txtOver[i].text, 0, 1)) return false;
     txtFScale[i].text = PlainDecimal(txtFScale[i].text);
     txtOver[i].text = PlainDecimal(txtOver[i].text);
   }

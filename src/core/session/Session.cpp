@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
+#include "pages/PageHelpers.h"
 
 namespace q5::session {
 
@@ -91,12 +92,16 @@ class Session::SequenceScope {
     if (s_.sequenceDepth_++ > 0) return;
     s_.link_.markSequence();
     s_.failure_.clear();
+    s_.sequenceFailure_.clear();
   }
   ~SequenceScope() {
     if (--s_.sequenceDepth_ > 0) return;
     s_.link_.endSequence();
+    s_.link_.setRefusalsFail(false);
     const auto& f = s_.link_.failures();
     s_.failure_ = f.any() ? f.describe() : std::string();
+    if (!s_.sequenceFailure_.empty())
+      s_.failure_ = s_.failure_.empty() ? s_.sequenceFailure_ : s_.sequenceFailure_ + "; " + s_.failure_;
     if (s_.buttonsDeferred_) {
       s_.buttonsDeferred_ = false;
       s_.buttons_ = s_.deferredButtons_;
@@ -462,7 +467,8 @@ void Session::UnitUpload() {
   pages::ModulePage* p = page();
   if (p) {
     // The page now holds the unit's values (as far as they were read).
-    const bool read = p->Init();
+    const int refusedBefore = link_.failures().refusedReads;
+    const bool read = p->Init() && link_.failures().refusedReads == refusedBefore;
     if (read) {
       setPageEdited(false);
       configFile_.clear();
@@ -485,6 +491,16 @@ void Session::btnUpload_Click() {
 void Session::uploadAction() {
   if (ended_) return;
   SequenceScope sequence(*this);
+  // What the unit refuses to tell ("CNG", "CNU") is not a setting: such a read (of a setting, or of the live values read
+  // right after) fails
+  // like an unanswered one, so the page's Upload failure (or its silent end) follows
+  // and the refusal is named in the sequence's failures. It never lands in a field.
+  struct RefusalsFail {
+    link::Link& link;
+    bool before;
+    explicit RefusalsFail(link::Link& l) : link(l), before(l.refusalsFail()) { l.setRefusalsFail(true); }
+    ~RefusalsFail() { link.setRefusalsFail(before); }
+  } refusalsFail(link_);
   all_btn_control(false);
   UnitUpload();
   if (ended_) return;
@@ -550,11 +566,28 @@ void Session::btnDownload_Click() {
       return;
     }
   }
+  // Every field goes out as its check read it: without blanks around it, and never with
+  // a control character inside (a line break would end the line to the unit early).
+  if (p) {
+    std::string unsafe = pages::PrepareFieldsForSending(*p);
+    if (!unsafe.empty()) {
+      sequenceFailure_ = "nothing was written: " + unsafe;
+      if (view_) view_->pageUpdated();
+      dialogs_.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+      downloadFailure();
+      return;
+    }
+  }
   if (guard_ && !guard_->beforeDownload()) {
+    sequenceFailure_ = "nothing was written";
     io_btn_control(true);
     return;
   }
+  downloadDataLinesAtStart_ = link_.dataLinesSent();
+  downloading_ = true;
   UnitDownload();
+  downloading_ = false;
+  downloadWrites_ = static_cast<int>(link_.dataLinesSent() - downloadDataLinesAtStart_);
   if (ended_) return;
   // The page's values went to the unit; the re-Upload shows what it accepted.
   setPageEdited(false);

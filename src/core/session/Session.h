@@ -263,6 +263,14 @@ class Session {
   // True while a sequence is on the stack. Its buttons stay disabled until it has
   // unwound, also after Stop or Disconnect were pressed in the middle of it.
   bool sequenceRunning() const { return sequenceDepth_ > 0; }
+  // True while a Download writes the page's values to the unit (after its checks and
+  // before the re-Upload): an interruption now leaves the unit partly written.
+  bool downloading() const { return downloading_; }
+  // Data lines the Download under way (or the last one) sent to the unit.
+  int downloadWrites() const {
+    return downloading_ ? static_cast<int>(link_.dataLinesSent() - downloadDataLinesAtStart_)
+                        : downloadWrites_;
+  }
 
  private:
   class SequenceScope;
@@ -301,6 +309,10 @@ class Session {
 
   int sequenceDepth_ = 0;
   std::string failure_;
+  std::string sequenceFailure_;  // what the sequence itself found (not the link)
+  bool downloading_ = false;
+  int downloadWrites_ = 0;
+  std::uint64_t downloadDataLinesAtStart_ = 0;
   bool monitorLoop_ = false;    // UnitMonitor is on the stack
   bool stopPending_ = false;    // Stop was pressed during a pass; finished when it unwinds
   bool buttonsDeferred_ = false;

@@ -641,6 +641,7 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   activity_ = activity;
   if (busy) QApplication::setOverrideCursor(Qt::BusyCursor);
   updateStatus();
+  const int declinedBefore = session_->declinedQuestions();
   body();
   if (busy) QApplication::restoreOverrideCursor();
   activity_ = before;
@@ -654,14 +655,31 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
     port_->keepOpen();
     if (v.Connected) session_->btnDisconnect_Click();
     result_ = QStringLiteral("Cancelled %1 — disconnected").arg(time);
+  } else if (session_->declinedQuestions() != declinedBefore) {
+    // "Save changes?" answered Cancel: the action did not start.
+    result_ = QStringLiteral("Cancelled %1").arg(time);
   } else if (done == QStringLiteral("Monitoring")) {
+    const QString failure = Q(session_->failure());
     result_ = v.Connected ? QStringLiteral("Monitoring stopped after %1 passes %2")
                                 .arg(session_->monitorPass())
                                 .arg(time)
-                          : QStringLiteral("Not connected");
+              : session_->monitorPass() > 0 && !failure.isEmpty()
+                  ? QStringLiteral("Monitoring ended %1 after %2 passes — %3; not connected")
+                        .arg(time)
+                        .arg(session_->monitorPass())
+                        .arg(failure.contains(QStringLiteral("port closed"))
+                                 ? QStringLiteral("the port %1 was lost").arg(Q(session_->portName()))
+                                 : failure)
+                  : QStringLiteral("Not connected");
   } else if (!done.isEmpty()) {
-    result_ = v.Connected ? QStringLiteral("%1 done %2").arg(done, time)
-                          : QStringLiteral("%1 failed %2 — not connected").arg(done, time);
+    const QString failure = Q(session_->failure());
+    if (done == QStringLiteral("Download") && !session_->downloadRefused().empty())
+      result_ = QStringLiteral("Download failed %1 — %2").arg(time, Q(session_->downloadRefused()));
+    else if (v.Connected)
+      result_ = QStringLiteral("%1 done %2").arg(done, time);
+    else
+      result_ = QStringLiteral("%1 failed %2 — %3not connected")
+                    .arg(done, time, failure.isEmpty() ? QString() : failure + QStringLiteral("; "));
   } else {
     result_ = v.Connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected");
   }
@@ -690,6 +708,8 @@ QString frmQ5Con::statusText() const {
   if (session_->values.Monitoring)
     return QStringLiteral("Monitoring — pass %1").arg(session_->monitorPass());
   if (depth_ > 0 && !activity_.isEmpty()) return activity_ + QStringLiteral("...");
+  if (session_->pageIncomplete())
+    return result_ + QStringLiteral(" — the page was not completely read: Upload again");
   return result_;
 }
 
@@ -713,6 +733,7 @@ void frmQ5Con::updateTitle() {
   if (v.Connected) t += (modelKnown ? QStringLiteral(" on ") : QStringLiteral(" — ")) + Q(session_->portName());
   if (!session_->configFile().empty())
     t += QStringLiteral(" — ") + QFileInfo(Q(session_->configFile())).fileName();
+  if (session_->pageIncomplete()) t += QStringLiteral(" — not completely read");
   if (session_->pageEdited()) t += QLatin1Char('*');
   if (windowTitle() != t) setWindowTitle(t);
 }
@@ -879,8 +900,14 @@ void frmQ5Con::closeEvent(QCloseEvent* e) {
 
 void frmQ5Con::btnSetting_Click() {
   if (!actionAllowed()) return;
-  // Asked before the port is chosen: connecting reads the unit into the page.
-  if (!session_->ConfirmReplacePage()) return;
+  // Asked before the port is chosen: connecting reads the unit into the page. A
+  // Discard holds for the Connect that follows.
+  session::Session::ReplaceAction replacing(*session_);
+  if (!session_->ConfirmReplacePage()) {
+    result_ = QStringLiteral("Cancelled %1").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    updateStatus();
+    return;
+  }
   Sequence seq(*this);
   session_->beginSetting();
   std::optional<std::string> chosen;
@@ -976,7 +1003,13 @@ void frmQ5Con::mnuFirmUpdate_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
   Sequence seq(*this);
   FirmUpdateWindow window(*session_, *dialogs_, this);
+  window.statusChanged = [this](const QString& s) {
+    activity_ = s;
+    updateStatus();
+  };
   window.exec();
+  activity_.clear();
+  updateStatus();
 }
 
 void frmQ5Con::mnuHelpVersion_Click() {

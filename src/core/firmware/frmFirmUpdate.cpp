@@ -1,5 +1,6 @@
 #include "firmware/frmFirmUpdate.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "link/TextRoutines.h"
@@ -14,6 +15,15 @@ constexpr const char* kCrLf = "\r\n";
 // Where the unit stands after an early end with the unit in update mode.
 constexpr const char* kInUpdateMode =
     "The unit is still in update mode at 115200 baud: repeat the update or power-cycle it";
+
+// Hex digits compared without regard to case.
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
 
 }  // namespace
 
@@ -32,6 +42,12 @@ std::string frmFirmUpdate::FormatPercent(double fraction) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.1f%%", fraction * 100.0);
   return buf;
+}
+
+std::string frmFirmUpdate::FileCrcText() const {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(image_.dataCrc16));
+  return hex;
 }
 
 std::string frmFirmUpdate::LostLinesText(int unanswered, int refused) {
@@ -182,6 +198,7 @@ void frmFirmUpdate::runUpdate() {
   }
 
   // 3.
+  linesSent_ = 0;
   SetButton(false);
   const double total = static_cast<double>(image_.fileBytes);
   double counter = 0;
@@ -228,6 +245,7 @@ void frmFirmUpdate::runUpdate() {
   for (std::size_t i = 0; i < lineCount; ++i) {
     const std::string& line = image_.lines[i].text;
     counter += static_cast<double>(line.size() + 2);
+    linesSent_ = i + 1;
     const std::string reply = raw(line);
     percent_ = FormatPercent(total > 0 ? counter / total : 1.0);
     const std::string entry = percent_ + kCrLf + line + kCrLf + reply;
@@ -295,6 +313,9 @@ void frmFirmUpdate::runUpdate() {
   // 12. The user compares it with the image's.
   std::string question = "CRC16 = " + crc_ + ". CRC16 is TRUE ?";
   if (!lost.empty()) question = lost + "." + kCrLf + question;
+  // Something to compare with: the CRC16 of the file's data records.
+  question += std::string(kCrLf) + kCrLf + "Computed from the file: CRC16 = " + FileCrcText() +
+              (SameText(FileCrcText(), crc_) ? " (the same)" : " (DIFFERENT)");
   if (!dialogs_.ask(question, "message")) {
     endInUpdateMode("", false);
     return;

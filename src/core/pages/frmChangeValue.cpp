@@ -50,7 +50,10 @@ bool frmChangeValue::cmdSet1_Click(ui::UserDialogs& dialogs) {
   for (int i = 0; i < checked; ++i) {
     const bool ok = IsNumeric(v[i]) && std::fabs(NumericValue(v[i])) <= kLimit;
     if (!ok) {
-      dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+      // The value named as the dialog heads it; nothing goes to the unit.
+      dialogs.message("Data Error \r\nCheck data range.\r\n" + lblCh[i].caption + " is \"" +
+                          v[i] + "\": enter a number from -32000 to 32000. Nothing was sent.",
+                      "Data Range Error", ui::Icon::Error);
       return false;
     }
   }

@@ -309,13 +309,14 @@ void frmFirmUpdate::runUpdate() {
   }
   crc_ = value.substr(9, 4);
   WriteLog(std::string(kCrLf) + "CRC16 = " + crc_);
+  // Something to compare with, beside the question: the CRC16 of the file's data records.
+  WriteLog("Computed from the file: CRC16 = " + FileCrcText() +
+           (SameText(FileCrcText(), crc_) ? " (the same)" : " (DIFFERENT)"));
 
   // 12. The user compares it with the image's.
   std::string question = "CRC16 = " + crc_ + ". CRC16 is TRUE ?";
   if (!lost.empty()) question = lost + "." + kCrLf + question;
-  // Something to compare with: the CRC16 of the file's data records.
-  question += std::string(kCrLf) + kCrLf + "Computed from the file: CRC16 = " + FileCrcText() +
-              (SameText(FileCrcText(), crc_) ? " (the same)" : " (DIFFERENT)");
+
   if (!dialogs_.ask(question, "message")) {
     endInUpdateMode("", false);
     return;

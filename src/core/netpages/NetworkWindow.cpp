@@ -72,6 +72,7 @@ bool NetworkWindow::Press(std::string_view name) {
 }
 
 void NetworkWindow::UploadIncomplete() {
+  incompleteShown_ = true;
   ctx_.dialogs.message("Uploading incomplete", "Uploading", ui::Icon::Error);
 }
 

@@ -90,7 +90,7 @@ class NetworkWindow {
   NetworkContext& ctx_;
 
  private:
-  bool incompleteShown_ = false;  // "Downloading incomplete" said during this Download
+  bool incompleteShown_ = false;  // "… incomplete" said during this Download
 };
 
 // The number a text box holds, as a person would read it: blanks around it allowed, a

@@ -309,7 +309,10 @@ bool ReadValidInvalid(link::Link& link, ComboBox& box) {
 
 void WriteRangeAndValid(link::Link& link, const ComboBox& range, const ComboBox& valid) {
   link.ItemWriteRetry(kRetry, "09", IndexText(range));
-  link.ItemWriteRetry(kRetry, "11", IndexText(valid));
+  // A model without the valid/invalid setting has the list empty: nothing selected
+  // would go out as "-1", which the unit refuses, so the item is not written.
+  if (!valid.items.empty() || !valid.unlistedCode.empty())
+    link.ItemWriteRetry(kRetry, "11", IndexText(valid));
 }
 
 bool ReadAveraging(link::Link& link, ComboBox& box, std::size_t pos) {

@@ -10,8 +10,8 @@
 
 namespace q5::pages {
 
-// The first list of the walk with items but nothing selected, as "Caption (name)" (or
-// the name alone); "" when every list has a selection.
+// The first shown list of the walk with items but nothing selected, as "Caption (name)"
+// (or the name alone); "" when every shown list has a selection.
 std::string UnselectedList(const std::function<void(ControlVisitor&)>& walk);
 
 }  // namespace q5::pages

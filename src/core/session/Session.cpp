@@ -655,7 +655,9 @@ void Session::btnDownload_Click() {
     writes.lastFailed = written.lastFailed;
     downloadRefused_ = writes.describe();
     changed();
-    dialogs_.message("Download incomplete: " + downloadRefused_ +
+    // A unit lost on the way has said so with the read-back's "Upload Error" already.
+    if (values.Connected)
+      dialogs_.message("Download incomplete: " + downloadRefused_ +
                          ".\r\nThe page shows what the unit holds now.",
                      "Download", ui::Icon::Error);
   }

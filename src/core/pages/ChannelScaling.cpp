@@ -209,7 +209,7 @@ bool ChannelScaling::ScalingNumeric(int i, bool withBases) const {
                 {"txtFBase", "Full base", txtFBase[i], withBases}};
   for (const auto& f : fields) {
     if (!f.wanted || IsNumeric(f.box.text)) continue;
-    checkFailure_ = {Indexed(f.name, i), std::string(f.caption) + " of CH" + std::to_string(i + 1) +
+    checkFailure_ = {Indexed(f.name, i), std::string(f.caption) + " of CH " + std::to_string(i) +
                                              " is \"" + f.box.text + "\", not a number."};
     return false;
   }
@@ -224,7 +224,7 @@ bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
   auto inLimits = [&](double v) { return v >= limits.low && v <= limits.high; };
   auto fail = [&](const char* name, const char* caption, const std::string& text,
                   const std::string& range) {
-    checkFailure_ = {Indexed(name, i), std::string(caption) + " of CH" + std::to_string(i + 1) +
+    checkFailure_ = {Indexed(name, i), std::string(caption) + " of CH " + std::to_string(i) +
                                            " is " + text + "; allowed " + range + "."};
     return false;
   };

@@ -678,11 +678,12 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
     else if (v.Connected)
       result_ = QStringLiteral("%1 done %2").arg(done, time);
     else
-      result_ = QStringLiteral("%1 failed %2 — %3not connected")
-                    .arg(done, time, failure.isEmpty() ? QString() : failure + QStringLiteral("; "));
+      result_ = QStringLiteral("%1 failed %2 — not connected").arg(done, time);
   } else {
     result_ = v.Connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected");
   }
+  // What failed, in full, under the pointer (the line itself stays short).
+  lblStatus->setToolTip(Q(session_->failure()));
   cancellable_ = false;
   cancelled_ = false;
   updateStatus();
@@ -709,7 +710,7 @@ QString frmQ5Con::statusText() const {
     return QStringLiteral("Monitoring — pass %1").arg(session_->monitorPass());
   if (depth_ > 0 && !activity_.isEmpty()) return activity_ + QStringLiteral("...");
   if (session_->pageIncomplete())
-    return result_ + QStringLiteral(" — the page was not completely read: Upload again");
+    return result_ + QStringLiteral(" — page not completely read");
   return result_;
 }
 
@@ -802,16 +803,23 @@ QString frmQ5Con::explain(const std::string& text, const std::string& caption) {
         return QStringLiteral("The unit refused: %1.").arg(Q(lastRefused_));
       return {};
     }
-    QString what = QStringLiteral("No usable reply to %1").arg(Q(unanswered_));
-    if (!unanswered_.empty() && unanswered_[0] != 'G' && !unansweredGroup_.empty())
+    // A port that closed under the exchange reports no line of its own: the command is
+    // the one sent last.
+    const std::string& command = unanswered_.empty() ? lastSent_ : unanswered_;
+    QString what = QStringLiteral("No usable reply to %1").arg(Q(command));
+    if (!command.empty() && command[0] != 'G' && !unansweredGroup_.empty())
       what += QStringLiteral(" in group %1").arg(Q(unansweredGroup_));
     what += unansweredTimes_ == 1 ? QStringLiteral(" (1 attempt)")
                                   : QStringLiteral(" after %1 attempts").arg(unansweredTimes_);
     what += QStringLiteral(" on %1.").arg(port);
+    const bool lost = !exchange_->isOpen();
     if (!port_->lastError().empty() || !port_->serial().lastError().empty()) {
       const std::string& e =
           !port_->lastError().empty() ? port_->lastError() : port_->serial().lastError();
-      what += QStringLiteral(" The port reported: %1.").arg(Q(e));
+      what += lost ? QStringLiteral(" The port was lost (%1).").arg(Q(e))
+                   : QStringLiteral(" The port reported: %1.").arg(Q(e));
+    } else if (lost) {
+      what += QStringLiteral(" The port was lost.");
     }
     return what;
   };

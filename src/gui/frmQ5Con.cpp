@@ -664,11 +664,11 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
                                 .arg(session_->monitorPass())
                                 .arg(time)
               : session_->monitorPass() > 0 && !failure.isEmpty()
-                  ? QStringLiteral("Monitoring ended %1 after %2 passes — %3; not connected")
+                  ? QStringLiteral("Monitoring ended %1 after %2 passes — %3")
                         .arg(time)
                         .arg(session_->monitorPass())
                         .arg(failure.contains(QStringLiteral("port closed"))
-                                 ? QStringLiteral("the port %1 was lost").arg(Q(session_->portName()))
+                                 ? QStringLiteral("the port was lost")
                                  : failure)
                   : QStringLiteral("Not connected");
   } else if (!done.isEmpty()) {

@@ -134,6 +134,22 @@ class TruthfulWindowTest : public QObject {
     QVERIFY(w.session().values.Connected);
   }
 
+  // The port lost while monitoring: the status line says so, and when, and after how
+  // many passes.
+  void portLostWhileMonitoringIsSaid() {
+    frmQ5Con w(setup());
+    w.show();
+    Faults(w, {"vanish:#100"});
+    Connect(w, "sim:Q5T3NML3-6-AI4");
+    QVERIFY(w.session().values.Connected);
+    w.btnStart->click();  // returns when monitoring has ended
+    QVERIFY(!w.session().values.Connected);
+    const QString status = w.lblStatus->text();
+    QVERIFY2(status.startsWith(QStringLiteral("Monitoring ended ")) &&
+                 status.contains(QStringLiteral(" passes — the port was lost")),
+             qPrintable(status));
+  }
+
   // Discard, then Cancel in the Open dialog: the edits keep their mark, so Exit asks.
   void discardThenCancelKeepsTheMark() {
     frmQ5Con w(setup());

@@ -72,7 +72,9 @@ int CmdSet(const CliContext& ctx, const Args& args) {
   // The Download button: model check, the page's range check, the writes, re-Upload.
   session::Session& s = ctx.session;
   s.btnDownload_Click();
-  const bool failed = ctx.dialogs.errorShown || !s.values.Connected || s.programEnded();
+  // Refused writes are reported after the page was read back: the page is still shown.
+  const bool failed = (ctx.dialogs.errorShown && s.downloadRefused().empty()) ||
+                      !s.values.Connected || s.programEnded();
   if (!failed) {
     PrintHeader(ctx.out, s);
     PrintControls(ctx.out, *page);

@@ -68,7 +68,11 @@ void FirmUpdateWindow::showEvent(QShowEvent* e) {
 
 void FirmUpdateWindow::btnFirmUpdate_Click() {
   if (model_->running()) return;
+  // The main window's buttons are greyed while the unit is being updated.
+  session_.all_btn_control(false);
   model_->btnFirmUpdate_Click();
+  session_.endSetting();
+  if (statusChanged) statusChanged(QString());
   // The unit now runs the new firmware: the main window shows the version it reported
   // after programming, not the one read at the last Upload.
   if (model_->outcome() == firmware::frmFirmUpdate::Outcome::Completed)
@@ -78,7 +82,11 @@ void FirmUpdateWindow::btnFirmUpdate_Click() {
 
 void FirmUpdateWindow::logCleared() { txtFirmInfo->clear(); }
 
-void FirmUpdateWindow::logAppended(const std::string& text, bool) {
+void FirmUpdateWindow::logAppended(const std::string& text, bool progress) {
+  if (progress && statusChanged)
+    statusChanged(QStringLiteral("Updating firmware — record %1 of %2")
+                      .arg(model_->linesSent())
+                      .arg(model_->lineCount()));
   // Appended at the end, with the caret (and the view) moved there.
   txtFirmInfo->moveCursor(QTextCursor::End);
   txtFirmInfo->insertPlainText(Shown(text));

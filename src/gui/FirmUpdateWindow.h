@@ -4,6 +4,7 @@
 // firmware::frmFirmUpdate; the waits of the sequence run the event loop, so the log
 // grows and the window repaints while the unit works.
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "firmware/frmFirmUpdate.h"
@@ -31,6 +32,9 @@ class FirmUpdateWindow : public QDialog, public firmware::FirmUpdateView {
 
   QPlainTextEdit* txtFirmInfo;
   QPushButton* btnFirmUpdate;
+  // Told what the main window's status line is to say while the transfer runs
+  // ("Updating firmware — record 12 of 40"), and "" when it has ended.
+  std::function<void(const QString&)> statusChanged;
 
   // --- FirmUpdateView ---------------------------------------------------------------
   void logCleared() override;

@@ -646,6 +646,7 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   activity_ = activity;
   if (busy) QApplication::setOverrideCursor(Qt::BusyCursor);
   updateStatus();
+  const int declinedBefore = session_->declinedQuestions();
   body();
   if (busy) QApplication::restoreOverrideCursor();
   activity_ = before;
@@ -659,17 +660,35 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
     port_->keepOpen();
     if (v.Connected) session_->btnDisconnect_Click();
     result_ = QStringLiteral("Cancelled %1 — disconnected").arg(time);
+  } else if (session_->declinedQuestions() != declinedBefore) {
+    // "Save changes?" answered Cancel: the action did not start.
+    result_ = QStringLiteral("Cancelled %1").arg(time);
   } else if (done == QStringLiteral("Monitoring")) {
+    const QString failure = Q(session_->failure());
     result_ = v.Connected ? QStringLiteral("Monitoring stopped after %1 passes %2")
                                 .arg(session_->monitorPass())
                                 .arg(time)
-                          : QStringLiteral("Not connected");
+              : session_->monitorPass() > 0 && !failure.isEmpty()
+                  ? QStringLiteral("Monitoring ended %1 after %2 passes — %3")
+                        .arg(time)
+                        .arg(session_->monitorPass())
+                        .arg(failure.contains(QStringLiteral("port closed"))
+                                 ? QStringLiteral("the port was lost")
+                                 : failure)
+                  : QStringLiteral("Not connected");
   } else if (!done.isEmpty()) {
-    result_ = v.Connected ? QStringLiteral("%1 done %2").arg(done, time)
-                          : QStringLiteral("%1 failed %2 — not connected").arg(done, time);
+    const QString failure = Q(session_->failure());
+    if (done == QStringLiteral("Download") && !session_->downloadRefused().empty())
+      result_ = QStringLiteral("Download failed %1 — %2").arg(time, Q(session_->downloadRefused()));
+    else if (v.Connected)
+      result_ = QStringLiteral("%1 done %2").arg(done, time);
+    else
+      result_ = QStringLiteral("%1 failed %2 — not connected").arg(done, time);
   } else {
     result_ = v.Connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected");
   }
+  // What failed, in full, under the pointer (the line itself stays short).
+  lblStatus->setToolTip(Q(session_->failure()));
   cancellable_ = false;
   cancelled_ = false;
   updateStatus();
@@ -695,6 +714,8 @@ QString frmQ5Con::statusText() const {
   if (session_->values.Monitoring)
     return QStringLiteral("Monitoring — pass %1").arg(session_->monitorPass());
   if (depth_ > 0 && !activity_.isEmpty()) return activity_ + QStringLiteral("...");
+  if (session_->pageIncomplete())
+    return result_ + QStringLiteral(" — page not completely read");
   return result_;
 }
 
@@ -718,6 +739,7 @@ void frmQ5Con::updateTitle() {
   if (v.Connected) t += (modelKnown ? QStringLiteral(" on ") : QStringLiteral(" — ")) + Q(session_->portName());
   if (!session_->configFile().empty())
     t += QStringLiteral(" — ") + QFileInfo(Q(session_->configFile())).fileName();
+  if (session_->pageIncomplete()) t += QStringLiteral(" — not completely read");
   if (session_->pageEdited()) t += QLatin1Char('*');
   if (windowTitle() != t) setWindowTitle(t);
 }
@@ -786,16 +808,23 @@ QString frmQ5Con::explain(const std::string& text, const std::string& caption) {
         return QStringLiteral("The unit refused: %1.").arg(Q(lastRefused_));
       return {};
     }
-    QString what = QStringLiteral("No usable reply to %1").arg(Q(unanswered_));
-    if (!unanswered_.empty() && unanswered_[0] != 'G' && !unansweredGroup_.empty())
+    // A port that closed under the exchange reports no line of its own: the command is
+    // the one sent last.
+    const std::string& command = unanswered_.empty() ? lastSent_ : unanswered_;
+    QString what = QStringLiteral("No usable reply to %1").arg(Q(command));
+    if (!command.empty() && command[0] != 'G' && !unansweredGroup_.empty())
       what += QStringLiteral(" in group %1").arg(Q(unansweredGroup_));
     what += unansweredTimes_ == 1 ? QStringLiteral(" (1 attempt)")
                                   : QStringLiteral(" after %1 attempts").arg(unansweredTimes_);
     what += QStringLiteral(" on %1.").arg(port);
+    const bool lost = !exchange_->isOpen();
     if (!port_->lastError().empty() || !port_->serial().lastError().empty()) {
       const std::string& e =
           !port_->lastError().empty() ? port_->lastError() : port_->serial().lastError();
-      what += QStringLiteral(" The port reported: %1.").arg(Q(e));
+      what += lost ? QStringLiteral(" The port was lost (%1).").arg(Q(e))
+                   : QStringLiteral(" The port reported: %1.").arg(Q(e));
+    } else if (lost) {
+      what += QStringLiteral(" The port was lost.");
     }
     return what;
   };
@@ -884,8 +913,14 @@ void frmQ5Con::closeEvent(QCloseEvent* e) {
 
 void frmQ5Con::btnSetting_Click() {
   if (!actionAllowed()) return;
-  // Asked before the port is chosen: connecting reads the unit into the page.
-  if (!session_->ConfirmReplacePage()) return;
+  // Asked before the port is chosen: connecting reads the unit into the page. A
+  // Discard holds for the Connect that follows.
+  session::Session::ReplaceAction replacing(*session_);
+  if (!session_->ConfirmReplacePage()) {
+    result_ = QStringLiteral("Cancelled %1").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    updateStatus();
+    return;
+  }
   Sequence seq(*this);
   session_->beginSetting();
   std::optional<std::string> chosen;
@@ -981,7 +1016,13 @@ void frmQ5Con::mnuFirmUpdate_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
   Sequence seq(*this);
   FirmUpdateWindow window(*session_, *dialogs_, this);
+  window.statusChanged = [this](const QString& s) {
+    activity_ = s;
+    updateStatus();
+  };
   window.exec();
+  activity_.clear();
+  updateStatus();
 }
 
 void frmQ5Con::mnuHelpVersion_Click() {

@@ -105,13 +105,21 @@ TEST(ConfigRecordStream, ReaderRefusesWhatDoesNotConvertAndStopsAtTheFirstFault)
   EXPECT_EQ(a, 5);
   EXPECT_EQ(b, 6);
   EXPECT_NE(io.error().find("line 1, a:"), std::string::npos) << io.error();
-  // -1 (nothing selected) is a valid index.
-  RecordStream none = RecordStream::Reader("-1", "M");
+  // -1 (nothing selected) only for a list the model leaves empty; in a filled list it
+  // is refused with the line and the field, and the box keeps its selection.
+  RecordStream none = RecordStream::Reader("-1\r\n-1", "M");
   ComboBox box = List(2);
   box.index = 0;
-  none.index(box, "c");
+  ComboBox empty = List(0);
+  none.index(empty, "e");
   EXPECT_TRUE(none.ok());
-  EXPECT_EQ(box.index, -1);
+  EXPECT_EQ(empty.index, -1);
+  none.index(box, "c");
+  EXPECT_FALSE(none.ok());
+  EXPECT_NE(none.error().find("line 2, c: the index -1 is not in its list of 2 items"),
+            std::string::npos)
+      << none.error();
+  EXPECT_EQ(box.index, 0);
 }
 
 TEST(ConfigRecordStream, WriterRefusesATextWithADoubleQuoteAndNamesTheControl) {

@@ -124,7 +124,11 @@ TEST(ChangeValue, ChecksTheValuesThatCountAndHandsAllFour) {
   dialog.txtParData[3].text = "32000.5";
   EXPECT_FALSE(dialog.cmdSet1_Click(rig.dialogs));
   ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.dialogs.messages[0], kRangeError);
+  // The value named as the dialog heads it.
+  EXPECT_EQ(rig.dialogs.messages[0],
+            (TestDialogs::Message{"Data Error \r\nCheck data range.\r\nCH 3 is \"32000.5\": "
+                                  "enter a number from -32000 to 32000. Nothing was sent.",
+                                  "Data Range Error", q5::ui::Icon::Error}));
   EXPECT_TRUE(page.handed.empty());
   dialog.txtParData[3].text = "abc";
   EXPECT_FALSE(dialog.cmdSet1_Click(rig.dialogs));

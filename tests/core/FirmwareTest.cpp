@@ -474,3 +474,23 @@ TEST(FirmwareUpdate, CompletedOnlyWhenTheWriteAndTheFinalIdentifyAnswered) {
     EXPECT_EQ(rig.exchange.baudText(), "9600");
   }
 }
+
+// The CRC16 the tool computes from the file's data records (polynomial 1021, start
+// FFFF): the one a unit reports for the whole image, beside the question, so a person has
+// something to compare with. Header and termination records do not count; the order does.
+TEST(FirmwareImage, TheFileCrcIsComputedOverTheDataRecordsInOrder) {
+  const std::string image =
+      "S00D0000736D616C6C2E73726563FE\r\n"
+      "S1130000F289B349C305BFF78CEB74004AE1BC53D2\r\n"
+      "S1130010AD6B1E6626ACCF2C091F722ED8E339D8DF\r\n"
+      "S10B002045A0531A572ACDD65E\r\n"
+      "S9030000FC\r\n";
+  const q5::firmware::ImageCheck check = q5::firmware::CheckImage(image);
+  ASSERT_TRUE(check.ok) << check.refusal();
+  EXPECT_EQ(check.dataCrc16, 0xFEDB);
+  // "123456789" gives the check value of this CRC, 29B1.
+  const std::string nine = "S10C000031323334353637383916\r\nS9030000FC\r\n";
+  const q5::firmware::ImageCheck n = q5::firmware::CheckImage(nine);
+  ASSERT_TRUE(n.ok) << n.refusal();
+  EXPECT_EQ(n.dataCrc16, 0x29B1);
+}

@@ -294,19 +294,29 @@ TEST(LoadCellPage, ValueChecksSendNothingAndUnansweredPreparationEndsSilently) {
   frmSG2 page(rig.ctx);
   ASSERT_TRUE(page.Init());
   rig.take();
-  const TestDialogs::Message range{"Data Error \r\nCheck data range.", "Data Range Error",
-                                   q5::ui::Icon::Error};
+  // The message names the field as the page heads it, its text and the range.
   struct Refused {
     const char* box;
     const char* text;
     const char* button;
+    const char* why;
   };
-  for (const Refused& r : {Refused{"txtAdjscale", "-1", "cmdApplyCH0"},
-                           Refused{"txtAdjscale", "32000.5", "cmdApplyCH0"},
-                           Refused{"txtAdjscale", "-32001", "cmdOutputCH1"},
-                           Refused{"txtAdjscale", "abc", "cmdOutputCH1"},
-                           Refused{"txtAdjGain", "3.21", "cmdGainApplyCH0"},
-                           Refused{"txtAdjGain", "", "cmdGainApplyCH1"}}) {
+  for (const Refused& r :
+       {Refused{"txtAdjscale", "-1", "cmdApplyCH0",
+                "Monitor Output of CH 0 is \"-1\": enter a number from 0 to 32000."},
+        Refused{"txtAdjscale", "32000.5", "cmdApplyCH0",
+                "Monitor Output of CH 0 is \"32000.5\": enter a number from 0 to 32000."},
+        Refused{"txtAdjscale", "-32001", "cmdOutputCH1",
+                "Monitor Output of CH 1 is \"-32001\": enter a number from -32000 to 32000."},
+        Refused{"txtAdjscale", "abc", "cmdOutputCH1",
+                "Monitor Output of CH 1 is \"abc\": enter a number from -32000 to 32000."},
+        Refused{"txtAdjGain", "3.21", "cmdGainApplyCH0",
+                "Gain adjustment of CH 0 is \"3.21\": enter a number from -3.2 to 3.2."},
+        Refused{"txtAdjGain", "", "cmdGainApplyCH1",
+                "Gain adjustment of CH 1 is \"\": enter a number from -3.2 to 3.2."}}) {
+    const TestDialogs::Message range{
+        "Data Error \r\nCheck data range.\r\n" + std::string(r.why) + " Nothing was sent.",
+        "Data Range Error", q5::ui::Icon::Error};
     SCOPED_TRACE(std::string(r.button) + " " + r.text);
     const int ch = r.button[std::string(r.button).size() - 1] - '0';
     (std::string(r.box) == "txtAdjscale" ? page.txtAdjscale : page.txtAdjGain)[ch].text = r.text;

@@ -431,3 +431,27 @@ TEST(NetworkWindows, EachNetworkTypeOpensItsWindowAndOthersNone) {
   none.session.btnComNet_Click();
   EXPECT_EQ(none.session.networkWindow(), nullptr);
 }
+
+// A Download the unit partly refuses: the window reads its settings back, then one box
+// names the writes. A list with nothing selected (an incomplete read) writes nothing.
+TEST(ModbusWindow, RefusedWritesAreNamedAndAnEmptyListWritesNothing) {
+  NetRig<frmModbus> rig("Q5V3UM-AC32");
+  ASSERT_NE(rig.window, nullptr);
+  auto& w = *rig.window;
+  rig.port->fault("cng:00/09/D");
+  const Lines wire = rig.press("btnDownload");
+  ASSERT_FALSE(wire.empty());
+  EXPECT_EQ(wire.back(), "I11");  // read back
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.dialogs.messages[0].caption, "Downloading");
+  EXPECT_NE(rig.dialogs.messages[0].text.find("Downloading incomplete\r\n1 write refused or "
+                                              "unanswered (last: I09 D"),
+            std::string::npos)
+      << rig.dialogs.messages[0].text;
+
+  w.cmbParity.index = -1;
+  EXPECT_TRUE(rig.press("btnDownload").empty());
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_NE(rig.dialogs.messages[0].text.find("Parity (cmbParity)"), std::string::npos)
+      << rig.dialogs.messages[0].text;
+}

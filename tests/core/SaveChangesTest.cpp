@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "TestDialogs.h"
+#include "config/Backups.h"
 #include "config/ConfigFiles.h"
 #include "config/ModelSelect.h"
 #include "link/Clock.h"
@@ -160,4 +161,69 @@ TEST(SaveChanges, SuffixAndTheCurrentFile) {
   EXPECT_EQ(r.session.configFile(), (r.dir / "b.uJx").string());
   r.session.btnConnect_Click();
   EXPECT_EQ(r.session.configFile(), "");
+}
+
+// "Save" still saves after the unit was read with backups kept and a comparison made:
+// the short-lived file readers those use hand the question's Save back when they go.
+// The save dialog offers the file the page came from; Cancel in it cancels the action.
+TEST(SaveChanges, SaveWorksAfterBackupsAndShortLivedReaders) {
+  Rig r;
+  q5::config::Backups backups(r.session, (r.dir / "backups").string(), 5);
+  r.session.btnConnect_Click();  // the Upload takes a backup snapshot
+  ASSERT_TRUE(r.session.values.Connected);
+  { ConfigFiles reader(r.session); }  // as a comparison or a backup would
+  r.page().txtZScale[1].text = "4321";
+  r.session.markPageEdited();
+
+  r.dialogs.saveAnswers = {SaveAnswer::Save};
+  r.dialogs.saveFiles = {std::nullopt};
+  r.wire.clear();
+  r.session.btnUpload_Click();
+  EXPECT_TRUE(r.wire.empty());  // the save dialog was cancelled: no Upload
+  EXPECT_EQ(r.page().txtZScale[1].text, "4321");
+
+  r.dialogs.saveAnswers = {SaveAnswer::Save};
+  r.dialogs.saveFiles = {(r.dir / "edited").string()};
+  r.session.btnUpload_Click();
+  ASSERT_TRUE(Exists(r.dir / "edited.uJx"));
+  std::ifstream in(r.dir / "edited.uJx");
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("4321"), std::string::npos);
+  EXPECT_FALSE(r.wire.empty());  // then the Upload ran
+  EXPECT_FALSE(r.session.pageEdited());
+  EXPECT_TRUE(r.dialogs.messages.empty()) << r.dialogs.messages[0];
+}
+
+// Discard, then Cancel in the Open dialog: the page keeps its edits and its mark, so a
+// later question still comes; Discard asked once holds through the Connect that a
+// Start runs; a Cancel is counted for the status line.
+TEST(SaveChanges, OnlyACompletedReplacementClearsTheMark) {
+  Rig r;
+  r.createAI4();
+  r.page().txtZScale[0].text = "31";
+  r.session.markPageEdited();
+
+  r.dialogs.saveAnswers = {SaveAnswer::Discard};
+  r.dialogs.openFiles = {std::nullopt};
+  r.files.mnuFilesOpen_Click();
+  EXPECT_TRUE(r.session.pageEdited());
+  EXPECT_EQ(r.page().txtZScale[0].text, "31");
+
+  r.dialogs.events.clear();
+  const int declined = r.session.declinedQuestions();
+  r.dialogs.saveAnswers = {SaveAnswer::Cancel};
+  r.session.btnStart_Click();
+  EXPECT_EQ(r.dialogs.events, (std::vector<std::string>{"askSave Save changes?|Q5CFG -> cancel"}));
+  EXPECT_EQ(r.session.declinedQuestions(), declined + 1);
+  EXPECT_TRUE(r.wire.empty());
+
+  // Discard once: Start's Connect asks no second time, and the Upload clears the mark.
+  r.dialogs.questions.clear();
+  r.dialogs.saveAnswers = {SaveAnswer::Discard};
+  r.session.btnConnect_Click();
+  EXPECT_EQ(r.dialogs.questions.size(), 1u);
+  EXPECT_TRUE(r.session.values.Connected);
+  EXPECT_FALSE(r.session.pageEdited());
+  EXPECT_EQ(r.session.declinedQuestions(), declined + 1);
 }

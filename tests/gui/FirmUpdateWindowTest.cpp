@@ -99,6 +99,12 @@ class FirmUpdateWindowTest : public QObject {
       QTimer::singleShot(1500, &win, [&] {
         checkedHalfway = true;
         QVERIFY(!win.btnFirmUpdate->isEnabled());
+        // The main window's buttons are greyed and its status line counts the records.
+        QVERIFY(!w.btnUpload->isEnabled() && !w.btnDownload->isEnabled() &&
+                !w.btnStart->isEnabled() && !w.btnDisconnect->isEnabled());
+        QVERIFY2(w.lblStatus->text().startsWith(QStringLiteral("Updating firmware — record ")) &&
+                     w.lblStatus->text().contains(QStringLiteral(" of 5")),
+                 qPrintable(w.lblStatus->text()));
         win.reject();
         QVERIFY(win.isVisible());
       });
@@ -107,6 +113,7 @@ class FirmUpdateWindowTest : public QObject {
       QCOMPARE(win.txtFirmInfo->toPlainText(),
                QStringLiteral("Q5T3NML3-6-AI4\n1.06\nUpdate Completed!!\n"));
       QVERIFY(win.btnFirmUpdate->isEnabled());
+      QVERIFY(w.btnUpload->isEnabled() && w.btnDisconnect->isEnabled());
       QCOMPARE(dialogs_.questions.size(), std::size_t{2});
       QCOMPARE(dialogs_.questions[1].text, std::string("CRC16 = FEDB. CRC16 is TRUE ?"));
       // The main window shows the version the unit runs now.

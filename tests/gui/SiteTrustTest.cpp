@@ -280,7 +280,7 @@ class SiteTrustTest : public QObject {
       w.btnDownload->click();
       QCOMPARE(dialogs_.messages.at(0).text, std::string("Data Error \r\nCheck data range."));
       const QString why = w.explain("Data Error \r\nCheck data range.", "Data Range Error");
-      QVERIFY2(why.contains(QStringLiteral("Bias of CH3")) && why.contains(QStringLiteral("320.01")),
+      QVERIFY2(why.contains(QStringLiteral("Bias of CH 2")) && why.contains(QStringLiteral("320.01")),
                qPrintable(why));
       QCOMPARE(w.focusWidget(), w.pageView()->control("txtBias(2)"));
     }

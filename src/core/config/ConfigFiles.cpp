@@ -69,11 +69,14 @@ void FirstTab(pages::ModulePage& page) {
 
 }  // namespace
 
-ConfigFiles::ConfigFiles(session::Session& session) : session_(session) {
+ConfigFiles::ConfigFiles(session::Session& session)
+    : session_(session), previousSave_(session.saveChanges) {
   session_.saveChanges = [this] { return ConfigFileSave(); };
 }
 
-ConfigFiles::~ConfigFiles() { session_.saveChanges = nullptr; }
+// A short-lived reader (a backup taken after an Upload, a comparison) hands "Save" of
+// "Save changes?" back to the routines that were there before it.
+ConfigFiles::~ConfigFiles() { session_.saveChanges = std::move(previousSave_); }
 
 std::string ConfigFiles::WithConfigSuffix(const std::string& path) {
   const auto slash = path.find_last_of("/\\");
@@ -107,6 +110,13 @@ bool ConfigFiles::CurrentConfigText(std::string& text, std::string& error) {
   pages::ModulePage* page = v.PageShown ? session_.pageFor(v.pageKind) : nullptr;
   if (!page || page->pageKind() != v.moduleKind) {
     error = "No Config Data";
+    return false;
+  }
+  // Lists an interrupted Upload did not reach are empty: such a file could not be
+  // downloaded again.
+  if (session_.pageIncomplete()) {
+    error = "The page was not completely read from the unit, so it is not saved: some of "
+            "its lists have nothing selected.\r\nUpload again, then save.";
     return false;
   }
   RecordStream io = RecordStream::Writer(v.model);
@@ -153,7 +163,8 @@ bool ConfigFiles::ConfigFileSave() {
     session_.dialogs().message(error, "Save Error", ui::Icon::Error);
     return false;
   }
-  const auto chosen = session_.dialogs().chooseSaveFile("Save As", std::string(kFileFilter), "");
+  const auto chosen =
+      session_.dialogs().chooseSaveFile("Save As", std::string(kFileFilter), session_.configFile());
   if (!chosen) return false;  // cancelled: nothing, no message
   const std::string path = WithConfigSuffix(*chosen);
   if (!WriteConfig(path, text, "Open Error")) return false;
@@ -259,6 +270,7 @@ bool ConfigFiles::Load(const std::string& path, const std::string& contents) {
   FirstTab(*page);
   session_.setConfigFile(session_.values.CreatedConfig ? std::string() : path);
   session_.setPageEdited(false);
+  session_.setPageIncomplete(false);
   session_.ShowPage(page);
   return true;
 }
@@ -315,6 +327,7 @@ void ConfigFiles::mnuFilesOpen_Click() {
 
 void ConfigFiles::ModelSelect_Click(const ModelSelectItem& item) {
   if (!ModelSelectAvailable(item)) return;
+  session::Session::ReplaceAction replacing(session_);
   if (!session_.ConfirmReplacePage()) return;
   auto& flags = session_.values.flags;
   flags.ClearModelFlags();

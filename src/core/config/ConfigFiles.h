@@ -8,6 +8,7 @@
 // anything is written. Opening is all-or-nothing: the file is parsed into a copy of the
 // current values and a scratch page first, and only a file that was read to its end
 // changes the current values and the page.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -84,6 +85,7 @@ class ConfigFiles {
   bool WriteConfig(const std::string& path, const std::string& text, std::string_view caption);
 
   session::Session& session_;
+  std::function<bool()> previousSave_;
   WriteFunction writeFn_;
 };
 

@@ -149,6 +149,14 @@ ImageCheck CheckImage(std::string_view contents) {
     if (IsDataRecord(rec.type)) {
       ++r.dataRecords;
       r.dataBytes += rec.data.size();
+      // CRC16 (polynomial 1021, start FFFF) of the data bytes in file order: what the
+      // unit computes over the image it received.
+      for (std::uint8_t b : rec.data) {
+        r.dataCrc16 ^= static_cast<std::uint16_t>(b << 8);
+        for (int k = 0; k < 8; ++k)
+          r.dataCrc16 = (r.dataCrc16 & 0x8000) ? static_cast<std::uint16_t>((r.dataCrc16 << 1) ^ 0x1021)
+                                               : static_cast<std::uint16_t>(r.dataCrc16 << 1);
+      }
       if (!rec.data.empty()) {
         const std::uint64_t first = rec.address;
         const std::uint64_t last = first + rec.data.size() - 1;

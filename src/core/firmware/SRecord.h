@@ -54,6 +54,7 @@ struct ImageCheck {
   std::size_t records = 0;       // S-record lines
   std::size_t dataRecords = 0;   // S1, S2, S3
   std::size_t dataBytes = 0;     // bytes carried by the data records
+  std::uint16_t dataCrc16 = 0xFFFF;  // CRC16 of those bytes in file order
   std::uint32_t lowAddress = 0;  // first byte address of the data
   std::uint32_t highAddress = 0; // last byte address of the data (inclusive)
 

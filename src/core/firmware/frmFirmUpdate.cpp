@@ -1,6 +1,7 @@
 #include "firmware/frmFirmUpdate.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "link/TextRoutines.h"
@@ -15,6 +16,15 @@ constexpr const char* kCrLf = "\r\n";
 // Where the unit stands after an early end with the unit in update mode.
 constexpr const char* kInUpdateMode =
     "The unit is still in update mode at 115200 baud: repeat the update or power-cycle it";
+
+// Hex digits compared without regard to case.
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
 
 }  // namespace
 
@@ -33,6 +43,12 @@ std::string frmFirmUpdate::FormatPercent(double fraction) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.1f%%", fraction * 100.0);
   return buf;
+}
+
+std::string frmFirmUpdate::FileCrcText() const {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(image_.dataCrc16));
+  return hex;
 }
 
 std::string frmFirmUpdate::LostLinesText(int unanswered, int refused) {
@@ -184,6 +200,7 @@ void frmFirmUpdate::runUpdate() {
   }
 
   // 3.
+  linesSent_ = 0;
   SetButton(false);
   const double total = static_cast<double>(image_.fileBytes);
   double counter = 0;
@@ -241,6 +258,7 @@ void frmFirmUpdate::runUpdate() {
   for (std::size_t i = 0; i < lineCount; ++i) {
     const std::string& line = image_.lines[i].text;
     counter += static_cast<double>(line.size() + 2);
+    linesSent_ = i + 1;
     std::string reply;
     bool unanswered = true;
     for (int attempt = 0; attempt <= kRecordRetry; ++attempt) {
@@ -339,10 +357,14 @@ void frmFirmUpdate::runUpdate() {
   }
   crc_ = crc;
   WriteLog(std::string(kCrLf) + "CRC16 = " + crc_);
+  // Something to compare with, beside the question: the CRC16 of the file's data records.
+  WriteLog("Computed from the file: CRC16 = " + FileCrcText() +
+           (SameText(FileCrcText(), crc_) ? " (the same)" : " (DIFFERENT)"));
 
   // 12. The user compares it with the image's.
   std::string question = "CRC16 = " + crc_ + ". CRC16 is TRUE ?";
   if (!lost.empty()) question = lost + "." + kCrLf + question;
+
   if (!dialogs_.ask(question, "message")) {
     endInUpdateMode("", false);
     return;

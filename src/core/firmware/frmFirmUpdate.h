@@ -109,6 +109,12 @@ class frmFirmUpdate {
   const std::string& percentText() const { return percent_; }
   // The image of the last sequence (its check result).
   const ImageCheck& image() const { return image_; }
+  // The CRC16 of the image file's data records, four upper-case hex digits: what a
+  // person compares the unit's CRC16 with.
+  std::string FileCrcText() const;
+  // Record lines sent so far in the transfer under way, of how many.
+  std::size_t linesSent() const { return linesSent_; }
+  std::size_t lineCount() const { return image_.lines.size(); }
   bool running() const { return running_; }
   // The unit's reply to the version read (item "06") of the last identification that
   // got both replies; "" before one did. After an update it is the new firmware's.
@@ -139,6 +145,7 @@ class frmFirmUpdate {
   std::string version_;
   int unanswered_ = 0;
   int refused_ = 0;
+  std::size_t linesSent_ = 0;
   bool running_ = false;
   bool inUpdateMode_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
+#include "pages/Selections.h"
 #include "netpages/frmCClinkIEField.h"
 #include "netpages/frmDeviceNet.h"
 #include "netpages/frmEthernet.h"
@@ -39,7 +40,28 @@ bool NetworkWindow::Press(std::string_view name) {
     return true;
   }
   if (name == "btnDownload" && btnDownload.enabled) {
-    btnDownload_Click();
+    incompleteShown_ = false;
+    // After an incomplete read a list may have nothing selected: nothing is written.
+    const std::string unselected =
+        pages::UnselectedList([this](pages::ControlVisitor& v) { visitControls(v); });
+    if (!unselected.empty()) {
+      ctx_.dialogs.message("Downloading incomplete\r\nNothing is selected for " + unselected +
+                               ". Nothing was written: Upload again first.",
+                           "Downloading", ui::Icon::Error);
+      return true;
+    }
+    const bool done = btnDownload_Click();
+    // Writes the unit refused while the window went on: the box names them, after the
+    // window has read the unit's settings back.
+    const link::Link::Failures& f = link().failures();
+    if (!done && !incompleteShown_ && f.failedWrites > 0) {
+      link::Link::Failures writes;
+      writes.failedWrites = f.failedWrites;
+      writes.lastFailed = f.lastFailed;
+      ctx_.dialogs.message("Downloading incomplete\r\n" + writes.describe() +
+                               ".\r\nThe window shows what the unit holds now.",
+                           "Downloading", ui::Icon::Error);
+    }
     return true;
   }
   if (name == "btnExit" && btnExit.enabled) {
@@ -50,10 +72,12 @@ bool NetworkWindow::Press(std::string_view name) {
 }
 
 void NetworkWindow::UploadIncomplete() {
+  incompleteShown_ = true;
   ctx_.dialogs.message("Uploading incomplete", "Uploading", ui::Icon::Error);
 }
 
 void NetworkWindow::DownloadIncomplete() {
+  incompleteShown_ = true;
   ctx_.dialogs.message("Downloading incomplete", "Downloading", ui::Icon::Error);
 }
 

@@ -88,6 +88,9 @@ class NetworkWindow {
   ui::UserDialogs& dialogs() { return ctx_.dialogs; }
   const catalogue::UnitIdentity& values() const { return ctx_.values; }
   NetworkContext& ctx_;
+
+ private:
+  bool incompleteShown_ = false;  // "… incomplete" said during this Download
 };
 
 // The number a text box holds, as a person would read it: blanks around it allowed, a

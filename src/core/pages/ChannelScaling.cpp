@@ -231,7 +231,7 @@ bool ChannelScaling::ScalingNumeric(int i, bool withBases) const {
                 {"txtFBase", "Full base", txtFBase[i], withBases}};
   for (const auto& f : fields) {
     if (!f.wanted || IsNumeric(f.box.text)) continue;
-    checkFailure_ = {Indexed(f.name, i), std::string(f.caption) + " of CH" + std::to_string(i + 1) +
+    checkFailure_ = {Indexed(f.name, i), std::string(f.caption) + " of CH " + std::to_string(i) +
                                              " is \"" + f.box.text + "\", not a number."};
     return false;
   }
@@ -246,7 +246,7 @@ bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
   auto inLimits = [&](double v) { return v >= limits.low && v <= limits.high; };
   auto fail = [&](const char* name, const char* caption, const std::string& text,
                   const std::string& range) {
-    checkFailure_ = {Indexed(name, i), std::string(caption) + " of CH" + std::to_string(i + 1) +
+    checkFailure_ = {Indexed(name, i), std::string(caption) + " of CH " + std::to_string(i) +
                                            " is " + text + "; allowed " + range + "."};
     return false;
   };
@@ -331,7 +331,10 @@ bool ReadValidInvalid(link::Link& link, ComboBox& box) {
 
 void WriteRangeAndValid(link::Link& link, const ComboBox& range, const ComboBox& valid) {
   link.ItemWriteRetry(kRetry, "09", IndexText(range));
-  link.ItemWriteRetry(kRetry, "11", IndexText(valid));
+  // A model without the valid/invalid setting has the list empty: nothing selected
+  // would go out as "-1", which the unit refuses, so the item is not written.
+  if (!valid.items.empty() || !valid.unlistedCode.empty())
+    link.ItemWriteRetry(kRetry, "11", IndexText(valid));
 }
 
 bool ReadAveraging(link::Link& link, ComboBox& box, std::size_t pos) {

@@ -205,10 +205,15 @@ void RecordStream::index(ComboBox& box, std::string_view name) {
   std::int16_t v = 0;
   integer(v, name);
   if (!ok()) return;
-  if (v < -1 || v >= static_cast<int>(box.items.size())) {
+  // "-1" (nothing selected) only for a list this model does not fill or show (a channel
+  // the unit does not have): a selection missing from a shown list would reach the unit
+  // as "-1" at the next Download.
+  const int size = static_cast<int>(box.items.size());
+  if (v >= size || v < -1 || (v == -1 && size > 0 && box.visible)) {
     fail("line " + std::to_string(fieldLine_) + ", " + std::string(name) + ": the index " +
-         std::to_string(v) + " is not in its list of " + std::to_string(box.items.size()) +
-         " items");
+         std::to_string(v) + " is not in its list of " + std::to_string(size) + " items" +
+         (v == -1 ? " (nothing selected: the page was saved before it was completely read)"
+                  : ""));
     return;
   }
   box.index = v;

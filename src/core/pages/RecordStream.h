@@ -41,7 +41,8 @@ class RecordStream {
   void text(std::string& value, std::string_view name);
   void text(TextBox& box, std::string_view name) { text(box.text, name); }
   void integer(std::int16_t& value, std::string_view name);
-  // A combo box's selected index; reading checks it against the box's list (-1 allowed).
+  // A combo box's selected index; reading checks it against the box's list (-1 only for
+  // a list the model leaves empty).
   void index(ComboBox& box, std::string_view name);
   void boolean(bool& value, std::string_view name);
   void option(OptionButton& button, std::string_view name) { boolean(button.value, name); }

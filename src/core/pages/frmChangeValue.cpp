@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "link/TextRoutines.h"
 #include "pages/ChannelScaling.h"
 #include "pages/ModulePage.h"
 
@@ -53,7 +54,14 @@ bool frmChangeValue::cmdSet1_Click(ui::UserDialogs& dialogs) {
   };
   for (int i = 0; i < checked; ++i) {
     const bool ok = IsNumeric(v[i]) && std::fabs(NumericValue(v[i])) <= kLimit;
-    if (!ok) return refuse();
+    if (!ok) {
+      // The value named as the dialog heads it; nothing goes to the unit.
+      dialogs.message("Data Error \r\nCheck data range.\r\n" + lblCh[i].caption + " is \"" +
+                          link::EscapeControls(v[i]) +
+                          "\": enter a number from -32000 to 32000. Nothing was sent.",
+                      "Data Range Error", ui::Icon::Error);
+      return false;
+    }
     // The number goes out as it was read, without the blanks around it.
     v[i] = TrimmedNumber(v[i]);
   }

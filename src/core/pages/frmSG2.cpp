@@ -1,6 +1,7 @@
 #include "pages/frmSG2.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
@@ -21,6 +22,13 @@ constexpr double kOffsetPercentLimit = 10000;
 // Values the buttons send.
 constexpr double kAutoScaleHigh = 32000;
 constexpr double kOutputLimit = 32000;
+
+// A limit as a person reads it: "3.2", "-32000".
+std::string FormatLimit(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
 
 // A setting the unit reports as a number: "0" is off, any other number on. A text that
 // is not a number counts as 0, as the unit never sends one here.
@@ -328,8 +336,13 @@ bool frmSG2::Prepare(const std::string& group) {
   return !link().GroupItemWriteRetry(kRetry, group, "01", "F").empty();
 }
 
-void frmSG2::RangeError() {
-  ctx_.dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+void frmSG2::RangeError(const std::string& field, const std::string& text, double low,
+                        double high) {
+  // The field as the page heads it, so the value can be found and corrected.
+  ctx_.dialogs.message("Data Error \r\nCheck data range.\r\n" + field + " is \"" + text +
+                           "\": enter a number from " + FormatLimit(low) + " to " +
+                           FormatLimit(high) + ". Nothing was sent.",
+                       "Data Range Error", ui::Icon::Error);
 }
 
 void frmSG2::Calibrate(int ch, const char* item, const char* data) {
@@ -355,12 +368,16 @@ void frmSG2::cmdGainUP_Click(int ch) { AdjustGain(ch, "U"); }
 void frmSG2::cmdGainDOWN_Click(int ch) { AdjustGain(ch, "D"); }
 
 void frmSG2::cmdGainApply_Click(int ch) {
-  if (!NumericWithin(txtAdjGain[ch].text, -kGainLimit, kGainLimit)) return RangeError();
+  if (!NumericWithin(txtAdjGain[ch].text, -kGainLimit, kGainLimit))
+    return RangeError("Gain adjustment of CH " + std::to_string(ch), txtAdjGain[ch].text,
+                      -kGainLimit, kGainLimit);
   AdjustGain(ch, txtAdjGain[ch].text);
 }
 
 void frmSG2::cmdApply_Click(int ch) {
-  if (!NumericWithin(txtAdjscale[ch].text, 0, kAutoScaleHigh)) return RangeError();
+  if (!NumericWithin(txtAdjscale[ch].text, 0, kAutoScaleHigh))
+    return RangeError("Monitor Output of CH " + std::to_string(ch), txtAdjscale[ch].text, 0,
+                      kAutoScaleHigh);
   if (!Prepare(ButtonGroup(ch))) return;
   txt_able2(false);
   link().ItemWriteRetry(kRetry, "38", txtAdjscale[ch].text);
@@ -373,7 +390,9 @@ void frmSG2::cmdApply_Click(int ch) {
 }
 
 void frmSG2::cmdOutput_Click(int ch) {
-  if (!NumericWithin(txtAdjscale[ch].text, -kOutputLimit, kOutputLimit)) return RangeError();
+  if (!NumericWithin(txtAdjscale[ch].text, -kOutputLimit, kOutputLimit))
+    return RangeError("Monitor Output of CH " + std::to_string(ch), txtAdjscale[ch].text,
+                      -kOutputLimit, kOutputLimit);
   if (!Prepare(ButtonGroup(ch))) return;
   txt_able2(false);
   const std::string reply = link().ItemWriteRetry(kRetry, "42", txtAdjscale[ch].text);

@@ -109,7 +109,8 @@ class frmSG2 : public ModulePage, public ChannelScaling {
   // Every button starts with "F" to item "01" of its group; false when it got no reply.
   bool Prepare(const std::string& group);
   // A value outside its range: "Data Range Error", nothing is sent.
-  void RangeError();
+  // "Data Error / Check data range." naming the field, its text and the allowed range.
+  void RangeError(const std::string& field, const std::string& text, double low, double high);
   // Auto Zero, Zero, Span, Offset Clear: the write, then the channel's live value into
   // txtParData2.
   void Calibrate(int ch, const char* item, const char* data);

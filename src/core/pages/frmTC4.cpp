@@ -102,9 +102,10 @@ void frmTC4::Download() {
     link().ItemWriteRetry(kRetry, "09", IndexText(cmbUserRange[i]));
     link().ItemWriteRetry(kRetry, "04", IndexText(cmbUserUnit[i]));
     link().ItemWriteRetry(kRetry, "08", IndexText(cmbUserBout[i]));
-    // Models without valid/invalid have the list empty and send "-1", as the unit
-    // has always been sent; it answers for an item it does not use.
-    link().ItemWriteRetry(kRetry, "15", IndexText(cmbInvalid[i]));
+    // Models without valid/invalid have the list empty: nothing selected would go out
+    // as "-1", which the unit refuses, so the item is not written.
+    if (!cmbInvalid[i].items.empty() || !cmbInvalid[i].unlistedCode.empty())
+      link().ItemWriteRetry(kRetry, "15", IndexText(cmbInvalid[i]));
     ProgressStep();
   }
   WriteOutputHold();

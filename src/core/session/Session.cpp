@@ -9,6 +9,7 @@
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
 #include "pages/PageHelpers.h"
+#include "pages/Selections.h"
 
 namespace q5::session {
 
@@ -144,6 +145,8 @@ Session::Session(link::Exchange& exchange, ui::UserDialogs& dialogs)
 Session::~Session() = default;
 
 void Session::changed() {
+  // A page not completely read is never offered for Download.
+  if (pageIncomplete_) buttons_.btnDownload = false;
   if (view_) view_->refresh();
 }
 
@@ -250,29 +253,73 @@ void Session::pageEditing(bool enable) {
 
 // --- Unsaved page values ------------------------------------------------------------
 
-void Session::markPageEdited() { setPageEdited(true); }
+void Session::markPageEdited() {
+  discarded_ = false;
+  setPageEdited(true);
+}
 
 void Session::setPageEdited(bool edited) {
+  if (!edited) discarded_ = false;
   if (pageEdited_ == edited) return;
   pageEdited_ = edited;
+  changed();
+}
+
+void Session::setPageIncomplete(bool incomplete) {
+  if (pageIncomplete_ == incomplete) return;
+  pageIncomplete_ = incomplete;
   changed();
 }
 
 bool Session::ConfirmReplacePage() {
   replaceDeclined_ = false;
   if (!pageEdited_ || ended_) return true;
+  // Discarded once already within this action.
+  if (discarded_ && replaceDepth_ > 0) return true;
   switch (dialogs_.askSaveDiscardCancel("Save changes?", std::string(link::kProgramTitle))) {
     case ui::SaveAnswer::Save:
       if (saveChanges && saveChanges()) return true;
       break;
     case ui::SaveAnswer::Discard:
-      setPageEdited(false);
+      // The edits stay marked until something has replaced them.
+      discarded_ = replaceDepth_ > 0;
       return true;
     case ui::SaveAnswer::Cancel:
       break;
   }
   replaceDeclined_ = true;
+  ++declinedQuestions_;
   return false;
+}
+
+namespace {
+
+class ButtonFinder : public pages::ControlVisitor {
+ public:
+  explicit ButtonFinder(std::string_view name) : name_(name) {}
+  std::string caption;
+  void button(std::string_view name, pages::Button& b) override {
+    if (name == name_) caption = b.caption;
+  }
+
+ private:
+  std::string_view name_;
+};
+
+// The caption a person sees on a page's button; its name when it has none.
+std::string ButtonCaption(pages::ModulePage& page, std::string_view name) {
+  ButtonFinder f(name);
+  page.visitControls(f);
+  std::string c;
+  for (char ch : f.caption)
+    if (ch != '&') c += ch;
+  return c.empty() ? std::string(name) : c;
+}
+
+}  // namespace
+
+std::string Session::UnselectedSetting(pages::ModulePage& page) {
+  return pages::UnselectedList([&page](pages::ControlVisitor& v) { page.visitControls(v); });
 }
 
 // --- Setting ----------------------------------------------------------------------------
@@ -284,6 +331,7 @@ void Session::beginSetting() {
 
 void Session::comPortChosen(const std::string& portName) {
   if (ended_) return;
+  ReplaceAction replacing(*this);
   if (!ConfirmReplacePage()) return;
   exchange_.ComPortClose();
   setPortName(portName);
@@ -348,6 +396,7 @@ void Session::UnitDisconnect() {
 
 void Session::btnConnect_Click() {
   if (ended_) return;
+  ReplaceAction replacing(*this);
   if (!ConfirmReplacePage()) return;
   SequenceScope sequence(*this);
   all_btn_control(false);
@@ -473,6 +522,9 @@ void Session::UnitUpload() {
       setPageEdited(false);
       configFile_.clear();
     }
+    // A page an Upload stopped reading part-way keeps empty lists: marked until a
+    // complete Upload or a file fills it again.
+    setPageIncomplete(!read);
     if (ended_) return;
     ShowPage(p);
     if (read && values.Connected && guard_) guard_->uploaded();
@@ -484,6 +536,7 @@ void Session::UnitUpload() {
 
 void Session::btnUpload_Click() {
   if (ended_) return;
+  ReplaceAction replacing(*this);
   if (!ConfirmReplacePage()) return;
   uploadAction();
 }
@@ -529,6 +582,14 @@ void Session::UnitDownload() {
 void Session::btnDownload_Click() {
   if (ended_) return;
   SequenceScope sequence(*this);
+  downloadRefused_.clear();
+  // A page an Upload did not finish has empty lists: nothing of it goes to the unit.
+  if (pageIncomplete_) {
+    dialogs_.message("The page was not completely read from the unit, so it is not "
+                     "downloaded.\r\nNothing was written. Upload again first.",
+                     "Download", ui::Icon::Error);
+    return;
+  }
   all_btn_control(false);
   const std::string reply = link_.GroupItemReadRetry(kRetry, "00", "02");
   if (ended_) return;
@@ -566,6 +627,17 @@ void Session::btnDownload_Click() {
       return;
     }
   }
+  // A list with nothing selected would go out as "-1", which no unit takes.
+  if (p) {
+    if (const std::string unselected = UnselectedSetting(*p); !unselected.empty()) {
+      if (view_) view_->pageUpdated();
+      dialogs_.message("Data Error \r\nCheck data range.\r\nNothing is selected for " +
+                           unselected + ".",
+                       "Data Range Error", ui::Icon::Error);
+      io_btn_control(true);
+      return;
+    }
+  }
   // Every field goes out as its check read it: without blanks around it, and never with
   // a control character inside (a line break would end the line to the unit early).
   if (p) {
@@ -589,9 +661,23 @@ void Session::btnDownload_Click() {
   downloading_ = false;
   downloadWrites_ = static_cast<int>(link_.dataLinesSent() - downloadDataLinesAtStart_);
   if (ended_) return;
+  // What the unit refused is kept before the re-Upload adds failures of its own.
+  const link::Link::Failures written = link_.failures();
   // The page's values went to the unit; the re-Upload shows what it accepted.
   setPageEdited(false);
   uploadAction();
+  if (written.failedWrites > 0 && !ended_) {
+    link::Link::Failures writes;
+    writes.failedWrites = written.failedWrites;
+    writes.lastFailed = written.lastFailed;
+    downloadRefused_ = writes.describe();
+    changed();
+    // A unit lost on the way has said so with the read-back's "Upload Error" already.
+    if (values.Connected)
+      dialogs_.message("Download incomplete: " + downloadRefused_ +
+                         ".\r\nThe page shows what the unit holds now.",
+                     "Download", ui::Icon::Error);
+  }
 }
 
 // --- Monitoring -------------------------------------------------------------------------
@@ -732,6 +818,15 @@ bool Session::pagePress(pages::ModulePage& page, std::string_view name) {
     buttons_ = before;
     changed();
   }
+  // The button shows nothing of its own when the unit did not take what it sent.
+  const link::Link::Failures& f = link_.failures();
+  if (pressed && !ended_ && f.failedWrites > 0) {
+    link::Link::Failures writes;
+    writes.failedWrites = f.failedWrites;
+    writes.lastFailed = f.lastFailed;
+    dialogs_.message("\"" + ButtonCaption(page, name) + "\" was not done: " + writes.describe() + ".",
+                     std::string(link::kProgramTitle), ui::Icon::Error);
+  }
   return pressed;
 }
 
@@ -755,6 +850,7 @@ void Session::firmwareIdentified(const std::string& versionReply) {
 
 void Session::mnuFilesOpen_Click(const std::function<void()>& configFileOpen) {
   if (ended_) return;
+  ReplaceAction replacing(*this);
   if (!ConfirmReplacePage()) return;
   values.CreatedConfig = false;
   if (configFileOpen) configFileOpen();

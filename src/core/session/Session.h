@@ -232,6 +232,8 @@ class Session {
   // change handler ran).
   void markPageEdited();
   void setPageEdited(bool edited);
+  // The page was (true) or was not completely filled by an Upload or a file.
+  void setPageIncomplete(bool incomplete);
   // Before page values are replaced (Connect, Upload, Open, Model Select, Exit): with
   // unsaved values, "Save changes?" (Save / Discard / Cancel). True to go on: nothing
   // unsaved, saved, or discarded; false when cancelled or the save did not happen.
@@ -239,6 +241,38 @@ class Session {
   // Saves the page to a file for the question above; true when a file was written. The
   // configuration-file routines set it.
   std::function<bool()> saveChanges;
+  // An action that replaces the page's values (Setting, Connect, Upload, Open, Model
+  // Select). Within it "Save changes?" is asked once; a Discard holds until it ends,
+  // and the edited mark stays until a replacement has completed, so a Discard followed
+  // by a cancelled file dialog keeps the edits marked as unsaved.
+  class ReplaceAction {
+   public:
+    explicit ReplaceAction(Session& s) : s_(s) { ++s_.replaceDepth_; }
+    ~ReplaceAction() {
+      if (--s_.replaceDepth_ == 0) s_.discarded_ = false;
+    }
+    ReplaceAction(const ReplaceAction&) = delete;
+    ReplaceAction& operator=(const ReplaceAction&) = delete;
+
+   private:
+    Session& s_;
+  };
+  // Counts the "Save changes?" questions answered Cancel (or whose save did not
+  // happen): a view compares it before and after an action to say "Cancelled".
+  int declinedQuestions() const { return declinedQuestions_; }
+
+  // --- A page not completely read -------------------------------------------------------
+  // The page holds values an Upload did not finish reading (it failed or was cancelled
+  // part-way): lists it did not reach are empty. Such a page is not saved and not
+  // downloaded; a complete Upload or an opened configuration clears the mark.
+  bool pageIncomplete() const { return pageIncomplete_; }
+  // The page's setting that has nothing selected, as "CH 2 Input range (cmbUserRange(2))";
+  // "" when every list of the page has a selection. Nothing with an empty selection is
+  // ever written to the unit.
+  static std::string UnselectedSetting(pages::ModulePage& page);
+  // The writes of the last Download the unit refused or left unanswered, in words
+  // ("13 writes refused or unanswered (last: G00 I29 D-1)"); "" when it took them all.
+  const std::string& downloadRefused() const { return downloadRefused_; }
 
   // The configuration file the page's values were last opened from or saved to; ""
   // when they came from the unit or a Model Select item.
@@ -302,6 +336,11 @@ class Session {
   std::string portName_;
   bool ended_ = false;
   bool pageEdited_ = false;
+  bool pageIncomplete_ = false;
+  int replaceDepth_ = 0;
+  bool discarded_ = false;  // "Discard" answered within the current ReplaceAction
+  int declinedQuestions_ = 0;
+  std::string downloadRefused_;
   std::string configFile_;
   // The last "Save changes?" was cancelled: Start does not go on to monitor.
   bool replaceDeclined_ = false;

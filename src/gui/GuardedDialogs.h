@@ -38,6 +38,12 @@ class GuardedDialogs : public ui::UserDialogs {
     if (silent_) return std::nullopt;
     return inner_.chooseSaveFile(title, filter, suggestedName);
   }
+  void chooseSaveFileThen(const std::string& title, const std::string& filter,
+                          const std::string& suggestedName,
+                          std::function<void(std::optional<std::string>)> done) override {
+    if (silent_) return done(std::nullopt);
+    inner_.chooseSaveFileThen(title, filter, suggestedName, std::move(done));
+  }
   void progressOpen(double maximum, const std::string& caption) override {
     if (!silent_) inner_.progressOpen(maximum, caption);
   }

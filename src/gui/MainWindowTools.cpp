@@ -160,18 +160,23 @@ void MainWindowTools::mnuRecord_Click() {
     stopRecording();
     return;
   }
-  if (!w_.currentPageView()) return;
+  if (!w_.currentPageView() || recordAsking_) return;
   // Asked from the trend window, the trend window is in front again afterwards (the file
   // dialog belongs to the main window, which it brings up).
   const bool fromTrend = trend_ && trend_->isVisible() && sender() == trend_.data();
-  const auto path = w_.dialogs().chooseSaveFile("Record", "CSV Files (*.csv);;All Files (*.*)",
-                                                "trend.csv");
-  if (fromTrend && trend_) {
-    trend_->raise();
-    trend_->activateWindow();
-  }
-  if (!path) return;
-  startRecording(*path);
+  // Monitoring goes on while the file is chosen: the record starts with the passes after
+  // the choice, and the trend has no gap.
+  recordAsking_ = true;
+  w_.dialogs().chooseSaveFileThen(
+      "Record", "CSV Files (*.csv);;All Files (*.*)", "trend.csv",
+      [this, fromTrend](std::optional<std::string> path) {
+        recordAsking_ = false;
+        if (fromTrend && trend_) {
+          trend_->raise();
+          trend_->activateWindow();
+        }
+        if (path) startRecording(*path);
+      });
 }
 
 bool MainWindowTools::startRecording(const std::string& path) {

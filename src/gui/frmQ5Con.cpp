@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QProcess>
 #include <QUrl>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +25,7 @@
 #include <QFileInfo>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 #include "AppIcon.h"
@@ -95,7 +99,7 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   files_ = std::make_unique<config::ConfigFiles>(*session_);
   help_ = std::make_unique<HelpDocuments>();
   portChoices_ = setup.portChoices ? setup.portChoices : [] { return DefaultPortChoices(); };
-  openUrl_ = setup.openUrl ? setup.openUrl : [](const QUrl& u) { return QDesktopServices::openUrl(u); };
+  openUrl_ = setup.openUrl ? setup.openUrl : [this](const QUrl& u) { return startViewer(u); };
 
   session_->values.applicationFolder =
       setup.applicationFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
@@ -120,6 +124,14 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   // Every wait for the unit brings the views up to date before window events run.
   qtlink::SetYieldHook([this] { followSession(); });
   refresh();
+  // The switches work one at a time; given together neither is on. Said here, so the
+  // missing Help items are not a mystery.
+  const auto given = [&setup](const char* word) {
+    return std::find(setup.args.begin(), setup.args.end(), word) != setup.args.end();
+  };
+  if (given("-firmupdate") && given("-debug"))
+    statusBar()->showMessage(QStringLiteral("-firmupdate and -debug work one at a time: given "
+                                            "together, neither FirmUpdate nor DebugInfo is offered"));
 }
 
 frmQ5Con::frmQ5Con() : frmQ5Con(Setup{}) {}
@@ -997,15 +1009,46 @@ void frmQ5Con::showInformation(QDialog* dialog) {
 void frmQ5Con::openDocument(int document) {
   const auto d = static_cast<HelpDocuments::Document>(document);
   const QUrl url = help_->address(d, session_->values);
-  if (openUrl_(url)) return;
+  if (!openUrl_(url)) documentNotShown(url);
+}
+
+bool frmQ5Con::startViewer(const QUrl& url) {
+  // The desktop's opener is run here rather than through QDesktopServices, whose answer
+  // only says that the opener started: without a browser it fails afterwards, on stderr.
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) return QDesktopServices::openUrl(url);
+  auto* p = new QProcess(this);
+  p->setProcessChannelMode(QProcess::ForwardedChannels);
+  connect(p, &QProcess::finished, this, [this, p, url](int code, QProcess::ExitStatus status) {
+    p->deleteLater();
+    if (status != QProcess::NormalExit || code != 0) documentNotShown(url);
+  });
+  connect(p, &QProcess::errorOccurred, this, [this, p, url](QProcess::ProcessError e) {
+    if (e != QProcess::FailedToStart) return;
+    p->deleteLater();
+    documentNotShown(url);
+  });
+  p->start(opener, {url.toString()});
+  return true;
+}
+
+void frmQ5Con::documentNotShown(const QUrl& url) {
   const QString where = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Q5CFG"),
                               QStringLiteral("The document could not be shown: no program to "
                                              "open it could be started."),
-                              QMessageBox::Ok, this);
+                              QMessageBox::NoButton, this);
   box->setObjectName("q5HelpFailedBox");
-  box->setInformativeText(QStringLiteral("Open it yourself:\n%1").arg(where));
+  box->setInformativeText(QStringLiteral("Open it yourself in a browser:\n%1").arg(where));
   box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QPushButton* copy = box->addButton(QStringLiteral("&Copy path"), QMessageBox::AcceptRole);
+  copy->setObjectName("btnCopyPath");
+  box->addButton(QMessageBox::Close);
+  box->setDefaultButton(copy);
+  connect(copy, &QPushButton::clicked, this, [this, where] {
+    QGuiApplication::clipboard()->setText(where);
+    statusBar()->showMessage(QStringLiteral("Copied to the clipboard: %1").arg(where), 10000);
+  });
   FitCaption(*box);
   showInformation(box);
 }

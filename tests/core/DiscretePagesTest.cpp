@@ -210,7 +210,7 @@ TEST(DiscreteBI32, ConversionRateAndTwoWords) {
   PageRig<frmBI32> rig("Q5W3NEIP-BI32");
   auto* p = rig.page;
   ASSERT_NE(p, nullptr);
-  EXPECT_FALSE(p->monitorTogglesEditing());
+  EXPECT_TRUE(p->monitorTogglesEditing());  // its setting is locked while monitoring
   EXPECT_TRUE(p->CmbConvSpeed.visible);
   EXPECT_TRUE(p->lblConvSpeed.visible);
   EXPECT_EQ(p->CmbConvSpeed.text(), "20ms");

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -208,6 +209,43 @@ class ToolsWindowTest : public QObject {
     // One row per pass the trend took, each with a value for every channel.
     QCOMPARE(lines.size() - 2, trend->samples());
     for (int i = 2; i < lines.size(); ++i) QCOMPARE(lines[i].split(',').size(), 9);
+  }
+
+  // Record… while monitoring, with the window's own file dialog: the passes go on while
+  // the dialog is open (the trend gets no gap), and a name typed without an extension is
+  // written as NAME.csv.
+  void recordDialogKeepsMonitoringAndAddsCsv() {
+    frmQ5Con::Setup s = setup();
+    s.dialogs = nullptr;  // the Qt dialogs
+    frmQ5Con w(s);
+    w.show();
+    w.session().setPortName("sim:Q5Z3UECT-1-AIMF8N");
+    w.btnConnect_Click();
+    QVERIFY(w.currentPageView());
+    int passesWithDialog = -1;
+    bool dialogShown = false;
+    const QString typed = folder_.filePath(QStringLiteral("rec1"));
+    QTimer::singleShot(300, &w, [&] {
+      w.tools()->mnuRecord->trigger();
+      const int at = w.session().monitorPass();
+      QTimer::singleShot(800, &w, [&, at] {
+        auto* dlg = w.findChild<QFileDialog*>(QStringLiteral("q5SaveDialog"));
+        dialogShown = dlg && dlg->isVisible();
+        passesWithDialog = w.session().monitorPass() - at;
+        if (dlg) {
+          dlg->selectFile(typed);
+          dlg->accept();
+        }
+        QTimer::singleShot(600, &w, [&] { w.btnStop->click(); });
+      });
+    });
+    w.btnStart->click();  // returns when monitoring has ended
+    QVERIFY(dialogShown);
+    QVERIFY2(passesWithDialog >= 2, qPrintable(QString::number(passesWithDialog)));
+    QVERIFY(!QFileInfo::exists(typed));
+    QFile f(typed + QStringLiteral(".csv"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().count('\n') >= 3);  // comment, header and passes
   }
 };
 

@@ -16,8 +16,6 @@ class frmBI32 : public DiscretePage {
   void Download() override;
   void ReadingData() override;
   void txt_able(bool enable) override;
-  // Start, Stop and Disconnect leave this page's controls alone.
-  bool monitorTogglesEditing() const override { return false; }
   void PrepareControls() override;
   void visitControls(ControlVisitor& v) override;
 

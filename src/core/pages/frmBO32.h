@@ -15,7 +15,6 @@ class frmBO32 : public DiscretePage {
   void Download() override;
   void ReadingData() override;
   void txt_able(bool enable) override;
-  bool monitorTogglesEditing() const override { return false; }
   void PrepareControls() override;
   void visitControls(ControlVisitor& v) override;
 

@@ -1,5 +1,7 @@
 #include "MainWindowTools.h"
 
+#include "GuardedDialogs.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -167,7 +169,7 @@ void MainWindowTools::mnuRecord_Click() {
   // Monitoring goes on while the file is chosen: the record starts with the passes after
   // the choice, and the trend has no gap.
   recordAsking_ = true;
-  w_.dialogs().chooseSaveFileThen(
+  w_.guardedDialogs().chooseSaveFileThen(
       "Record", "CSV Files (*.csv);;All Files (*.*)", "trend.csv",
       [this, fromTrend](std::optional<std::string> path) {
         recordAsking_ = false;

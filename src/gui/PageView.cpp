@@ -170,6 +170,32 @@ PageView::PageView(ModulePage& page, QWidget* parent)
 void PageView::refresh() {
   binder_->refresh();
   for (PageWidget* w : customs_) w->refresh();
+  markCurrentTab();
+}
+
+void PageView::markCurrentTab() {
+  // The page disables the button of the tab shown, and every tab button while it reads
+  // or writes the unit: the tab shown is drawn as chosen (bold, in the window's text
+  // colour on the highlight), so it does not look like a tab that cannot be chosen.
+  const std::size_t n = std::min(page_.cmdSet.size(), page_.frmSet.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    auto* b = qobject_cast<QPushButton*>(control("cmdSet" + std::to_string(i + 1)));
+    if (!b) continue;
+    const bool current = page_.frmSet[i].visible && !page_.cmdSet[i].enabled;
+    if (b->property("q5CurrentTab").toBool() == current) continue;
+    b->setProperty("q5CurrentTab", current);
+    QFont f = b->font();
+    f.setBold(current);
+    b->setFont(f);
+    QPalette pal = QPalette();
+    if (current) {
+      pal.setColor(QPalette::Disabled, QPalette::ButtonText, pal.color(QPalette::Active, QPalette::HighlightedText));
+      pal.setColor(QPalette::Disabled, QPalette::Button, pal.color(QPalette::Active, QPalette::Highlight));
+      pal.setColor(QPalette::Disabled, QPalette::Window, pal.color(QPalette::Active, QPalette::Highlight));
+    }
+    b->setPalette(pal);
+    b->setAutoFillBackground(current);
+  }
 }
 
 void PageView::showControl(const std::string& name) {

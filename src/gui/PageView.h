@@ -73,6 +73,8 @@ class PageView : public QWidget {
   int pointColumnWidth() const;
   // Tab moves through the fields in reading order: row by row, left to right.
   void chainTabOrder();
+  // Draws the button of the tab shown as chosen, apart from tabs that cannot be chosen.
+  void markCurrentTab();
 
  protected:
   void showEvent(QShowEvent* e) override;

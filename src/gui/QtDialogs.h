@@ -32,7 +32,7 @@ class QtDialogs : public ui::UserDialogs {
   // A file dialog that does not stop the window: monitoring goes on behind it.
   void chooseSaveFileThen(const std::string& title, const std::string& filter,
                           const std::string& suggestedName,
-                          std::function<void(std::optional<std::string>)> done) override;
+                          std::function<void(std::optional<std::string>)> done);
   void progressOpen(double maximum, const std::string& caption) override;
   void progressStep() override;
   void progressClose() override;

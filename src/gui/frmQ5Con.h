@@ -78,6 +78,8 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QAction* modelSelectAction(const QString& group, const QString& caption) const;
   qtlink::PortSwitch& portSwitch() { return *port_; }
   ui::UserDialogs& dialogs();
+  // The same dialogs, with the file choice that does not wait (Record…).
+  GuardedDialogs& guardedDialogs() { return *dialogs_; }
 
   // Shows an informational window above the main window without a nested event loop:
   // monitoring passes go on behind it. The window deletes itself when closed.

@@ -57,8 +57,8 @@ class ModulePage {
   // Enables or disables every editing control; fixed and display-only fields stay off.
   virtual void txt_able(bool enable) {}
   virtual void txt_able2(bool enable) {}
-  // Whether Start/Stop/Disconnect call txt_able on this page. Every page does: a setting
-  // changed while monitoring would be neither written nor read back.
+  // Whether Start/Stop/Disconnect call txt_able on this page (the 32-point discrete
+  // pages are left alone).
   virtual bool monitorTogglesEditing() const { return true; }
   // The linearizer page moves its table grid into its controls before CheckData.
   virtual void dgd_download() {}

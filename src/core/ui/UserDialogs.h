@@ -2,7 +2,6 @@
 // What the core needs of the person at the screen: message boxes, a yes/no question,
 // file choices and the progress window. The GUI implements it with Qt widgets, the
 // command line with text on stderr, tests with a recorder that answers from a script.
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -34,14 +33,6 @@ class UserDialogs {
   virtual std::optional<std::string> chooseSaveFile(const std::string& title,
                                                     const std::string& filter,
                                                     const std::string& suggestedName) = 0;
-  // The same choice without waiting for it: `done` gets the answer once the person gave
-  // it, and whatever runs meanwhile (a monitoring loop) goes on. By default the choice
-  // is made at once.
-  virtual void chooseSaveFileThen(const std::string& title, const std::string& filter,
-                                  const std::string& suggestedName,
-                                  std::function<void(std::optional<std::string>)> done) {
-    done(chooseSaveFile(title, filter, suggestedName));
-  }
 
   // The progress window frmLoading: opened with a maximum and a caption, advanced by
   // one step at a time, closed when the page's Init or Download ends.

@@ -17,7 +17,7 @@ const char* const kModelOfKind[22] = {
     "Q5W3NEIP-BI32",    "Q5Z3UECT-1-BO32A", "Q5T3NML3-6-OCF4",    "Q5T3NML3-6-PI1/A",
     "Q5T3NML3-6-OVF4",  "Q5T3NML3-6-SG2A",  "Q5T3NML3-6-LNRIO1",  "Q5W3NML3-E-EC4A",
     "Q5V3UM-AC32",      "Q5T3NML-6-AIF8N",  "Q5Z3UECT-1-BIO32",   "Q5Z3UECT-1-PI8A",
-    "Q5W3UD-BIO16",     "Q5V3PM-BI32"};
+    "Q5W3NEIP-BIO16",   "Q5V3PM-BI32"};
 
 // The settings a person could change now: shown, enabled inputs that are not live values
 // and not values only shown.
@@ -29,7 +29,9 @@ class EditableSettings : public q5::pages::ControlVisitor {
   void text(std::string_view n, std::string_view, q5::pages::TextBox& c) override {
     if (!c.shownOnly && !live_.count(std::string(n))) add(n, c);
   }
-  void combo(std::string_view n, std::string_view, q5::pages::ComboBox& c) override { add(n, c); }
+  void combo(std::string_view n, std::string_view, q5::pages::ComboBox& c) override {
+    if (!live_.count(std::string(n))) add(n, c);
+  }
   void check(std::string_view n, q5::pages::CheckBox& c) override { add(n, c); }
   void option(std::string_view n, q5::pages::OptionButton& c) override { add(n, c); }
 
@@ -43,6 +45,12 @@ class EditableSettings : public q5::pages::ControlVisitor {
 std::vector<std::string> Editable(q5::pages::ModulePage& page) {
   std::set<std::string> live;
   for (const auto& c : q5::session::LiveColumns(page)) live.insert(c.name);
+  // The pulse page's positions and speeds are live values too; the AC current page's
+  // group list only chooses which channels are shown.
+  for (int i = 0; i < 2; ++i)
+    for (const char* box : {"txtCP", "txtCS", "txtLP", "txtLS", "txtRP"})
+      live.insert(std::string(box) + "(" + std::to_string(i) + ")");
+  live.insert("cmbChGrp");
   EditableSettings v(std::move(live));
   page.visitControls(v);
   return v.names;

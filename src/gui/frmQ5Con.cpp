@@ -435,15 +435,20 @@ void frmQ5Con::refresh() {
   // The unit panel: the model on one line, whole; greyed when no unit is connected, so
   // that it is not read as the connected unit's.
   {
-    QFont f = font();
-    f.setBold(true);
     // The room between the frame's margins (a label is never wider than that).
     QWidget* frame = lblMastertype->parentWidget();
     const QMargins m = frame->layout() ? frame->layout()->contentsMargins() : QMargins();
     const int room = frame->contentsRect().width() - m.left() - m.right() - 2;
-    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
-      f.setPointSizeF(f.pointSizeF() - 0.5);
-    lblMastertype->setFont(f);
+    // Fitted again only when the model or the room changed (refresh runs every pass).
+    const QString fitKey = lblMastertype->text() + QLatin1Char('|') + QString::number(room);
+    if (lblMastertype->property("q5Fitted").toString() != fitKey) {
+      lblMastertype->setProperty("q5Fitted", fitKey);
+      QFont f = font();
+      f.setBold(true);
+      while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+      lblMastertype->setFont(f);
+    }
     const bool stale = !s.values.Connected && l.lblMastertype != "Welcome";
     lblMastertype->setEnabled(!stale);
     lblVersionNo->setEnabled(!stale);
@@ -487,7 +492,8 @@ void frmQ5Con::pageUpdated() {
 }
 
 void frmQ5Con::processEvents() {
-  followSession(true);
+  // Between monitoring passes the page was refreshed at the end of the pass just now.
+  followSession(!session_->values.Monitoring);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -495,8 +501,13 @@ void frmQ5Con::followSession(bool now) {
   // A binder refresh walks every control of the page: at most every few tens of
   // milliseconds while the unit answers a character at a time. An edit arriving in
   // between at a control the page has disabled is refused by the binder.
+  // While monitoring, every pass ends with a refresh of its own (pageUpdated); within a
+  // pass the page is refreshed only when the pass runs longer than a second (32 channels),
+  // which halves what the window costs the processor while monitoring.
   constexpr qint64 kFollowMs = 20;
-  if (!now && sinceFollow_.isValid() && sinceFollow_.elapsed() < kFollowMs) return;
+  constexpr qint64 kFollowMonitoringMs = 1000;
+  const qint64 every = session_->values.Monitoring ? kFollowMonitoringMs : kFollowMs;
+  if (!now && sinceFollow_.isValid() && sinceFollow_.elapsed() < every) return;
   sinceFollow_.restart();
   if (PageView* v = pageView()) v->refresh();
   hideStalePage();

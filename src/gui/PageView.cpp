@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -81,6 +82,7 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   auto* scroll = new QScrollArea(this);
+  scroll_ = scroll;
   scroll->setObjectName("VScroll1");
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
@@ -171,6 +173,17 @@ void PageView::refresh() {
   binder_->refresh();
   for (PageWidget* w : customs_) w->refresh();
   markCurrentTab();
+  keepScrollInStep();
+}
+
+void PageView::keepScrollInStep() {
+  // The contents stand where the scroll bars say: a relayout (a tab shown, rows shown or
+  // hidden) must not leave them at the top while the bar's thumb sits further down,
+  // which would put the lower rows out of reach.
+  QWidget* content = scroll_ ? scroll_->widget() : nullptr;
+  if (!content) return;
+  const QPoint want(-scroll_->horizontalScrollBar()->value(), -scroll_->verticalScrollBar()->value());
+  if (content->pos() != want) content->move(want);
 }
 
 void PageView::markCurrentTab() {
@@ -468,7 +481,13 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
     QWidget* caption = captionFor(row.captionLabel, row.caption, row.control, box);
     QWidget* w = make(row.control, box);
     grid->addWidget(caption, r, 0);
-    grid->addWidget(w, r, 1, Qt::AlignLeft);
+    if (auto* note = qobject_cast<QLabel*>(w)) {
+      // A note (the pulse page's modes) breaks into lines within the page's width.
+      note->setWordWrap(true);
+      grid->addWidget(w, r, 1, 1, 2);
+    } else {
+      grid->addWidget(w, r, 1, Qt::AlignLeft);
+    }
     aligned.captions.push_back(caption);
     ++r;
   }

@@ -753,9 +753,12 @@ QString frmQ5Con::PageTitle(int pageKind, const std::string& model) {
       "AC current input, 32 channels",     "analog input, 8 channels",
       "16-point input / 16-point output",  "pulse input, 8 channels",
       "8-point input / 8-point output",    "pulse input, 32 channels"};
-  const QString what = pageKind >= 0 && pageKind < 22 ? QString::fromLatin1(kWhat[pageKind])
-                                                      : QStringLiteral("settings");
+  QString what = pageKind >= 0 && pageKind < 22 ? QString::fromLatin1(kWhat[pageKind])
+                                                : QStringLiteral("settings");
   const std::string part = catalogue::ModulePartOf(model);
+  // The one-channel pulse modules (PI1, PI1/A) share the two-channel page.
+  if (pageKind == 11 && part.rfind("PI1", 0) == 0)
+    what = QStringLiteral("pulse / encoder input, 1 channel");
   return part.empty() ? what : Q(part) + QStringLiteral(" — ") + what;
 }
 

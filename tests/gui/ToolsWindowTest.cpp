@@ -233,8 +233,11 @@ class ToolsWindowTest : public QObject {
         dialogShown = dlg && dlg->isVisible();
         passesWithDialog = w.session().monitorPass() - at;
         if (dlg) {
-          dlg->selectFile(typed);
-          dlg->accept();
+          // "rec1" typed into the name field of the test's folder, then Save.
+          dlg->setDirectory(folder_.path());
+          auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          if (name) name->setText(QStringLiteral("rec1"));
+          QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
         }
         QTimer::singleShot(600, &w, [&] { w.btnStop->click(); });
       });

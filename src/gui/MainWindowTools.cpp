@@ -289,6 +289,9 @@ void MainWindowTools::scan(frmComPort& dialog) {
     list->setItemText(row, label);
   }
   if (first >= 0) list->setCurrentIndex(first);
+  // The chosen entry is read from its start (the found unit's mark and the port's name),
+  // not from its end.
+  if (list->lineEdit()) list->lineEdit()->setCursorPosition(0);
   const bool cancelled = results.size() < ports.size();
   dialog.setScanSummary(QStringLiteral("%1 %2 found on %3 of %4 ports%5.")
                             .arg(found)

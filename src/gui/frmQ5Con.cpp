@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <QUrl>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -629,8 +630,20 @@ void frmQ5Con::openNetworkWindow(int networkType) {
 }
 
 void frmQ5Con::openChangeValueDialog(pages::frmChangeValue& dialog) {
+  const bool first = !changeValue_;
   if (!changeValue_) changeValue_ = new ChangeValueDialog(dialog, dialogs(), this);
   changeValue_->refresh();
+  if (first && current_) {
+    // Beside the page, not over the values it changes: right of the page window where
+    // the screen has room, else at the page's lower right.
+    const QRect page(current_->mapToGlobal(QPoint(0, 0)), current_->size());
+    const QSize size = changeValue_->sizeHint();
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    QPoint at(page.right() + 8, page.top());
+    if (screen.isValid() && at.x() + size.width() > screen.right())
+      at = QPoint(page.right() - size.width(), page.bottom() - size.height());
+    changeValue_->move(at);
+  }
   changeValue_->show();
   changeValue_->raise();
   changeValue_->activateWindow();
@@ -940,7 +953,19 @@ void frmQ5Con::btnUpload_Click() {
 
 void frmQ5Con::btnDownload_Click() {
   if (!actionAllowed()) return;
+  // The Upload that ends a Download shows the first tab; the tab a person downloaded
+  // from comes back.
+  pages::ModulePage* page = session_->values.PageShown ? session_->page() : nullptr;
+  std::size_t tab = 0;
+  if (page)
+    for (std::size_t n = 0; n < page->frmSet.size(); ++n)
+      if (page->frmSet[n].visible) tab = n;
   runAction(QStringLiteral("Downloading"), QStringLiteral("Download"), true, false, [this] { session_->btnDownload_Click(); });
+  if (page && tab > 0 && session_->page() == page && tab < page->cmdSet.size() &&
+      page->cmdSet[tab].enabled && page->cmdSet[tab].visible) {
+    session_->pagePress(*page, "cmdSet" + std::to_string(tab + 1));
+    if (PageView* v = pageView()) v->refresh();
+  }
 }
 
 void frmQ5Con::btnStart_Click() {

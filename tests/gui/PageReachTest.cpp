@@ -126,6 +126,20 @@ class PageReachTest : public QObject {
     }
   }
 
+  // A Download reads the unit back into the page; the tab it was made from stays shown.
+  void downloadKeepsTheTabShown() {
+    frmQ5Con w(setup());
+    PageView* v = connect(w, "sim:Q5T3NML3-6-LNRIO1");
+    QVERIFY(v);
+    press(v, "cmdSet2");
+    QVERIFY(v->page().frmSet[1].visible);
+    w.btnDownload_Click();
+    QVERIFY(w.session().values.Connected);
+    QVERIFY(v->page().frmSet[1].visible);
+    QVERIFY(!v->page().frmSet[0].visible);
+    QVERIFY(v->control("frmSet2")->isVisibleTo(v));
+  }
+
   // On the load-cell page the tab shown and a tab that cannot be chosen are both
   // disabled buttons; the one shown is drawn apart (bold, on the highlight).
   void tabShownLooksApartFromATabThatCannotBeChosen() {

@@ -41,7 +41,8 @@ bool ParseAssignments(const CliContext& ctx, const char* command, const Args& ar
   return true;
 }
 
-// Puts every value into its control; the first refusal is printed and ends the command.
+// Puts every value into its control; the first refusal is printed and ends the command
+// (nothing has been written then: it is a bad command line).
 bool SetAll(const CliContext& ctx, const char* command, pages::ModulePage& page,
             const std::vector<std::pair<std::string, std::string>>& values) {
   for (const auto& [name, value] : values) {
@@ -66,7 +67,7 @@ int CmdSet(const CliContext& ctx, const Args& args) {
   if (!RequirePort(ctx, "set")) return kExitUsage;
   pages::ModulePage* page = ConnectToPage(ctx, "set");
   if (!page) return kExitFailed;
-  if (!SetAll(ctx, "set", *page, values)) return kExitFailed;
+  if (!SetAll(ctx, "set", *page, values)) return kExitUsage;
 
   // The Download button: model check, the page's range check, the writes, re-Upload.
   session::Session& s = ctx.session;
@@ -95,7 +96,7 @@ int CmdPress(const CliContext& ctx, const Args& args) {
   if (!RequirePort(ctx, "press")) return kExitUsage;
   pages::ModulePage* page = ConnectToPage(ctx, "press");
   if (!page) return kExitFailed;
-  if (!SetAll(ctx, "press", *page, values)) return kExitFailed;
+  if (!SetAll(ctx, "press", *page, values)) return kExitUsage;
 
   const std::string why =
       pages::CheckPressable([page](pages::ControlVisitor& v) { page->visitControls(v); }, button);

@@ -19,9 +19,9 @@ namespace q5::cli {
 struct ShownControl {
   std::string name;     // "txtCData(3)"
   std::string caption;  // "" for a label
-  std::string value;    // text; combo "text [index]" or "(none) [-1]"; "on"/"off"; "1"/"0"
-  bool indicator = false;
-  bool textBox = false;
+  std::string value;    // text; combo "text [index]" or "(none) [-1]"; "on"/"off"; "1"/"0";
+                        // a caption that carries state
+  pages::Role role = pages::Role::Setting;
 };
 
 namespace detail {
@@ -30,29 +30,36 @@ class ControlCollector : public pages::ControlVisitor {
  public:
   std::vector<ShownControl> shown;
 
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    if (c.visible) shown.push_back({std::string(name), std::string(caption), c.text, false, true});
+  void text(const pages::ControlInfo& i, pages::TextBox& c) override {
+    if (c.visible) add(i, i.caption, c.text);
   }
-  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
+  void combo(const pages::ControlInfo& i, pages::ComboBox& c) override {
     if (!c.visible) return;
     const std::string value =
         c.index < 0 ? std::string("(none) [-1]") : c.text() + " [" + std::to_string(c.index) + "]";
-    shown.push_back({std::string(name), std::string(caption), value});
+    add(i, i.caption, value);
   }
-  void check(std::string_view name, pages::CheckBox& c) override {
-    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
+  void check(const pages::ControlInfo& i, pages::CheckBox& c) override {
+    if (c.visible) add(i, c.caption, c.value ? "on" : "off");
   }
-  void option(std::string_view name, pages::OptionButton& c) override {
-    if (c.visible) shown.push_back({std::string(name), c.caption, c.value ? "on" : "off"});
+  void option(const pages::ControlInfo& i, pages::OptionButton& c) override {
+    if (c.visible) add(i, c.caption, c.value ? "on" : "off");
   }
-  void label(std::string_view name, pages::Label& c) override {
-    if (c.visible) shown.push_back({std::string(name), "", c.caption});
+  void label(const pages::ControlInfo& i, pages::Label& c) override {
+    if (c.visible) add(i, "", c.caption);
   }
-  void indicator(std::string_view name, pages::Indicator& c) override {
-    if (c.visible) {
-      shown.push_back(
-          {std::string(name), c.caption, c.colour == c.litColour ? "1" : "0", true, false});
-    }
+  void indicator(const pages::ControlInfo& i, pages::Indicator& c) override {
+    if (c.visible) add(i, c.caption, c.colour == c.litColour ? "1" : "0");
+  }
+  // A button whose caption carries the unit's state ("5V", "2KHz") is printed with it;
+  // other buttons carry no value.
+  void button(const pages::ControlInfo& i, pages::Button& c) override {
+    if (c.visible && i.role == pages::Role::CaptionState) add(i, i.caption, c.caption);
+  }
+
+ private:
+  void add(const pages::ControlInfo& i, std::string caption, std::string value) {
+    shown.push_back({i.name, std::move(caption), std::move(value), i.role});
   }
 };
 

@@ -24,18 +24,6 @@ namespace {
 // "txtCData(3)" -> "txtCData"; names without an index stay as they are.
 std::string BaseName(const std::string& name) { return name.substr(0, name.find('(')); }
 
-bool StartsWith(const std::string& s, std::string_view prefix) {
-  return s.compare(0, prefix.size(), prefix) == 0;
-}
-
-// Live-value boxes by the names the pages give them.
-bool IsLiveTextName(const std::string& name) {
-  for (std::string_view p : {"txtParData", "txtPA", "txtTotalData", "txtCData"}) {
-    if (StartsWith(name, p)) return true;
-  }
-  return false;
-}
-
 // Connect as the "Connect" button does: the identification check, then Upload (the
 // page's Init and one ReadingData pass). The page on success, nullptr otherwise (the
 // message was printed); *noPage is set when the unit has no module page.
@@ -81,15 +69,14 @@ class MonitorView : public session::SessionView {
         csv_(csv),
         change_(std::move(change)),
         start_(std::chrono::steady_clock::now()) {
-    // The live set: every indicator (grouped per array) and the live-value boxes.
-    for (const ShownControl& s : CollectControls(page_)) {
-      if (s.indicator) {
-        if (columns_.empty() || columns_.back().name != BaseName(s.name) || !columns_.back().bits) {
-          columns_.push_back({BaseName(s.name), true});
-        }
-      } else if (s.textBox && IsLiveTextName(s.name)) {
-        columns_.push_back({s.name, false});
-      }
+    // The live set: what the page declares live, the points of one array printed
+    // together as one string of bits.
+    live_ = session::LiveColumns(page_);
+    for (const session::LiveColumn& c : live_) {
+      const std::string name = c.discrete ? BaseName(c.name) : c.name;
+      if (c.discrete && !columns_.empty() && columns_.back().bits && columns_.back().name == name)
+        continue;
+      columns_.push_back({name, c.discrete});
     }
   }
 
@@ -129,11 +116,12 @@ class MonitorView : public session::SessionView {
 
   void printPass() {
     std::map<std::string, std::string> values;
-    for (const ShownControl& s : CollectControls(page_)) {
-      if (s.indicator) {
-        values[BaseName(s.name)] += s.value;
+    const std::vector<std::string> row = session::LiveRow(page_, live_);
+    for (std::size_t i = 0; i < live_.size(); ++i) {
+      if (live_[i].discrete) {
+        values[BaseName(live_[i].name)] += row[i];
       } else {
-        values[s.name] = s.value;
+        values[live_[i].name] = row[i];
       }
     }
     const double ms =
@@ -165,7 +153,12 @@ class MonitorView : public session::SessionView {
       return;
     }
     dialogOpened_ = false;
-    page_.Press("txtParData(0)");
+    // The first live value box of the page, as a person clicks it.
+    for (const session::LiveColumn& c : live_) {
+      if (c.discrete) continue;
+      page_.Press(c.name);
+      break;
+    }
     if (!dialogOpened_) {
       ctx_.err << "q5cfg-cli monitor: \"Change Value\" did not open" << std::endl;
       changeFailed_ = true;
@@ -201,6 +194,7 @@ class MonitorView : public session::SessionView {
   bool dialogOpened_ = false;
   std::chrono::steady_clock::time_point start_;
   std::vector<Column> columns_;
+  std::vector<session::LiveColumn> live_;
   int passes_ = 0;
   int failedBefore_ = 0;
   std::unique_ptr<session::LiveCsvWriter> csvWriter_;

@@ -1,5 +1,7 @@
 #include "ControlBinder.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -51,19 +53,19 @@ template <typename F>
 class NamedVisitor : public ControlVisitor {
  public:
   NamedVisitor(const std::string& name, F f) : name_(name), f_(f) {}
-  void text(std::string_view n, std::string_view, TextBox& c) override { hit(n, c); }
-  void combo(std::string_view n, std::string_view, ComboBox& c) override { hit(n, c); }
-  void check(std::string_view n, CheckBox& c) override { hit(n, c); }
-  void option(std::string_view n, OptionButton& c) override { hit(n, c); }
-  void label(std::string_view n, Label& c) override { hit(n, c); }
-  void indicator(std::string_view n, Indicator& c) override { hit(n, c); }
-  void button(std::string_view n, Button& c) override { hit(n, c); }
-  void frame(std::string_view n, Frame& c) override { hit(n, c); }
+  void text(const ControlInfo& i, TextBox& c) override { hit(i, c); }
+  void combo(const ControlInfo& i, ComboBox& c) override { hit(i, c); }
+  void check(const ControlInfo& i, CheckBox& c) override { hit(i, c); }
+  void option(const ControlInfo& i, OptionButton& c) override { hit(i, c); }
+  void label(const ControlInfo& i, Label& c) override { hit(i, c); }
+  void indicator(const ControlInfo& i, Indicator& c) override { hit(i, c); }
+  void button(const ControlInfo& i, Button& c) override { hit(i, c); }
+  void frame(const ControlInfo& i, Frame& c) override { hit(i, c); }
 
  private:
   template <typename C>
-  void hit(std::string_view n, C& c) {
-    if (n == name_) f_(c);
+  void hit(const ControlInfo& i, C& c) {
+    if (i.name == name_) f_(c, i);
   }
   const std::string& name_;
   F f_;
@@ -149,10 +151,11 @@ void ControlBinder::bindCompanion(const std::string& name, QWidget* w) {
 void ControlBinder::userText(const std::string& name, const QString& text) {
   bool hit = false;
   bool refused = false;
-  auto f = [&](auto& c) {
+  auto f = [&](auto& c, const ControlInfo& info) {
     using C = std::decay_t<decltype(c)>;
     if constexpr (std::is_same_v<C, TextBox>) {
-      if (!c.enabled || !c.visible) {
+      // Only a setting is typed into: a live or shown-only value is not the person's.
+      if (!c.enabled || !c.visible || !info.editable()) {
         refused = true;
         return;
       }
@@ -169,10 +172,10 @@ void ControlBinder::userText(const std::string& name, const QString& text) {
 void ControlBinder::userIndex(const std::string& name, int index) {
   bool hit = false;
   bool refused = false;
-  auto f = [&](auto& c) {
+  auto f = [&](auto& c, const ControlInfo& info) {
     using C = std::decay_t<decltype(c)>;
     if constexpr (std::is_same_v<C, ComboBox>) {
-      if (!c.enabled || !c.visible) {
+      if (!c.enabled || !c.visible || !info.editable()) {
         refused = true;
         return;
       }
@@ -189,10 +192,10 @@ void ControlBinder::userIndex(const std::string& name, int index) {
 void ControlBinder::userCheck(const std::string& name, bool value) {
   bool hit = false;
   bool refused = false;
-  auto f = [&](auto& c) {
+  auto f = [&](auto& c, const ControlInfo& info) {
     using C = std::decay_t<decltype(c)>;
     if constexpr (std::is_same_v<C, CheckBox>) {
-      if (!c.enabled || !c.visible) {
+      if (!c.enabled || !c.visible || !info.editable()) {
         refused = true;
         return;
       }
@@ -213,8 +216,8 @@ void ControlBinder::userOption(const std::string& name, QRadioButton* w, bool va
     return;
   }
   bool refused = false;
-  auto check = [&](auto& c) {
-    if (!c.enabled || !c.visible) refused = true;
+  auto check = [&](auto& c, const ControlInfo& info) {
+    if (!c.enabled || !c.visible || !info.editable()) refused = true;
   };
   NamedVisitor guard(name, check);
   walk_(guard);
@@ -229,9 +232,10 @@ void ControlBinder::userOption(const std::string& name, QRadioButton* w, bool va
       group.push_back(n);
   for (const auto& n : group) {
     const bool chosen = n == name;
-    auto f = [&](auto& c) {
+    auto f = [&](auto& c, const ControlInfo& info) {
       using C = std::decay_t<decltype(c)>;
       if constexpr (std::is_same_v<C, OptionButton>) c.value = chosen;
+      (void)info;
     };
     NamedVisitor v(n, f);
     walk_(v);
@@ -260,10 +264,6 @@ void ControlBinder::setDisabledReason(const QString& reason) {
 }
 
 namespace {
-// "txtParData(3)", the load cell's "Total": a box that shows a live value.
-bool IsLiveValue(std::string_view name) {
-  return name.rfind("txtParData", 0) == 0 || name == "txtTotalData";
-}
 constexpr std::uint32_t kNoColour = 0x1000000;
 }  // namespace
 
@@ -281,7 +281,9 @@ void ControlBinder::refresh() {
       for (auto it = lo; it != hi; ++it)
         if (it->second) ApplyCommon(it->second, c);
     }
-    void text(std::string_view n, std::string_view, TextBox& c) override {
+    void text(const ControlInfo& i, TextBox& c) override {
+      const std::string& n = i.name;
+      seen(n);
       // A value shown only is drawn enabled, and so is its caption: it is read, not
       // greyed out.
       Control shown = c;
@@ -289,19 +291,25 @@ void ControlBinder::refresh() {
       companions(n, shown);
       auto* w = static_cast<QLineEdit*>(find(n, Kind::Text));
       if (!w) return;
-      const bool stale = b_.stale_ && IsLiveValue(n);
+      // A live value is shown, never typed into; with no unit connected it shows "—".
+      const bool live = i.role == Role::Live;
+      const bool stale = b_.stale_ && live;
       const QString t = stale ? QStringLiteral("\u2014") : Q(c.text);
       if (w->text() != t) w->setText(t);
       const int max = c.maxLength > 0 ? c.maxLength : 32767;
       if (w->maxLength() != max) w->setMaxLength(max);
       ShownOnlyLook(w, c.shownOnly);
+      const bool readOnly = c.shownOnly || live || i.role == Role::ShownOnly;
+      if (w->isReadOnly() != readOnly) w->setReadOnly(readOnly);
       if (c.shownOnly)
         b_.displayOnly_.insert(std::string(n));
       else
         b_.displayOnly_.erase(std::string(n));
       ApplyCommon(w, shown);
     }
-    void combo(std::string_view n, std::string_view, ComboBox& c) override {
+    void combo(const ControlInfo& i, ComboBox& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       auto* w = static_cast<QComboBox*>(find(n, Kind::Combo));
       if (!w) return;
@@ -315,7 +323,9 @@ void ControlBinder::refresh() {
       if (w->currentIndex() != index) w->setCurrentIndex(index);
       ApplyCommon(w, c);
     }
-    void check(std::string_view n, CheckBox& c) override {
+    void check(const ControlInfo& i, CheckBox& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       auto* w = static_cast<QCheckBox*>(find(n, Kind::Check));
       if (!w) return;
@@ -323,7 +333,9 @@ void ControlBinder::refresh() {
       if (w->isChecked() != c.value) w->setChecked(c.value);
       ApplyCommon(w, c);
     }
-    void option(std::string_view n, OptionButton& c) override {
+    void option(const ControlInfo& i, OptionButton& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       auto* w = static_cast<QRadioButton*>(find(n, Kind::Option));
       if (!w) return;
@@ -331,7 +343,9 @@ void ControlBinder::refresh() {
       if (w->isChecked() != c.value) w->setChecked(c.value);
       ApplyCommon(w, c);
     }
-    void label(std::string_view n, Label& c) override {
+    void label(const ControlInfo& i, Label& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       // Token rows are filled once every label was seen (a prefix may come later).
       if (b_.tokenLabels_.count(std::string(n))) labels_.emplace(std::string(n), c);
@@ -347,15 +361,19 @@ void ControlBinder::refresh() {
       if (w->text() != Q(c.caption)) w->setText(Q(c.caption));
       ApplyCommon(w, c);
     }
-    void indicator(std::string_view n, Indicator& c) override {
+    void indicator(const ControlInfo& i, Indicator& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       auto* w = static_cast<IndicatorBox*>(find(n, Kind::Indicator));
       if (!w) return;
       if (w->text() != Q(c.caption)) w->setText(Q(c.caption));
-      w->setColour(b_.stale_ ? kNoColour : c.colour);
+      w->setColour(b_.stale_ && i.role == Role::Live ? kNoColour : c.colour);
       ApplyCommon(w, c);
     }
-    void button(std::string_view n, Button& c) override {
+    void button(const ControlInfo& i, Button& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       auto* w = static_cast<QPushButton*>(find(n, Kind::Button));
       if (!w) return;
@@ -367,7 +385,9 @@ void ControlBinder::refresh() {
       }
       ApplyCommon(w, c);
     }
-    void frame(std::string_view n, Frame& c) override {
+    void frame(const ControlInfo& i, Frame& c) override {
+      const std::string& n = i.name;
+      seen(n);
       companions(n, c);
       QWidget* w = find(n, Kind::Frame);
       if (!w) return;
@@ -401,7 +421,10 @@ void ControlBinder::refresh() {
       }
     }
 
+    std::set<std::string> visited;
+
    private:
+    void seen(const std::string& n) { visited.insert(n); }
     ControlBinder& b_;
     std::map<std::string, Label> labels_;
   };
@@ -409,6 +432,24 @@ void ControlBinder::refresh() {
   Apply a(*this);
   walk_(a);
   a.tokenRows();
+  // A name the view placed that the page does not declare is a fault of the layout: it
+  // is reported once, never skipped silently.
+  std::vector<std::string> unresolved;
+  auto note = [&](const std::string& n) {
+    if (!a.visited.count(n)) unresolved.push_back(n);
+  };
+  for (const auto& [name, b] : widgets_) note(name);
+  for (const auto& [name, w] : companions_) note(name);
+  for (const auto& [name, w] : labelCopies_) note(name);
+  for (const std::string& name : tokenLabels_) note(name);
+  std::sort(unresolved.begin(), unresolved.end());
+  unresolved.erase(std::unique(unresolved.begin(), unresolved.end()), unresolved.end());
+  if (unresolved != unresolved_) {
+    unresolved_ = unresolved;
+    for (const std::string& n : unresolved_)
+      qWarning("ControlBinder: the view places \"%s\", which the page does not declare",
+               n.c_str());
+  }
   // A disabled control says why in its tool tip.
   for (auto& [name, b] : widgets_) {
     QWidget* w = b.widget;

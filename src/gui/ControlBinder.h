@@ -75,6 +75,9 @@ class ControlBinder : public QObject {
   // User edits that arrived at a control the page had disabled or hidden, and were
   // dropped (the widget shows the page's value again).
   int refusedEdits() const { return refusedEdits_; }
+  // Names the view bound that the walk does not declare, as of the last refresh (a
+  // layout fault: each is also reported as a warning when it first appears).
+  const std::vector<std::string>& unresolvedNames() const { return unresolved_; }
 
  signals:
   // A user edit was written into the state of the named control.
@@ -109,6 +112,7 @@ class ControlBinder : public QObject {
   int refusedEdits_ = 0;
   bool stale_ = false;
   std::set<std::string> displayOnly_;
+  std::vector<std::string> unresolved_;
   QString disabledReason_;
 };
 

@@ -280,19 +280,18 @@ void PageView::collect() {
   class Collect : public ControlVisitor {
    public:
     explicit Collect(PageView& v) : v_(v) {}
-    void add(std::string_view n, char k, std::string_view caption = {}) {
-      const std::string name(n);
-      if (!v_.infos_.count(name)) v_.order_.push_back(name);
-      v_.infos_[name] = Info{k, std::string(caption)};
+    void add(const ControlInfo& i, char k, std::string_view caption = {}) {
+      if (!v_.infos_.count(i.name)) v_.order_.push_back(i.name);
+      v_.infos_[i.name] = Info{k, std::string(caption), i.role};
     }
-    void text(std::string_view n, std::string_view c, TextBox&) override { add(n, 't', c); }
-    void combo(std::string_view n, std::string_view c, ComboBox&) override { add(n, 'c', c); }
-    void check(std::string_view n, CheckBox&) override { add(n, 'k'); }
-    void option(std::string_view n, OptionButton&) override { add(n, 'o'); }
-    void label(std::string_view n, Label&) override { add(n, 'l'); }
-    void indicator(std::string_view n, Indicator&) override { add(n, 'i'); }
-    void button(std::string_view n, Button&) override { add(n, 'b'); }
-    void frame(std::string_view n, Frame& f) override { add(n, 'f', f.caption); }
+    void text(const ControlInfo& i, TextBox&) override { add(i, 't', i.caption); }
+    void combo(const ControlInfo& i, ComboBox&) override { add(i, 'c', i.caption); }
+    void check(const ControlInfo& i, CheckBox&) override { add(i, 'k'); }
+    void option(const ControlInfo& i, OptionButton&) override { add(i, 'o'); }
+    void label(const ControlInfo& i, Label&) override { add(i, 'l'); }
+    void indicator(const ControlInfo& i, Indicator&) override { add(i, 'i'); }
+    void button(const ControlInfo& i, Button&) override { add(i, 'b'); }
+    void frame(const ControlInfo& i, Frame& f) override { add(i, 'f', f.caption); }
 
    private:
     PageView& v_;
@@ -310,12 +309,13 @@ QWidget* PageView::make(const std::string& name, QWidget* parent) {
   const Info* i = info(name);
   if (!i) return nullptr;
   placed_.insert(name);
-  QWidget* w = makeWidget(name, i->kind, parent);
+  QWidget* w = makeWidget(name, *i, parent);
   if (w && w->focusPolicy() & Qt::TabFocus) focusOrder_.push_back(w);
   return w;
 }
 
-QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* parent) {
+QWidget* PageView::makeWidget(const std::string& name, const Info& info, QWidget* parent) {
+  const char kind = info.kind;
   const int em = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   switch (kind) {
     case 't': {
@@ -325,7 +325,7 @@ QWidget* PageView::makeWidget(const std::string& name, char kind, QWidget* paren
       // Values the page only shows (zero and full base on most pages) are drawn as
       // values by the binder, as the page's states say.
       // Live values are shown, not typed.
-      if (name.rfind("txtParData", 0) == 0 || name == "txtTotalData") {
+      if (info.role == pages::Role::Live) {
         w->setReadOnly(true);
         w->setAlignment(Qt::AlignRight);
         // Tab passes over them to the next setting; a click still selects for copying.
@@ -642,7 +642,7 @@ void PageView::addRemaining(QVBoxLayout* into, QWidget* parent) {
   for (const auto& name : order_) {
     if (placed_.count(name)) continue;
     const Info& i = infos_[name];
-    if (i.kind == 'f' && name.rfind("frmSet", 0) == 0) continue;
+    if (i.kind == 'f' && i.role == pages::Role::Tab) continue;
     auto [base, index] = Split(name);
     if (index < 0) {
       singles.push_back(name);

@@ -50,12 +50,13 @@ class PageView : public QWidget {
   struct Info {
     char kind;  // 't'ext, 'c'ombo, 'k' check, 'o'ption, 'l'abel, 'i'ndicator, 'b'utton, 'f'rame
     std::string caption;
+    pages::Role role = pages::Role::Setting;
   };
   void collect();
   const Info* info(const std::string& name) const;
   // Widget for one named control (nullptr when the page has no such control).
   QWidget* make(const std::string& name, QWidget* parent);
-  QWidget* makeWidget(const std::string& name, char kind, QWidget* parent);
+  QWidget* makeWidget(const std::string& name, const Info& info, QWidget* parent);
   QWidget* captionFor(const std::string& captionLabels, const std::string& fixed,
                       const std::string& control, QWidget* parent);
   void addBlock(const layout::Block& b, QVBoxLayout* into, QWidget* parent);

@@ -1,5 +1,7 @@
 #include "frmQ5Con.h"
 
+#include "pages/ControlByName.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -565,7 +567,8 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
   view->pressHandler = [this, page, view](const QString& name) {
     if (!actionAllowed()) return;
     // Tabs and live value boxes act at once, also while monitoring.
-    if (name.startsWith(QLatin1String("cmdSet")) || name.startsWith(QLatin1String("txtParData"))) {
+    if (const auto info = pages::DeclarationOf(*page, name.toStdString());
+        info && pages::ActsAtOnce(*info)) {
       session_->pagePress(*page, name.toStdString());
       return;
     }

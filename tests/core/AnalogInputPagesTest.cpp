@@ -534,12 +534,18 @@ TEST(AnalogInputPages, AIF2ReadsAndWritesAllSixScalingItems) {
 TEST(AnalogInputPages, ControlsAreNamedAsOnThePage) {
   struct Names : q5::pages::ControlVisitor {
     std::vector<std::string> all;
-    void text(std::string_view n, std::string_view, q5::pages::TextBox&) override { add(n); }
-    void combo(std::string_view n, std::string_view, q5::pages::ComboBox&) override { add(n); }
-    void option(std::string_view n, q5::pages::OptionButton&) override { add(n); }
-    void label(std::string_view n, q5::pages::Label&) override { add(n); }
-    void button(std::string_view n, q5::pages::Button&) override { add(n); }
-    void frame(std::string_view n, q5::pages::Frame&) override { add(n); }
+    void text(const q5::pages::ControlInfo& info_, q5::pages::TextBox&) override {
+      const std::string_view n = info_.name; add(n); }
+    void combo(const q5::pages::ControlInfo& info_, q5::pages::ComboBox&) override {
+      const std::string_view n = info_.name; add(n); }
+    void option(const q5::pages::ControlInfo& info_, q5::pages::OptionButton&) override {
+      const std::string_view n = info_.name; add(n); }
+    void label(const q5::pages::ControlInfo& info_, q5::pages::Label&) override {
+      const std::string_view n = info_.name; add(n); }
+    void button(const q5::pages::ControlInfo& info_, q5::pages::Button&) override {
+      const std::string_view n = info_.name; add(n); }
+    void frame(const q5::pages::ControlInfo& info_, q5::pages::Frame&) override {
+      const std::string_view n = info_.name; add(n); }
     void add(std::string_view n) { all.emplace_back(n); }
     bool has(const std::string& n) const {
       return std::find(all.begin(), all.end(), n) != all.end();

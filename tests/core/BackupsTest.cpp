@@ -51,7 +51,8 @@ TEST(Backups, WrittenBeforeTheFirstDataLineWithTheSettingsOfTheLastUpload) {
   auto* page = rig.session.page();
   ASSERT_NE(page, nullptr);
   struct Edit : q5::pages::ControlVisitor {
-    void text(std::string_view name, std::string_view, q5::pages::TextBox& c) override {
+    void text(const q5::pages::ControlInfo& info_, q5::pages::TextBox& c) override {
+      const std::string_view name = info_.name;
       if (name == "txtFScale(0)") c.text = "9000";
     }
   } edit;

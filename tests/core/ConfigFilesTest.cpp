@@ -327,18 +327,22 @@ TEST(ConfigFiles, CreateFailureSaysSoAndOpensNothing) {
 
 // Every settings control a person can change, changed to another value.
 struct Perturb : q5::pages::ControlVisitor {
-  void combo(std::string_view name, std::string_view, q5::pages::ComboBox& c) override {
+  void combo(const q5::pages::ControlInfo& info_, q5::pages::ComboBox& c) override {
+      const std::string_view name = info_.name;
     if ((name.substr(0, 3) == "cmb" || name.substr(0, 3) == "Cmb") && c.visible &&
         c.items.size() > 1)
       c.index = (c.index + 1) % static_cast<int>(c.items.size());
   }
-  void text(std::string_view name, std::string_view, q5::pages::TextBox& t) override {
+  void text(const q5::pages::ControlInfo& info_, q5::pages::TextBox& t) override {
+      const std::string_view name = info_.name;
     if (name.substr(0, 9) == "txtZScale" && t.visible) t.text = "123";
   }
-  void check(std::string_view name, q5::pages::CheckBox& c) override {
+  void check(const q5::pages::ControlInfo& info_, q5::pages::CheckBox& c) override {
+      const std::string_view name = info_.name;
     if (name.substr(0, 14) == "ChkOutputValid" && c.visible) c.value = !c.value;
   }
-  void option(std::string_view name, q5::pages::OptionButton& o) override {
+  void option(const q5::pages::ControlInfo& info_, q5::pages::OptionButton& o) override {
+      const std::string_view name = info_.name;
     if (o.visible) o.value = !o.value;
   }
 };

@@ -387,10 +387,14 @@ TEST(DiscretePages, ControlNamesAndLiveWordsMove) {
   // Every page names its controls as the views and the command line know them.
   struct Names : ControlVisitor {
     Lines names;
-    void combo(std::string_view n, std::string_view, ComboBox&) override { names.emplace_back(n); }
-    void check(std::string_view n, CheckBox&) override { names.emplace_back(n); }
-    void indicator(std::string_view n, Indicator&) override { names.emplace_back(n); }
-    void label(std::string_view n, Label&) override { names.emplace_back(n); }
+    void combo(const q5::pages::ControlInfo& info_, ComboBox&) override {
+      const std::string_view n = info_.name; names.emplace_back(n); }
+    void check(const q5::pages::ControlInfo& info_, CheckBox&) override {
+      const std::string_view n = info_.name; names.emplace_back(n); }
+    void indicator(const q5::pages::ControlInfo& info_, Indicator&) override {
+      const std::string_view n = info_.name; names.emplace_back(n); }
+    void label(const q5::pages::ControlInfo& info_, Label&) override {
+      const std::string_view n = info_.name; names.emplace_back(n); }
     bool has(std::string_view n) const { return std::find(names.begin(), names.end(), n) != names.end(); }
   };
   PageRig<frmBO32> bo32("Q5Z3UML3-BO32A-B");

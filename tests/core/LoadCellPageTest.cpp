@@ -216,17 +216,17 @@ TEST(LoadCellPage, CalibrationButtonsSendTheirLinesAndShowWhatTheUnitReports) {
 
   // Auto Zero: the live value of the channel reads 0 afterwards.
   ASSERT_TRUE(page.Press("cmdAutoZero0"));
-  EXPECT_EQ(rig.take(), Prepared("01", {"I32", "D", "G00", "I21"}));
+  EXPECT_EQ(rig.take(), Prepared("01", {"G01", "I32", "D", "G00", "I21"}));
   EXPECT_EQ(page.txtParData2[0].text, "0.00");
   ASSERT_TRUE(page.Press("cmdZero1"));
-  EXPECT_EQ(rig.take(), Prepared("02", {"I30", "D", "G00", "I22"}));
+  EXPECT_EQ(rig.take(), Prepared("02", {"G02", "I30", "D", "G00", "I22"}));
   EXPECT_EQ(page.txtParData2[1].text, "0.00");
   ASSERT_TRUE(page.Press("cmdOffset0"));
-  EXPECT_EQ(rig.take(), Prepared("01", {"I33", "D0", "G00", "I21"}));
+  EXPECT_EQ(rig.take(), Prepared("01", {"G01", "I33", "D0", "G00", "I21"}));
   EXPECT_NE(page.txtParData2[0].text, "0.00");  // the load is back
   // Span: the present load becomes the full scale the unit reports.
   ASSERT_TRUE(page.Press("cmdSpan0"));
-  EXPECT_EQ(rig.take(), Prepared("01", {"I31", "D", "G00", "I21"}));
+  EXPECT_EQ(rig.take(), Prepared("01", {"G01", "I31", "D", "G00", "I21"}));
   EXPECT_NE(rig.unit().value("1", "21"), "10000");
 
   // Gain adjustment: the reply is the gain the unit arrived at.

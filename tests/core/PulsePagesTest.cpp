@@ -478,7 +478,7 @@ TEST(PulsePages, PI32UploadDownloadLiveValuesAndPresets) {
   page.txtPreset[4].text = "12";
   rig.take();
   ASSERT_TRUE(page.Press("cmdPreset(4)"));
-  EXPECT_EQ(rig.take(), Lines({{"I49", "D12"}, live}));
+  EXPECT_EQ(rig.take(), Lines({{"G00", "I49", "D12"}, live}));
   EXPECT_EQ(page.txtPA[4].text, "12");
   page.txtPreset[4].text = "-1";
   page.Press("cmdPreset(4)");

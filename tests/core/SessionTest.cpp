@@ -678,11 +678,11 @@ TEST(Session, PageButtonRunsAsASequence) {
   EXPECT_EQ(during, (std::vector<std::string>{""}));
   EXPECT_FALSE(nestedPressed);
   EXPECT_TRUE(tabPressed);
-  EXPECT_EQ(rig.takeWire(), (Lines{"G01", "I01", "DF", "I32", "D", "G00", "I21"}));
+  EXPECT_EQ(rig.takeWire(), (Lines{"G01", "I01", "DF", "G01", "I32", "D", "G00", "I21"}));
   EXPECT_EQ(Enabled(rig.session.buttons()), idle);
   // Once it has ended, the next button goes out as usual.
   EXPECT_TRUE(rig.session.pagePress(*page, "cmdSpan1"));
-  EXPECT_EQ(rig.takeWire(), (Lines{"G02", "I01", "DF", "I31", "D", "G00", "I22"}));
+  EXPECT_EQ(rig.takeWire(), (Lines{"G02", "I01", "DF", "G02", "I31", "D", "G00", "I22"}));
   // A name the page does not have is refused.
   EXPECT_FALSE(rig.session.pagePress(*page, "cmdNoSuchButton"));
   EXPECT_TRUE(rig.takeWire().empty());

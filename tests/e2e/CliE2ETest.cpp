@@ -281,7 +281,8 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
 }
 
 // "set" puts values into controls by name and downloads them as the Download button does;
-// anything refused writes nothing and exits 1.
+// a value the page refuses writes nothing and exits 1, a NAME=VALUE the routine cannot take
+// (no such control, no such item) writes nothing and exits 2.
 TEST(CliOverPty, SetTypesValuesAndDownloads) {
   char dirTemplate[] = "/tmp/q5e2e_set_XXXXXX";
   ASSERT_NE(mkdtemp(dirTemplate), nullptr);
@@ -311,10 +312,10 @@ TEST(CliOverPty, SetTypesValuesAndDownloads) {
         << range.err;
     EXPECT_NE(range.err.find("Download: Download Error\n"), std::string::npos);
     const RunResult item = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "cmbUserRange(0)=4mA"});
-    EXPECT_EQ(item.exitCode, 1);
+    EXPECT_EQ(item.exitCode, 2);
     EXPECT_NE(item.err.find("cmbUserRange(0) has no item \"4mA\""), std::string::npos) << item.err;
     const RunResult name = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtNoSuch=1"});
-    EXPECT_EQ(name.exitCode, 1);
+    EXPECT_EQ(name.exitCode, 2);
     EXPECT_EQ(RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtBias(0)"}).exitCode, 2);
   }
   for (const std::string& line : ReceivedByUnit(ReadFile(log))) {

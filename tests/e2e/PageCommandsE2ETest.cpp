@@ -126,16 +126,16 @@ TEST(PageCommandsOverPty, PresetsOfTheThirtyTwoAndSixteenChannelCounters) {
 
   const CliExchange preset = Cli(unit, {"press", "cmdPreset(20)", "txtPreset(20)=1000"});
   ASSERT_EQ(preset.run.exitCode, 0) << preset.run.err;
-  EXPECT_EQ(Beyond(preset, up), Concat({W({"I65", "D1000", "G00", "I01", "I77"}), Items(45, 76)}));
+  EXPECT_EQ(Beyond(preset, up), Concat({W({"G00", "I65", "D1000", "G00", "I01", "I77"}), Items(45, 76)}));
   EXPECT_EQ(Shown(preset.run.out, "txtPA(20)"), "1000");
 
   // The text goes out as typed (the page only needs a number within the range); a unit
   // that refuses it makes the command fail, though the page shows no message.
   const CliExchange typed = Cli(unit, {"press", "cmdPreset(1)", "txtPreset(1)=7.0"});
   EXPECT_EQ(typed.run.exitCode, 1) << typed.run.out;
-  EXPECT_EQ(Beyond(typed, up), Concat({W({"I46", "D7.0"}), W({"I46", "D7.0"}), W({"I46", "D7.0"}),
-                                       W({"I46", "D7.0"})}));
-  EXPECT_TRUE(Has(typed.run.err, "q5cfg-cli press: 1 write refused or unanswered (last: I46 D7.0)"))
+  EXPECT_EQ(Beyond(typed, up), Concat({W({"G00", "I46", "D7.0"}), W({"G00", "I46", "D7.0"}),
+                                       W({"G00", "I46", "D7.0"}), W({"G00", "I46", "D7.0"})}));
+  EXPECT_TRUE(Has(typed.run.err, "q5cfg-cli press: 1 write refused or unanswered (last: G00 I46 D7.0)"))
       << typed.run.err;
 
   const CliExchange refused = Cli(unit, {"press", "cmdPreset(31)", "txtPreset(31)=4294967296"});
@@ -241,7 +241,7 @@ TEST(PageCommandsOverPty, LoadCellCalibrationButtons) {
   // Auto Zero of CH 0: the live value read straight after is the new zero.
   const CliExchange zero = Cli(unit, {"press", "cmdAutoZero0"});
   ASSERT_EQ(zero.run.exitCode, 0) << zero.run.err;
-  EXPECT_EQ(Beyond(zero, up), W({"G01", "I01", "DF", "I32", "D", "G00", "I21"}));
+  EXPECT_EQ(Beyond(zero, up), W({"G01", "I01", "DF", "G01", "I32", "D", "G00", "I21"}));
   EXPECT_EQ(Shown(zero.run.out, "txtParData2(0)"), "0.00");
 
   // Gain UP of CH 1 (button group "02"), twice; the unit keeps the gain.

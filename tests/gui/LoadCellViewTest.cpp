@@ -173,14 +173,14 @@ class LoadCellViewTest : public QObject {
     QVERIFY(seen);
     QVERIFY(!uploadEnabled);
     QVERIFY(!startEnabled);
-    QCOMPARE(lines, (std::vector<std::string>{"G01", "I01", "DF", "I32", "D", "G00", "I21"}));
+    QCOMPARE(lines, (std::vector<std::string>{"G01", "I01", "DF", "G01", "I32", "D", "G00", "I21"}));
     QVERIFY(w.btnUpload->isEnabled());
     QVERIFY(w.btnStart->isEnabled());
     QVERIFY(dialogs_.messages.empty());
     // Afterwards the other button goes out as usual.
     lines.clear();
     span->click();
-    QCOMPARE(lines, (std::vector<std::string>{"G02", "I01", "DF", "I31", "D", "G00", "I22"}));
+    QCOMPARE(lines, (std::vector<std::string>{"G02", "I01", "DF", "G02", "I31", "D", "G00", "I22"}));
   }
 
   // A calibration the unit refuses leaves the page as it was; the status line says that

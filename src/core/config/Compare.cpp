@@ -21,39 +21,45 @@ std::string ComboValue(const pages::ComboBox& c) {
 // as an output mask, whose base names) the records carry.
 class SettingCollector : public pages::ControlVisitor {
  public:
-  explicit SettingCollector(const std::set<std::string>& carried) : carried_(carried) {}
+  SettingCollector(const std::set<std::string>& carried, int channels)
+      : carried_(carried), channels_(channels) {}
   std::vector<SettingValue> settings;
 
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    add(name, caption, c.text);
+  void text(const pages::ControlInfo& i, pages::TextBox& c) override {
+    add(i, i.caption, c.text);
   }
-  void combo(std::string_view name, std::string_view caption, pages::ComboBox& c) override {
-    add(name, caption, ComboValue(c));
+  void combo(const pages::ControlInfo& i, pages::ComboBox& c) override {
+    add(i, i.caption, ComboValue(c));
   }
-  void check(std::string_view name, pages::CheckBox& c) override {
-    add(name, c.caption, c.value ? "on" : "off");
+  void check(const pages::ControlInfo& i, pages::CheckBox& c) override {
+    add(i, c.caption, c.value ? "on" : "off");
   }
-  void option(std::string_view name, pages::OptionButton& c) override {
-    add(name, c.caption, c.value ? "on" : "off");
+  void option(const pages::ControlInfo& i, pages::OptionButton& c) override {
+    add(i, c.caption, c.value ? "on" : "off");
   }
 
  private:
-  void add(std::string_view name, std::string_view caption, const std::string& value) {
-    const std::string n(name);
+  void add(const pages::ControlInfo& info, std::string_view caption, const std::string& value) {
+    const std::string& n = info.name;
+    // Only what the page declares a setting, of a channel the unit has.
+    if (info.role != pages::Role::Setting) return;
+    if (info.channel >= 0 && channels_ > 0 && info.channel >= channels_) return;
     if (!carried_.count(n) && !carried_.count(n.substr(0, n.find('(')))) return;
     settings.push_back({n, std::string(caption), value});
   }
   const std::set<std::string>& carried_;
+  int channels_;
 };
 
 }  // namespace
 
-std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values) {
+std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values,
+                                       int channels) {
   // The record walk names every field it writes; writing changes nothing on the page.
   RecordStream io = RecordStream::Writer(values.model);
   PageRecords(io, page, page.pageKind());
   const std::set<std::string> carried(io.fieldNames().begin(), io.fieldNames().end());
-  SettingCollector c(carried);
+  SettingCollector c(carried, channels < 0 ? values.channelCount : channels);
   page.visitControls(c);
   return std::move(c.settings);
 }
@@ -74,19 +80,18 @@ Comparison CompareSettings(pages::ModulePage& first, const session::SessionValue
     r.differences.push_back({"channel count", "", std::to_string(firstValues.channelCount),
                              std::to_string(secondValues.channelCount)});
   }
+  // What the first side's model has (the unit's, or the first file's): its channels and
+  // the settings its records carry. A setting only the second side's model has is left
+  // out: the unit cannot hold it.
   const auto a = PageSettings(first, firstValues);
-  const auto b = PageSettings(second, secondValues);
-  std::set<std::string> seen;
+  const auto b = PageSettings(second, secondValues, firstValues.channelCount);
   for (const SettingValue& s : a) {
-    seen.insert(s.name);
     const SettingValue* other = nullptr;
     for (const SettingValue& t : b)
       if (t.name == s.name) other = &t;
     if (!other || other->value != s.value)
       r.differences.push_back({s.name, s.caption, s.value, other ? other->value : std::string()});
   }
-  for (const SettingValue& t : b)
-    if (!seen.count(t.name)) r.differences.push_back({t.name, t.caption, std::string(), t.value});
   return r;
 }
 

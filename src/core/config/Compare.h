@@ -21,9 +21,12 @@ struct SettingValue {
   std::string value;    // text; list "item [index]" or "(none) [-1]" or "code N [-1]"; "on"/"off"
 };
 
-// Every control of the page that the configuration records carry for this model, in the
-// page's order, whether shown or not (a hidden setting still goes to the unit).
-std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values);
+// Every setting of the page that the configuration records carry for this model, of the
+// channels 0 to channels - 1 (the values' channel count when channels is -1; every
+// channel when the count is 0), in the page's order, whether shown or not (a hidden
+// setting still goes to the unit).
+std::vector<SettingValue> PageSettings(pages::ModulePage& page, const session::SessionValues& values,
+                                       int channels = -1);
 
 struct SettingDifference {
   std::string name;
@@ -41,8 +44,10 @@ struct Comparison {
   bool same() const { return !pagesDiffer && differences.empty(); }
 };
 
-// The differences of two pages with their identification values. Settings present on
-// one side only (another model of the same page) count as differences with "" opposite.
+// The differences of two pages with their identification values, over what the first
+// side's model has (its channels, its model's settings): a setting the first side has and
+// the second lacks counts as a difference with "" opposite; channels and settings only the
+// second side's model has are left out.
 Comparison CompareSettings(pages::ModulePage& first, const session::SessionValues& firstValues,
                            pages::ModulePage& second, const session::SessionValues& secondValues);
 

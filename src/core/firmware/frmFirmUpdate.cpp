@@ -24,7 +24,7 @@ frmFirmUpdate::frmFirmUpdate(link::Link& link, ui::UserDialogs& dialogs, FirmUpd
 }
 
 void frmFirmUpdate::visitControls(pages::ControlVisitor& v) {
-  v.text("txtFirmInfo", "", txtFirmInfo);
+  v.text(pages::ShownValue("txtFirmInfo"), txtFirmInfo);
   v.button("btnFirmUpdate", btnFirmUpdate);
 }
 

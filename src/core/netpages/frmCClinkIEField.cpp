@@ -83,7 +83,7 @@ bool frmCClinkIEField::download() {
 }
 
 void frmCClinkIEField::visitControls(pages::ControlVisitor& v) {
-  v.text("txtNetWorkNo", "Net Work No.", txtNetWorkNo);
+  v.text(pages::Setting("txtNetWorkNo", "Net Work No."), txtNetWorkNo);
   v.label("lblID", lblID);
   v.label("lblMac", lblMac);
   v.label("lblStatus", lblStatus);

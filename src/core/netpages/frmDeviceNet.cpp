@@ -98,9 +98,9 @@ bool frmDeviceNet::download(bool& reported) {
 }
 
 void frmDeviceNet::visitControls(pages::ControlVisitor& v) {
-  v.combo("cmbStatus", "Status", cmbStatus);
-  v.text("txtSerial", "Serial ID", txtSerial);
-  v.text("txtTimeout", "Time Out (x0.1s)", txtTimeout);
+  v.combo(pages::ShownValue("cmbStatus", "Status"), cmbStatus);
+  v.text(pages::ShownValue("txtSerial", "Serial ID"), txtSerial);
+  v.text(pages::Setting("txtTimeout", "Time Out (x0.1s)"), txtTimeout);
   NetworkWindow::visitControls(v);
 }
 

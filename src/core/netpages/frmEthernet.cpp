@@ -265,22 +265,22 @@ bool frmEthernet::download() {
 
 void frmEthernet::visitControls(pages::ControlVisitor& v) {
   using pages::Indexed;
-  for (int i = 3; i >= 0; --i) v.text(Indexed("txtIP", i), "IP Address", txtIP[i]);
-  for (int i = 3; i >= 0; --i) v.text(Indexed("txtSNM", i), "Subnet Mask", txtSNM[i]);
+  for (int i = 3; i >= 0; --i) v.text(pages::Setting(Indexed("txtIP", i), "IP Address"), txtIP[i]);
+  for (int i = 3; i >= 0; --i) v.text(pages::Setting(Indexed("txtSNM", i), "Subnet Mask"), txtSNM[i]);
   v.label("Label1", Label1);
-  for (int i = 3; i >= 0; --i) v.text(Indexed("txtDGW", i), "Default Gateway", txtDGW[i]);
-  v.text("txtTimeout(0)", "Time Out (x0.1s)", txtTimeout[0]);
+  for (int i = 3; i >= 0; --i) v.text(pages::Setting(Indexed("txtDGW", i), "Default Gateway"), txtDGW[i]);
+  v.text(pages::Setting("txtTimeout(0)", "Time Out (x0.1s)"), txtTimeout[0]);
   v.label("lblMac(0)", lblMac[0]);
   v.label("lblMac(1)", lblMac[1]);
   v.frame("Frame4", Frame4);
   for (int i = 0; i < 9; ++i) v.label(Indexed("Label4", i), Label4[i]);
   for (int i = 1; i <= 4; ++i)
-    v.text(Indexed("txtPort", i), "Port" + std::to_string(i), txtPort[i]);
+    v.text(pages::Setting(Indexed("txtPort", i), "Port" + std::to_string(i)), txtPort[i]);
   for (int i = 1; i <= 4; ++i)
-    v.text(Indexed("txtTimeout", i), "Linger Timer" + std::to_string(i), txtTimeout[i]);
+    v.text(pages::Setting(Indexed("txtTimeout", i), "Linger Timer" + std::to_string(i)), txtTimeout[i]);
   v.label("lblLongerTimer", lblLongerTimer);
   v.label("lblDHCP", lblDHCP);
-  v.combo("cmbDHCP", "Use IP Address", cmbDHCP);
+  v.combo(pages::Setting("cmbDHCP", "Use IP Address"), cmbDHCP);
   NetworkWindow::visitControls(v);
 }
 

@@ -80,10 +80,10 @@ bool frmModbus::btnDownload_Click() {
 }
 
 void frmModbus::visitControls(pages::ControlVisitor& v) {
-  v.combo("cmbBaudRate", "Baud Rate", cmbBaudRate);
-  v.combo("cmbParity", "Parity", cmbParity);
-  v.combo("cmbStopBit", "Stop Bit", cmbStopBit);
-  v.combo("cmbByteOder", "Word Order", cmbByteOder);
+  v.combo(pages::Setting("cmbBaudRate", "Baud Rate"), cmbBaudRate);
+  v.combo(pages::Setting("cmbParity", "Parity"), cmbParity);
+  v.combo(pages::Setting("cmbStopBit", "Stop Bit"), cmbStopBit);
+  v.combo(pages::Setting("cmbByteOder", "Word Order"), cmbByteOder);
   NetworkWindow::visitControls(v);
 }
 

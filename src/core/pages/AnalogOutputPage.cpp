@@ -259,17 +259,17 @@ void AnalogOutputPage::visitControls(ControlVisitor& v) {
     v.label(Indexed("lblGain", i), lblGain[i]);
     v.label(Indexed("lblZBase", i), lblZBase[i]);
     v.label(Indexed("lblFBase", i), lblFBase[i]);
-    if (shape_.voltage) v.combo(Indexed("cmbUserRange", i), "Output range", cmbUserRange[i]);
+    if (shape_.voltage) v.combo(Setting(Indexed("cmbUserRange", i), "Output range").ch(i), cmbUserRange[i]);
     if (shape_.fVariant) {
-      v.text(Indexed("txtOutputClearValue", i), "Clear value", txtOutputClearValue[i]);
-      v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
+      v.text(Setting(Indexed("txtOutputClearValue", i), "Clear value").ch(i), txtOutputClearValue[i]);
+      v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
     }
   }
   for (int i = 0; i < shape_.channels; ++i)
-    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   if (shape_.fVariant) {
     v.label("lblOClearValue", lblOClearValue);
-    v.combo("CmbOutputHold", "Output Clear/Hold", CmbOutputHold);
+    v.combo(Setting("CmbOutputHold", "Output Clear/Hold"), CmbOutputHold);
   } else {
     v.frame("Frame2", Frame2);
     v.option("optKeepOn", optKeepOn);

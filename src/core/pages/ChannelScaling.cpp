@@ -253,12 +253,12 @@ bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
 }
 
 void ChannelScaling::visitScaling(ControlVisitor& v, int i) {
-  v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
-  v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
-  v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
-  v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
-  v.text(Indexed("txtZBase", i), "Zero base", txtZBase[i]);
-  v.text(Indexed("txtFBase", i), "Full base", txtFBase[i]);
+  v.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
+  v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
+  v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
+  v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+  v.text(Setting(Indexed("txtZBase", i), "Zero base").ch(i).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+  v.text(Setting(Indexed("txtFBase", i), "Full base").ch(i).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
   v.label(Indexed("lblZScale", i), lblZScale[i]);
   v.label(Indexed("lblFScale", i), lblFScale[i]);
   v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);

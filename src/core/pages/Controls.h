@@ -93,19 +93,125 @@ struct Indicator : Control {
   Rgb litColour = kGreen;
 };
 
-// Walks a page's controls by name, e.g. "cmbUserRange(0)"; the caption is the text a
-// person sees beside the control. Used by views, the command line and tests.
+// What a control is, declared once by the page (or window) that names it. Every generic
+// reader (the command line's printing and NAME=VALUE, the live columns of monitoring,
+// Trend and Record..., the window's read-only fields and stale marks, the comparison of
+// configurations) goes by the role, never by the control's name.
+enum class Role {
+  Setting,       // a value the person sets and a Download writes
+  Live,          // a value the unit reports while it runs (read by ReadingData)
+  ShownOnly,     // a value only shown (fixed by the model or by another setting)
+  Action,        // a button: pressed, it runs a sequence or opens a dialog
+  Tab,           // a tab button or the frame it shows
+  Label,         // a caption or a frame without state of its own
+  CaptionState,  // a button whose caption carries a state of the unit ("5V", "2KHz")
+};
+
+// "setting", "live value", "shown-only value", "button", "tab", "label",
+// "state shown in a caption": the role as messages name it.
+std::string_view RoleName(Role role);
+
+struct ControlInfo {
+  std::string name;     // "cmbUserRange(0)"
+  std::string caption;  // the text a person sees beside it ("" when none)
+  Role role = Role::Setting;
+  std::string unit;     // "%", "mA" ... ("" when none)
+  int channel = -1;     // the channel it belongs to (-1: module-wide)
+  std::string channelHeading;  // the heading of that channel as the page shows it, "CH 0"
+  std::string group;    // the tab or frame it sits in ("frmSet1"; "" when none)
+  // A plain range check: the value must be a number within [min, max] with at most
+  // `decimals` places after the point.
+  bool ranged = false;
+  double min = 0;
+  double max = 0;
+  int decimals = 0;
+
+  // Builders, so that a page states each fact once where it names the control.
+  ControlInfo ch(int i) && {
+    channel = i;
+    channelHeading = "CH " + std::to_string(i);
+    return std::move(*this);
+  }
+  ControlInfo ch(int i, std::string heading) && {
+    channel = i;
+    channelHeading = std::move(heading);
+    return std::move(*this);
+  }
+  ControlInfo in(std::string tab) && {
+    group = std::move(tab);
+    return std::move(*this);
+  }
+  ControlInfo in_unit(std::string u) && {
+    unit = std::move(u);
+    return std::move(*this);
+  }
+  ControlInfo range(double lo, double hi, int places = 0) && {
+    ranged = true;
+    min = lo;
+    max = hi;
+    decimals = places;
+    return std::move(*this);
+  }
+  ControlInfo as(Role r) && {
+    role = r;
+    return std::move(*this);
+  }
+  // Whether a person edits it (a setting); everything else is shown or pressed.
+  bool editable() const { return role == Role::Setting; }
+};
+
+inline ControlInfo Info(std::string_view name, Role role, std::string_view caption = {}) {
+  ControlInfo i;
+  i.name = name;
+  i.caption = caption;
+  i.role = role;
+  return i;
+}
+inline ControlInfo Setting(std::string_view name, std::string_view caption = {}) {
+  return Info(name, Role::Setting, caption);
+}
+inline ControlInfo LiveValue(std::string_view name, std::string_view caption = {}) {
+  return Info(name, Role::Live, caption);
+}
+inline ControlInfo ShownValue(std::string_view name, std::string_view caption = {}) {
+  return Info(name, Role::ShownOnly, caption);
+}
+inline ControlInfo ActionInfo(std::string_view name, std::string_view caption = {}) {
+  return Info(name, Role::Action, caption);
+}
+inline ControlInfo CaptionStateInfo(std::string_view name, std::string_view caption = {}) {
+  return Info(name, Role::CaptionState, caption);
+}
+
+// Walks a page's controls: each with its declaration. Used by views, the command line,
+// the comparison and tests.
 class ControlVisitor {
  public:
   virtual ~ControlVisitor() = default;
-  virtual void text(std::string_view name, std::string_view caption, TextBox& c) {}
-  virtual void combo(std::string_view name, std::string_view caption, ComboBox& c) {}
-  virtual void check(std::string_view name, CheckBox& c) {}
-  virtual void option(std::string_view name, OptionButton& c) {}
-  virtual void label(std::string_view name, Label& c) {}
-  virtual void indicator(std::string_view name, Indicator& c) {}
-  virtual void button(std::string_view name, Button& c) {}
-  virtual void frame(std::string_view name, Frame& c) {}
+  virtual void text(const ControlInfo& info, TextBox& c) {}
+  virtual void combo(const ControlInfo& info, ComboBox& c) {}
+  virtual void check(const ControlInfo& info, CheckBox& c) {}
+  virtual void option(const ControlInfo& info, OptionButton& c) {}
+  virtual void label(const ControlInfo& info, Label& c) {}
+  virtual void indicator(const ControlInfo& info, Indicator& c) {}
+  virtual void button(const ControlInfo& info, Button& c) {}
+  virtual void frame(const ControlInfo& info, Frame& c) {}
+
+  // The declarations that follow from the kind of control alone: a check box or an
+  // option button is a setting, a label a label, a lamp a live value, a button an
+  // action, a frame groups controls. Pages use the full form where that is not so.
+  void check(std::string_view name, CheckBox& c) { check(Setting(name, c.caption), c); }
+  void option(std::string_view name, OptionButton& c) {
+    option(Setting(name, c.caption), c);
+  }
+  void label(std::string_view name, Label& c) { label(Info(name, Role::Label), c); }
+  void indicator(std::string_view name, Indicator& c) {
+    indicator(LiveValue(name, c.caption), c);
+  }
+  void button(std::string_view name, Button& c) { button(ActionInfo(name, c.caption), c); }
+  void frame(std::string_view name, Frame& c) {
+    frame(Info(name, Role::Label, c.caption), c);
+  }
 };
 
 // "name(i)", the name of element i of a control array.

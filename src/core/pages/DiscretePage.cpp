@@ -54,7 +54,7 @@ void DiscretePage::VisitLabels(ControlVisitor& v, std::string_view name, Label* 
 void DiscretePage::VisitSetting(ControlVisitor& v, std::string_view labelName, Label& label,
                                 std::string_view comboName, ComboBox& combo) {
   v.label(labelName, label);
-  v.combo(comboName, label.caption, combo);
+  v.combo(Setting(comboName, label.caption), combo);
 }
 
 void DiscretePage::SelectIndex(ComboBox& c, const std::string& value) {

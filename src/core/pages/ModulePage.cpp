@@ -3,10 +3,10 @@
 namespace q5::pages {
 
 void ModulePage::visitControls(ControlVisitor& v) {
-  v.label("lblV_Unit", lblV_Unit);
+  v.label(Info("lblV_Unit", Role::ShownOnly, "Type"), lblV_Unit);
   for (std::size_t i = 0; i < cmdSet.size(); ++i) {
-    v.button("cmdSet" + std::to_string(i + 1), cmdSet[i]);
-    v.frame("frmSet" + std::to_string(i + 1), frmSet[i]);
+    v.button(Info("cmdSet" + std::to_string(i + 1), Role::Tab, cmdSet[i].caption), cmdSet[i]);
+    v.frame(Info("frmSet" + std::to_string(i + 1), Role::Tab, frmSet[i].caption), frmSet[i]);
   }
 }
 

@@ -124,12 +124,12 @@ bool TemperaturePage::CheckData() {
 void TemperaturePage::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
-    v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
-    v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
-    v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
-    v.text(Indexed("txtZBase", i), "Zero temp", txtZBase[i]);
-    v.text(Indexed("txtFBase", i), "Full temp", txtFBase[i]);
+    v.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
+    v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
+    v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
+    v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+    v.text(Setting(Indexed("txtZBase", i), "Zero temp").ch(i).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+    v.text(Setting(Indexed("txtFBase", i), "Full temp").ch(i).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
     v.label(Indexed("lblZScale", i), lblZScale[i]);
     v.label(Indexed("lblFScale", i), lblFScale[i]);
     v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
@@ -137,8 +137,8 @@ void TemperaturePage::visitControls(ControlVisitor& v) {
     v.label(Indexed("lblZTemp", i), lblZTemp[i]);
     v.label(Indexed("lblFTemp", i), lblFTemp[i]);
     v.label(Indexed(typeLabelName(), i), lblType[i]);
-    v.combo(Indexed("cmbUserRange", i), "Sensor type", cmbUserRange[i]);
-    v.combo(Indexed("cmbUserUnit", i), "Unit", cmbUserUnit[i]);
+    v.combo(Setting(Indexed("cmbUserRange", i), "Sensor type").ch(i), cmbUserRange[i]);
+    v.combo(Setting(Indexed("cmbUserUnit", i), "Unit").ch(i), cmbUserUnit[i]);
   }
 }
 

@@ -171,24 +171,24 @@ void frmAC32::Edited(std::string_view name) {
 
 void frmAC32::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
-  v.combo("cmbChGrp", "Channel group", cmbChGrp);
+  v.combo(Setting("cmbChGrp", "Channel group"), cmbChGrp);
   for (int k = 0; k < kShown; ++k) v.label(Indexed("lblCH", k), lblCH[k]);
   for (int g = 0; g < static_cast<int>(fraChGrp.size()); ++g) {
     v.frame(Indexed("fraChGrp", g), fraChGrp[g]);
     v.frame(Indexed("fraValue", g), fraValue[g]);
   }
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtParData", i), "Value", txtParData[i]);
-    v.text(Indexed("txtZScale", i), "Zero scale (0 to 65535)", txtZScale[i]);
-    v.text(Indexed("txtFScale", i), "Full scale (0 to 65535)", txtFScale[i]);
-    v.text(Indexed("txtBias", i), "Bias (0.00 to 10.00)", txtBias[i]);
-    v.text(Indexed("txtGain", i), "Gain (0.1000 to 3.2000)", txtGain[i]);
-    v.combo(Indexed("cmbInvalid", i), "Input", cmbInvalid[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Value").ch(i), txtParData[i]);
+    v.text(Setting(Indexed("txtZScale", i), "Zero scale (0 to 65535)").ch(i), txtZScale[i]);
+    v.text(Setting(Indexed("txtFScale", i), "Full scale (0 to 65535)").ch(i), txtFScale[i]);
+    v.text(Setting(Indexed("txtBias", i), "Bias (0.00 to 10.00)").ch(i), txtBias[i]);
+    v.text(Setting(Indexed("txtGain", i), "Gain (0.1000 to 3.2000)").ch(i), txtGain[i]);
+    v.combo(Setting(Indexed("cmbInvalid", i), "Input").ch(i), cmbInvalid[i]);
   }
   v.label("lblAverage", lblAverage);
-  v.combo("cmbAverage", "Averaging Number", cmbAverage);
+  v.combo(Setting("cmbAverage", "Averaging Number"), cmbAverage);
   v.label("lblDropOut", lblDropOut);
-  v.text("txtDropOut", "Drop Out ( 0.50% to 5.00%)", txtDropOut);
+  v.text(Setting("txtDropOut", "Drop Out ( 0.50% to 5.00%)"), txtDropOut);
 }
 
 }  // namespace q5::pages

@@ -278,13 +278,13 @@ void frmAI4::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
     visitScaling(v, i);
-    v.combo(Indexed("cmbUserRange", i), "Input range", cmbUserRange[i]);
-    v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
-    v.combo(Indexed("CmbDataType", i), "Data type", CmbDataType[i]);
-    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
+    v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
+    v.combo(Setting(Indexed("CmbDataType", i), "Data type").ch(i), CmbDataType[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   }
   v.label("LabDatatype", LabDatatype);
-  v.combo("CmbConvSpeed", lblConvSpeed2.caption, CmbConvSpeed);
+  v.combo(Setting("CmbConvSpeed", lblConvSpeed2.caption), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
   v.label("lblConvSpeed2", lblConvSpeed2);
   v.frame("Frame2", Frame2);

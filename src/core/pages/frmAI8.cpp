@@ -201,11 +201,11 @@ void frmAI8::visitControls(ControlVisitor& v) {
   for (int k = 0; k < 4; ++k) v.label("lblChannel" + std::to_string(k), lblChannel[k]);
   for (int i = 0; i < kChannels; ++i) {
     visitScaling(v, i);
-    v.combo(Indexed("cmbUserRange", i), "Input range", cmbUserRange[i]);
-    v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
-    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
+    v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   }
-  v.combo("CmbConvSpeed", lblConvSpeed2.caption, CmbConvSpeed);
+  v.combo(Setting("CmbConvSpeed", lblConvSpeed2.caption), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
   v.label("lblConvSpeed2", lblConvSpeed2);
 }

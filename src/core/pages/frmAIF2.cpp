@@ -70,7 +70,7 @@ void frmAIF2::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
     visitScaling(v, i);
-    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   }
 }
 

@@ -69,7 +69,7 @@ bool frmChangeValue::Press(std::string_view name, ui::UserDialogs& dialogs) {
 void frmChangeValue::visitControls(ControlVisitor& v) {
   for (int i = 0; i < kValues; ++i) {
     v.label(Indexed("lblCh", i), lblCh[i]);
-    v.text(Indexed("txtParData", i), lblCh[i].caption, txtParData[i]);
+    v.text(Setting(Indexed("txtParData", i), lblCh[i].caption).ch(i), txtParData[i]);
   }
   v.button("cmdSet1", cmdSet1);
 }

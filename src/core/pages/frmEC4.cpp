@@ -163,18 +163,18 @@ void frmEC4::WritingData(const std::vector<std::string>& v) {
 void frmEC4::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtParData", i), "Value", txtParData[i]);
-    v.text(Indexed("txtPhase", i), "Phase (0 to 65535)", txtPhase[i]);
-    v.combo(Indexed("cmbInvalid", i), "Output", cmbInvalid[i]);
-    v.text(Indexed("txtMaxDuty", i), "Max Duty % (0 to 90.00)", txtMaxDuty[i]);
-    v.text(Indexed("txtFreq", i), "Frequency (10 to 65000)", txtFreq[i]);
-    v.text(Indexed("txtMaxCrnt", i), "Max Current (1000 to 1300)", txtMaxCrnt[i]);
-    v.text(Indexed("txtDFreq", i), "Dither Frequency (1 to 310)", txtDFreq[i]);
-    v.text(Indexed("txtDitherAmp", i), "Dither Amplitude (0 to 400)", txtDitherAmp[i]);
-    v.combo(Indexed("cmbDitherInvalid", i), "Dither", cmbDitherInvalid[i]);
-    v.text(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)", txtOutputClearValue[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Value").ch(i), txtParData[i]);
+    v.text(Setting(Indexed("txtPhase", i), "Phase (0 to 65535)").ch(i), txtPhase[i]);
+    v.combo(Setting(Indexed("cmbInvalid", i), "Output").ch(i), cmbInvalid[i]);
+    v.text(Setting(Indexed("txtMaxDuty", i), "Max Duty % (0 to 90.00)").ch(i), txtMaxDuty[i]);
+    v.text(Setting(Indexed("txtFreq", i), "Frequency (10 to 65000)").ch(i), txtFreq[i]);
+    v.text(Setting(Indexed("txtMaxCrnt", i), "Max Current (1000 to 1300)").ch(i), txtMaxCrnt[i]);
+    v.text(Setting(Indexed("txtDFreq", i), "Dither Frequency (1 to 310)").ch(i), txtDFreq[i]);
+    v.text(Setting(Indexed("txtDitherAmp", i), "Dither Amplitude (0 to 400)").ch(i), txtDitherAmp[i]);
+    v.combo(Setting(Indexed("cmbDitherInvalid", i), "Dither").ch(i), cmbDitherInvalid[i]);
+    v.text(Setting(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)").ch(i), txtOutputClearValue[i]);
   }
-  v.combo("cmbOutputHold", "Output Hold/Clear", cmbOutputHold);
+  v.combo(Setting("cmbOutputHold", "Output Hold/Clear"), cmbOutputHold);
 }
 
 }  // namespace q5::pages

@@ -343,42 +343,42 @@ bool frmLNRIO1::Press(std::string_view name) {
 void frmLNRIO1::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   // "Setting 1": the input.
-  v.text("txtZScaleIn", "Zero scale", txtZScaleIn);
-  v.text("txtFScaleIn", "Full scale", txtFScaleIn);
-  v.text("txtBiasIn", "Bias", txtBiasIn);
-  v.text("txtGainIn", "Gain", txtGainIn);
+  v.text(Setting("txtZScaleIn", "Zero scale"), txtZScaleIn);
+  v.text(Setting("txtFScaleIn", "Full scale"), txtFScaleIn);
+  v.text(Setting("txtBiasIn", "Bias"), txtBiasIn);
+  v.text(Setting("txtGainIn", "Gain"), txtGainIn);
   v.label("lblZScaleIn", lblZScale[kInput]);
   v.label("lblFScaleIn", lblFScale[kInput]);
-  v.text("txtOffset", "Offset [deg]", txtOffset);
+  v.text(Setting("txtOffset", "Offset [deg]"), txtOffset);
   v.button("cmdOffset", cmdOffset);
-  v.text("txtSpan", "Span [deg]", txtSpan);
+  v.text(Setting("txtSpan", "Span [deg]"), txtSpan);
   v.label("lblSpan", lblSpan);
-  v.combo("CmbRatating", "Rotating direction", CmbRatating);
-  v.combo("CmbAveType", "Averaging Number", CmbAveType);
+  v.combo(Setting("CmbRatating", "Rotating direction"), CmbRatating);
+  v.combo(Setting("CmbAveType", "Averaging Number"), CmbAveType);
   // "Setting 2": the table.
   v.label("lblTable", lblTable);
-  v.combo("CmbLinearizationPoint", "Linearization point", CmbLinearizationPoint);
+  v.combo(Setting("CmbLinearizationPoint", "Linearization point"), CmbLinearizationPoint);
   for (int p = 1; p <= kPoints; ++p) {
-    v.text(CellName(p, 0), "X[%]", dgdDataGrid1[p - 1].x);
-    v.text(CellName(p, 1), "Y[%]", dgdDataGrid1[p - 1].y);
+    v.text(Setting(CellName(p, 0), "X[%]"), dgdDataGrid1[p - 1].x);
+    v.text(Setting(CellName(p, 1), "Y[%]"), dgdDataGrid1[p - 1].y);
   }
   // "Setting 3": the output.
-  v.text("txtZScaleOut", "Zero scale", txtZScaleOut);
-  v.text("txtFScaleOut", "Full scale", txtFScaleOut);
-  v.text("txtBiasOut", "Bias", txtBiasOut);
-  v.text("txtGainOut", "Gain", txtGainOut);
+  v.text(Setting("txtZScaleOut", "Zero scale"), txtZScaleOut);
+  v.text(Setting("txtFScaleOut", "Full scale"), txtFScaleOut);
+  v.text(Setting("txtBiasOut", "Bias"), txtBiasOut);
+  v.text(Setting("txtGainOut", "Gain"), txtGainOut);
   v.label("lblZScaleOut", lblZScale[kOutput]);
   v.label("lblFScaleOut", lblFScale[kOutput]);
-  v.combo("CmbRange", "Selected Range", CmbRange);
-  v.combo("CmbHoldClear", "Hold/Clear", CmbHoldClear);
-  v.text("txtOutputClearValue", "Output Clear Value", txtOutputClearValue);
+  v.combo(Setting("CmbRange", "Selected Range"), CmbRange);
+  v.combo(Setting("CmbHoldClear", "Hold/Clear"), CmbHoldClear);
+  v.text(Setting("txtOutputClearValue", "Output Clear Value"), txtOutputClearValue);
   v.label("lblOClearValue", lblOClearValue);
-  v.combo("CmbOutput", "Output", CmbOutput);
+  v.combo(Setting("CmbOutput", "Output"), CmbOutput);
   // Live values.
   v.label("lblV_UnitIn", lblV_UnitIn);
-  v.text("txtParData", "input", txtParData);
+  v.text(LiveValue("txtParData", "input"), txtParData);
   v.label("lblV_UnitOut", lblV_UnitOut);
-  v.text("txtParDataOut", "output", txtParDataOut);
+  v.text(LiveValue("txtParDataOut", "output"), txtParDataOut);
 }
 
 }  // namespace q5::pages

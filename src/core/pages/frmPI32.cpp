@@ -195,8 +195,10 @@ void frmPI32::LostFocus(std::string_view name) {
 void frmPI32::cmdPreset_Click(int index) {
   if (index < 0 || index >= kChannels) return;
   if (SetCheckData(txtPreset[index].text, 0, kCountMax)) {
-    const std::string reply =
-        link().ItemWriteRetry(kRetry, std::to_string(45 + index), txtPreset[index].text);
+    // A write transaction in group "00": the group line goes out before the item, so the
+    // preset reaches the count item whatever group an earlier exchange selected.
+    const std::string reply = link().GroupItemWriteRetry(kRetry, "00", std::to_string(45 + index),
+                                                         txtPreset[index].text);
     if (!reply.empty() && reply != "NG") ReadingData();
   }
   txt_able(true);
@@ -236,10 +238,10 @@ void frmPI32::visitControls(ControlVisitor& v) {
   v.label("lblCData(1)", lblCData[1]);
   for (int i = 0; i < kChannels; ++i) {
     v.indicator(Indexed("txtCData", i), txtCData[i]);
-    v.text(Indexed("txtPA", i), "Count", txtPA[i]);
-    v.text(Indexed("txtFScale", i), "Max(1-4294967295)", txtFScale[i]);
-    v.text(Indexed("txtOver", i), "Carry(0or1)", txtOver[i]);
-    v.text(Indexed("txtPreset", i), "Preset(0 - 4294967295)", txtPreset[i]);
+    v.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
+    v.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
+    v.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
+    v.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
     v.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
 }

@@ -163,17 +163,17 @@ void frmPI8::txt_able(bool enable) {
 void frmPI8::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtPA", i), "Count", txtPA[i]);
-    v.text(Indexed("txtFScale", i), "Max(1-4294967295)", txtFScale[i]);
-    v.text(Indexed("txtOver", i), "Carry(0or1)", txtOver[i]);
+    v.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
+    v.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
+    v.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
     v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
-    v.text(Indexed("txtPreset", i), "Preset(0 - 4294967295)", txtPreset[i]);
+    v.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
     v.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
-  v.combo("CmbPulseEdge", "Edge", CmbPulseEdge);
-  v.combo("CmbResetEdge", "Edge of Reset Pulse", CmbResetEdge);
-  v.combo("CmbResetInvalid", "Reset Pulse", CmbResetInvalid);
-  v.combo("CmbOutputInvalid", "Reset/Preset by Master", CmbOutputInvalid);
+  v.combo(Setting("CmbPulseEdge", "Edge"), CmbPulseEdge);
+  v.combo(Setting("CmbResetEdge", "Edge of Reset Pulse"), CmbResetEdge);
+  v.combo(Setting("CmbResetInvalid", "Reset Pulse"), CmbResetInvalid);
+  v.combo(Setting("CmbOutputInvalid", "Reset/Preset by Master"), CmbOutputInvalid);
 }
 
 }  // namespace q5::pages

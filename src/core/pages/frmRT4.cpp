@@ -81,11 +81,11 @@ void frmRT4::txt_able(bool enable) { EnableCommonSettings(enable); }
 void frmRT4::visitControls(ControlVisitor& v) {
   TemperaturePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
     v.indicator(Indexed("Text1", i), Text1[i]);
   }
   v.frame("fraUserBout", fraUserBout);
-  v.text("txtUserBout", fraUserBout.caption, txtUserBout);
+  v.text(ShownValue("txtUserBout", fraUserBout.caption), txtUserBout);
   v.frame("Frame2", Frame2);
   v.option("optKeepOn", optKeepOn);
   v.option("optKeepOff", optKeepOff);

@@ -334,7 +334,9 @@ void frmSG2::RangeError() {
 
 void frmSG2::Calibrate(int ch, const char* item, const char* data) {
   if (!Prepare(ButtonGroup(ch))) return;
-  link().ItemWriteRetry(kRetry, item, data);
+  // A write transaction in the channel's group: the group line goes out again before
+  // the calibration item (the gain, scale and averaging buttons write the item alone).
+  link().GroupItemWriteRetry(kRetry, ButtonGroup(ch), item, data);
   txtParData2[ch].text =
       link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", ch == 0 ? "21" : "22"));
 }
@@ -461,11 +463,11 @@ bool frmSG2::Press(std::string_view name) {
 void frmSG2::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtZScale", i), "Zero scale", txtZScale[i]);
-    v.text(Indexed("txtFScale", i), "Full scale", txtFScale[i]);
-    v.text(Indexed("txtBias", i), "Bias", txtBias[i]);
-    v.text(Indexed("txtGain", i), "Gain", txtGain[i]);
-    v.text(Indexed("txtZBase", i), "Load ratio", txtZBase[i]);
+    v.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
+    v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
+    v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
+    v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+    v.text(Setting(Indexed("txtZBase", i), "Load ratio").ch(i).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
     v.label(Indexed("lblZScale", i), lblZScale[i]);
     v.label(Indexed("lblFScale", i), lblFScale[i]);
     v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
@@ -477,7 +479,7 @@ void frmSG2::visitControls(ControlVisitor& v) {
     v.button("cmdZero" + n, cmdZero[i]);
     v.button("cmdSpan" + n, cmdSpan[i]);
     v.button("cmdOffset" + n, cmdOffset[i]);
-    v.text(Indexed("txtParData2", i), "Calibrated", txtParData2[i]);
+    v.text(ShownValue(Indexed("txtParData2", i), "Calibrated").ch(i), txtParData2[i]);
   }
   v.frame("Frame2", Frame2);
   v.option("optKeepOn", optKeepOn);
@@ -486,13 +488,13 @@ void frmSG2::visitControls(ControlVisitor& v) {
   v.label("lblChannels", lblChannels);
   v.label("lblAverage", lblAverage);
   for (int i = 0; i < kChannels; ++i) {
-    v.combo(Indexed("CmbAveType", i), "Average", CmbAveType[i]);
+    v.combo(Setting(Indexed("CmbAveType", i), "Average").ch(i), CmbAveType[i]);
     v.button("cmdAveApplyCH" + std::to_string(i), cmdAveApplyCH[i]);
   }
   v.label("lblMonitorOutput", lblMonitorOutput);
   for (int i = 0; i < kChannels; ++i) {
     const std::string n = std::to_string(i);
-    v.text(Indexed("txtAdjscale", i), "Monitor Output", txtAdjscale[i]);
+    v.text(Setting(Indexed("txtAdjscale", i), "Monitor Output").ch(i), txtAdjscale[i]);
     v.button("cmdApplyCH" + n, cmdApplyCH[i]);
     v.button("cmdOutputCH" + n, cmdOutputCH[i]);
     v.button("cmdCancelCH" + n, cmdCancelCH[i]);
@@ -500,23 +502,23 @@ void frmSG2::visitControls(ControlVisitor& v) {
   v.label("lblGainAdjust", lblGainAdjust);
   for (int i = 0; i < kChannels; ++i) {
     const std::string n = std::to_string(i);
-    v.text(Indexed("txtAdjGain", i), "Gain adjustment", txtAdjGain[i]);
+    v.text(Setting(Indexed("txtAdjGain", i), "Gain adjustment").ch(i), txtAdjGain[i]);
     v.button("cmdGainUPCH" + n, cmdGainUPCH[i]);
     v.button("cmdGainDOWNCH" + n, cmdGainDOWNCH[i]);
     v.button("cmdGainApplyCH" + n, cmdGainApplyCH[i]);
   }
   v.label("lblMode", lblMode);
-  v.button("cmdCRFilter", cmdCRFilter);
+  v.button(CaptionStateInfo("cmdCRFilter", "CR Filter"), cmdCRFilter);
   v.label("lblExtvoltage", lblExtvoltage);
-  v.button("cmdExtvoltage", cmdExtvoltage);
+  v.button(CaptionStateInfo("cmdExtvoltage", lblExtvoltage.caption), cmdExtvoltage);
 
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtZPercent", i), "Zero Percent Data", txtZPercent[i]);
-    v.text(Indexed("txtSPercent", i), "Span Percent Data", txtSPercent[i]);
-    v.text(Indexed("txtOPercent", i), "Offset", txtOPercent[i]);
+    v.text(Setting(Indexed("txtZPercent", i), "Zero Percent Data").ch(i), txtZPercent[i]);
+    v.text(Setting(Indexed("txtSPercent", i), "Span Percent Data").ch(i), txtSPercent[i]);
+    v.text(Setting(Indexed("txtOPercent", i), "Offset").ch(i), txtOPercent[i]);
   }
-  for (int i = 0; i < kChannels; ++i) v.text(Indexed("txtParData", i), "Data", txtParData[i]);
-  v.text("txtTotalData", "Total", txtTotalData);
+  for (int i = 0; i < kChannels; ++i) v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
+  v.text(LiveValue("txtTotalData", "Total"), txtTotalData);
 }
 
 }  // namespace q5::pages

@@ -126,14 +126,14 @@ void frmTC4::txt_able(bool enable) {
 void frmTC4::visitControls(ControlVisitor& v) {
   TemperaturePage::visitControls(v);
   for (int i = 0; i < kChannels; ++i) {
-    v.combo(Indexed("cmbUserBout", i), "Burnout", cmbUserBout[i]);
-    v.combo(Indexed("cmbInvalid", i), "Valid/Invalid", cmbInvalid[i]);
+    v.combo(Setting(Indexed("cmbUserBout", i), "Burnout").ch(i), cmbUserBout[i]);
+    v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
   }
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Indexed("txtParData", i), "Data", txtParData[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
     v.indicator(Indexed("Text1", i), Text1[i]);
   }
-  v.combo("CmbConvSpeed", "Averaging", CmbConvSpeed);
+  v.combo(Setting("CmbConvSpeed", "Averaging"), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
   v.frame("Frame2", Frame2);
   v.option("optKeepOn", optKeepOn);

@@ -8,27 +8,21 @@ namespace q5::session {
 
 namespace {
 
-// Live-value boxes by the names the pages give them.
-bool IsLiveTextName(std::string_view name) {
-  for (std::string_view p : {"txtParData", "txtPA", "txtTotalData", "txtCData"})
-    if (name.substr(0, p.size()) == p) return true;
-  return false;
-}
-
 class LiveCollector : public pages::ControlVisitor {
  public:
   std::vector<LiveColumn> columns;
   std::map<std::string, std::string> values;
 
-  void text(std::string_view name, std::string_view caption, pages::TextBox& c) override {
-    if (!c.visible || !IsLiveTextName(name)) return;
-    columns.push_back({std::string(name), std::string(caption), false});
-    values[std::string(name)] = c.text;
+  // What the page declares a live value, and nothing else.
+  void text(const pages::ControlInfo& info, pages::TextBox& c) override {
+    if (!c.visible || info.role != pages::Role::Live) return;
+    columns.push_back({info.name, info.caption, false, info.channelHeading, info.unit});
+    values[info.name] = c.text;
   }
-  void indicator(std::string_view name, pages::Indicator& c) override {
-    if (!c.visible) return;
-    columns.push_back({std::string(name), c.caption, true});
-    values[std::string(name)] = std::string(1, c.colour == pages::kGreen ? '1' : '0');
+  void indicator(const pages::ControlInfo& info, pages::Indicator& c) override {
+    if (!c.visible || info.role != pages::Role::Live) return;
+    columns.push_back({info.name, c.caption, true, info.channelHeading, info.unit});
+    values[info.name] = std::string(1, c.colour == c.litColour ? '1' : '0');
   }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// The live values of a module page as columns: every shown discrete point (an indicator,
-// 1 when lit green) and every live-value box, in the page's order. The trend view plots
+// The live values of a module page as columns: every shown control the page declares a
+// live value (a discrete point's lamp, 1 when lit; a live-value box), in the page's order. The trend view plots
 // them, "Record…" and "q5cfg-cli monitor --csv" write them, one row per monitoring pass.
 #include <chrono>
 #include <ostream>
@@ -15,6 +15,8 @@ struct LiveColumn {
   std::string name;     // "txtParData(0)", "txtChData(12)"
   std::string caption;  // the text beside it ("" when none)
   bool discrete = false;  // a point: 0 or 1, plotted as steps
+  std::string channel;    // the channel heading ("CH 0"; "" for a module-wide value)
+  std::string unit;       // the unit the page gives it ("" when none)
 };
 
 // The live columns the page shows now.

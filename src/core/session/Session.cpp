@@ -1,5 +1,7 @@
 #include "session/Session.h"
 
+#include "pages/ControlByName.h"
+
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -701,7 +703,8 @@ void Session::btnComNet_Click() {
 
 bool Session::pagePress(pages::ModulePage& page, std::string_view name) {
   if (ended_) return false;
-  if (name.rfind("cmdSet", 0) == 0 || name.rfind("txtParData", 0) == 0) return page.Press(name);
+  if (const auto info = pages::DeclarationOf(page, name); info && pages::ActsAtOnce(*info))
+    return page.Press(name);
   if (sequenceDepth_ > 0) return false;
   SequenceScope sequence(*this);
   const Buttons before = buttons_;

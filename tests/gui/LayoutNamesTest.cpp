@@ -1,0 +1,67 @@
+// Every name a page layout places resolves to a control the page declares, on a model of
+// every page kind; a name that does not is reported by the binder, never skipped silently.
+// Live values are drawn read-only.
+#include <QLineEdit>
+#include <QtTest>
+
+#include "../core/SessionTestRig.h"
+#include "ControlBinder.h"
+#include "PageView.h"
+#include "pages/ControlByName.h"
+
+class LayoutNamesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyPlacedNameIsDeclared() {
+    std::set<int> kinds;
+    for (const char* model :
+         {"Q5T3NML3-6-AI4", "Q5T3NML3-6-TC4", "Q5T3NML3-6-RT4", "Q5T3NML3-6-OV2",
+          "Q5T3NML3-6-OC2", "Q5W3UD-BI16", "Q5W3UD-BO16", "Q5T3NML3-6-AIF2", "Q5W3ND-BI32",
+          "Q5W3ND-BO32", "Q5T3NML3-6-OCF4", "Q5T3NML3-6-PI1/A", "Q5T3NML3-6-PI1",
+          "Q5T3NML3-6-OVF4", "Q5T3NML3-6-SG2A", "Q5T3NML3-6-SG2", "Q5T3NML3-6-LNRIO1",
+          "Q5W3NML3-E-EC4A", "Q5V3UM-AC32", "Q5Z3UECT-1-AIF8N", "Q5W3ND-BIO32",
+          "Q5Z3UECT-1-PI8A", "Q5W3UD-BIO16", "Q5V3PM-BI32", "Q5T3PM-BI16"}) {
+      SessionRig rig(model);
+      rig.connect();
+      q5::pages::ModulePage* page = rig.session.page();
+      QVERIFY2(page, model);
+      kinds.insert(page->pageKind());
+      q5::gui::PageView view(*page);
+      view.refresh();
+      const auto& unresolved = view.binder().unresolvedNames();
+      QVERIFY2(unresolved.empty(),
+               qPrintable(QString::fromLatin1(model) + ": " +
+                          QString::fromStdString(unresolved.empty() ? "" : unresolved.front())));
+      // Every box the page declares live is read-only.
+      for (const char* name : {"txtParData(0)", "txtCP(0)", "txtPA(0)", "txtTotalData"}) {
+        const auto info = q5::pages::DeclarationOf(*page, name);
+        auto* box = qobject_cast<QLineEdit*>(view.control(name));
+        if (!info || !box) continue;
+        QCOMPARE(info->role, q5::pages::Role::Live);
+        QVERIFY2(box->isReadOnly(), name);
+      }
+    }
+    QCOMPARE(static_cast<int>(kinds.size()), 22);
+  }
+
+  void aWrongNameIsReported() {
+    q5::pages::TextBox box;
+    q5::gui::ControlBinder binder([&](q5::pages::ControlVisitor& v) {
+      v.text(q5::pages::Setting("txtGain(0)", "Gain"), box);
+    });
+    QLineEdit right, wrong;
+    binder.bindText("txtGain(0)", &right);
+    binder.bindText("txtGian(0)", &wrong);
+    QTest::ignoreMessage(QtWarningMsg,
+                         "ControlBinder: the view places \"txtGian(0)\", which the page does "
+                         "not declare");
+    binder.refresh();
+    QCOMPARE(binder.unresolvedNames(), std::vector<std::string>{"txtGian(0)"});
+    // Reported once, not at every refresh.
+    binder.refresh();
+  }
+};
+
+QTEST_MAIN(LayoutNamesTest)
+#include "LayoutNamesTest.moc"

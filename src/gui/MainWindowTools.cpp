@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>

@@ -3,10 +3,7 @@
 // loop, and again after Stop (the settings come back).
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "SessionTestRig.h"
-#include "session/LiveValues.h"
 
 namespace {
 
@@ -19,39 +16,30 @@ const char* const kModelOfKind[22] = {
     "Q5V3UM-AC32",      "Q5T3NML-6-AIF8N",  "Q5Z3UECT-1-BIO32",   "Q5Z3UECT-1-PI8A",
     "Q5W3NEIP-BIO16",   "Q5V3PM-BI32"};
 
-// The settings a person could change now: shown, enabled inputs that are not live values
-// and not values only shown.
+// The settings a person could change now: shown, enabled controls the page declares
+// settings (a text box only shown is none). The AC current page's group list only
+// chooses which channels are shown, and stays usable while monitoring.
 class EditableSettings : public q5::pages::ControlVisitor {
  public:
-  explicit EditableSettings(std::set<std::string> live) : live_(std::move(live)) {}
   std::vector<std::string> names;
 
-  void text(std::string_view n, std::string_view, q5::pages::TextBox& c) override {
-    if (!c.shownOnly && !live_.count(std::string(n))) add(n, c);
+  void text(const q5::pages::ControlInfo& i, q5::pages::TextBox& c) override {
+    if (!c.shownOnly) add(i, c);
   }
-  void combo(std::string_view n, std::string_view, q5::pages::ComboBox& c) override {
-    if (!live_.count(std::string(n))) add(n, c);
+  void combo(const q5::pages::ControlInfo& i, q5::pages::ComboBox& c) override {
+    if (i.name != "cmbChGrp") add(i, c);
   }
-  void check(std::string_view n, q5::pages::CheckBox& c) override { add(n, c); }
-  void option(std::string_view n, q5::pages::OptionButton& c) override { add(n, c); }
+  void check(const q5::pages::ControlInfo& i, q5::pages::CheckBox& c) override { add(i, c); }
+  void option(const q5::pages::ControlInfo& i, q5::pages::OptionButton& c) override { add(i, c); }
 
  private:
-  void add(std::string_view n, const q5::pages::Control& c) {
-    if (c.enabled && c.visible) names.emplace_back(n);
+  void add(const q5::pages::ControlInfo& i, const q5::pages::Control& c) {
+    if (i.role == q5::pages::Role::Setting && c.enabled && c.visible) names.push_back(i.name);
   }
-  std::set<std::string> live_;
 };
 
 std::vector<std::string> Editable(q5::pages::ModulePage& page) {
-  std::set<std::string> live;
-  for (const auto& c : q5::session::LiveColumns(page)) live.insert(c.name);
-  // The pulse page's positions and speeds are live values too; the AC current page's
-  // group list only chooses which channels are shown.
-  for (int i = 0; i < 2; ++i)
-    for (const char* box : {"txtCP", "txtCS", "txtLP", "txtLS", "txtRP"})
-      live.insert(std::string(box) + "(" + std::to_string(i) + ")");
-  live.insert("cmbChGrp");
-  EditableSettings v(std::move(live));
+  EditableSettings v;
   page.visitControls(v);
   return v.names;
 }

@@ -38,8 +38,8 @@ struct Controls {
   OptionButton optOff{{}, "Output Clear", false};
   Label digits{{}, "0 1 2 3"};
   void visit(ControlVisitor& v) {
-    v.text("txt", "Text", txt);
-    v.combo("cmb", "List", cmb);
+    v.text(q5::pages::Setting("txt", "Text"), txt);
+    v.combo(q5::pages::Setting("cmb", "List"), cmb);
     v.check("chk", chk);
     v.option("optOn", optOn);
     v.option("optOff", optOff);

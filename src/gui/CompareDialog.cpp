@@ -40,16 +40,21 @@ CompareDialog::CompareDialog(const config::Comparison& c, const QString& file, Q
 
   grdDifferences = new QTableWidget(static_cast<int>(c.differences.size()), 4, this);
   grdDifferences->setObjectName("grdDifferences");
-  grdDifferences->setHorizontalHeaderLabels({QStringLiteral("Control"), QStringLiteral("Caption"),
-                                             QStringLiteral("Unit value"),
-                                             QStringLiteral("File value")});
+  // The setting as the page names it ("CH 0 Zero scale"); the control's name, which the
+  // command line takes, in the last column.
+  grdDifferences->setHorizontalHeaderLabels({QStringLiteral("Setting"), QStringLiteral("Unit value"),
+                                             QStringLiteral("File value"),
+                                             QStringLiteral("Control")});
   grdDifferences->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdDifferences->setSelectionBehavior(QAbstractItemView::SelectRows);
   grdDifferences->verticalHeader()->setVisible(false);
   grdDifferences->horizontalHeader()->setStretchLastSection(true);
   for (int row = 0; row < static_cast<int>(c.differences.size()); ++row) {
     const auto& d = c.differences[static_cast<std::size_t>(row)];
-    const QString cells[] = {Q(d.name), Q(d.caption), Q(d.first), Q(d.second)};
+    QString setting = Q(d.caption).trimmed();
+    if (!d.channel.empty()) setting = Q(d.channel) + QLatin1Char(' ') + setting;
+    if (setting.trimmed().isEmpty()) setting = Q(d.name);
+    const QString cells[] = {setting.trimmed(), Q(d.first), Q(d.second), Q(d.name)};
     for (int col = 0; col < 4; ++col) grdDifferences->setItem(row, col, new QTableWidgetItem(cells[col]));
   }
   grdDifferences->resizeColumnsToContents();

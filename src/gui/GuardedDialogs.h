@@ -2,6 +2,9 @@
 // Passes the core's dialogs on to the real ones, except while the program is ending:
 // then messages are dropped and questions and file choices answered "no" / "cancel", so
 // a sequence that unwinds after "Exit" never stops on a box nobody will answer.
+#include <functional>
+
+#include "QtDialogs.h"
 #include "ui/UserDialogs.h"
 
 namespace q5::gui {
@@ -37,6 +40,17 @@ class GuardedDialogs : public ui::UserDialogs {
                                             const std::string& suggestedName) override {
     if (silent_) return std::nullopt;
     return inner_.chooseSaveFile(title, filter, suggestedName);
+  }
+  // A save-file choice that does not wait for the answer: with the window's own dialogs
+  // `done` gets it once the person gave it, and a monitoring loop goes on meanwhile;
+  // other dialogs (tests) answer at once.
+  void chooseSaveFileThen(const std::string& title, const std::string& filter,
+                          const std::string& suggestedName,
+                          std::function<void(std::optional<std::string>)> done) {
+    if (silent_) return done(std::nullopt);
+    if (auto* qt = dynamic_cast<QtDialogs*>(&inner_))
+      return qt->chooseSaveFileThen(title, filter, suggestedName, std::move(done));
+    done(inner_.chooseSaveFile(title, filter, suggestedName));
   }
   void progressOpen(double maximum, const std::string& caption) override {
     if (!silent_) inner_.progressOpen(maximum, caption);

@@ -21,6 +21,10 @@ QString PageDocument(int pageKind) {
   switch (pageKind) {
     case 5: case 6: case 8: case 9: case 18: case 20: return QStringLiteral("discrete-pages.html");
     case 0: case 7: case 17: return QStringLiteral("analog-input-pages.html");
+    case 1: case 2: return QStringLiteral("temperature-pages.html");
+    case 3: case 4: case 10: case 12: return QStringLiteral("analog-output-pages.html");
+    case 11: case 15: case 16: case 19: case 21: return QStringLiteral("pulse-pwm-ac-pages.html");
+    case 13: case 14: return QStringLiteral("loadcell-pages.html");
     default: return QStringLiteral("pages.html");
   }
 }

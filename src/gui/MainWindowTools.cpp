@@ -1,10 +1,13 @@
 #include "MainWindowTools.h"
 
+#include "GuardedDialogs.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -160,18 +163,23 @@ void MainWindowTools::mnuRecord_Click() {
     stopRecording();
     return;
   }
-  if (!w_.currentPageView()) return;
+  if (!w_.currentPageView() || recordAsking_) return;
   // Asked from the trend window, the trend window is in front again afterwards (the file
   // dialog belongs to the main window, which it brings up).
   const bool fromTrend = trend_ && trend_->isVisible() && sender() == trend_.data();
-  const auto path = w_.dialogs().chooseSaveFile("Record", "CSV Files (*.csv);;All Files (*.*)",
-                                                "trend.csv");
-  if (fromTrend && trend_) {
-    trend_->raise();
-    trend_->activateWindow();
-  }
-  if (!path) return;
-  startRecording(*path);
+  // Monitoring goes on while the file is chosen: the record starts with the passes after
+  // the choice, and the trend has no gap.
+  recordAsking_ = true;
+  w_.guardedDialogs().chooseSaveFileThen(
+      "Record", "CSV Files (*.csv);;All Files (*.*)", "trend.csv",
+      [this, fromTrend](std::optional<std::string> path) {
+        recordAsking_ = false;
+        if (fromTrend && trend_) {
+          trend_->raise();
+          trend_->activateWindow();
+        }
+        if (path) startRecording(*path);
+      });
 }
 
 bool MainWindowTools::startRecording(const std::string& path) {
@@ -283,6 +291,9 @@ void MainWindowTools::scan(frmComPort& dialog) {
     list->setItemText(row, label);
   }
   if (first >= 0) list->setCurrentIndex(first);
+  // The chosen entry is read from its start (the found unit's mark and the port's name),
+  // not from its end.
+  if (list->lineEdit()) list->lineEdit()->setCursorPosition(0);
   const bool cancelled = results.size() < ports.size();
   dialog.setScanSummary(QStringLiteral("%1 %2 found on %3 of %4 ports%5.")
                             .arg(found)

@@ -79,6 +79,7 @@ class MainWindowTools : public QObject {
   std::unique_ptr<session::LiveCsvWriter> record_;
   pages::ModulePage* recordPage_ = nullptr;
   bool recordSawMonitoring_ = false;
+  bool recordAsking_ = false;  // the file dialog of Record… is open
 };
 
 }  // namespace q5::gui

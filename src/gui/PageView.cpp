@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -81,6 +82,7 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   auto* scroll = new QScrollArea(this);
+  scroll_ = scroll;
   scroll->setObjectName("VScroll1");
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
@@ -170,6 +172,43 @@ PageView::PageView(ModulePage& page, QWidget* parent)
 void PageView::refresh() {
   binder_->refresh();
   for (PageWidget* w : customs_) w->refresh();
+  markCurrentTab();
+  keepScrollInStep();
+}
+
+void PageView::keepScrollInStep() {
+  // The contents stand where the scroll bars say: a relayout (a tab shown, rows shown or
+  // hidden) must not leave them at the top while the bar's thumb sits further down,
+  // which would put the lower rows out of reach.
+  QWidget* content = scroll_ ? scroll_->widget() : nullptr;
+  if (!content) return;
+  const QPoint want(-scroll_->horizontalScrollBar()->value(), -scroll_->verticalScrollBar()->value());
+  if (content->pos() != want) content->move(want);
+}
+
+void PageView::markCurrentTab() {
+  // The page disables the button of the tab shown, and every tab button while it reads
+  // or writes the unit: the tab shown is drawn as chosen (bold, in the window's text
+  // colour on the highlight), so it does not look like a tab that cannot be chosen.
+  const std::size_t n = std::min(page_.cmdSet.size(), page_.frmSet.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    auto* b = qobject_cast<QPushButton*>(control("cmdSet" + std::to_string(i + 1)));
+    if (!b) continue;
+    const bool current = page_.frmSet[i].visible && !page_.cmdSet[i].enabled;
+    if (b->property("q5CurrentTab").toBool() == current) continue;
+    b->setProperty("q5CurrentTab", current);
+    QFont f = b->font();
+    f.setBold(current);
+    b->setFont(f);
+    QPalette pal = QPalette();
+    if (current) {
+      pal.setColor(QPalette::Disabled, QPalette::ButtonText, pal.color(QPalette::Active, QPalette::HighlightedText));
+      pal.setColor(QPalette::Disabled, QPalette::Button, pal.color(QPalette::Active, QPalette::Highlight));
+      pal.setColor(QPalette::Disabled, QPalette::Window, pal.color(QPalette::Active, QPalette::Highlight));
+    }
+    b->setPalette(pal);
+    b->setAutoFillBackground(current);
+  }
 }
 
 void PageView::showControl(const std::string& name) {
@@ -442,7 +481,13 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
     QWidget* caption = captionFor(row.captionLabel, row.caption, row.control, box);
     QWidget* w = make(row.control, box);
     grid->addWidget(caption, r, 0);
-    grid->addWidget(w, r, 1, Qt::AlignLeft);
+    if (auto* note = qobject_cast<QLabel*>(w)) {
+      // A note (the pulse page's modes) breaks into lines within the page's width.
+      note->setWordWrap(true);
+      grid->addWidget(w, r, 1, 1, 2);
+    } else {
+      grid->addWidget(w, r, 1, Qt::AlignLeft);
+    }
     aligned.captions.push_back(caption);
     ++r;
   }

@@ -14,6 +14,7 @@
 #include "pages/ModulePage.h"
 
 class QGridLayout;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace q5::gui {
@@ -74,6 +75,10 @@ class PageView : public QWidget {
   int pointColumnWidth() const;
   // Tab moves through the fields in reading order: row by row, left to right.
   void chainTabOrder();
+  // Draws the button of the tab shown as chosen, apart from tabs that cannot be chosen.
+  void markCurrentTab();
+  // Puts the contents where the scroll bars say they are.
+  void keepScrollInStep();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -88,6 +93,7 @@ class PageView : public QWidget {
 
   pages::ModulePage& page_;
   const layout::PageLayout* layout_;
+  QScrollArea* scroll_ = nullptr;
   ControlBinder* binder_;
   std::vector<std::string> order_;
   std::map<std::string, Info> infos_;

@@ -8,6 +8,8 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <memory>
 #include <QSpacerItem>
 
 #include "frmLoading.h"
@@ -98,31 +100,61 @@ ui::SaveAnswer QtDialogs::askSaveDiscardCancel(const std::string& text,
   }
 }
 
-std::optional<std::string> QtDialogs::chooseFile(bool save, const std::string& title,
-                                                 const std::string& filter,
-                                                 const std::string& suggestedName) {
-  QFileDialog dlg(parent_.data(), QString::fromStdString(title), lastFolder_,
-                  QString::fromStdString(filter));
-  dlg.setObjectName(save ? "q5SaveDialog" : "q5OpenDialog");
-  // The first filter (the configuration files) preselected.
-  const QStringList filters = dlg.nameFilters();
-  if (!filters.isEmpty()) dlg.selectNameFilter(filters.front());
+QFileDialog* QtDialogs::makeFileDialog(bool save, const std::string& title,
+                                       const std::string& filter,
+                                       const std::string& suggestedName) {
+  auto* dlg = new QFileDialog(parent_.data(), QString::fromStdString(title), lastFolder_,
+                              QString::fromStdString(filter));
+  dlg->setObjectName(save ? "q5SaveDialog" : "q5OpenDialog");
+  // The first filter (the configuration files, the CSV files) preselected.
+  const QStringList filters = dlg->nameFilters();
+  if (!filters.isEmpty()) dlg->selectNameFilter(filters.front());
   if (save) {
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    // A name typed without an extension is saved as NAME.uJx, and the dialog asks
-    // before it overwrites that file.
-    dlg.setDefaultSuffix(QStringLiteral("uJx"));
-    if (!suggestedName.empty()) dlg.selectFile(QString::fromStdString(suggestedName));
+    dlg->setAcceptMode(QFileDialog::AcceptSave);
+    dlg->setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the first filter's (NAME.uJx, NAME.csv),
+    // and the dialog asks before it overwrites that file.
+    QString suffix = QStringLiteral("uJx");
+    static const QRegularExpression kFirstPattern(QStringLiteral("\\*\\.(\\w+)"));
+    if (const auto m = kFirstPattern.match(filters.isEmpty() ? QString() : filters.front());
+        m.hasMatch())
+      suffix = m.captured(1);
+    dlg->setDefaultSuffix(suffix);
+    if (!suggestedName.empty()) dlg->selectFile(QString::fromStdString(suggestedName));
   } else {
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg->setAcceptMode(QFileDialog::AcceptOpen);
+    dlg->setFileMode(QFileDialog::ExistingFile);
   }
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  return dlg;
+}
+
+std::optional<std::string> QtDialogs::chosen(QFileDialog& dlg) {
+  if (dlg.result() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   const QString name = dlg.selectedFiles().front();
   if (name.isEmpty()) return std::nullopt;
   lastFolder_ = QFileInfo(name).absolutePath();
   return name.toStdString();
+}
+
+std::optional<std::string> QtDialogs::chooseFile(bool save, const std::string& title,
+                                                 const std::string& filter,
+                                                 const std::string& suggestedName) {
+  std::unique_ptr<QFileDialog> dlg(makeFileDialog(save, title, filter, suggestedName));
+  dlg->exec();
+  return chosen(*dlg);
+}
+
+void QtDialogs::chooseSaveFileThen(const std::string& title, const std::string& filter,
+                                   const std::string& suggestedName,
+                                   std::function<void(std::optional<std::string>)> done) {
+  QFileDialog* dlg = makeFileDialog(true, title, filter, suggestedName);
+  dlg->setAttribute(Qt::WA_DeleteOnClose);
+  // open(): modal to the window, but it returns at once, without an event loop of its
+  // own that would hold up the monitoring loop below on the stack.
+  QObject::connect(dlg, &QDialog::finished, dlg, [this, dlg, done = std::move(done)](int) {
+    done(chosen(*dlg));
+  });
+  dlg->open();
 }
 
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title,

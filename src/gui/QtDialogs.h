@@ -9,6 +9,7 @@
 
 #include "ui/UserDialogs.h"
 
+class QFileDialog;
 class QMessageBox;
 
 namespace q5::gui {
@@ -28,6 +29,10 @@ class QtDialogs : public ui::UserDialogs {
                                             const std::string& filter) override;
   std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter,
                                             const std::string& suggestedName) override;
+  // A file dialog that does not stop the window: monitoring goes on behind it.
+  void chooseSaveFileThen(const std::string& title, const std::string& filter,
+                          const std::string& suggestedName,
+                          std::function<void(std::optional<std::string>)> done);
   void progressOpen(double maximum, const std::string& caption) override;
   void progressStep() override;
   void progressClose() override;
@@ -55,6 +60,9 @@ class QtDialogs : public ui::UserDialogs {
   std::optional<std::string> chooseFile(bool save, const std::string& title,
                                         const std::string& filter,
                                         const std::string& suggestedName);
+  QFileDialog* makeFileDialog(bool save, const std::string& title, const std::string& filter,
+                              const std::string& suggestedName);
+  std::optional<std::string> chosen(QFileDialog& dlg);
   void progressNotify() {
     if (progressChanged_) progressChanged_();
   }

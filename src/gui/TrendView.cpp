@@ -49,6 +49,17 @@ QColor ColumnColour(int i) {
 
 }  // namespace
 
+QString TrendView::ColumnLabel(const session::LiveColumn& c) {
+  // As the page heads and captions it: "CH 0 Data", "CH 3 Value"; a point of a discrete
+  // page by its number; the control's name only when the page gives it no words.
+  QString label = QString::fromStdString(c.channel);
+  const QString caption = QString::fromStdString(c.caption).trimmed();
+  if (!caption.isEmpty() && caption != label)
+    label = label.isEmpty() ? caption : label + QLatin1Char(' ') + caption;
+  if (!c.unit.empty()) label += QStringLiteral(" [%1]").arg(QString::fromStdString(c.unit));
+  return label.trimmed().isEmpty() ? QString::fromStdString(c.name) : label.trimmed();
+}
+
 TrendView::TrendView(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmTrend");
   setWindowTitle(QStringLiteral("Trend"));
@@ -140,14 +151,16 @@ void TrendView::reset(const std::vector<session::LiveColumn>& columns, const QSt
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     const auto& c = columns_[i];
     auto* s = new QLineSeries;
-    s->setName(QString::fromStdString(c.name));
+    const QString label = ColumnLabel(c);
+    s->setName(label);
     s->setColor(ColumnColour(static_cast<int>(i)));
     chart_->addSeries(s);
     s->attachAxis(axisX_);
     s->attachAxis(axisY_);
     series_.push_back(s);
-    auto* item = new QListWidgetItem(QString::fromStdString(c.caption.empty() ? c.name : c.name + "  " + c.caption),
-                                     lstChannels);
+    auto* item = new QListWidgetItem(label, lstChannels);
+    // The control's name for people who script (q5cfg-cli monitor --csv heads it so).
+    item->setToolTip(QString::fromStdString(c.name));
     // The list is the legend: each entry carries its line's colour.
     QPixmap swatch(12, 12);
     swatch.fill(ColumnColour(static_cast<int>(i)));

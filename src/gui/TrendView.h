@@ -41,6 +41,8 @@ class TrendView : public QWidget {
   void redraw();
 
   int samples() const { return static_cast<int>(times_.size()); }
+  // What the legend calls a column: the page's channel heading and caption.
+  static QString ColumnLabel(const session::LiveColumn& c);
   bool paused() const;
   // The series of a column (for tests): its points as drawn.
   QLineSeries* series(int column) const;

@@ -6,7 +6,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
 #include <QUrl>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +28,7 @@
 #include <QFileInfo>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 #include "AppIcon.h"
@@ -98,7 +103,7 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   files_ = std::make_unique<config::ConfigFiles>(*session_);
   help_ = std::make_unique<HelpDocuments>();
   portChoices_ = setup.portChoices ? setup.portChoices : [] { return DefaultPortChoices(); };
-  openUrl_ = setup.openUrl ? setup.openUrl : [](const QUrl& u) { return QDesktopServices::openUrl(u); };
+  openUrl_ = setup.openUrl ? setup.openUrl : [this](const QUrl& u) { return startViewer(u); };
 
   session_->values.applicationFolder =
       setup.applicationFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
@@ -124,6 +129,14 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   // Every wait for the unit brings the views up to date before window events run.
   qtlink::SetYieldHook([this] { followSession(); });
   refresh();
+  // The switches work one at a time; given together neither is on. Said here, so the
+  // missing Help items are not a mystery.
+  const auto given = [&setup](const char* word) {
+    return std::find(setup.args.begin(), setup.args.end(), word) != setup.args.end();
+  };
+  if (given("-firmupdate") && given("-debug"))
+    statusBar()->showMessage(QStringLiteral("-firmupdate and -debug work one at a time: given "
+                                            "together, neither FirmUpdate nor DebugInfo is offered"));
 }
 
 frmQ5Con::frmQ5Con() : frmQ5Con(Setup{}) {}
@@ -427,15 +440,20 @@ void frmQ5Con::refresh() {
   // The unit panel: the model on one line, whole; greyed when no unit is connected, so
   // that it is not read as the connected unit's.
   {
-    QFont f = font();
-    f.setBold(true);
     // The room between the frame's margins (a label is never wider than that).
     QWidget* frame = lblMastertype->parentWidget();
     const QMargins m = frame->layout() ? frame->layout()->contentsMargins() : QMargins();
     const int room = frame->contentsRect().width() - m.left() - m.right() - 2;
-    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
-      f.setPointSizeF(f.pointSizeF() - 0.5);
-    lblMastertype->setFont(f);
+    // Fitted again only when the model or the room changed (refresh runs every pass).
+    const QString fitKey = lblMastertype->text() + QLatin1Char('|') + QString::number(room);
+    if (lblMastertype->property("q5Fitted").toString() != fitKey) {
+      lblMastertype->setProperty("q5Fitted", fitKey);
+      QFont f = font();
+      f.setBold(true);
+      while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(lblMastertype->text()) > room)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+      lblMastertype->setFont(f);
+    }
     const bool stale = !s.values.Connected && l.lblMastertype != "Welcome";
     lblMastertype->setEnabled(!stale);
     lblVersionNo->setEnabled(!stale);
@@ -479,7 +497,8 @@ void frmQ5Con::pageUpdated() {
 }
 
 void frmQ5Con::processEvents() {
-  followSession(true);
+  // Between monitoring passes the page was refreshed at the end of the pass just now.
+  followSession(!session_->values.Monitoring);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -487,8 +506,13 @@ void frmQ5Con::followSession(bool now) {
   // A binder refresh walks every control of the page: at most every few tens of
   // milliseconds while the unit answers a character at a time. An edit arriving in
   // between at a control the page has disabled is refused by the binder.
+  // While monitoring, every pass ends with a refresh of its own (pageUpdated); within a
+  // pass the page is refreshed only when the pass runs longer than a second (32 channels),
+  // which halves what the window costs the processor while monitoring.
   constexpr qint64 kFollowMs = 20;
-  if (!now && sinceFollow_.isValid() && sinceFollow_.elapsed() < kFollowMs) return;
+  constexpr qint64 kFollowMonitoringMs = 1000;
+  const qint64 every = session_->values.Monitoring ? kFollowMonitoringMs : kFollowMs;
+  if (!now && sinceFollow_.isValid() && sinceFollow_.elapsed() < every) return;
   sinceFollow_.restart();
   if (PageView* v = pageView()) v->refresh();
   hideStalePage();
@@ -611,8 +635,20 @@ void frmQ5Con::openNetworkWindow(int networkType) {
 }
 
 void frmQ5Con::openChangeValueDialog(pages::frmChangeValue& dialog) {
+  const bool first = !changeValue_;
   if (!changeValue_) changeValue_ = new ChangeValueDialog(dialog, dialogs(), this);
   changeValue_->refresh();
+  if (first && current_) {
+    // Beside the page, not over the values it changes: right of the page window where
+    // the screen has room, else at the page's lower right.
+    const QRect page(current_->mapToGlobal(QPoint(0, 0)), current_->size());
+    const QSize size = changeValue_->sizeHint();
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    QPoint at(page.right() + 8, page.top());
+    if (screen.isValid() && at.x() + size.width() > screen.right())
+      at = QPoint(page.right() - size.width(), page.bottom() - size.height());
+    changeValue_->move(at);
+  }
   changeValue_->show();
   changeValue_->raise();
   changeValue_->activateWindow();
@@ -757,9 +793,12 @@ QString frmQ5Con::PageTitle(int pageKind, const std::string& model) {
       "AC current input, 32 channels",     "analog input, 8 channels",
       "16-point input / 16-point output",  "pulse input, 8 channels",
       "8-point input / 8-point output",    "pulse input, 32 channels"};
-  const QString what = pageKind >= 0 && pageKind < 22 ? QString::fromLatin1(kWhat[pageKind])
-                                                      : QStringLiteral("settings");
+  QString what = pageKind >= 0 && pageKind < 22 ? QString::fromLatin1(kWhat[pageKind])
+                                                : QStringLiteral("settings");
   const std::string part = catalogue::ModulePartOf(model);
+  // The one-channel pulse modules (PI1, PI1/A) share the two-channel page.
+  if (pageKind == 11 && part.rfind("PI1", 0) == 0)
+    what = QStringLiteral("pulse / encoder input, 1 channel");
   return part.empty() ? what : Q(part) + QStringLiteral(" — ") + what;
 }
 
@@ -954,7 +993,19 @@ void frmQ5Con::btnUpload_Click() {
 
 void frmQ5Con::btnDownload_Click() {
   if (!actionAllowed()) return;
+  // The Upload that ends a Download shows the first tab; the tab a person downloaded
+  // from comes back.
+  pages::ModulePage* page = session_->values.PageShown ? session_->page() : nullptr;
+  std::size_t tab = 0;
+  if (page)
+    for (std::size_t n = 0; n < page->frmSet.size(); ++n)
+      if (page->frmSet[n].visible) tab = n;
   runAction(QStringLiteral("Downloading"), QStringLiteral("Download"), true, false, [this] { session_->btnDownload_Click(); });
+  if (page && tab > 0 && session_->page() == page && tab < page->cmdSet.size() &&
+      page->cmdSet[tab].enabled && page->cmdSet[tab].visible) {
+    session_->pagePress(*page, "cmdSet" + std::to_string(tab + 1));
+    if (PageView* v = pageView()) v->refresh();
+  }
 }
 
 void frmQ5Con::btnStart_Click() {
@@ -1043,15 +1094,46 @@ void frmQ5Con::showInformation(QDialog* dialog) {
 void frmQ5Con::openDocument(int document) {
   const auto d = static_cast<HelpDocuments::Document>(document);
   const QUrl url = help_->address(d, session_->values);
-  if (openUrl_(url)) return;
+  if (!openUrl_(url)) documentNotShown(url);
+}
+
+bool frmQ5Con::startViewer(const QUrl& url) {
+  // The desktop's opener is run here rather than through QDesktopServices, whose answer
+  // only says that the opener started: without a browser it fails afterwards, on stderr.
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) return QDesktopServices::openUrl(url);
+  auto* p = new QProcess(this);
+  p->setProcessChannelMode(QProcess::ForwardedChannels);
+  connect(p, &QProcess::finished, this, [this, p, url](int code, QProcess::ExitStatus status) {
+    p->deleteLater();
+    if (status != QProcess::NormalExit || code != 0) documentNotShown(url);
+  });
+  connect(p, &QProcess::errorOccurred, this, [this, p, url](QProcess::ProcessError e) {
+    if (e != QProcess::FailedToStart) return;
+    p->deleteLater();
+    documentNotShown(url);
+  });
+  p->start(opener, {url.toString()});
+  return true;
+}
+
+void frmQ5Con::documentNotShown(const QUrl& url) {
   const QString where = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Q5CFG"),
                               QStringLiteral("The document could not be shown: no program to "
                                              "open it could be started."),
-                              QMessageBox::Ok, this);
+                              QMessageBox::NoButton, this);
   box->setObjectName("q5HelpFailedBox");
-  box->setInformativeText(QStringLiteral("Open it yourself:\n%1").arg(where));
+  box->setInformativeText(QStringLiteral("Open it yourself in a browser:\n%1").arg(where));
   box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QPushButton* copy = box->addButton(QStringLiteral("&Copy path"), QMessageBox::AcceptRole);
+  copy->setObjectName("btnCopyPath");
+  box->addButton(QMessageBox::Close);
+  box->setDefaultButton(copy);
+  connect(copy, &QPushButton::clicked, this, [this, where] {
+    QGuiApplication::clipboard()->setText(where);
+    statusBar()->showMessage(QStringLiteral("Copied to the clipboard: %1").arg(where), 10000);
+  });
   FitCaption(*box);
   showInformation(box);
 }

@@ -78,11 +78,14 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QAction* modelSelectAction(const QString& group, const QString& caption) const;
   qtlink::PortSwitch& portSwitch() { return *port_; }
   ui::UserDialogs& dialogs();
+  // The same dialogs, with the file choice that does not wait (Record…).
+  GuardedDialogs& guardedDialogs() { return *dialogs_; }
 
   // Shows an informational window above the main window without a nested event loop:
   // monitoring passes go on behind it. The window deletes itself when closed.
   void showInformation(QDialog* dialog);
-  // Opens a Help document; when no viewer can be started, says so with its path.
+  // Opens a Help document; when no viewer can be started, says so with its path and
+  // offers to copy it.
   void openDocument(int document);
 
   // Twips (1/1440 inch) in pixels of this window's screen.
@@ -186,6 +189,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   // Begins a user action; false while the program is ending.
   bool actionAllowed() const { return !exitRequested_; }
   void requestExit();
+  // Runs the desktop's opener for an address; a failure it reports later says so too.
+  bool startViewer(const QUrl& url);
+  void documentNotShown(const QUrl& url);
   void finishExit();
   QMdiSubWindow* subWindowFor(pages::ModulePage* page);
   void placePage(QMdiSubWindow* sub);

@@ -210,10 +210,11 @@ TEST(DiscreteBI32, ConversionRateAndTwoWords) {
   PageRig<frmBI32> rig("Q5W3NEIP-BI32");
   auto* p = rig.page;
   ASSERT_NE(p, nullptr);
-  // Start, Stop and Disconnect leave this page's controls as they are.
-  const bool enabled = p->CmbConvSpeed.enabled;
-  p->AllowEditing(!enabled);
-  EXPECT_EQ(p->CmbConvSpeed.enabled, enabled);
+  // Its setting is locked while monitoring, like every page's.
+  p->AllowEditing(false);
+  EXPECT_FALSE(p->CmbConvSpeed.enabled);
+  p->AllowEditing(true);
+  EXPECT_TRUE(p->CmbConvSpeed.enabled);
   EXPECT_TRUE(p->CmbConvSpeed.visible);
   EXPECT_TRUE(p->lblConvSpeed.visible);
   EXPECT_EQ(p->CmbConvSpeed.text(), "20ms");

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QStatusBar>
 #include <QtTest>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -123,6 +124,19 @@ class MainWindowTest : public QObject {
     QVERIFY(w.mnuDebugInfo->isVisible());
     QVERIFY(w.mnuDebugInfo->isEnabled());
     QVERIFY(!w.mnuFirmUpdate->isVisible());
+  }
+
+  // Both switches together turn neither mode on (each works alone); the status line says
+  // why the two Help items are missing.
+  void bothSwitchesTogetherAreNamedInTheStatusLine() {
+    auto s = setup();
+    s.args = {"-firmupdate", "-debug"};
+    frmQ5Con w(s);
+    QVERIFY(!w.mnuDebugInfo->isVisible());
+    QVERIFY(!w.mnuFirmUpdate->isVisible());
+    const QString note = w.statusBar()->currentMessage();
+    QVERIFY2(note.contains(QStringLiteral("-firmupdate")) && note.contains(QStringLiteral("-debug")),
+             qPrintable(note));
   }
 
   // The whole cycle on a 32-point input unit.

@@ -3,6 +3,7 @@
 // that fails visibly, boxes that do not stop monitoring, titles, icon and keyboard.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -302,7 +303,7 @@ class SiteTrustTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&w));
     Connect(w, "sim:Q5W3NEIP-BI32");
     int passesWithBox = -1;
-    QString helpText;
+    QString helpText, copied;
     QTimer::singleShot(200, &w, [&] {
       w.mnuHelpVersion->trigger();
       const int at = w.session().monitorPass();
@@ -314,6 +315,11 @@ class SiteTrustTest : public QObject {
         auto* failed = w.findChild<QMessageBox*>(QStringLiteral("q5HelpFailedBox"));
         QVERIFY(failed && failed->isVisible());
         helpText = failed->informativeText();
+        // "Copy path" puts the document's path on the clipboard.
+        auto* copy = failed->findChild<QPushButton*>(QStringLiteral("btnCopyPath"));
+        QVERIFY(copy);
+        copy->click();
+        copied = QGuiApplication::clipboard()->text();
         failed->close();
         // Ctrl+Q with the File menu disabled by monitoring.
         QVERIFY(!w.mnuFiles->menuAction()->isEnabled());
@@ -327,6 +333,8 @@ class SiteTrustTest : public QObject {
     w.btnStart->click();
     QVERIFY2(passesWithBox >= 2, qPrintable(QString::number(passesWithBox)));
     QVERIFY2(helpText.contains(QStringLiteral(".html")), qPrintable(helpText));
+    QVERIFY2(copied.endsWith(QStringLiteral("index.html")) && helpText.contains(copied),
+             qPrintable(copied));
     QVERIFY(w.exitRequested());
     QVERIFY(!w.session().values.Monitoring);
   }

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "../core/SessionTestRig.h"
 #include "../core/TestDialogs.h"
 #include <QLineSeries>
 #include <QListWidget>
@@ -93,7 +95,8 @@ class ToolsWindowTest : public QObject {
     emit w.mnuFiles->aboutToShow();  // the menu decides its items' state as it opens
     QVERIFY(w.tools()->mnuFilesCompare->isEnabled());
     w.tools()->mnuFilesCompare->trigger();
-    QCOMPARE(row, (QStringList{"txtFScale(0)", row.value(1), unitValue, "4321"}));
+    // The setting as the page heads and captions it; the control's name last.
+    QCOMPARE(row, (QStringList{"CH 0 Full scale", unitValue, "4321", "txtFScale(0)"}));
     QCOMPARE(Text(w, "txtFScale(0)"), QStringLiteral("4321"));
     QVERIFY(w.btnDownload->isEnabled());
     QVERIFY(dialogs_.messages.empty());
@@ -182,8 +185,12 @@ class ToolsWindowTest : public QObject {
     q5::gui::TrendView* trend = w.tools()->trendView();
     QVERIFY(trend && trend->isVisible());
     QCOMPARE(trend->lstChannels->count(), 8);
-    QCOMPARE(trend->lstChannels->item(0)->text().section(QLatin1Char(' '), 0, 0),
-             QStringLiteral("txtParData(0)"));
+    // The legend speaks the page's words; the control's name is the tool tip.
+    QVERIFY2(trend->lstChannels->item(0)->text().startsWith(QStringLiteral("CH 0 ")),
+             qPrintable(trend->lstChannels->item(0)->text()));
+    QVERIFY(!trend->lstChannels->item(0)->text().contains(QStringLiteral("txt")));
+    QCOMPARE(trend->lstChannels->item(0)->toolTip(), QStringLiteral("txtParData(0)"));
+    QCOMPARE(trend->series(0)->name(), trend->lstChannels->item(0)->text());
     const QString csv = folder_.filePath(QStringLiteral("record.csv"));
     QVERIFY(w.tools()->startRecording(csv.toStdString()));
 
@@ -208,6 +215,77 @@ class ToolsWindowTest : public QObject {
     // One row per pass the trend took, each with a value for every channel.
     QCOMPARE(lines.size() - 2, trend->samples());
     for (int i = 2; i < lines.size(); ++i) QCOMPARE(lines[i].split(',').size(), 9);
+  }
+
+  // On every page kind the trend's legend names each live value as the page heads and
+  // captions it, never by its control name (the name is the tool tip). Discrete points
+  // carry no heading of their own yet and keep their names.
+  void trendLegendSpeaksThePagesWordsOnEveryPageKind() {
+    const char* const models[22] = {
+        "Q5T3NML3-6-AI4",  "Q5T3NML3-6-TC4",   "Q5T3NML3-6-RT4",    "Q5T3NML3-6-OV2",
+        "Q5T3NML3-6-OC2",  "Q5W3NEIP-BI16",    "Q5W3NEIP-BO16",     "Q5T3NML3-6-AIF2",
+        "Q5W3NEIP-BI32",   "Q5Z3UECT-1-BO32A", "Q5T3NML3-6-OCF4",   "Q5T3NML3-6-PI1/A",
+        "Q5T3NML3-6-OVF4", "Q5T3NML3-6-SG2A",  "Q5T3NML3-6-LNRIO1", "Q5W3NML3-E-EC4A",
+        "Q5V3UM-AC32",     "Q5T3NML-6-AIF8N",  "Q5Z3UECT-1-BIO32",  "Q5Z3UECT-1-PI8A",
+        "Q5W3NEIP-BIO16",  "Q5V3PM-BI32"};
+    for (const char* model : models) {
+      SessionRig rig(model);
+      rig.connect();
+      QVERIFY2(rig.session.page(), model);
+      const auto columns = q5::session::LiveColumns(*rig.session.page());
+      QVERIFY2(!columns.empty(), model);
+      q5::gui::TrendView trend;
+      trend.reset(columns, QString::fromLatin1(model));
+      for (int i = 0; i < trend.lstChannels->count(); ++i) {
+        const QString label = trend.lstChannels->item(i)->text();
+        const QString name = QString::fromStdString(columns[static_cast<std::size_t>(i)].name);
+        QCOMPARE(trend.lstChannels->item(i)->toolTip(), name);
+        if (columns[static_cast<std::size_t>(i)].discrete) continue;
+        QVERIFY2(!label.contains(name) && !label.contains(QLatin1Char('(')),
+                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(model), label)));
+        QCOMPARE(trend.lstChannels->item(i)->toolTip(), name);
+      }
+    }
+  }
+
+  // Record… while monitoring, with the window's own file dialog: the passes go on while
+  // the dialog is open (the trend gets no gap), and a name typed without an extension is
+  // written as NAME.csv.
+  void recordDialogKeepsMonitoringAndAddsCsv() {
+    frmQ5Con::Setup s = setup();
+    s.dialogs = nullptr;  // the Qt dialogs
+    frmQ5Con w(s);
+    w.show();
+    w.session().setPortName("sim:Q5Z3UECT-1-AIMF8N");
+    w.btnConnect_Click();
+    QVERIFY(w.currentPageView());
+    int passesWithDialog = -1;
+    bool dialogShown = false;
+    const QString typed = folder_.filePath(QStringLiteral("rec1"));
+    QTimer::singleShot(300, &w, [&] {
+      w.tools()->mnuRecord->trigger();
+      const int at = w.session().monitorPass();
+      QTimer::singleShot(800, &w, [&, at] {
+        auto* dlg = w.findChild<QFileDialog*>(QStringLiteral("q5SaveDialog"));
+        dialogShown = dlg && dlg->isVisible();
+        passesWithDialog = w.session().monitorPass() - at;
+        if (dlg) {
+          // "rec1" typed into the name field of the test's folder, then Save.
+          dlg->setDirectory(folder_.path());
+          auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          if (name) name->setText(QStringLiteral("rec1"));
+          QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+        }
+        QTimer::singleShot(600, &w, [&] { w.btnStop->click(); });
+      });
+    });
+    w.btnStart->click();  // returns when monitoring has ended
+    QVERIFY(dialogShown);
+    QVERIFY2(passesWithDialog >= 2, qPrintable(QString::number(passesWithDialog)));
+    QVERIFY(!QFileInfo::exists(typed));
+    QFile f(typed + QStringLiteral(".csv"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().count('\n') >= 3);  // comment, header and passes
   }
 };
 

@@ -44,7 +44,7 @@ class SettingCollector : public pages::ControlVisitor {
     if (info.role != pages::Role::Setting) return;
     if (info.channel >= 0 && channels_ > 0 && info.channel >= channels_) return;
     if (!carried_.count(n) && !carried_.count(n.substr(0, n.find('(')))) return;
-    settings.push_back({n, std::string(caption), value});
+    settings.push_back({n, std::string(caption), value, info.channelHeading});
   }
   const std::set<std::string>& carried_;
   int channels_;
@@ -89,7 +89,8 @@ Comparison CompareSettings(pages::ModulePage& first, const session::SessionValue
     for (const SettingValue& t : b)
       if (t.name == s.name) other = &t;
     if (!other || other->value != s.value)
-      r.differences.push_back({s.name, s.caption, s.value, other ? other->value : std::string()});
+      r.differences.push_back(
+          {s.name, s.caption, s.value, other ? other->value : std::string(), s.channel});
   }
   return r;
 }

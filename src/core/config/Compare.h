@@ -19,6 +19,7 @@ struct SettingValue {
   std::string name;     // "cmbUserRange(0)"
   std::string caption;  // the text beside the control ("" when it has none)
   std::string value;    // text; list "item [index]" or "(none) [-1]" or "code N [-1]"; "on"/"off"
+  std::string channel;  // the channel's heading as the page shows it ("CH 0"; "" module-wide)
 };
 
 // Every setting of the page that the configuration records carry for this model, of the
@@ -33,6 +34,7 @@ struct SettingDifference {
   std::string caption;
   std::string first;   // the unit's (or the first file's) value
   std::string second;  // the file's (or the second file's) value
+  std::string channel;  // the channel's heading as the page shows it ("" module-wide)
 };
 
 struct Comparison {

@@ -55,9 +55,18 @@ AnalogOutputPage::AnalogOutputPage(PageContext& ctx, Shape shape)
 
 // ---- Lists and labels -----------------------------------------------------------------------
 
+void AnalogOutputPage::ShowTabsInUse() {
+  // The 2-channel current output of a unit without a network module has nothing for
+  // "Setting 2" (no range list, no hold/clear): the page shows no tabs then, rather than
+  // a tab with an empty frame.
+  const bool second = shape_.voltage || shape_.fVariant || Frame2.visible;
+  for (auto& tab : cmdSet) tab.visible = second;
+}
+
 void AnalogOutputPage::PrepareControls() {
   lblV_Unit.caption = catalogue::ModulePartOf(values().model);
   if (!shape_.fVariant) Frame2.visible = behindNetwork();
+  ShowTabsInUse();
   for (int i = 0; i < shape_.channels; ++i) {
     cmbUserRange[i].clear();
     if (shape_.voltage)
@@ -111,6 +120,7 @@ bool AnalogOutputPage::Init() {
     if (hold.empty()) return EndInitQuietly();
   } else if (!shape_.fVariant) {
     Frame2.visible = behindNetwork();
+    ShowTabsInUse();
     if (behindNetwork()) {
       const std::string hold =
           link::ValueAfterColon(link().GroupItemReadRetry(kRetry, "00", "14"));

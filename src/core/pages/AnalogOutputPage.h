@@ -93,6 +93,8 @@ class AnalogOutputPage : public ModulePage, public ChannelScaling {
   virtual int WrittenScalingPairs() const { return kScalingItems; }
   // Whether Download writes the "Clear"/"Hold" choice (group "00" item "29").
   virtual bool WritesOutputHold() const { return shape_.fVariant; }
+  // Tab buttons only when "Setting 2" holds something for this model.
+  void ShowTabsInUse();
   // The clear value as shown, from the value read; and as written, from the text.
   virtual std::string ClearValueShown(const std::string& read) const { return read; }
   virtual std::string ClearValueWritten(const std::string& text) const { return text; }

@@ -18,9 +18,6 @@ class frmBI32 : public DiscretePage {
   void Download() override;
   void ReadingData() override;
   void txt_able(bool enable) override;
-  // Start, Stop and Disconnect leave this page's controls alone.
-  // Start, Stop and Disconnect leave this page's controls as they are.
-  void AllowEditing(bool) override {}
   void PrepareControls() override;
   void visitControls(ControlVisitor& v) override;
 

@@ -103,8 +103,12 @@ void frmPI2::PrepareControls() {
 
 void frmPI2::ListsInStep() {
   // Both channels' lists are the same settings of the unit: channel 1 decides.
-  for (auto* lists : {&CmbDataType, &CmbSpeedFreqRange, &CmbPositionCntMode, &CmbPositionDataType})
+  // The copy keeps its own visibility: a one-channel unit shows no second column.
+  for (auto* lists : {&CmbDataType, &CmbSpeedFreqRange, &CmbPositionCntMode, &CmbPositionDataType}) {
+    const bool shown = (*lists)[1].visible;
     (*lists)[1] = (*lists)[0];
+    (*lists)[1].visible = shown;
+  }
 }
 
 void frmPI2::ValuesChanged() {

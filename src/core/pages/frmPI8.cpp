@@ -154,7 +154,12 @@ void frmPI8::txt_able(bool enable) {
     txtPreset[i].enabled = enable;
     txtOver[i].enabled = enable;
     cmdPreset[i].enabled = enable;
+    // The output check boxes and the module's lists are settings too: while monitoring
+    // they are locked like the fields.
+    ChkOutputValid[i].enabled = enable;
   }
+  for (ComboBox* c : {&CmbPulseEdge, &CmbResetEdge, &CmbResetInvalid, &CmbOutputInvalid})
+    c->enabled = enable;
 }
 
 void frmPI8::visitControls(ControlVisitor& v) {

@@ -25,6 +25,8 @@ class frmRT4 : public TemperaturePage {
 
  protected:
   std::string_view typeLabelName() const override { return "lblRtdType"; }
+  // The burnout lamp under each live value says what it is (red on a burnout).
+  std::string BurnoutCaption(int) const override { return "Burnout"; }
 };
 
 }  // namespace q5::pages

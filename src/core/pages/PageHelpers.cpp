@@ -68,7 +68,10 @@ std::string PlainDecimal(std::string_view text) {
 std::string PrepareFieldsForSending(ModulePage& page) {
   struct Fields : ControlVisitor {
     std::string unsafe;
-    void text(std::string_view name, std::string_view, TextBox& box) override {
+    // Only what a Download writes: a live or shown-only value is the unit's, not typed.
+    void text(const ControlInfo& info_, TextBox& box) override {
+      if (info_.role != Role::Setting) return;
+      const std::string_view name = info_.name;
       std::size_t b = 0, e = box.text.size();
       while (b < e && box.text[b] == ' ') ++b;
       while (e > b && box.text[e - 1] == ' ') --e;

@@ -298,7 +298,7 @@ class ButtonFinder : public pages::ControlVisitor {
  public:
   explicit ButtonFinder(std::string_view name) : name_(name) {}
   std::string caption;
-  void button(std::string_view name, pages::Button& b) override {
+  void button(const pages::ControlInfo& info_, pages::Button& b) override { const std::string_view name = info_.name;
     if (name == name_) caption = b.caption;
   }
 

@@ -68,7 +68,7 @@ std::string PlainDecimal(std::string_view text) {
 std::string PrepareFieldsForSending(ModulePage& page) {
   struct Fields : ControlVisitor {
     std::string unsafe;
-    void text(std::string_view name, std::string_view, TextBox& box) override {
+    void text(const ControlInfo& info, TextBox& box) override {
       std::size_t b = 0, e = box.text.size();
       while (b < e && box.text[b] == ' ') ++b;
       while (e > b && box.text[e - 1] == ' ') --e;
@@ -77,7 +77,7 @@ std::string PrepareFieldsForSending(ModulePage& page) {
       for (char c : box.text) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F) {
-          unsafe = std::string(name) + " holds a control character (" + link::ControlName(c) + ")";
+          unsafe = info.name + " holds a control character (" + link::ControlName(c) + ")";
           return;
         }
       }

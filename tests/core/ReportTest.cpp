@@ -15,6 +15,8 @@
 #include "config/Backups.h"
 #include "config/Compare.h"
 #include "config/ConfigFiles.h"
+#include "pages/ChannelScaling.h"
+#include "pages/ControlByName.h"
 #include "pages/RecordStream.h"
 #include "report/Report.h"
 
@@ -248,6 +250,112 @@ TEST(Report, ChangedSettingsAfterADownloadAgainstItsBackup) {
                          rig.session.values, "a BO16");
   EXPECT_TRUE(r.changes.empty());
   EXPECT_NE(ReportHtml(r).find("another module (Q5W3NEIP-BO16)"), std::string::npos);
+}
+
+// Every page kind: a page with tabs reports its settings tab by tab, each section headed
+// by the caption of its tab (settings below the tabs under "General"), a page without tabs
+// in one section; and a value whose caption or label shows a unit carries that unit, the
+// unit label of a scaling base following the page's present label.
+TEST(Report, SettingsSitOnTheirTabsAndCarryTheirUnits) {
+  for (int kind = 0; kind < 22; ++kind) {
+    const std::string model = kModels[kind];
+    SCOPED_TRACE(model);
+    SessionRig rig(model);
+    rig.connect();
+    q5::pages::ModulePage* page = rig.session.page();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->pageKind(), kind);
+
+    std::set<std::string> tabs;
+    for (const auto& b : page->cmdSet)
+      if (!b.caption.empty()) tabs.insert(b.caption);
+    const q5::report::Report r = BuildReport(*page, rig.session.values, {});
+    ASSERT_FALSE(r.sections.empty());
+    if (tabs.empty()) {
+      EXPECT_EQ(r.sections.size(), 1u);
+      EXPECT_EQ(r.sections[0].title, "Settings");
+    } else {
+      int onTabs = 0;
+      for (const auto& section : r.sections) {
+        EXPECT_TRUE(tabs.count(section.title) || section.title == "General") << section.title;
+        onTabs += tabs.count(section.title) ? 1 : 0;
+        for (const auto& row : section.rows) EXPECT_EQ(row.group, section.title == "General" ? "" : section.title) << row.name;
+      }
+      EXPECT_GT(onTabs, 1) << "settings of a page with tabs on one tab only";
+    }
+
+    // Every declaration of the page, and the captions of its labels by name.
+    struct Walk : q5::pages::ControlVisitor {
+      std::vector<q5::pages::ControlInfo> values;
+      std::map<std::string, std::string> labels;
+      void text(const q5::pages::ControlInfo& i, q5::pages::TextBox&) override { values.push_back(i); }
+      void combo(const q5::pages::ControlInfo& i, q5::pages::ComboBox&) override { values.push_back(i); }
+      void label(const q5::pages::ControlInfo& i, q5::pages::Label& c) override { labels[i.name] = c.caption; }
+    } walk;
+    page->visitControls(walk);
+    int withUnit = 0;
+    for (const auto& info : walk.values) {
+      const std::string& c = info.caption;
+      if (c.find('%') != std::string::npos) EXPECT_EQ(info.unit, "%") << info.name << " " << c;
+      if (c.find("[deg]") != std::string::npos) EXPECT_EQ(info.unit, "deg") << info.name;
+      for (const char* base : {"txtZBase(", "txtFBase("}) {
+        if (info.name.rfind(base, 0) != 0) continue;
+        const std::string label = "lbl" + info.name.substr(3, 5) + "_Unit" + info.name.substr(8);
+        if (walk.labels.count(label)) EXPECT_EQ(info.unit, walk.labels[label]) << info.name;
+      }
+      withUnit += info.unit.empty() ? 0 : 1;
+    }
+    // The pages that show units at all.
+    if (model == "Q5T3NML3-6-AI4" || model == "Q5T3NML3-6-PI1" || model == "Q5V3UM-AC32" ||
+        model == "Q5T3NML3-6-TC4" || model == "Q5W3NML3-E-EC4A" || model == "Q5T3NML3-6-LNRIO1")
+      EXPECT_GT(withUnit, 0);
+  }
+}
+
+// The two pages a person checks first: an input's scale bases carry the unit of its
+// present input range and follow it, the pulse page's drop-out carries "%" on "Setting1".
+TEST(Report, ScaleBasesFollowTheInputRangeAndDropOutIsInPercent) {
+  {
+    SessionRig rig("Q5T3NML3-6-AI4");
+    rig.connect();
+    auto* page = rig.session.page();
+    ASSERT_NE(page, nullptr);
+    const auto zero = q5::pages::DeclarationOf(*page, "txtZBase(0)");
+    const auto full = q5::pages::DeclarationOf(*page, "txtFBase(1)");
+    ASSERT_TRUE(zero && full);
+    EXPECT_FALSE(zero->unit.empty());
+    EXPECT_FALSE(full->unit.empty());
+    EXPECT_EQ(zero->group, "frmSet1");
+    EXPECT_EQ(q5::pages::DeclarationOf(*page, "cmbUserRange(3)")->group, "frmSet2");
+    EXPECT_EQ(q5::pages::DeclarationOf(*page, "CmbConvSpeed")->group, "");
+    // Another unit label on the page: the declaration says the same at once.
+    auto* scaling = dynamic_cast<q5::pages::ChannelScaling*>(page);
+    ASSERT_NE(scaling, nullptr);
+    scaling->lblZBase_Unit[0].caption = "mA";
+    EXPECT_EQ(q5::pages::DeclarationOf(*page, "txtZBase(0)")->unit, "mA");
+    scaling->lblZBase_Unit[0].caption = "V";
+    EXPECT_EQ(q5::pages::DeclarationOf(*page, "txtZBase(0)")->unit, "V");
+  }
+  {
+    SessionRig rig("Q5T3NML3-6-PI2");
+    rig.connect();
+    auto* page = rig.session.page();
+    ASSERT_NE(page, nullptr);
+    const q5::report::Report r = BuildReport(*page, rig.session.values, {});
+    int found = 0;
+    for (const auto& section : r.sections)
+      for (const auto& row : section.rows)
+        if (row.name == "txtDO(0)" || row.name == "txtDO(1)") {
+          ++found;
+          EXPECT_EQ(row.unit, "%");
+          EXPECT_EQ(section.title, "Setting1");
+        } else if (row.name == "txtA1SM(0)") {
+          EXPECT_EQ(section.title, "Alarm");
+        } else if (row.name == "txtEL(1)") {
+          EXPECT_EQ(section.title, "Latch/Reset");
+        }
+    EXPECT_EQ(found, 2);
+  }
 }
 
 TEST(Report, TextsAreEscapedAndTheAc32PageIsFast) {

@@ -6,6 +6,7 @@
 
 #include "../core/SessionTestRig.h"
 #include "ControlBinder.h"
+#include "PageLayout.h"
 #include "PageView.h"
 #include "pages/ControlByName.h"
 
@@ -41,6 +42,61 @@ class LayoutNamesTest : public QObject {
         QCOMPARE(info->role, q5::pages::Role::Live);
         QVERIFY2(box->isReadOnly(), name);
       }
+    }
+    QCOMPARE(static_cast<int>(kinds.size()), 22);
+  }
+
+  // The tab a control is declared on is the tab the layout places it on, and a control
+  // the layout places above or below the tabs is declared on none: the report's sections
+  // follow the page as a person sees it.
+  void everyPlacedNameIsDeclaredOnItsTab() {
+    using namespace q5::gui::layout;
+    std::set<int> kinds;
+    for (const char* model :
+         {"Q5T3NML3-6-AI4", "Q5T3NML3-6-TC4", "Q5T3NML3-6-RT4", "Q5T3NML3-6-OV2",
+          "Q5T3NML3-6-OC2", "Q5W3UD-BI16", "Q5W3UD-BO16", "Q5T3NML3-6-AIF2", "Q5W3ND-BI32",
+          "Q5W3ND-BO32", "Q5T3NML3-6-OCF4", "Q5T3NML3-6-PI1", "Q5T3NML3-6-OVF4",
+          "Q5T3NML3-6-SG2", "Q5T3NML3-6-LNRIO1", "Q5W3NML3-E-EC4A", "Q5V3UM-AC32",
+          "Q5Z3UECT-1-AIF8N", "Q5W3ND-BIO32", "Q5Z3UECT-1-PI8A", "Q5W3UD-BIO16",
+          "Q5V3PM-BI32"}) {
+      SessionRig rig(model);
+      rig.connect();
+      q5::pages::ModulePage* page = rig.session.page();
+      QVERIFY2(page, model);
+      kinds.insert(page->pageKind());
+      const PageLayout* layout = LayoutFor(page->name());
+      QVERIFY2(layout, model);
+      int checked = 0;
+      auto expect = [&](const std::string& name, const std::string& tab) {
+        if (name.empty()) return;
+        const auto info = q5::pages::DeclarationOf(*page, name);
+        if (!info) return;  // an undeclared name is the other test's business
+        ++checked;
+        QVERIFY2(info->group == tab, qPrintable(QString::fromLatin1(model) + ": " +
+                                                QString::fromStdString(name) + " declared on \"" +
+                                                QString::fromStdString(info->group) +
+                                                "\", placed on \"" + QString::fromStdString(tab) +
+                                                "\""));
+      };
+      auto walk = [&](const std::vector<Block>& blocks, const std::string& tab) {
+        for (const Block& b : blocks) {
+          if (const auto* f = std::get_if<Fields>(&b)) {
+            for (const auto& r : f->rows) expect(r.control, tab);
+          } else if (const auto* c = std::get_if<Channels>(&b)) {
+            for (const auto& r : c->rows)
+              for (int i = c->first; i < c->first + c->count; ++i)
+                expect(q5::pages::Indexed(r.array, i), tab);
+          } else if (const auto* o = std::get_if<Options>(&b)) {
+            for (const auto& name : o->options) expect(name, tab);
+          } else if (const auto* u = std::get_if<Custom>(&b)) {
+            for (const auto& name : u->covers) expect(name, tab);
+          }
+        }
+      };
+      walk(layout->top, "");
+      for (const Tab& t : layout->tabs) walk(t.blocks, t.frame);
+      walk(layout->bottom, "");
+      QVERIFY2(checked > 0, model);
     }
     QCOMPARE(static_cast<int>(kinds.size()), 22);
   }

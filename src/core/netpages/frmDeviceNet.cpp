@@ -100,7 +100,7 @@ bool frmDeviceNet::download(bool& reported) {
 void frmDeviceNet::visitControls(pages::ControlVisitor& v) {
   v.combo(pages::ShownValue("cmbStatus", "Status"), cmbStatus);
   v.text(pages::ShownValue("txtSerial", "Serial ID"), txtSerial);
-  v.text(pages::Setting("txtTimeout", "Time Out (x0.1s)"), txtTimeout);
+  v.text(pages::Setting("txtTimeout", "Time Out (x0.1s)").in_unit("x0.1s"), txtTimeout);
   NetworkWindow::visitControls(v);
 }
 

@@ -269,7 +269,8 @@ void frmEthernet::visitControls(pages::ControlVisitor& v) {
   for (int i = 3; i >= 0; --i) v.text(pages::Setting(Indexed("txtSNM", i), "Subnet Mask"), txtSNM[i]);
   v.label("Label1", Label1);
   for (int i = 3; i >= 0; --i) v.text(pages::Setting(Indexed("txtDGW", i), "Default Gateway"), txtDGW[i]);
-  v.text(pages::Setting("txtTimeout(0)", "Time Out (x0.1s)"), txtTimeout[0]);
+  // Timers count tenths of a second, as the page's "(x0.1s)" says.
+  v.text(pages::Setting("txtTimeout(0)", "Time Out (x0.1s)").in_unit("x0.1s"), txtTimeout[0]);
   v.label("lblMac(0)", lblMac[0]);
   v.label("lblMac(1)", lblMac[1]);
   v.frame("Frame4", Frame4);
@@ -277,7 +278,7 @@ void frmEthernet::visitControls(pages::ControlVisitor& v) {
   for (int i = 1; i <= 4; ++i)
     v.text(pages::Setting(Indexed("txtPort", i), "Port" + std::to_string(i)), txtPort[i]);
   for (int i = 1; i <= 4; ++i)
-    v.text(pages::Setting(Indexed("txtTimeout", i), "Linger Timer" + std::to_string(i)), txtTimeout[i]);
+    v.text(pages::Setting(Indexed("txtTimeout", i), "Linger Timer" + std::to_string(i)).in_unit("x0.1s"), txtTimeout[i]);
   v.label("lblLongerTimer", lblLongerTimer);
   v.label("lblDHCP", lblDHCP);
   v.combo(pages::Setting("cmbDHCP", "Use IP Address"), cmbDHCP);

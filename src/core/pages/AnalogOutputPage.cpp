@@ -252,28 +252,29 @@ void AnalogOutputPage::txt_able(bool enable) {
 
 void AnalogOutputPage::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < shape_.channels; ++i) {
-    v.label(Indexed("lblCh", i), lblCh[i]);
-    visitScaling(v, i);
-    v.label(Indexed("lblBias", i), lblBias[i]);
-    v.label(Indexed("lblGain", i), lblGain[i]);
-    v.label(Indexed("lblZBase", i), lblZBase[i]);
-    v.label(Indexed("lblFBase", i), lblFBase[i]);
-    if (shape_.voltage) v.combo(Setting(Indexed("cmbUserRange", i), "Output range").ch(i), cmbUserRange[i]);
+    set1.label(Indexed("lblCh", i), lblCh[i]);
+    visitScaling(set1, i);
+    set1.label(Indexed("lblBias", i), lblBias[i]);
+    set1.label(Indexed("lblGain", i), lblGain[i]);
+    set1.label(Indexed("lblZBase", i), lblZBase[i]);
+    set1.label(Indexed("lblFBase", i), lblFBase[i]);
+    if (shape_.voltage) set2.combo(Setting(Indexed("cmbUserRange", i), "Output range").ch(i), cmbUserRange[i]);
     if (shape_.fVariant) {
-      v.text(Setting(Indexed("txtOutputClearValue", i), "Clear value").ch(i), txtOutputClearValue[i]);
-      v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
+      set2.text(Setting(Indexed("txtOutputClearValue", i), "Clear value").ch(i), txtOutputClearValue[i]);
+      set2.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
     }
   }
   for (int i = 0; i < shape_.channels; ++i)
     v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   if (shape_.fVariant) {
-    v.label("lblOClearValue", lblOClearValue);
-    v.combo(Setting("CmbOutputHold", "Output Clear/Hold"), CmbOutputHold);
+    set2.label("lblOClearValue", lblOClearValue);
+    set2.combo(Setting("CmbOutputHold", "Output Clear/Hold"), CmbOutputHold);
   } else {
-    v.frame("Frame2", Frame2);
-    v.option("optKeepOn", optKeepOn);
-    v.option("optKeepOff", optKeepOff);
+    set2.frame("Frame2", Frame2);
+    set2.option("optKeepOn", optKeepOn);
+    set2.option("optKeepOff", optKeepOff);
   }
 }
 

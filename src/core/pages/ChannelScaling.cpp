@@ -279,8 +279,8 @@ void ChannelScaling::visitScaling(ControlVisitor& v, int i) {
   v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
   v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
   v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
-  v.text(Setting(Indexed("txtZBase", i), "Zero base").ch(i).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
-  v.text(Setting(Indexed("txtFBase", i), "Full base").ch(i).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
+  v.text(Setting(Indexed("txtZBase", i), "Zero base").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+  v.text(Setting(Indexed("txtFBase", i), "Full base").ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
   v.label(Indexed("lblZScale", i), lblZScale[i]);
   v.label(Indexed("lblFScale", i), lblFScale[i]);
   v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);

@@ -214,6 +214,37 @@ class ControlVisitor {
   }
 };
 
+// Visits through to another visitor with every declaration placed on one tab: a page
+// walks the controls of its "frmSet2" through `InTab(v, "frmSet2")` and so states the tab
+// once for all of them. A declaration that names its own group keeps it.
+class InTab : public ControlVisitor {
+ public:
+  InTab(ControlVisitor& to, std::string tab) : to_(to), tab_(std::move(tab)) {}
+  void text(const ControlInfo& i, TextBox& c) override { to_.text(placed(i), c); }
+  void combo(const ControlInfo& i, ComboBox& c) override { to_.combo(placed(i), c); }
+  void check(const ControlInfo& i, CheckBox& c) override { to_.check(placed(i), c); }
+  void option(const ControlInfo& i, OptionButton& c) override { to_.option(placed(i), c); }
+  void label(const ControlInfo& i, Label& c) override { to_.label(placed(i), c); }
+  void indicator(const ControlInfo& i, Indicator& c) override { to_.indicator(placed(i), c); }
+  void button(const ControlInfo& i, Button& c) override { to_.button(placed(i), c); }
+  void frame(const ControlInfo& i, Frame& c) override { to_.frame(placed(i), c); }
+  using ControlVisitor::button;
+  using ControlVisitor::check;
+  using ControlVisitor::frame;
+  using ControlVisitor::indicator;
+  using ControlVisitor::label;
+  using ControlVisitor::option;
+
+ private:
+  ControlInfo placed(const ControlInfo& i) const {
+    ControlInfo p = i;
+    if (p.group.empty()) p.group = tab_;
+    return p;
+  }
+  ControlVisitor& to_;
+  std::string tab_;
+};
+
 // "name(i)", the name of element i of a control array.
 inline std::string Indexed(std::string_view name, int i) {
   return std::string(name) + "(" + std::to_string(i) + ")";

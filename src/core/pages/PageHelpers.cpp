@@ -69,9 +69,8 @@ std::string PrepareFieldsForSending(ModulePage& page) {
   struct Fields : ControlVisitor {
     std::string unsafe;
     // Only what a Download writes: a live or shown-only value is the unit's, not typed.
-    void text(const ControlInfo& info_, TextBox& box) override {
-      if (info_.role != Role::Setting) return;
-      const std::string_view name = info_.name;
+    void text(const ControlInfo& info, TextBox& box) override {
+      if (info.role != Role::Setting) return;
       std::size_t b = 0, e = box.text.size();
       while (b < e && box.text[b] == ' ') ++b;
       while (e > b && box.text[e - 1] == ' ') --e;
@@ -80,7 +79,7 @@ std::string PrepareFieldsForSending(ModulePage& page) {
       for (char c : box.text) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F) {
-          unsafe = std::string(name) + " holds a control character (" + link::ControlName(c) + ")";
+          unsafe = info.name + " holds a control character (" + link::ControlName(c) + ")";
           return;
         }
       }

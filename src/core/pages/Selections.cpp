@@ -7,12 +7,13 @@ namespace {
 class UnselectedFinder : public ControlVisitor {
  public:
   std::string found;
-  void combo(const ControlInfo& info_, ComboBox& c) override { const std::string_view name = info_.name; const std::string_view caption = info_.caption;
+  void combo(const ControlInfo& info, ComboBox& c) override {
+    const std::string& name = info.name;
+    const std::string& caption = info.caption;
     // A hidden list (a channel the unit does not have) is not written.
     if (!found.empty() || !c.visible || c.items.empty() || !c.unlistedCode.empty()) return;
     if (c.index >= 0 && c.index < static_cast<int>(c.items.size())) return;
-    found = caption.empty() ? std::string(name)
-                            : std::string(caption) + " (" + std::string(name) + ")";
+    found = caption.empty() ? name : caption + " (" + name + ")";
   }
 };
 

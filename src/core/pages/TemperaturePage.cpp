@@ -123,22 +123,24 @@ bool TemperaturePage::CheckData() {
 
 void TemperaturePage::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
-    v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
-    v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
-    v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
-    v.text(Setting(Indexed("txtZBase", i), "Zero temp").ch(i).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
-    v.text(Setting(Indexed("txtFBase", i), "Full temp").ch(i).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
-    v.label(Indexed("lblZScale", i), lblZScale[i]);
-    v.label(Indexed("lblFScale", i), lblFScale[i]);
-    v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
-    v.label(Indexed("lblFBase_Unit", i), lblFBase_Unit[i]);
-    v.label(Indexed("lblZTemp", i), lblZTemp[i]);
-    v.label(Indexed("lblFTemp", i), lblFTemp[i]);
-    v.label(Indexed(typeLabelName(), i), lblType[i]);
-    v.combo(Setting(Indexed("cmbUserRange", i), "Sensor type").ch(i), cmbUserRange[i]);
-    v.combo(Setting(Indexed("cmbUserUnit", i), "Unit").ch(i), cmbUserUnit[i]);
+    set1.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
+    set1.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
+    set1.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
+    set1.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+    // The temperatures in the unit the channel's unit list chose ("°C", "°F").
+    set1.text(Setting(Indexed("txtZBase", i), "Zero temp").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+    set1.text(Setting(Indexed("txtFBase", i), "Full temp").ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
+    set1.label(Indexed("lblZScale", i), lblZScale[i]);
+    set1.label(Indexed("lblFScale", i), lblFScale[i]);
+    set1.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
+    set1.label(Indexed("lblFBase_Unit", i), lblFBase_Unit[i]);
+    set1.label(Indexed("lblZTemp", i), lblZTemp[i]);
+    set1.label(Indexed("lblFTemp", i), lblFTemp[i]);
+    set2.label(Indexed(typeLabelName(), i), lblType[i]);
+    set2.combo(Setting(Indexed("cmbUserRange", i), "Sensor type").ch(i), cmbUserRange[i]);
+    set2.combo(Setting(Indexed("cmbUserUnit", i), "Unit").ch(i), cmbUserUnit[i]);
   }
 }
 

@@ -172,23 +172,24 @@ void frmAC32::Edited(std::string_view name) {
 void frmAC32::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   v.combo(Setting("cmbChGrp", "Channel group"), cmbChGrp);
-  for (int k = 0; k < kShown; ++k) v.label(Indexed("lblCH", k), lblCH[k]);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
+  for (int k = 0; k < kShown; ++k) set1.label(Indexed("lblCH", k), lblCH[k]);
   for (int g = 0; g < static_cast<int>(fraChGrp.size()); ++g) {
-    v.frame(Indexed("fraChGrp", g), fraChGrp[g]);
+    set1.frame(Indexed("fraChGrp", g), fraChGrp[g]);
     v.frame(Indexed("fraValue", g), fraValue[g]);
   }
   for (int i = 0; i < kChannels; ++i) {
     v.text(LiveValue(Indexed("txtParData", i), "Value").ch(i), txtParData[i]);
-    v.text(Setting(Indexed("txtZScale", i), "Zero scale (0 to 65535)").ch(i), txtZScale[i]);
-    v.text(Setting(Indexed("txtFScale", i), "Full scale (0 to 65535)").ch(i), txtFScale[i]);
-    v.text(Setting(Indexed("txtBias", i), "Bias (0.00 to 10.00)").ch(i), txtBias[i]);
-    v.text(Setting(Indexed("txtGain", i), "Gain (0.1000 to 3.2000)").ch(i), txtGain[i]);
-    v.combo(Setting(Indexed("cmbInvalid", i), "Input").ch(i), cmbInvalid[i]);
+    set1.text(Setting(Indexed("txtZScale", i), "Zero scale (0 to 65535)").ch(i), txtZScale[i]);
+    set1.text(Setting(Indexed("txtFScale", i), "Full scale (0 to 65535)").ch(i), txtFScale[i]);
+    set1.text(Setting(Indexed("txtBias", i), "Bias (0.00 to 10.00)").ch(i), txtBias[i]);
+    set1.text(Setting(Indexed("txtGain", i), "Gain (0.1000 to 3.2000)").ch(i), txtGain[i]);
+    set1.combo(Setting(Indexed("cmbInvalid", i), "Input").ch(i), cmbInvalid[i]);
   }
-  v.label("lblAverage", lblAverage);
-  v.combo(Setting("cmbAverage", "Averaging Number"), cmbAverage);
-  v.label("lblDropOut", lblDropOut);
-  v.text(Setting("txtDropOut", "Drop Out ( 0.50% to 5.00%)"), txtDropOut);
+  set2.label("lblAverage", lblAverage);
+  set2.combo(Setting("cmbAverage", "Averaging Number"), cmbAverage);
+  set2.label("lblDropOut", lblDropOut);
+  set2.text(Setting("txtDropOut", "Drop Out ( 0.50% to 5.00%)").in_unit("%"), txtDropOut);
 }
 
 }  // namespace q5::pages

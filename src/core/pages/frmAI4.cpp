@@ -276,20 +276,21 @@ void frmAI4::txt_able(bool enable) {
 
 void frmAI4::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    visitScaling(v, i);
-    v.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
-    v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
-    v.combo(Setting(Indexed("CmbDataType", i), "Data type").ch(i), CmbDataType[i]);
-    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
+    visitScaling(set1, i);
+    set2.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
+    set2.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
+    set2.combo(Setting(Indexed("CmbDataType", i), "Data type").ch(i), CmbDataType[i]);
+    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i).in_unit(lblZBase_Unit[i].caption), txtParData[i]);
   }
-  v.label("LabDatatype", LabDatatype);
+  set2.label("LabDatatype", LabDatatype);
   v.combo(Setting("CmbConvSpeed", lblConvSpeed2.caption), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
   v.label("lblConvSpeed2", lblConvSpeed2);
-  v.frame("Frame2", Frame2);
-  v.option("optKeepOn", optKeepOn);
-  v.option("optKeepOff", optKeepOff);
+  set2.frame("Frame2", Frame2);
+  set2.option("optKeepOn", optKeepOn);
+  set2.option("optKeepOff", optKeepOff);
 }
 
 void frmAI4::Edited(std::string_view name) {

@@ -198,12 +198,15 @@ void frmAI8::txt_able(bool enable) {
 
 void frmAI8::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
-  for (int k = 0; k < 4; ++k) v.label("lblChannel" + std::to_string(k), lblChannel[k]);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
+  for (int k = 0; k < 4; ++k) set1.label("lblChannel" + std::to_string(k), lblChannel[k]);
   for (int i = 0; i < kChannels; ++i) {
-    visitScaling(v, i);
-    v.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
-    v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
-    v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
+    // Channels 0 to 3 on the first tab, 4 to 7 on the second.
+    InTab& tab = i < 4 ? set1 : set2;
+    visitScaling(tab, i);
+    tab.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
+    tab.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
+    tab.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   }
   v.combo(Setting("CmbConvSpeed", lblConvSpeed2.caption), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);

@@ -162,17 +162,18 @@ void frmEC4::WritingData(const std::vector<std::string>& v) {
 
 void frmEC4::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
     v.text(LiveValue(Indexed("txtParData", i), "Value").ch(i), txtParData[i]);
-    v.text(Setting(Indexed("txtPhase", i), "Phase (0 to 65535)").ch(i), txtPhase[i]);
-    v.combo(Setting(Indexed("cmbInvalid", i), "Output").ch(i), cmbInvalid[i]);
-    v.text(Setting(Indexed("txtMaxDuty", i), "Max Duty % (0 to 90.00)").ch(i), txtMaxDuty[i]);
-    v.text(Setting(Indexed("txtFreq", i), "Frequency (10 to 65000)").ch(i), txtFreq[i]);
-    v.text(Setting(Indexed("txtMaxCrnt", i), "Max Current (1000 to 1300)").ch(i), txtMaxCrnt[i]);
-    v.text(Setting(Indexed("txtDFreq", i), "Dither Frequency (1 to 310)").ch(i), txtDFreq[i]);
-    v.text(Setting(Indexed("txtDitherAmp", i), "Dither Amplitude (0 to 400)").ch(i), txtDitherAmp[i]);
-    v.combo(Setting(Indexed("cmbDitherInvalid", i), "Dither").ch(i), cmbDitherInvalid[i]);
-    v.text(Setting(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)").ch(i), txtOutputClearValue[i]);
+    set1.text(Setting(Indexed("txtPhase", i), "Phase (0 to 65535)").ch(i), txtPhase[i]);
+    set1.combo(Setting(Indexed("cmbInvalid", i), "Output").ch(i), cmbInvalid[i]);
+    set1.text(Setting(Indexed("txtMaxDuty", i), "Max Duty % (0 to 90.00)").ch(i).in_unit("%"), txtMaxDuty[i]);
+    set1.text(Setting(Indexed("txtFreq", i), "Frequency (10 to 65000)").ch(i), txtFreq[i]);
+    set1.text(Setting(Indexed("txtMaxCrnt", i), "Max Current (1000 to 1300)").ch(i), txtMaxCrnt[i]);
+    set2.text(Setting(Indexed("txtDFreq", i), "Dither Frequency (1 to 310)").ch(i), txtDFreq[i]);
+    set2.text(Setting(Indexed("txtDitherAmp", i), "Dither Amplitude (0 to 400)").ch(i), txtDitherAmp[i]);
+    set2.combo(Setting(Indexed("cmbDitherInvalid", i), "Dither").ch(i), cmbDitherInvalid[i]);
+    set2.text(Setting(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)").ch(i).in_unit("%"), txtOutputClearValue[i]);
   }
   v.combo(Setting("cmbOutputHold", "Output Hold/Clear"), cmbOutputHold);
 }

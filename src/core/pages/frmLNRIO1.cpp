@@ -351,38 +351,39 @@ bool frmLNRIO1::Press(std::string_view name) {
 
 void frmLNRIO1::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2"), set3(v, "frmSet3");
   // "Setting 1": the input.
-  v.text(Setting("txtZScaleIn", "Zero scale"), txtZScaleIn);
-  v.text(Setting("txtFScaleIn", "Full scale"), txtFScaleIn);
-  v.text(Setting("txtBiasIn", "Bias"), txtBiasIn);
-  v.text(Setting("txtGainIn", "Gain"), txtGainIn);
-  v.label("lblZScaleIn", lblZScale[kInput]);
-  v.label("lblFScaleIn", lblFScale[kInput]);
-  v.text(Setting("txtOffset", "Offset [deg]"), txtOffset);
-  v.button("cmdOffset", cmdOffset);
-  v.text(Setting("txtSpan", "Span [deg]"), txtSpan);
-  v.label("lblSpan", lblSpan);
-  v.combo(Setting("CmbRatating", "Rotating direction"), CmbRatating);
-  v.combo(Setting("CmbAveType", "Averaging Number"), CmbAveType);
+  set1.text(Setting("txtZScaleIn", "Zero scale"), txtZScaleIn);
+  set1.text(Setting("txtFScaleIn", "Full scale"), txtFScaleIn);
+  set1.text(Setting("txtBiasIn", "Bias"), txtBiasIn);
+  set1.text(Setting("txtGainIn", "Gain"), txtGainIn);
+  set1.label("lblZScaleIn", lblZScale[kInput]);
+  set1.label("lblFScaleIn", lblFScale[kInput]);
+  set1.text(Setting("txtOffset", "Offset [deg]").in_unit("deg"), txtOffset);
+  set1.button("cmdOffset", cmdOffset);
+  set1.text(Setting("txtSpan", "Span [deg]").in_unit("deg"), txtSpan);
+  set1.label("lblSpan", lblSpan);
+  set1.combo(Setting("CmbRatating", "Rotating direction"), CmbRatating);
+  set1.combo(Setting("CmbAveType", "Averaging Number"), CmbAveType);
   // "Setting 2": the table.
-  v.label("lblTable", lblTable);
-  v.combo(Setting("CmbLinearizationPoint", "Linearization point"), CmbLinearizationPoint);
+  set2.label("lblTable", lblTable);
+  set2.combo(Setting("CmbLinearizationPoint", "Linearization point"), CmbLinearizationPoint);
   for (int p = 1; p <= kPoints; ++p) {
-    v.text(Setting(CellName(p, 0), "X[%]"), dgdDataGrid1[p - 1].x);
-    v.text(Setting(CellName(p, 1), "Y[%]"), dgdDataGrid1[p - 1].y);
+    set2.text(Setting(CellName(p, 0), "X[%]").in_unit("%"), dgdDataGrid1[p - 1].x);
+    set2.text(Setting(CellName(p, 1), "Y[%]").in_unit("%"), dgdDataGrid1[p - 1].y);
   }
   // "Setting 3": the output.
-  v.text(Setting("txtZScaleOut", "Zero scale"), txtZScaleOut);
-  v.text(Setting("txtFScaleOut", "Full scale"), txtFScaleOut);
-  v.text(Setting("txtBiasOut", "Bias"), txtBiasOut);
-  v.text(Setting("txtGainOut", "Gain"), txtGainOut);
-  v.label("lblZScaleOut", lblZScale[kOutput]);
-  v.label("lblFScaleOut", lblFScale[kOutput]);
-  v.combo(Setting("CmbRange", "Selected Range"), CmbRange);
-  v.combo(Setting("CmbHoldClear", "Hold/Clear"), CmbHoldClear);
-  v.text(Setting("txtOutputClearValue", "Output Clear Value"), txtOutputClearValue);
-  v.label("lblOClearValue", lblOClearValue);
-  v.combo(Setting("CmbOutput", "Output"), CmbOutput);
+  set3.text(Setting("txtZScaleOut", "Zero scale"), txtZScaleOut);
+  set3.text(Setting("txtFScaleOut", "Full scale"), txtFScaleOut);
+  set3.text(Setting("txtBiasOut", "Bias"), txtBiasOut);
+  set3.text(Setting("txtGainOut", "Gain"), txtGainOut);
+  set3.label("lblZScaleOut", lblZScale[kOutput]);
+  set3.label("lblFScaleOut", lblFScale[kOutput]);
+  set3.combo(Setting("CmbRange", "Selected Range"), CmbRange);
+  set3.combo(Setting("CmbHoldClear", "Hold/Clear"), CmbHoldClear);
+  set3.text(Setting("txtOutputClearValue", "Output Clear Value"), txtOutputClearValue);
+  set3.label("lblOClearValue", lblOClearValue);
+  set3.combo(Setting("CmbOutput", "Output"), CmbOutput);
   // Live values.
   v.label("lblV_UnitIn", lblV_UnitIn);
   v.text(LiveValue("txtParData", "input"), txtParData);

@@ -454,51 +454,54 @@ void frmPI2::txt_able(bool enable) {
 
 void frmPI2::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2"), set3(v, "frmSet3"), set4(v, "frmSet4");
+  InTab* const tabs[] = {&set1, &set2, &set3, &set4};
   for (int i = 0; i < kChannels; ++i) {
-    v.text(LiveValue(Indexed("txtCP", i), "Current Pos").ch(i), txtCP[i]);
-    v.text(LiveValue(Indexed("txtCS", i), "Current Speed").ch(i), txtCS[i]);
-    v.text(LiveValue(Indexed("txtLP", i), "Latch Pos").ch(i), txtLP[i]);
-    v.text(LiveValue(Indexed("txtLS", i), "Latch Speed").ch(i), txtLS[i]);
-    v.text(LiveValue(Indexed("txtRP", i), "Reset Pos").ch(i), txtRP[i]);
-    v.text(Setting(Indexed("txtDO", i), "Drop Out ( 0.10% to 25.00%)").ch(i), txtDO[i]);
-    v.text(Setting(Indexed("txtReset", i), "Reset Value").ch(i), txtReset[i]);
-    v.text(Setting(Indexed("txtMin", i), "Liner Min (-2100000000 to 2099999999)").ch(i), txtMin[i]);
-    v.text(Setting(Indexed("txtMax", i), "Liner Max (-2099999999 to 2100000000)").ch(i), txtMax[i]);
-    v.text(Setting(Indexed("txtBias", i), "Bias (-320.00 to 320.00)").ch(i), txtBias[i]);
-    v.text(Setting(Indexed("txtGain", i), "Gain (-3.2000 to 3.2000)").ch(i), txtGain[i]);
-    v.text(Setting(Indexed("txtZS", i), "Zero Scale (-32000 to 32000)").ch(i), txtZS[i]);
-    v.text(Setting(Indexed("txtFS", i), "Full Scale (-32000 to 32000)").ch(i), txtFS[i]);
-    v.combo(Setting(Indexed("CmbDataType", i), "Data Type").ch(i), CmbDataType[i]);
-    v.combo(Setting(Indexed("CmbSpeedFreqRange", i), "Speed Freq Range").ch(i), CmbSpeedFreqRange[i]);
-    v.combo(Setting(Indexed("CmbPositionCntMode", i), "Position Count Mode").ch(i), CmbPositionCntMode[i]);
-    v.combo(Setting(Indexed("CmbPositionDataType", i), "Position Data Type").ch(i), CmbPositionDataType[i]);
-    v.text(Setting(Indexed("txtA1Type", i), "Alarm A: Alarm Type").ch(i), txtA1Type[i]);
-    v.text(Setting(Indexed("txtA1SM", i), "Alarm A: Speed Setpoint").ch(i), txtA1SM[i]);
-    v.text(Setting(Indexed("txtA1SH", i), "Alarm A: Speed Hys").ch(i), txtA1SH[i]);
-    v.text(Setting(Indexed("txtA1PM", i), "Alarm A: Position Setpoint").ch(i), txtA1PM[i]);
-    v.text(Setting(Indexed("txtA1PH", i), "Alarm A: Position Hys").ch(i), txtA1PH[i]);
-    v.text(Setting(Indexed("txtA2Type", i), "Alarm B: Alarm Type").ch(i), txtA2Type[i]);
-    v.text(Setting(Indexed("txtA2SM", i), "Alarm B: Speed Setpoint").ch(i), txtA2SM[i]);
-    v.text(Setting(Indexed("txtA2SH", i), "Alarm B: Speed Hys").ch(i), txtA2SH[i]);
-    v.text(Setting(Indexed("txtA2PM", i), "Alarm B: Position Setpoint").ch(i), txtA2PM[i]);
-    v.text(Setting(Indexed("txtA2PH", i), "Alarm B: Position Hys").ch(i), txtA2PH[i]);
-    v.text(Setting(Indexed("txtOP", i), "MECHATROLINK-III Command").ch(i), txtOP[i]);
-    v.text(Setting(Indexed("txtEL", i), "External Latch").ch(i), txtEL[i]);
-    v.text(Setting(Indexed("txtHL", i), "MECHATROLINK-III Latch").ch(i), txtHL[i]);
-    v.text(Setting(Indexed("txtHLD", i), "MECHATROLINK-III Latch Data Clear").ch(i), txtHLD[i]);
-    v.text(Setting(Indexed("txtER", i), "External Reset").ch(i), txtER[i]);
-    v.text(Setting(Indexed("txtHR", i), "MECHATROLINK-III Reset").ch(i), txtHR[i]);
-    v.text(Setting(Indexed("txtHRD", i), "MECHATROLINK-III Reset Data Clear").ch(i), txtHRD[i]);
-    v.text(Setting(Indexed("txtZR", i), lblZR.caption).ch(i), txtZR[i]);
+    set1.text(LiveValue(Indexed("txtCP", i), "Current Pos").ch(i), txtCP[i]);
+    set1.text(LiveValue(Indexed("txtCS", i), "Current Speed").ch(i), txtCS[i]);
+    set1.text(LiveValue(Indexed("txtLP", i), "Latch Pos").ch(i), txtLP[i]);
+    set1.text(LiveValue(Indexed("txtLS", i), "Latch Speed").ch(i), txtLS[i]);
+    set1.text(LiveValue(Indexed("txtRP", i), "Reset Pos").ch(i), txtRP[i]);
+    set1.text(Setting(Indexed("txtDO", i), "Drop Out ( 0.10% to 25.00%)").ch(i).in_unit("%"), txtDO[i]);
+    set1.text(Setting(Indexed("txtReset", i), "Reset Value").ch(i), txtReset[i]);
+    set1.text(Setting(Indexed("txtMin", i), "Liner Min (-2100000000 to 2099999999)").ch(i), txtMin[i]);
+    set1.text(Setting(Indexed("txtMax", i), "Liner Max (-2099999999 to 2100000000)").ch(i), txtMax[i]);
+    set1.text(Setting(Indexed("txtBias", i), "Bias (-320.00 to 320.00)").ch(i), txtBias[i]);
+    set1.text(Setting(Indexed("txtGain", i), "Gain (-3.2000 to 3.2000)").ch(i), txtGain[i]);
+    set1.text(Setting(Indexed("txtZS", i), "Zero Scale (-32000 to 32000)").ch(i), txtZS[i]);
+    set1.text(Setting(Indexed("txtFS", i), "Full Scale (-32000 to 32000)").ch(i), txtFS[i]);
+    set2.combo(Setting(Indexed("CmbDataType", i), "Data Type").ch(i), CmbDataType[i]);
+    set2.combo(Setting(Indexed("CmbSpeedFreqRange", i), "Speed Freq Range").ch(i), CmbSpeedFreqRange[i]);
+    set2.combo(Setting(Indexed("CmbPositionCntMode", i), "Position Count Mode").ch(i), CmbPositionCntMode[i]);
+    set2.combo(Setting(Indexed("CmbPositionDataType", i), "Position Data Type").ch(i), CmbPositionDataType[i]);
+    set3.text(Setting(Indexed("txtA1Type", i), "Alarm A: Alarm Type").ch(i), txtA1Type[i]);
+    set3.text(Setting(Indexed("txtA1SM", i), "Alarm A: Speed Setpoint").ch(i), txtA1SM[i]);
+    set3.text(Setting(Indexed("txtA1SH", i), "Alarm A: Speed Hys").ch(i), txtA1SH[i]);
+    set3.text(Setting(Indexed("txtA1PM", i), "Alarm A: Position Setpoint").ch(i), txtA1PM[i]);
+    set3.text(Setting(Indexed("txtA1PH", i), "Alarm A: Position Hys").ch(i), txtA1PH[i]);
+    set3.text(Setting(Indexed("txtA2Type", i), "Alarm B: Alarm Type").ch(i), txtA2Type[i]);
+    set3.text(Setting(Indexed("txtA2SM", i), "Alarm B: Speed Setpoint").ch(i), txtA2SM[i]);
+    set3.text(Setting(Indexed("txtA2SH", i), "Alarm B: Speed Hys").ch(i), txtA2SH[i]);
+    set3.text(Setting(Indexed("txtA2PM", i), "Alarm B: Position Setpoint").ch(i), txtA2PM[i]);
+    set3.text(Setting(Indexed("txtA2PH", i), "Alarm B: Position Hys").ch(i), txtA2PH[i]);
+    set3.text(Setting(Indexed("txtOP", i), "MECHATROLINK-III Command").ch(i), txtOP[i]);
+    set4.text(Setting(Indexed("txtEL", i), "External Latch").ch(i), txtEL[i]);
+    set4.text(Setting(Indexed("txtHL", i), "MECHATROLINK-III Latch").ch(i), txtHL[i]);
+    set4.text(Setting(Indexed("txtHLD", i), "MECHATROLINK-III Latch Data Clear").ch(i), txtHLD[i]);
+    set4.text(Setting(Indexed("txtER", i), "External Reset").ch(i), txtER[i]);
+    set4.text(Setting(Indexed("txtHR", i), "MECHATROLINK-III Reset").ch(i), txtHR[i]);
+    set4.text(Setting(Indexed("txtHRD", i), "MECHATROLINK-III Reset Data Clear").ch(i), txtHRD[i]);
+    set4.text(Setting(Indexed("txtZR", i), lblZR.caption).ch(i), txtZR[i]);
   }
   static constexpr std::string_view kTimers[] = {
       "ALM:Power On Delay Timer", "ALM:On Delay Timer", "ALM:On Hold Timer"};
-  for (int t = 0; t < 3; ++t) v.text(Setting(Indexed("txtTM", t), kTimers[t]), txtTM[t]);
-  v.label("lblZR", lblZR);
-  v.label("lblZRRange", lblZRRange);
-  v.label("lblModes", lblModes);
-  for (int k = 0; k < static_cast<int>(lblChannel.size()); ++k) v.label(Indexed("lblChannel", k), lblChannel[k]);
-  for (int n = 1; n <= kRequests + 1; ++n) v.button("Command" + std::to_string(n), Command[n - 1]);
+  for (int t = 0; t < 3; ++t) set3.text(Setting(Indexed("txtTM", t), kTimers[t]), txtTM[t]);
+  set4.label("lblZR", lblZR);
+  set4.label("lblZRRange", lblZRRange);
+  set2.label("lblModes", lblModes);
+  for (int k = 0; k < static_cast<int>(lblChannel.size()); ++k)
+    tabs[k / 2]->label(Indexed("lblChannel", k), lblChannel[k]);
+  for (int n = 1; n <= kRequests + 1; ++n) (n <= kRequests ? set4 : v).button("Command" + std::to_string(n), Command[n - 1]);
 }
 
 }  // namespace q5::pages

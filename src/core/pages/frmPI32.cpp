@@ -238,11 +238,13 @@ void frmPI32::visitControls(ControlVisitor& v) {
   v.label("lblCData(1)", lblCData[1]);
   for (int i = 0; i < kChannels; ++i) {
     v.indicator(Indexed("txtCData", i), txtCData[i]);
-    v.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
-    v.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
-    v.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
-    v.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
-    v.button(Indexed("cmdPreset", i), cmdPreset[i]);
+    // Eight channels a tab: "CH0 to CH7" ... "CH24 to CH31".
+    InTab tab(v, "frmSet" + std::to_string(i / 8 + 1));
+    tab.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
+    tab.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
+    tab.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
+    tab.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
+    tab.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
 }
 

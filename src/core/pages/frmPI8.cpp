@@ -164,18 +164,19 @@ void frmPI8::txt_able(bool enable) {
 
 void frmPI8::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    v.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
-    v.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
-    v.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
-    v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
-    v.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
-    v.button(Indexed("cmdPreset", i), cmdPreset[i]);
+    set1.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
+    set1.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
+    set1.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
+    set1.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
+    set1.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
+    set1.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
-  v.combo(Setting("CmbPulseEdge", "Edge"), CmbPulseEdge);
-  v.combo(Setting("CmbResetEdge", "Edge of Reset Pulse"), CmbResetEdge);
-  v.combo(Setting("CmbResetInvalid", "Reset Pulse"), CmbResetInvalid);
-  v.combo(Setting("CmbOutputInvalid", "Reset/Preset by Master"), CmbOutputInvalid);
+  set2.combo(Setting("CmbPulseEdge", "Edge"), CmbPulseEdge);
+  set2.combo(Setting("CmbResetEdge", "Edge of Reset Pulse"), CmbResetEdge);
+  set2.combo(Setting("CmbResetInvalid", "Reset Pulse"), CmbResetInvalid);
+  set2.combo(Setting("CmbOutputInvalid", "Reset/Preset by Master"), CmbOutputInvalid);
 }
 
 }  // namespace q5::pages

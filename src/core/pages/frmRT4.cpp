@@ -84,11 +84,12 @@ void frmRT4::visitControls(ControlVisitor& v) {
     v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
     v.indicator(Indexed("Text1", i), Text1[i]);
   }
-  v.frame("fraUserBout", fraUserBout);
-  v.text(ShownValue("txtUserBout", fraUserBout.caption), txtUserBout);
-  v.frame("Frame2", Frame2);
-  v.option("optKeepOn", optKeepOn);
-  v.option("optKeepOff", optKeepOff);
+  InTab set2(v, "frmSet2");
+  set2.frame("fraUserBout", fraUserBout);
+  set2.text(ShownValue("txtUserBout", fraUserBout.caption), txtUserBout);
+  set2.frame("Frame2", Frame2);
+  set2.option("optKeepOn", optKeepOn);
+  set2.option("optKeepOff", optKeepOff);
 }
 
 }  // namespace q5::pages

@@ -481,60 +481,61 @@ bool frmSG2::Press(std::string_view name) {
 
 void frmSG2::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
+  InTab set1(v, "frmSet1"), set2(v, "frmSet2"), set3(v, "frmSet3");
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
-    v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
-    v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
-    v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
-    v.text(Setting(Indexed("txtZBase", i), "Load ratio").ch(i).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
-    v.label(Indexed("lblZScale", i), lblZScale[i]);
-    v.label(Indexed("lblFScale", i), lblFScale[i]);
-    v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
+    set1.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
+    set1.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
+    set1.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
+    set1.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+    set1.text(Setting(Indexed("txtZBase", i), "Load ratio").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+    set1.label(Indexed("lblZScale", i), lblZScale[i]);
+    set1.label(Indexed("lblFScale", i), lblFScale[i]);
+    set1.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
   }
   for (int i = 0; i < kChannels; ++i) {
     const std::string n = std::to_string(i);
-    v.label("lblCalibrate" + n, lblCalibrate[i]);
-    v.button("cmdAutoZero" + n, cmdAutoZero[i]);
-    v.button("cmdZero" + n, cmdZero[i]);
-    v.button("cmdSpan" + n, cmdSpan[i]);
-    v.button("cmdOffset" + n, cmdOffset[i]);
-    v.text(ShownValue(Indexed("txtParData2", i), "Calibrated").ch(i), txtParData2[i]);
+    set1.label("lblCalibrate" + n, lblCalibrate[i]);
+    set1.button("cmdAutoZero" + n, cmdAutoZero[i]);
+    set1.button("cmdZero" + n, cmdZero[i]);
+    set1.button("cmdSpan" + n, cmdSpan[i]);
+    set1.button("cmdOffset" + n, cmdOffset[i]);
+    set1.text(ShownValue(Indexed("txtParData2", i), "Calibrated").ch(i), txtParData2[i]);
   }
-  v.frame("Frame2", Frame2);
-  v.option("optKeepOn", optKeepOn);
-  v.option("optKeepOff", optKeepOff);
+  set2.frame("Frame2", Frame2);
+  set2.option("optKeepOn", optKeepOn);
+  set2.option("optKeepOff", optKeepOff);
 
-  v.label("lblChannels", lblChannels);
-  v.label("lblAverage", lblAverage);
+  set2.label("lblChannels", lblChannels);
+  set2.label("lblAverage", lblAverage);
   for (int i = 0; i < kChannels; ++i) {
-    v.combo(Setting(Indexed("CmbAveType", i), "Average").ch(i), CmbAveType[i]);
-    v.button("cmdAveApplyCH" + std::to_string(i), cmdAveApplyCH[i]);
+    set2.combo(Setting(Indexed("CmbAveType", i), "Average").ch(i), CmbAveType[i]);
+    set2.button("cmdAveApplyCH" + std::to_string(i), cmdAveApplyCH[i]);
   }
-  v.label("lblMonitorOutput", lblMonitorOutput);
-  for (int i = 0; i < kChannels; ++i) {
-    const std::string n = std::to_string(i);
-    v.text(Setting(Indexed("txtAdjscale", i), "Monitor Output").ch(i), txtAdjscale[i]);
-    v.button("cmdApplyCH" + n, cmdApplyCH[i]);
-    v.button("cmdOutputCH" + n, cmdOutputCH[i]);
-    v.button("cmdCancelCH" + n, cmdCancelCH[i]);
-  }
-  v.label("lblGainAdjust", lblGainAdjust);
+  set2.label("lblMonitorOutput", lblMonitorOutput);
   for (int i = 0; i < kChannels; ++i) {
     const std::string n = std::to_string(i);
-    v.text(Setting(Indexed("txtAdjGain", i), "Gain adjustment").ch(i), txtAdjGain[i]);
-    v.button("cmdGainUPCH" + n, cmdGainUPCH[i]);
-    v.button("cmdGainDOWNCH" + n, cmdGainDOWNCH[i]);
-    v.button("cmdGainApplyCH" + n, cmdGainApplyCH[i]);
+    set2.text(Setting(Indexed("txtAdjscale", i), "Monitor Output").ch(i), txtAdjscale[i]);
+    set2.button("cmdApplyCH" + n, cmdApplyCH[i]);
+    set2.button("cmdOutputCH" + n, cmdOutputCH[i]);
+    set2.button("cmdCancelCH" + n, cmdCancelCH[i]);
   }
-  v.label("lblMode", lblMode);
-  v.button(CaptionStateInfo("cmdCRFilter", "CR Filter"), cmdCRFilter);
-  v.label("lblExtvoltage", lblExtvoltage);
-  v.button(CaptionStateInfo("cmdExtvoltage", lblExtvoltage.caption), cmdExtvoltage);
+  set2.label("lblGainAdjust", lblGainAdjust);
+  for (int i = 0; i < kChannels; ++i) {
+    const std::string n = std::to_string(i);
+    set2.text(Setting(Indexed("txtAdjGain", i), "Gain adjustment").ch(i), txtAdjGain[i]);
+    set2.button("cmdGainUPCH" + n, cmdGainUPCH[i]);
+    set2.button("cmdGainDOWNCH" + n, cmdGainDOWNCH[i]);
+    set2.button("cmdGainApplyCH" + n, cmdGainApplyCH[i]);
+  }
+  set2.label("lblMode", lblMode);
+  set2.button(CaptionStateInfo("cmdCRFilter", "CR Filter"), cmdCRFilter);
+  set2.label("lblExtvoltage", lblExtvoltage);
+  set2.button(CaptionStateInfo("cmdExtvoltage", lblExtvoltage.caption), cmdExtvoltage);
 
   for (int i = 0; i < kChannels; ++i) {
-    v.text(Setting(Indexed("txtZPercent", i), "Zero Percent Data").ch(i), txtZPercent[i]);
-    v.text(Setting(Indexed("txtSPercent", i), "Span Percent Data").ch(i), txtSPercent[i]);
-    v.text(Setting(Indexed("txtOPercent", i), "Offset").ch(i), txtOPercent[i]);
+    set3.text(Setting(Indexed("txtZPercent", i), "Zero Percent Data").ch(i), txtZPercent[i]);
+    set3.text(Setting(Indexed("txtSPercent", i), "Span Percent Data").ch(i), txtSPercent[i]);
+    set3.text(Setting(Indexed("txtOPercent", i), "Offset").ch(i), txtOPercent[i]);
   }
   for (int i = 0; i < kChannels; ++i) v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   v.text(LiveValue("txtTotalData", "Total"), txtTotalData);

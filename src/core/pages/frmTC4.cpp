@@ -126,9 +126,10 @@ void frmTC4::txt_able(bool enable) {
 
 void frmTC4::visitControls(ControlVisitor& v) {
   TemperaturePage::visitControls(v);
+  InTab set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    v.combo(Setting(Indexed("cmbUserBout", i), "Burnout").ch(i), cmbUserBout[i]);
-    v.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
+    set2.combo(Setting(Indexed("cmbUserBout", i), "Burnout").ch(i), cmbUserBout[i]);
+    set2.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
   }
   for (int i = 0; i < kChannels; ++i) {
     v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
@@ -136,9 +137,9 @@ void frmTC4::visitControls(ControlVisitor& v) {
   }
   v.combo(Setting("CmbConvSpeed", "Averaging"), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
-  v.frame("Frame2", Frame2);
-  v.option("optKeepOn", optKeepOn);
-  v.option("optKeepOff", optKeepOff);
+  set2.frame("Frame2", Frame2);
+  set2.option("optKeepOn", optKeepOn);
+  set2.option("optKeepOff", optKeepOff);
 }
 
 }  // namespace q5::pages

@@ -298,8 +298,8 @@ class ButtonFinder : public pages::ControlVisitor {
  public:
   explicit ButtonFinder(std::string_view name) : name_(name) {}
   std::string caption;
-  void button(const pages::ControlInfo& info_, pages::Button& b) override { const std::string_view name = info_.name;
-    if (name == name_) caption = b.caption;
+  void button(const pages::ControlInfo& info, pages::Button& b) override {
+    if (info.name == name_) caption = b.caption;
   }
 
  private:

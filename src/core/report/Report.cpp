@@ -5,6 +5,7 @@
 #include <map>
 
 #include "catalogue/Catalogue.h"
+#include "platform/LocalTime.h"
 
 namespace q5::report {
 
@@ -36,8 +37,7 @@ std::string FirmwareVersionOf(std::string_view versionText) {
 }
 
 std::string ReportDateTime(std::time_t when) {
-  std::tm tm{};
-  localtime_r(&when, &tm);
+  const std::tm tm = platform::LocalTime(when);
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &tm);
   return text;

@@ -27,7 +27,8 @@ const char* const kModels[] = {
 std::vector<std::string> RefusalsInFields(q5::pages::ModulePage& page) {
   struct Finder : q5::pages::ControlVisitor {
     std::vector<std::string> found;
-    void text(std::string_view name, std::string_view, q5::pages::TextBox& box) override {
+    void text(const q5::pages::ControlInfo& info, q5::pages::TextBox& box) override {
+      const std::string_view name = info.name;
       if (box.text.find("CNG") != std::string::npos || box.text.find("NEEDLESS") != std::string::npos)
         found.emplace_back(std::string(name) + "=" + box.text);
     }
@@ -101,7 +102,8 @@ TEST(FaultMatrixRefusals, ARefusedSettingsReadIsNamedAndTheUploadFails) {
 TEST(FaultMatrixRefusals, AControlCharacterTypedIntoAnyFieldNeverReachesTheWire) {
   struct Boxes : q5::pages::ControlVisitor {
     std::vector<std::pair<std::string, q5::pages::TextBox*>> all;
-    void text(std::string_view name, std::string_view, q5::pages::TextBox& box) override {
+    void text(const q5::pages::ControlInfo& info, q5::pages::TextBox& box) override {
+      const std::string_view name = info.name;
       if (box.enabled && box.visible) all.emplace_back(std::string(name), &box);
     }
   };

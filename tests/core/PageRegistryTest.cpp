@@ -85,20 +85,21 @@ constexpr std::uint32_t kCheckPattern = 0x3C96A5C3;
 // where the control stands in that walk, never on the record layout.
 class DistinctFiller : public q5::pages::ControlVisitor {
  public:
-  void text(std::string_view, std::string_view, q5::pages::TextBox& c) override {
+  void text(const q5::pages::ControlInfo&, q5::pages::TextBox& c) override {
     c.text = std::to_string(1000 + texts_++);
   }
-  void combo(std::string_view, std::string_view, q5::pages::ComboBox& c) override {
+  void combo(const q5::pages::ControlInfo&, q5::pages::ComboBox& c) override {
     const int n = combos_++;
     if (!c.items.empty()) c.index = (n + 1) % static_cast<int>(c.items.size());
   }
-  void check(std::string_view, q5::pages::CheckBox& c) override {
+  void check(const q5::pages::ControlInfo&, q5::pages::CheckBox& c) override {
     c.value = (kCheckPattern >> (checks_++ % 32)) & 1;
   }
-  void option(std::string_view, q5::pages::OptionButton& c) override {
+  void option(const q5::pages::ControlInfo&, q5::pages::OptionButton& c) override {
     c.value = options_++ % 2 == 0;
   }
-  void button(std::string_view name, q5::pages::Button& c) override {
+  void button(const q5::pages::ControlInfo& info, q5::pages::Button& c) override {
+    const std::string_view name = info.name;
     // The load cell's filter and excitation are carried by their buttons' captions:
     // filter on (1), excitation 2.5V (0).
     if (name == "cmdCRFilter" && c.caption == "2Hz") c.caption = "2KHz";
@@ -116,18 +117,19 @@ class DistinctFiller : public q5::pages::ControlVisitor {
 class Snapshot : public q5::pages::ControlVisitor {
  public:
   std::map<std::string, std::string> values;
-  void text(std::string_view n, std::string_view, q5::pages::TextBox& c) override {
-    put(n, c.text);
+  void text(const q5::pages::ControlInfo& info, q5::pages::TextBox& c) override {
+    put(info.name, c.text);
   }
-  void combo(std::string_view n, std::string_view, q5::pages::ComboBox& c) override {
-    put(n, std::to_string(c.index));
+  void combo(const q5::pages::ControlInfo& info, q5::pages::ComboBox& c) override {
+    put(info.name, std::to_string(c.index));
   }
-  void check(std::string_view n, q5::pages::CheckBox& c) override { put(n, c.value ? "1" : "0"); }
-  void option(std::string_view n, q5::pages::OptionButton& c) override {
-    put(n, c.value ? "1" : "0");
+  void check(const q5::pages::ControlInfo& info, q5::pages::CheckBox& c) override { put(info.name, c.value ? "1" : "0"); }
+  void option(const q5::pages::ControlInfo& info, q5::pages::OptionButton& c) override {
+    put(info.name, c.value ? "1" : "0");
   }
   // The load cell's filter and excitation as the file's flags.
-  void button(std::string_view n, q5::pages::Button& c) override {
+  void button(const q5::pages::ControlInfo& info, q5::pages::Button& c) override {
+    const std::string_view n = info.name;
     if (n == "cmdCRFilter") put(n, c.caption == "2Hz" ? "0" : "1");
     if (n == "cmdExtvoltage") put(n, c.caption == "5V" ? "1" : "0");
   }

@@ -68,7 +68,8 @@ std::string PlainDecimal(std::string_view text) {
 std::string PrepareFieldsForSending(ModulePage& page) {
   struct Fields : ControlVisitor {
     std::string unsafe;
-    void text(std::string_view name, std::string_view, TextBox& box) override {
+    void text(const ControlInfo& info, TextBox& box) override {
+      const std::string_view name = info.name;
       std::size_t b = 0, e = box.text.size();
       while (b < e && box.text[b] == ' ') ++b;
       while (e > b && box.text[e - 1] == ' ') --e;

@@ -7,7 +7,8 @@ namespace {
 class UnselectedFinder : public ControlVisitor {
  public:
   std::string found;
-  void combo(std::string_view name, std::string_view caption, ComboBox& c) override {
+  void combo(const ControlInfo& info, ComboBox& c) override {
+    const std::string_view name = info.name, caption = info.caption;
     // A hidden list (a channel the unit does not have) is not written.
     if (!found.empty() || !c.visible || c.items.empty() || !c.unlistedCode.empty()) return;
     if (c.index >= 0 && c.index < static_cast<int>(c.items.size())) return;

@@ -78,6 +78,10 @@ void FirmUpdateWindow::btnFirmUpdate_Click() {
   if (model_->outcome() == firmware::frmFirmUpdate::Outcome::Completed)
     session_.firmwareIdentified(model_->versionReply());
   btnFirmUpdate->setEnabled(model_->btnFirmUpdate.enabled);
+  if (closeAfterUpdate_) {
+    closeAfterUpdate_ = false;
+    reject();
+  }
 }
 
 void FirmUpdateWindow::logCleared() { txtFirmInfo->clear(); }
@@ -97,7 +101,11 @@ void FirmUpdateWindow::logAppended(const std::string& text, bool progress) {
 void FirmUpdateWindow::buttonChanged() { btnFirmUpdate->setEnabled(model_->btnFirmUpdate.enabled); }
 
 void FirmUpdateWindow::reject() {
-  if (model_->running()) return;
+  if (model_->running()) {
+    // Asked first, saying where the unit stands; Yes closes once the update stopped.
+    if (model_->confirmStopForClose()) closeAfterUpdate_ = true;
+    return;
+  }
   model_->Form_Unload();
   QDialog::reject();
 }
@@ -105,6 +113,7 @@ void FirmUpdateWindow::reject() {
 void FirmUpdateWindow::closeEvent(QCloseEvent* e) {
   if (model_->running()) {
     e->ignore();
+    if (model_->confirmStopForClose()) closeAfterUpdate_ = true;
     return;
   }
   QDialog::closeEvent(e);

@@ -42,7 +42,7 @@ class FirmUpdateWindow : public QDialog, public firmware::FirmUpdateView {
   void buttonChanged() override;
 
  public slots:
-  void reject() override;  // not while the update runs
+  void reject() override;  // while the update runs: asks whether to stop it first
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -54,6 +54,7 @@ class FirmUpdateWindow : public QDialog, public firmware::FirmUpdateView {
   session::Session& session_;
   std::unique_ptr<firmware::frmFirmUpdate> model_;
   bool loaded_ = false;
+  bool closeAfterUpdate_ = false;  // Yes to stopping the update when the window closed
 };
 
 }  // namespace q5::gui

@@ -22,6 +22,10 @@ class GuardedDialogs : public ui::UserDialogs {
   void message(const std::string& text, const std::string& caption, ui::Icon icon) override {
     if (!silent_ && !muted_) inner_.message(text, caption, icon);
   }
+  void failureMessage(const ui::MessageCause& cause, const std::string& text,
+                      const std::string& caption, ui::Icon icon) override {
+    if (!silent_ && !muted_) inner_.failureMessage(cause, text, caption, icon);
+  }
   bool ask(const std::string& text, const std::string& caption) override {
     return !silent_ && inner_.ask(text, caption);
   }

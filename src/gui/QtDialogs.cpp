@@ -52,6 +52,11 @@ QtDialogs::~QtDialogs() {
 }
 
 void QtDialogs::message(const std::string& text, const std::string& caption, ui::Icon icon) {
+  failureMessage({}, text, caption, icon);
+}
+
+void QtDialogs::failureMessage(const ui::MessageCause& cause, const std::string& text,
+                               const std::string& caption, ui::Icon icon) {
   QMessageBox::Icon qicon = QMessageBox::Critical;
   switch (icon) {
     case ui::Icon::Error: qicon = QMessageBox::Critical; break;
@@ -63,7 +68,7 @@ void QtDialogs::message(const std::string& text, const std::string& caption, ui:
                   parent_.data());
   box.setObjectName("q5MessageBox");
   if (explain_) {
-    const QString why = explain_(text, caption);
+    const QString why = explain_(cause, text);
     if (!why.isEmpty()) box.setInformativeText(why);
   }
   FitCaption(box);

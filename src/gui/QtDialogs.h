@@ -22,6 +22,8 @@ class QtDialogs : public ui::UserDialogs {
   ~QtDialogs() override;
 
   void message(const std::string& text, const std::string& caption, ui::Icon icon) override;
+  void failureMessage(const ui::MessageCause& cause, const std::string& text,
+                      const std::string& caption, ui::Icon icon) override;
   bool ask(const std::string& text, const std::string& caption) override;
   ui::SaveAnswer askSaveDiscardCancel(const std::string& text,
                                       const std::string& caption) override;
@@ -41,8 +43,9 @@ class QtDialogs : public ui::UserDialogs {
   frmLoading* progressWindow() const;
 
   // What caused a message, shown under its fixed text ("" for nothing); the main window
-  // knows the port's error and the last unanswered command.
-  using Explain = std::function<QString(const std::string& text, const std::string& caption)>;
+  // knows the port's error and the last unanswered command. A message without a cause
+  // comes with the default one (FailureKind::None).
+  using Explain = std::function<QString(const ui::MessageCause& cause, const std::string& text)>;
   void setExplain(Explain explain) { explain_ = std::move(explain); }
   // The progress window's "Cancel": shown while cancellable() says so; the handler runs
   // when it is clicked.

@@ -34,7 +34,6 @@
 #include "AppIcon.h"
 #include "ChangeValueDialog.h"
 #include "DiagnosticsDialogs.h"
-#include "pages/ChannelScaling.h"
 
 #include "ElidedLabel.h"
 #include "FirmUpdateWindow.h"
@@ -119,7 +118,7 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
   resize(twips(kWindowWidth), twips(kWindowHeight));
   setWindowIcon(AppIcon());
   qtDialogs_->setExplain(
-      [this](const std::string& text, const std::string& caption) { return explain(text, caption); });
+      [this](const ui::MessageCause& cause, const std::string& text) { return explain(cause, text); });
   qtDialogs_->setCancel([this] { return cancelOffered(); }, [this] { cancelSequence(); });
   qtDialogs_->setProgressChanged([this] { updateStatus(); });
   exchange_->setTraceObserver([this](link::TraceEvent e, std::string_view text, std::int64_t) {
@@ -837,9 +836,7 @@ void frmQ5Con::traceExchange(int event, std::string_view text) {
   }
 }
 
-QString frmQ5Con::explain(const std::string& text, const std::string& caption) {
-  const std::string previousCaption = lastCaption_;
-  lastCaption_ = caption;
+QString frmQ5Con::explain(const ui::MessageCause& cause, const std::string& text) {
   const QString port = Q(session_->portName());
   auto noReply = [this, &port]() -> QString {
     if (unansweredTimes_ == 0) {
@@ -867,7 +864,7 @@ QString frmQ5Con::explain(const std::string& text, const std::string& caption) {
     }
     return what;
   };
-  if (caption == "Connection") {
+  if (cause.kind == ui::FailureKind::Connection) {
     const std::string& e = port_->lastError();
     if (!e.empty() && !port_->active()) {
       QString why = QStringLiteral("%1 could not be opened: %2").arg(port, Q(e));
@@ -879,35 +876,33 @@ QString frmQ5Con::explain(const std::string& text, const std::string& caption) {
     if (!r.isEmpty()) return r + QStringLiteral(" Is the unit powered and the cable plugged in?");
     return QStringLiteral("The unit on %1 did not identify itself as MNTSW.").arg(port);
   }
-  if (caption == "Upload" || caption == "Download") {
+  const bool upload = cause.kind == ui::FailureKind::Upload;
+  const bool download = cause.kind == ui::FailureKind::Download;
+  if (upload || download) {
     if (cancelled_) return {};
+    if (download && cause.nothingWritten) return QStringLiteral("Nothing was written to the unit.");
     const QString r = noReply();
     if (!r.isEmpty()) return r;
-    if (caption == "Upload" && text == "Upload Error" && !session_->values.model.empty() &&
+    if (upload && text == "Upload Error" && !session_->values.model.empty() &&
         !catalogue::IsSupportedSeries(session_->values.model))
       return QStringLiteral("The model \"%1\" is not of a series this program knows.")
           .arg(Q(session_->values.model));
-    if (caption == "Download" && previousCaption == "Data Range Error")
-      return QStringLiteral("Nothing was written to the unit.");
-    if (caption == "Download" && lastReceived_.size() > 1 && lastReceived_[0] == 'C')
+    if (download && lastReceived_.size() > 1 && lastReceived_[0] == 'C')
       return QStringLiteral("The unit reports the model \"%1\"; the page is for \"%2\". "
                             "Nothing was written.")
           .arg(Q(link::ValueAfterColon(lastReceived_.substr(1))), Q(session_->values.model));
     return {};
   }
-  if (caption == "Data Range Error") {
-    auto* scaling = dynamic_cast<pages::ChannelScaling*>(session_->page());
-    if (!scaling || scaling->lastCheckFailure().control.empty()) return {};
-    const auto& f = scaling->lastCheckFailure();
+  if (cause.kind == ui::FailureKind::DataRange) {
     // The field is shown and focused, so the value can be corrected at once.
-    if (PageView* v = pageView()) {
-      if (QWidget* w = v->control(f.control)) {
-        v->showControl(f.control);
+    if (PageView* v = pageView(); v && !cause.control.empty()) {
+      if (QWidget* w = v->control(cause.control)) {
+        v->showControl(cause.control);
         w->setFocus();
         if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
       }
     }
-    return Q(f.why);
+    return Q(cause.why);
   }
   return {};
 }
@@ -925,7 +920,9 @@ void frmQ5Con::requestExit() {
   dialogs_->progressClose();
   if (!session_->programEnded()) session_->mnuFilesEnd_Click();
   session_->values.Monitoring = false;
-  exchange_->ComPortClose();
+  // A Download's write under way gets its reply first; the session closes the port
+  // once the Download has unwound.
+  if (!session_->downloading()) exchange_->ComPortClose();
   if (depth_ == 0) finishExit();
 }
 
@@ -1048,6 +1045,8 @@ void frmQ5Con::mnuFilesSave_Click() {
 void frmQ5Con::mnuFilesEnd_Click() {
   if (exitRequested_) return;
   if (!session_->ConfirmReplacePage()) return;
+  // During a Download: asked first, saying where the unit stands; No lets it go on.
+  if (!session_->confirmStopForClose()) return;
   requestExit();
 }
 

@@ -112,7 +112,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   // 14:02:11").
   QString statusText() const;
   // The cause shown under a message box's fixed text ("" when none is known).
-  QString explain(const std::string& text, const std::string& caption);
+  QString explain(const ui::MessageCause& cause, const std::string& text);
   // The title of a page window: the module part and what the page is.
   static QString PageTitle(int pageKind, const std::string& model);
 
@@ -245,7 +245,6 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   int unansweredTimes_ = 0;
   std::string lastRefused_;
   std::string lastReceived_;
-  std::string lastCaption_;
   QElapsedTimer sinceFollow_;
   MainWindowTools* tools_ = nullptr;
   int depth_ = 0;

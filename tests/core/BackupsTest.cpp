@@ -212,3 +212,53 @@ TEST(Backups, NamesCarryTheWindowsPortByItsOwnName) {
 }
 
 }  // namespace
+
+// Closing the window during a Download asks first and names the backup to restore from.
+// No lets the Download write on; Yes lets the write under way finish, sends nothing
+// more, and the port closes only once the Download has unwound.
+TEST(Backups, ClosingTheWindowDuringADownloadAsksAndStopsAfterTheWriteUnderWay) {
+  Scratch dir;
+  SessionRig rig("Q5T3NML3-6-AI4");
+  Backups backups(rig.session, dir.path.string());
+  rig.connect();
+  EXPECT_TRUE(rig.session.confirmStopForClose());  // nothing is writing: no question
+  EXPECT_TRUE(rig.dialogs.questions.empty());
+
+  rig.dialogs.answers = {false, true};
+  int dLines = 0;
+  std::vector<std::string> afterYes;
+  bool yes = false, portOpenAfterExit = false;
+  rig.onSent = [&](const std::string& line) {
+    if (yes) {
+      afterYes.push_back(line);
+      return;
+    }
+    if (line.empty() || line[0] != 'D' || ++dLines < 3) return;
+    if (dLines == 3) {
+      EXPECT_FALSE(rig.session.confirmStopForClose());
+    } else if (dLines == 6) {
+      yes = rig.session.confirmStopForClose();
+      if (yes) rig.session.mnuFilesEnd_Click();  // what the window does on Yes
+      portOpenAfterExit = rig.exchange.isOpen();
+    }
+  };
+  rig.session.btnDownload_Click();
+  rig.onSent = {};
+
+  ASSERT_TRUE(yes);
+  ASSERT_EQ(rig.dialogs.questions.size(), 2u);
+  const std::string& asked = rig.dialogs.questions[1].text;
+  EXPECT_EQ(rig.dialogs.questions[1].caption, "Exit");
+  EXPECT_NE(asked.find("5 writes done so far"), std::string::npos) << asked;
+  EXPECT_NE(asked.find("partly written configuration"), std::string::npos) << asked;
+  ASSERT_FALSE(backups.lastPath().empty());
+  EXPECT_NE(asked.find("the backup file " + backups.lastPath()), std::string::npos) << asked;
+  EXPECT_NE(rig.dialogs.questions[0].text.find("2 writes done so far"), std::string::npos);
+  // After Yes nothing more went out; the write under way got its reply on an open port.
+  EXPECT_TRUE(afterYes.empty()) << afterYes.front();
+  EXPECT_TRUE(portOpenAfterExit);
+  EXPECT_EQ(rig.session.downloadWrites(), 6);
+  EXPECT_FALSE(rig.exchange.isOpen());
+  EXPECT_TRUE(rig.session.programEnded());
+  EXPECT_FALSE(rig.session.sequenceRunning());
+}

@@ -46,7 +46,9 @@ class LogView : public q5::firmware::FirmUpdateView {
   std::vector<bool> buttonStates;
   void logAppended(const std::string& text, bool progress) override {
     if (progress) percents.push_back(text.substr(0, text.find('\r')));
+    if (progress && onProgress) onProgress();
   }
+  std::function<void()> onProgress;
   bool* button = nullptr;
   void buttonChanged() override { buttonStates.push_back(*button); }
 };
@@ -493,4 +495,41 @@ TEST(FirmwareImage, TheFileCrcIsComputedOverTheDataRecordsInOrder) {
   const q5::firmware::ImageCheck n = q5::firmware::CheckImage(nine);
   ASSERT_TRUE(n.ok) << n.refusal();
   EXPECT_EQ(n.dataCrc16, 0x29B1);
+}
+
+// Closing the window during the transfer asks first and says the unit stays in update
+// mode; No goes on, Yes stops after the record under way and nothing more is sent.
+TEST(FirmwareUpdate, ClosingTheWindowDuringTheTransferAsksAndStopsAfterTheRecordUnderWay) {
+  Rig rig;
+  rig.fw.Form_Load();
+  EXPECT_TRUE(rig.fw.confirmStopForClose());  // no update runs: no question
+  rig.takeWire();
+  rig.dialogs.openFiles = {WriteTemp("fw-close.srec", SmallImage())};
+  rig.dialogs.answers = {true, false, true};  // update firm ?, close: No, close: Yes
+  int progress = 0;
+  bool yes = false;
+  std::size_t wireAtYes = 0;
+  rig.view.onProgress = [&] {
+    ++progress;
+    if (progress == 2) EXPECT_FALSE(rig.fw.confirmStopForClose());
+    if (progress == 3) {
+      yes = rig.fw.confirmStopForClose();
+      wireAtYes = rig.wire.size();
+    }
+  };
+  rig.fw.btnFirmUpdate_Click();
+  ASSERT_TRUE(yes);
+  ASSERT_EQ(rig.dialogs.questions.size(), 3u);
+  const std::string where =
+      "The unit is still in update mode at 115200 baud: repeat the update or power-cycle it";
+  EXPECT_EQ(rig.dialogs.questions[2].caption, "FirmUpdate");
+  EXPECT_NE(rig.dialogs.questions[2].text.find(where), std::string::npos) << rig.dialogs.questions[2].text;
+  // The record under way had been answered when the question came; nothing followed it.
+  EXPECT_EQ(rig.wire.size(), wireAtYes);
+  EXPECT_EQ(rig.wire.back(), "115200 " + std::string(kRecord2) + "\\r\\n");
+  EXPECT_EQ(rig.fw.outcome(), frmFirmUpdate::Outcome::Interrupted);
+  EXPECT_TRUE(rig.fw.inUpdateMode());
+  EXPECT_NE(rig.fw.txtFirmInfo.text.find(where), std::string::npos);
+  EXPECT_EQ(rig.unit().firmware().programmed, 0);
+  EXPECT_FALSE(rig.fw.running());
 }

@@ -20,6 +20,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/UserDialogs.h"
@@ -67,11 +68,21 @@ class TestDialogs : public q5::ui::UserDialogs {
   std::string progressCaption;
   int progressOpens = 0;
 
+  // Why each message was shown, beside messages (the default cause for a plain one).
+  std::vector<q5::ui::MessageCause> causes;
+
   void message(const std::string& text, const std::string& caption,
                q5::ui::Icon icon) override {
+    causes.push_back(std::exchange(pendingCause_, {}));
     messages.push_back({text, caption, icon});
     events.push_back("message " + text + "|" + caption + "|" + IconName(icon));
     if (onMessage) onMessage(messages.back());
+  }
+
+  void failureMessage(const q5::ui::MessageCause& cause, const std::string& text,
+                      const std::string& caption, q5::ui::Icon icon) override {
+    pendingCause_ = cause;
+    message(text, caption, icon);
   }
 
   bool ask(const std::string& text, const std::string& caption) override {
@@ -163,6 +174,7 @@ class TestDialogs : public q5::ui::UserDialogs {
     events.push_back(what + " -> " + (answer ? *answer : std::string("cancel")));
     return answer;
   }
+  q5::ui::MessageCause pendingCause_;
 };
 
 // Readable failure output for EXPECT_EQ on messages.

@@ -126,6 +126,85 @@ TEST(CliFaults, FirstCtrlCEndsMonitoringAfterTheExchangeSecondExitsAtOnce) {
   WorksAgain({"--model", "Q5W3NEIP-BI16"});
 }
 
+TEST(CliFaults, CtrlCAfterAnUnansweredReadSaysSoAndFails) {
+  // A unit silent from the first monitoring pass on: the first live read waits out its
+  // time-out (3 s), and the Ctrl-C that came meanwhile stops it before its next attempt.
+  // That read went unanswered: it is named and the command fails.
+  SimOnPty sim({"--model", "Q5W3NEIP-BI16", "--fault", "noreply+12"});
+  const RunResult r = RunCli({"--port", sim.path(), "monitor"}, [&](pid_t pid) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    kill(pid, SIGINT);
+  });
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_TRUE(Has(r.err, "q5cfg-cli monitor: 1 read without a usable reply (last: G00 I")) << r.err;
+  EXPECT_LT(r.seconds, 6.0) << "one time-out, no further attempt";
+  WorksAgain({"--model", "Q5W3NEIP-BI16"});
+}
+
+// A line the unit's transcript shows ("G00\r", "D1\n2\r"), with its escapes undone.
+std::string Unescaped(const std::string& shown) {
+  std::string out;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] != '\\' || i + 1 >= shown.size()) {
+      out += shown[i];
+      continue;
+    }
+    const char e = shown[++i];
+    if (e == 'r') out += '\r';
+    else if (e == 'n') out += '\n';
+    else if (e == 't') out += '\t';
+    else if (e == 'x' && i + 2 < shown.size()) {
+      out += static_cast<char>(std::stoi(shown.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += e;
+    }
+  }
+  return out;
+}
+
+// The first line the unit received with a control character before its closing CR.
+std::string LineWithControl(const std::vector<std::string>& received) {
+  for (const std::string& shown : received) {
+    const std::string line = Unescaped(shown);
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+      const auto c = static_cast<unsigned char>(line[i]);
+      if (c < 0x20 || c == 0x7F) return shown;
+    }
+  }
+  return {};
+}
+
+// A control character typed into a network window's field through "network NAME=VALUE",
+// on a unit of every network kind: the unit never receives a control character inside
+// a line, and the command fails.
+TEST(CliFaults, AControlCharacterGivenToTheNetworkCommandNeverReachesTheWire) {
+  struct Row {
+    const char* model;
+    const char* assignment;
+  };
+  const Row rows[] = {
+      {"Q5V3PE-6-BI16", "txtIP(3)=7\n8"},             // Ethernet
+      {"Q5V3PE-6-BI16", "txtPort(1)=502\r"},          // Ethernet, a socket port
+      {"Q5W3NEIP-BO32", "txtDGW(0)=10\tG00"},         // EtherNet/IP
+      {"Q5W3ND-BI32A-I", "txtTimeout=12\x7F"},        // DeviceNet
+      {"Q5Z3UCIE-SG2-9/F1", "txtNetWorkNo=3\rI99"},  // CC-Link IE Field
+      {"Q5V3UM-AC32", "cmbBaudRate=19200 bps\n"},     // Modbus: a list item
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.model) + " " + row.assignment);
+    SimOnPty sim({"--model", row.model}, SimSetup{60, true});
+    ASSERT_FALSE(sim.path().empty());
+    const RunResult r = RunCli({"--port", sim.path(), "network", row.assignment});
+    EXPECT_NE(r.exitCode, 0) << r.out << r.err;
+    const std::vector<std::string> received = ReceivedByUnit(sim.log());
+    EXPECT_FALSE(received.empty());
+    EXPECT_EQ(LineWithControl(received), "");
+    // A line holding the rest of the value as a command never went out either.
+    for (const std::string& l : received) EXPECT_NE(l.substr(0, 3), "I99");
+  }
+}
+
 TEST(CliFaults, UnitValuesWithControlCharactersAreShownEscaped) {
   SimOnPty sim({"--model", "Q5T3NML3-6-AI4", "--fault", "reply:00/02:CTAG\\x3AQ5T3NML3-6-AI4\\x1B[2J"});
   const RunResult r = RunCli({"--port", sim.path(), "identify"});

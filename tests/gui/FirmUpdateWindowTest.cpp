@@ -92,9 +92,10 @@ class FirmUpdateWindowTest : public QObject {
       QVERIFY(win.btnFirmUpdate->isEnabled());
       QCOMPARE(w.session().link().ReadErrorCount(), before);
 
-      // A whole update; halfway the button is disabled and the window stays open.
+      // A whole update; halfway the button is disabled, and closing the window asks
+      // whether to stop the update: No, so the window stays open and the update goes on.
       dialogs_.openFiles = {write("good.srec", kImage)};
-      dialogs_.answers = {true, true};
+      dialogs_.answers = {true, false, true};
       bool checkedHalfway = false;
       QTimer::singleShot(1500, &win, [&] {
         checkedHalfway = true;
@@ -107,6 +108,7 @@ class FirmUpdateWindowTest : public QObject {
                  qPrintable(w.lblStatus->text()));
         win.reject();
         QVERIFY(win.isVisible());
+        QVERIFY(dialogs_.questions.back().text.find("Stop the update and close?") != std::string::npos);
       });
       win.btnFirmUpdate->click();
       QVERIFY(checkedHalfway);
@@ -114,8 +116,8 @@ class FirmUpdateWindowTest : public QObject {
                QStringLiteral("Q5T3NML3-6-AI4\n1.06\nUpdate Completed!!\n"));
       QVERIFY(win.btnFirmUpdate->isEnabled());
       QVERIFY(w.btnUpload->isEnabled() && w.btnDisconnect->isEnabled());
-      QCOMPARE(dialogs_.questions.size(), std::size_t{2});
-      QCOMPARE(dialogs_.questions[1].text, std::string("CRC16 = FEDB. CRC16 is TRUE ?"));
+      QCOMPARE(dialogs_.questions.size(), std::size_t{3});
+      QCOMPARE(dialogs_.questions[2].text, std::string("CRC16 = FEDB. CRC16 is TRUE ?"));
       // The main window shows the version the unit runs now.
       QCOMPARE(w.lblVersionNo->text(), QStringLiteral("Version : 1.06"));
     });

@@ -254,7 +254,8 @@ class SiteTrustTest : public QObject {
       frmQ5Con w(setup());
       Connect(w, "/nonexistent/q5-tty");
       QCOMPARE(dialogs_.captions(), std::vector<std::string>{"Connection"});
-      const QString why = w.explain("Connection Error", "Connection");
+      QCOMPARE(dialogs_.causes.at(0).kind, q5::ui::FailureKind::Connection);
+      const QString why = w.explain(dialogs_.causes.at(0), "Connection Error");
       QVERIFY2(why.contains(QStringLiteral("/nonexistent/q5-tty")) &&
                    why.contains(QStringLiteral("No such file or directory")),
                qPrintable(why));
@@ -269,7 +270,8 @@ class SiteTrustTest : public QObject {
       });
       Connect(w, "sim:Q5T3NML3-6-AI4");
       QCOMPARE(dialogs_.captions(), std::vector<std::string>{"Upload"});
-      const QString why = w.explain("Upload Error", "Upload");
+      QCOMPARE(dialogs_.causes.at(0).kind, q5::ui::FailureKind::Upload);
+      const QString why = w.explain(dialogs_.causes.at(0), "Upload Error");
       QVERIFY2(why.contains(QStringLiteral("I06 in group 00 after 4 attempts")), qPrintable(why));
     }
     dialogs_ = TestDialogs{};
@@ -280,10 +282,19 @@ class SiteTrustTest : public QObject {
       Edit(w, "txtBias(2)")->setText(QStringLiteral("320.01"));
       w.btnDownload->click();
       QCOMPARE(dialogs_.messages.at(0).text, std::string("Data Error \r\nCheck data range."));
-      const QString why = w.explain("Data Error \r\nCheck data range.", "Data Range Error");
+      // The cause names the field; the box's caption is not looked at.
+      QCOMPARE(dialogs_.causes.at(0).kind, q5::ui::FailureKind::DataRange);
+      QCOMPARE(dialogs_.causes.at(0).control, std::string("txtBias(2)"));
+      const QString why = w.explain(dialogs_.causes.at(0), "Data Error \r\nCheck data range.");
       QVERIFY2(why.contains(QStringLiteral("Bias of CH 2")) && why.contains(QStringLiteral("320.01")),
                qPrintable(why));
       QCOMPARE(w.focusWidget(), w.pageView()->control("txtBias(2)"));
+      // The Download box that follows says nothing was written.
+      QCOMPARE(dialogs_.messages.at(1).caption, std::string("Download"));
+      QCOMPARE(w.explain(dialogs_.causes.at(1), dialogs_.messages.at(1).text),
+               QStringLiteral("Nothing was written to the unit."));
+      // A message without a cause gets no explanation, whatever its caption.
+      QVERIFY(w.explain({}, "Data Error \r\nCheck data range.").isEmpty());
     }
     // A box is as wide as its caption needs.
     QMessageBox box(QMessageBox::Information, QStringLiteral("Remote I/O Q5 Information"),
@@ -369,6 +380,41 @@ class SiteTrustTest : public QObject {
                    w.lblMastertype->contentsRect().width(),
                model);
     }
+  }
+
+  // Closing the window during a Download asks first; No lets the Download write on, Yes
+  // lets nothing more go out, and the window ends once the Download has unwound.
+  void closingDuringADownloadAsksFirst() {
+    frmQ5Con w(setup());
+    w.show();
+    Connect(w, "sim:Q5T3NML3-6-AI4");
+    dialogs_.questions.clear();
+    dialogs_.answers = {false, true};
+    int closes = 0;
+    std::uint64_t linesAtYes = 0;
+    bool openAtYes = false;
+    w.session().link().setBeforeExchange([&] {
+      const int writes = w.session().downloading() ? w.session().downloadWrites() : 0;
+      if ((closes == 0 && writes == 2) || (closes == 1 && writes == 4)) {
+        ++closes;
+        w.close();
+        linesAtYes = w.session().exchange().linesSent();
+        openAtYes = w.session().exchange().isOpen();
+      }
+    });
+    w.btnDownload->click();
+    w.session().link().setBeforeExchange({});
+    QCOMPARE(closes, 2);
+    QCOMPARE(dialogs_.questions.size(), std::size_t{2});
+    QCOMPARE(dialogs_.questions[0].caption, std::string("Exit"));
+    QVERIFY2(dialogs_.questions[1].text.find("partly written configuration") != std::string::npos,
+             dialogs_.questions[1].text.c_str());
+    QVERIFY(openAtYes);
+    QCOMPARE(w.session().exchange().linesSent(), linesAtYes);
+    QCOMPARE(w.session().downloadWrites(), 4);
+    QVERIFY(w.exitRequested());
+    QVERIFY(!w.session().exchange().isOpen());
+    QTRY_VERIFY(!w.isVisible());
   }
 };
 

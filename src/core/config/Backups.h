@@ -51,6 +51,7 @@ class Backups : public session::DownloadGuard {
   // Writes the backup. When it cannot be written the user is asked whether to download
   // without one; no (and every command line) stops the Download.
   bool beforeDownload() override;
+  std::string backupPath() const override { return lastPath_; }
 
   // "MODEL_PORT_YYYYMMDD-HHMMSS.uJx" with characters a file name should not hold
   // replaced by "-"; a Windows device path "\\.\COM10" is named by its port, "COM10".

@@ -87,7 +87,7 @@ bool frmFirmUpdate::Identify() {
   WriteLog(link::ValueAfterColon(model));
   WriteLog(link::ValueAfterColon(version));
   if (model.empty() || version.empty()) {
-    dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+    dialogs_.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
     return false;
   }
   version_ = version;
@@ -159,6 +159,8 @@ void frmFirmUpdate::btnFirmUpdate_Click() {
   outcome_ = Outcome::Cancelled;
   if (!context_.connected || !context_.connected()) return;
   running_ = true;
+  programming_ = false;
+  stopAsked_ = false;
   // The update is a sequence a person started: three transactions in a row without a
   // character give the unit up, so a unit that went away ends the sequence within about
   // three time-outs instead of every remaining transaction waiting out its own.
@@ -166,6 +168,25 @@ void frmFirmUpdate::btnFirmUpdate_Click() {
   runUpdate();
   link_.endSequence();
   running_ = false;
+}
+
+bool frmFirmUpdate::confirmStopForClose() {
+  if (!running_ || stopAsked_) return true;
+  if (programming_) {
+    dialogs_.message("The unit is programming the new firmware: do not power it off.\r\n"
+                     "The window closes when the update has ended.",
+                     kCaption, ui::Icon::Information);
+    return true;
+  }
+  std::string text = "The firmware update is under way.\r\n";
+  if (inUpdateMode_)
+    text += std::string("If it stops now, the image is not programmed. ") + kInUpdateMode + ".";
+  else
+    text += "Nothing of the image has been sent yet; the unit runs its firmware as before.";
+  text += "\r\nStop the update and close?";
+  if (!dialogs_.ask(text, kCaption)) return false;
+  stopAsked_ = true;
+  return true;
 }
 
 void frmFirmUpdate::runUpdate() {
@@ -217,7 +238,7 @@ void frmFirmUpdate::runUpdate() {
   // 4. Start: the unit goes into update mode.
   if (link_.GroupItemWriteRetry(kOneRetry, "00", "82", "SS").empty()) {
     outcome_ = Outcome::Failed;
-    dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+    dialogs_.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
     WriteLog("The unit did not accept the start of the update; it runs its firmware as before.");
     SetButton(true);
     return;
@@ -382,6 +403,7 @@ void frmFirmUpdate::runUpdate() {
   WriteLog("");
   WriteLog("Firm Updating ");
   link_.ItemReadRetry(kOneRetry, "82");
+  programming_ = true;
   const std::string written = raw("SW");
   if (written != "COK") {
     // The unit did not hear the command, or refused it: it did not start programming

@@ -71,6 +71,11 @@ class frmFirmUpdate {
   // True when the start ("SS") was accepted and the unit has not been told to program:
   // the unit waits in update mode at 115200 baud.
   bool inUpdateMode() const { return inUpdateMode_; }
+  // The window is asked to close while the update runs. Before the unit programs the
+  // image it asks first, saying where the unit stands: Yes (true) stops the update after
+  // the record under way, No (false) lets it go on. Once the unit programs the image the
+  // update runs to its end: the person is told so, and true closes the window after it.
+  bool confirmStopForClose();
   frmFirmUpdate(link::Link& link, ui::UserDialogs& dialogs, FirmUpdateContext context);
 
   void setView(FirmUpdateView* view) { view_ = view; }
@@ -131,7 +136,7 @@ class frmFirmUpdate {
   void endInUpdateMode(const std::string& why, bool message);
   void fail(const std::string& why, const std::string& where);
   std::string raw(std::string_view text);
-  bool interrupted() const { return stopRequested && stopRequested(); }
+  bool interrupted() const { return stopAsked_ || (stopRequested && stopRequested()); }
 
   link::Link& link_;
   ui::UserDialogs& dialogs_;
@@ -148,6 +153,8 @@ class frmFirmUpdate {
   std::size_t linesSent_ = 0;
   bool running_ = false;
   bool inUpdateMode_ = false;
+  bool programming_ = false;  // "SW" went out: the unit programs the image
+  bool stopAsked_ = false;    // Yes to stopping the update when the window closes
 };
 
 }  // namespace q5::firmware

@@ -139,6 +139,7 @@ std::string Exchange::ComTransfer(std::string_view line) {
       return {};
     }
     if (clock_.nowUs() >= deadline) {
+      ++timeOuts_;
       trace(TraceEvent::TimedOut, reply);
       quietUntilUs_ = clock_.nowUs() + kLateGraceUs;
       return {};

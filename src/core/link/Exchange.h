@@ -95,6 +95,8 @@ class Exchange {
   // sent nothing (the port was closed, or leftovers of an earlier reply were waiting and
   // were thrown away): the line may be sent again without the unit seeing it twice.
   std::uint64_t linesSent() const { return linesSent_; }
+  // Lines whose reply did not come within the time-out (the wait ran to its end).
+  std::uint64_t timeOuts() const { return timeOuts_; }
 
   void setTraceObserver(TraceObserver observer) { trace_ = std::move(observer); }
   Port& port() { return port_; }
@@ -115,6 +117,7 @@ class Exchange {
   std::uint64_t bytesReceived_ = 0;
   std::uint64_t opens_ = 0;
   std::uint64_t linesSent_ = 0;
+  std::uint64_t timeOuts_ = 0;
   std::uint64_t answers_ = 0;
   std::string stale_;            // characters after a reply's CR, for the next exchange
   std::int64_t quietUntilUs_ = 0;  // after a time-out: the end of the late-answer grace

@@ -64,6 +64,7 @@ template <typename Body>
 std::string Link::transaction(bool isWrite, std::string codes, Body body) {
   const std::uint64_t answersBefore = ex_.answers();
   const std::uint64_t sentBefore = ex_.linesSent();
+  const std::uint64_t timeOutsBefore = unstoppedTimeOuts_;
   lineRefused_ = false;
   std::string result = body();
   if (!ex_.isOpen() && !stopRequested_) failures_.portClosed = true;
@@ -90,8 +91,10 @@ std::string Link::transaction(bool isWrite, std::string codes, Body body) {
     return {};
   }
   // A failure is recorded once per call of a retry form (or of a single form called on
-  // its own), and not when a Stop ended it.
-  if (result.empty() && !stopRequested_ && retryDepth_ == 0) recordFailure(isWrite, sent, codes);
+  // its own), and not when a Stop ended it, unless a line of it had waited out its
+  // whole time-out before: that one really went unanswered.
+  if (result.empty() && (!stopRequested_ || unstoppedTimeOuts_ != timeOutsBefore) && retryDepth_ == 0)
+    recordFailure(isWrite, sent, codes);
   if (sent) sentInRetry_ = true;
   return result;
 }
@@ -123,8 +126,12 @@ std::string Link::command(char code, std::string_view text, bool& sent) {
   }
   ++exchanges_;
   const std::uint64_t before = ex_.linesSent();
+  const std::uint64_t timeOutsBefore = ex_.timeOuts();
   std::string reply = ex_.ComCommand(line(code, text));
   sent = ex_.linesSent() != before;
+  // A line that waited out its time-out with no Stop pressed meanwhile really went
+  // unanswered; one whose wait a Stop came into was ended by the Stop.
+  if (ex_.timeOuts() != timeOutsBefore && !stopRequested_) ++unstoppedTimeOuts_;
   if (sent && code == 'D') ++dataLinesSent_;
   if (!sent && !ex_.refusal().empty()) lineRefused_ = true;
   return reply;
@@ -195,6 +202,7 @@ std::string Link::retrying(int retry, bool isWrite, std::string codes, Attempt a
   ++retryDepth_;
   const bool outerSent = std::exchange(sentInRetry_, false);
   const int refusedBefore = failures_.refusedLines + failures_.refusedReads;
+  const std::uint64_t timeOutsBefore = unstoppedTimeOuts_;
   for (int n = 0; n <= retry; ++n) {
     result = TrimSpaces(attempt());
     if (!result.empty() || stopRequested_ || gaveUp_ || !ex_.isOpen()) break;
@@ -203,7 +211,8 @@ std::string Link::retrying(int retry, bool isWrite, std::string codes, Attempt a
   }
   --retryDepth_;
   const bool sent = std::exchange(sentInRetry_, outerSent) ;
-  if (result.empty() && !stopRequested_ &&
+  // A Stop between two attempts does not hide an attempt that waited out its time-out.
+  if (result.empty() && (!stopRequested_ || unstoppedTimeOuts_ != timeOutsBefore) &&
       failures_.refusedLines + failures_.refusedReads == refusedBefore)
     recordFailure(isWrite, sent, codes);
   if (sent) sentInRetry_ = true;

@@ -135,6 +135,7 @@ class Link {
   int silentRun_ = 0;
   bool gaveUp_ = false;
   bool stopRequested_ = false;
+  std::uint64_t unstoppedTimeOuts_ = 0;  // time-outs run out with no Stop pressed meanwhile
   bool refusalsFail_ = false;
   bool lineRefused_ = false;  // the transaction under way had a line refused
   bool sentInRetry_ = false;  // a line went out during the retry form under way

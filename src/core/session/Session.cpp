@@ -8,6 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
+#include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
 #include "pages/Selections.h"
 
@@ -103,6 +104,10 @@ class Session::SequenceScope {
     s_.failure_ = f.any() ? f.describe() : std::string();
     if (!s_.sequenceFailure_.empty())
       s_.failure_ = s_.failure_.empty() ? s_.sequenceFailure_ : s_.sequenceFailure_ + "; " + s_.failure_;
+    if (s_.closeWhenUnwound_) {
+      s_.closeWhenUnwound_ = false;
+      s_.exchange_.ComPortClose();
+    }
     if (s_.buttonsDeferred_) {
       s_.buttonsDeferred_ = false;
       s_.buttons_ = s_.deferredButtons_;
@@ -369,7 +374,9 @@ void Session::UnitConnect() {
   if (id != "MNTSW") {
     buttons_.btnSetting = true;
     changed();
-    if (!ended_) dialogs_.message("Connection Error", "Connection", ui::Icon::Error);
+    if (!ended_)
+      dialogs_.failureMessage({ui::FailureKind::Connection}, "Connection Error", "Connection",
+                              ui::Icon::Error);
     UnitDisconnect();
     return;
   }
@@ -444,11 +451,32 @@ void Session::btnDisconnect_Click() {
 
 void Session::mnuFilesEnd_Click() {
   if (sequenceRunning()) link_.requestStop();
-  exchange_.ComPortClose();
+  // A Download's write under way finishes with its reply; the port closes after it.
+  if (downloading_)
+    closeWhenUnwound_ = true;
+  else
+    exchange_.ComPortClose();
   ended_ = true;
   values.Monitoring = false;
   changed();
   if (view_) view_->endProgram();
+}
+
+bool Session::confirmStopForClose() {
+  if (!downloading_ || ended_) return true;
+  const int writes = downloadWrites();
+  std::string text = "A Download is writing to the unit: " + std::to_string(writes) +
+                     (writes == 1 ? " write" : " writes") + " done so far.\r\n"
+                     "If it stops now, the unit holds a partly written configuration";
+  const std::string backup = guard_ ? guard_->backupPath() : std::string();
+  if (!backup.empty())
+    text += "; restore it by downloading the backup file " + backup + ".";
+  else
+    text += "; no backup was written: download a configuration you trust to restore it.";
+  text += "\r\nStop the Download and exit?";
+  if (!dialogs_.ask(text, "Exit")) return false;
+  link_.requestStop();
+  return true;
 }
 
 // --- Upload ---------------------------------------------------------------------------
@@ -456,7 +484,8 @@ void Session::mnuFilesEnd_Click() {
 void Session::uploadFailure() {
   // After "Exit" the reads of a sequence still on the stack fail on the closed port;
   // the program is ending, so no message follows.
-  if (!ended_) dialogs_.message("Upload Error", "Upload", ui::Icon::Error);
+  if (!ended_)
+    dialogs_.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
   UnitDisconnect();
 }
 
@@ -567,8 +596,10 @@ void Session::uploadAction() {
 
 // --- Download -------------------------------------------------------------------------
 
-void Session::downloadFailure() {
-  if (!ended_) dialogs_.message("Download Error", "Download", ui::Icon::Error);
+void Session::downloadFailure(bool nothingWritten) {
+  ui::MessageCause cause{ui::FailureKind::Download};
+  cause.nothingWritten = nothingWritten;
+  if (!ended_) dialogs_.failureMessage(cause, "Download Error", "Download", ui::Icon::Error);
   UnitDisconnect();
   io_btn_control(true);
 }
@@ -585,9 +616,10 @@ void Session::btnDownload_Click() {
   downloadRefused_.clear();
   // A page an Upload did not finish has empty lists: nothing of it goes to the unit.
   if (pageIncomplete_) {
-    dialogs_.message("The page was not completely read from the unit, so it is not "
-                     "downloaded.\r\nNothing was written. Upload again first.",
-                     "Download", ui::Icon::Error);
+    dialogs_.failureMessage({ui::FailureKind::Download},
+                            "The page was not completely read from the unit, so it is not "
+                            "downloaded.\r\nNothing was written. Upload again first.",
+                            "Download", ui::Icon::Error);
     return;
   }
   all_btn_control(false);
@@ -622,8 +654,15 @@ void Session::btnDownload_Click() {
     p->TakeEdits();  // frmLNRIO1: dgd_download
     if (!p->CheckData()) {
       if (view_) view_->pageUpdated();
-      dialogs_.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
-      downloadFailure();
+      ui::MessageCause cause{ui::FailureKind::DataRange};
+      // Pages with channel scaling keep the field their check stopped at, and why.
+      if (auto* scaling = dynamic_cast<pages::ChannelScaling*>(p)) {
+        cause.control = scaling->lastCheckFailure().control;
+        cause.why = scaling->lastCheckFailure().why;
+      }
+      dialogs_.failureMessage(cause, "Data Error \r\nCheck data range.", "Data Range Error",
+                              ui::Icon::Error);
+      downloadFailure(true);
       return;
     }
   }
@@ -631,9 +670,10 @@ void Session::btnDownload_Click() {
   if (p) {
     if (const std::string unselected = UnselectedSetting(*p); !unselected.empty()) {
       if (view_) view_->pageUpdated();
-      dialogs_.message("Data Error \r\nCheck data range.\r\nNothing is selected for " +
-                           unselected + ".",
-                       "Data Range Error", ui::Icon::Error);
+      dialogs_.failureMessage({ui::FailureKind::DataRange},
+                              "Data Error \r\nCheck data range.\r\nNothing is selected for " +
+                                  unselected + ".",
+                              "Data Range Error", ui::Icon::Error);
       io_btn_control(true);
       return;
     }
@@ -645,8 +685,11 @@ void Session::btnDownload_Click() {
     if (!unsafe.empty()) {
       sequenceFailure_ = "nothing was written: " + unsafe;
       if (view_) view_->pageUpdated();
-      dialogs_.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
-      downloadFailure();
+      ui::MessageCause cause{ui::FailureKind::DataRange};
+      cause.why = unsafe;
+      dialogs_.failureMessage(cause, "Data Error \r\nCheck data range.", "Data Range Error",
+                              ui::Icon::Error);
+      downloadFailure(true);
       return;
     }
   }
@@ -674,7 +717,7 @@ void Session::btnDownload_Click() {
     changed();
     // A unit lost on the way has said so with the read-back's "Upload Error" already.
     if (values.Connected)
-      dialogs_.message("Download incomplete: " + downloadRefused_ +
+      dialogs_.failureMessage({ui::FailureKind::Download}, "Download incomplete: " + downloadRefused_ +
                          ".\r\nThe page shows what the unit holds now.",
                      "Download", ui::Icon::Error);
   }

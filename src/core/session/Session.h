@@ -62,6 +62,8 @@ class DownloadGuard {
   virtual void uploaded() {}
   // A Download passed its checks and is about to write; false stops it (nothing written).
   virtual bool beforeDownload() { return true; }
+  // The backup the Download under way can be restored from ("" when none was written).
+  virtual std::string backupPath() const { return {}; }
 };
 
 // The eight buttons of the main window: true = enabled.
@@ -168,8 +170,14 @@ class Session {
   // "File", "Open": configFileOpen is the configuration-file routine that reads a file
   // into the page; afterwards Download is enabled when connected.
   void mnuFilesOpen_Click(const std::function<void()>& configFileOpen);
-  // "Exit": closes the port if open and ends the program.
+  // "Exit": closes the port if open and ends the program. During a Download the exchange
+  // under way finishes, nothing more is sent, and the port closes once the Download has
+  // unwound.
   void mnuFilesEnd_Click();
+  // The window is asked to close (close box, Ctrl+Q). While a Download writes to the
+  // unit it asks first, saying where the unit stands: No (false) lets the Download go
+  // on; Yes (true) stops it after the exchange under way. True at once otherwise.
+  bool confirmStopForClose();
 
   // --- Connection routines -------------------------------------------------------
   void UnitConnect();
@@ -315,7 +323,8 @@ class Session {
   void uploadFailure();
   // Upload without the question (inside Connect and after Download).
   void uploadAction();
-  void downloadFailure();
+  // nothingWritten: a check stopped the Download before it wrote anything.
+  void downloadFailure(bool nothingWritten = false);
 
   link::Exchange& exchange_;
   ui::UserDialogs& dialogs_;
@@ -352,6 +361,7 @@ class Session {
   bool downloading_ = false;
   int downloadWrites_ = 0;
   std::uint64_t downloadDataLinesAtStart_ = 0;
+  bool closeWhenUnwound_ = false;  // Exit during a Download: close the port at its end
   bool monitorLoop_ = false;    // UnitMonitor is on the stack
   bool stopPending_ = false;    // Stop was pressed during a pass; finished when it unwinds
   bool buttonsDeferred_ = false;

@@ -9,6 +9,16 @@ namespace q5::ui {
 
 enum class Icon { Error, Information, Warning, Question };
 
+// Why a message box is shown, for views that add an explanation under it: the kind of
+// failure and the control it concerns. The box's text and caption stay as they are.
+enum class FailureKind { None, Connection, Upload, Download, DataRange };
+struct MessageCause {
+  FailureKind kind = FailureKind::None;
+  std::string control;  // the field a check stopped at ("txtBias(2)"), "" when none
+  std::string why;      // that check's reason in words, "" when none
+  bool nothingWritten = false;  // a Download that a check stopped before any write
+};
+
 // The answers to "Save changes?".
 enum class SaveAnswer { Save, Discard, Cancel };
 
@@ -18,6 +28,11 @@ class UserDialogs {
 
   // A modal message box with a fixed text, caption and icon.
   virtual void message(const std::string& text, const std::string& caption, Icon icon) = 0;
+  // The same box, with why it is shown. By default the cause is left aside.
+  virtual void failureMessage(const MessageCause& cause, const std::string& text,
+                              const std::string& caption, Icon icon) {
+    message(text, caption, icon);
+  }
   // A modal yes/no question; true for yes.
   virtual bool ask(const std::string& text, const std::string& caption) = 0;
   // A modal question with the buttons "Save", "Discard" and "Cancel" (closing the box

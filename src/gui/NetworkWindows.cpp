@@ -240,8 +240,18 @@ void NetworkDialog::refresh() {
       p.setColor(QPalette::Base, QColor::fromRgb(dn->txtTimeoutBackColor));
       box->setPalette(p);
     }
-    for (const char* shownOnly : {"cmbStatus", "txtSerial"}) {
-      if (QWidget* w = control(shownOnly)) {
+    // The values the window declares shown only (the unit's status and serial number).
+    struct ShownOnly : pages::ControlVisitor {
+      std::vector<std::string> names;
+      void text(const pages::ControlInfo& info, pages::TextBox&) override { note(info); }
+      void combo(const pages::ControlInfo& info, pages::ComboBox&) override { note(info); }
+      void note(const pages::ControlInfo& info) {
+        if (info.role == pages::Role::ShownOnly) names.push_back(info.name);
+      }
+    } shown;
+    window_.visitControls(shown);
+    for (const std::string& name : shown.names) {
+      if (QWidget* w = control(name)) {
         QPalette p = w->palette();
         p.setColor(QPalette::Base, QColor::fromRgb(netpages::frmDeviceNet::kShownOnlyColor));
         w->setPalette(p);

@@ -130,6 +130,9 @@ class NetworkWindowsGuiTest : public QObject {
       QCOMPARE(box->palette().color(QPalette::Base), QColor(255, 255, 255));
       QCOMPARE(Find<QComboBox>(d, "cmbStatus")->currentText(), QStringLiteral("ON"));
       QVERIFY(!Find<QComboBox>(d, "cmbStatus")->isEnabled());
+      // The status and serial number are only shown: drawn in the window's face colour.
+      for (const char* shown : {"cmbStatus", "txtSerial"})
+        QCOMPARE(Find<QWidget>(d, shown)->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
       d.close();
     });
     w.btnComNet->click();

@@ -8,6 +8,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/StartupTables.h"
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -353,6 +354,37 @@ void ReadLiveValue(link::Link& link, std::string_view item, TextBox& box) {
   if (value.empty()) return;
   std::string shown = link::RemovePoint(value);
   if (IsNumeric(shown)) box.text = std::move(shown);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records -----------------------------------------------------------
+
+namespace q5::pages {
+
+void ChannelScaling::scalingFields(RecordStream& io, int i, int count) {
+  static constexpr const char* kNames[kScalingItems] = {"txtZScale", "txtFScale", "txtBias",
+                                                        "txtGain",   "txtZBase",  "txtFBase"};
+  for (int p = 0; p < count && p < kScalingItems; ++p)
+    io.text(scalingBox(p, i), Indexed(kNames[p], i));
+}
+
+void ChannelScaling::scalingRecords(RecordStream& io, int channels) {
+  for (int i = 0; i < channels; ++i) {
+    scalingFields(io, i);
+    io.endRecord();
+  }
+}
+
+void ChannelScaling::SetScalingDefaults(int i, std::string_view zeroScale,
+                                        std::string_view fullScale, std::string_view zeroBase,
+                                        std::string_view fullBase) {
+  txtZScale[i].text = zeroScale;
+  txtFScale[i].text = fullScale;
+  txtBias[i].text = "0.00";
+  txtGain[i].text = "1.0000";
+  txtZBase[i].text = zeroBase;
+  txtFBase[i].text = fullBase;
 }
 
 }  // namespace q5::pages

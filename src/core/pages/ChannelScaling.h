@@ -14,6 +14,8 @@
 
 namespace q5::pages {
 
+class RecordStream;
+
 // ---- ChannelItemTable -------------------------------------------------------------------
 
 // The six scaling settings in their fixed order.
@@ -144,6 +146,18 @@ class ChannelScaling {
 
   // Visits the channel's scaling controls as "txtZScale(i)", ..., "lblFBase_Unit(i)".
   void visitScaling(ControlVisitor& v, int i);
+
+  // ---- Configuration file -------------------------------------------------------------
+  // The channel's first `count` scaling texts as fields of the record being walked, in
+  // the order of the pairs (zero scale, full scale, bias, gain, zero base, full base),
+  // named "txtZScale(i)" ...; the record stays open for the page's own fields.
+  void scalingFields(RecordStream& io, int i, int count = kScalingItems);
+  // One record per channel index 0..channels-1, each its six scaling texts.
+  void scalingRecords(RecordStream& io, int channels);
+  // A new configuration's scaling of channel index i: the scales and bases given, bias
+  // "0.00", gain "1.0000".
+  void SetScalingDefaults(int i, std::string_view zeroScale, std::string_view fullScale,
+                          std::string_view zeroBase, std::string_view fullBase);
 
  private:
   mutable CheckFailure checkFailure_;

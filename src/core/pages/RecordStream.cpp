@@ -219,6 +219,14 @@ void RecordStream::index(ComboBox& box, std::string_view name) {
   box.index = v;
 }
 
+void RecordStream::indexes(std::span<ComboBox> boxes, std::string_view name) {
+  for (std::size_t i = 0; i < boxes.size(); ++i) index(boxes[i], Indexed(name, static_cast<int>(i)));
+}
+
+void RecordStream::texts(std::span<TextBox> boxes, std::string_view name) {
+  for (std::size_t i = 0; i < boxes.size(); ++i) text(boxes[i], Indexed(name, static_cast<int>(i)));
+}
+
 void RecordStream::boolean(bool& value, std::string_view name) {
   if (!ok()) return;
   if (writing_) {

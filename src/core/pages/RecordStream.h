@@ -49,6 +49,10 @@ class RecordStream {
   // An output-valid mask: four upper-case hexadecimal digits (a text field), bit k set
   // when boxes[k] is checked (k = 0..15).
   void mask(std::span<CheckBox> boxes, std::string_view name);
+  // One field per element of a control array, in order, named "name(0)", "name(1)", ...
+  // A list of per-channel settings that fills one record is these and endRecord().
+  void indexes(std::span<ComboBox> boxes, std::string_view name);
+  void texts(std::span<TextBox> boxes, std::string_view name);
   // Ends the current record (writing: CR LF; reading: nothing, fields run on).
   void endRecord();
 

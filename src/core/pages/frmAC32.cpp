@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
 #include "pages/PageHelpers.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -190,6 +191,36 @@ void frmAC32::visitControls(ControlVisitor& v) {
   set2.combo(Setting("cmbAverage", "Averaging Number"), cmbAverage);
   set2.label("lblDropOut", lblDropOut);
   set2.text(Setting("txtDropOut", "Drop Out ( 0.50% to 5.00%)").in_unit("%"), txtDropOut);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmAC32::records(RecordStream& io) {
+  io.index(cmbAverage, "cmbAverage");
+  io.text(txtDropOut, "txtDropOut");
+  io.endRecord();
+  for (int i = 0; i < frmAC32::kChannels; ++i) {
+    scalingFields(io, i, 4);  // zero scale, full scale, bias, gain
+    io.index(cmbInvalid[i], Indexed("cmbInvalid", i));
+    io.endRecord();
+  }
+}
+
+bool frmAC32::newDefaults(std::string_view) {
+  cmbAverage.index = 1;
+  txtDropOut.text = "1.00";
+  for (int i = 0; i < frmAC32::kChannels; ++i) {
+    txtZScale[i].text = "0";
+    txtFScale[i].text = "10000";
+    txtBias[i].text = "0.00";
+    txtGain[i].text = "1.0000";
+    cmbInvalid[i].index = 0;
+  }
+  return true;
 }
 
 }  // namespace q5::pages

@@ -2,6 +2,7 @@
 
 #include "catalogue/StartupTables.h"
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -299,6 +300,57 @@ void frmAI4::Edited(std::string_view name) {
   if (name.rfind(prefix, 0) != 0 || name.size() != prefix.size() + 2) return;
   const int ch = name[prefix.size()] - '0';
   if (ch >= 0 && ch < kChannels) CmbDataType_Click(ch);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+namespace {
+
+// The five models of the 4-channel page with valid/invalid and a conversion setting.
+bool AI4Listed(const RecordStream& io) {
+  return io.modelIs("Q5T3NML3-6-AI4") || io.modelIs("Q5T3NML3-6-AIF4") ||
+         io.modelIs("Q5T3NML-6-AIF4") || io.modelIs("Q5T3NH-A-AIF4") ||
+         io.modelBeginsWith("Q5T3NML3-6-AINF4");
+}
+
+}  // namespace
+
+void frmAI4::records(RecordStream& io) {
+  io.indexes(cmbUserRange, "cmbUserRange");
+  io.endRecord();
+  if (AI4Listed(io)) {
+    io.index(CmbConvSpeed, "CmbConvSpeed");
+  } else {
+    io.option(optKeepOn, "optKeepOn");
+    io.option(optKeepOff, "optKeepOff");
+  }
+  io.endRecord();
+  if (io.modelBeginsWith("Q5T3NML3-6-AINF4")) {
+    io.indexes(CmbDataType, "CmbDataType");
+    io.endRecord();
+  }
+  scalingRecords(io, kChannels);
+  if (AI4Listed(io)) {
+    io.indexes(cmbInvalid, "cmbInvalid");
+    io.endRecord();
+  }
+}
+
+bool frmAI4::newDefaults(std::string_view model) {
+  const bool dataType = model.substr(0, 16) == "Q5T3NML3-6-AINF4";
+  for (int i = 0; i < kChannels; ++i) {
+    cmbUserRange[i].index = 0;
+    CmbDataType[i].index = 0;
+    cmbInvalid[i].index = 0;
+    SetScalingDefaults(i, dataType ? "-32768" : "0", dataType ? "32767" : "10000", "-10.00",
+                       "10.00");
+  }
+  CmbConvSpeed.index = 0;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -2,6 +2,7 @@
 
 #include "catalogue/StartupTables.h"
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -211,6 +212,49 @@ void frmAI8::visitControls(ControlVisitor& v) {
   v.combo(Setting("CmbConvSpeed", lblConvSpeed2.caption), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
   v.label("lblConvSpeed2", lblConvSpeed2);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+namespace {
+
+// The 8-channel models with valid/invalid.
+bool AI8Listed(const RecordStream& io) {
+  return io.modelIs("Q5T3NML-6-AIF8N") || io.modelIs("Q5Z3UECT-1-AIF8N") ||
+         io.modelIs("Q5Z3UECT-1-AIMF8N");
+}
+
+}  // namespace
+
+void frmAI8::records(RecordStream& io) {
+  io.indexes(cmbUserRange, "cmbUserRange");
+  io.endRecord();
+  io.index(CmbConvSpeed, "CmbConvSpeed");
+  io.endRecord();
+  scalingRecords(io, kChannels);
+  if (AI8Listed(io)) {
+    io.indexes(cmbInvalid, "cmbInvalid");
+    io.endRecord();
+  }
+}
+
+bool frmAI8::newDefaults(std::string_view model) {
+  // The mixed model's channels 5 to 8 are fixed current inputs.
+  const bool mixed = model == "Q5Z3UECT-1-AIMF8N";
+  for (int i = 0; i < kChannels; ++i) {
+    cmbUserRange[i].index = 0;
+    cmbInvalid[i].index = 0;
+    if (mixed && i >= 4)
+      SetScalingDefaults(i, "0", "10000", "4.00", "20.00");
+    else
+      SetScalingDefaults(i, "0", "10000", "-10.00", "10.00");
+  }
+  CmbConvSpeed.index = 0;
+  return true;
 }
 
 }  // namespace q5::pages

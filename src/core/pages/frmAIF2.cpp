@@ -1,6 +1,7 @@
 #include "pages/frmAIF2.h"
 
 #include "catalogue/StartupTables.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -73,5 +74,13 @@ void frmAIF2::visitControls(ControlVisitor& v) {
     v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   }
 }
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmAIF2::records(RecordStream& io) { scalingRecords(io, kChannels); }
 
 }  // namespace q5::pages

@@ -1,5 +1,7 @@
 #include "pages/frmBI16.h"
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 void frmBI16::PrepareControls() {
@@ -44,6 +46,22 @@ void frmBI16::visitControls(ControlVisitor& v) {
   VisitLabels(v, "lblExtIndex", &lblExtIndex, 1);
   VisitIndicators(v, "txtCData", txtCData.data(), 16);
   VisitSetting(v, "lblConvSpeed2", lblConvSpeed2, "CmbConvSpeed", CmbConvSpeed);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmBI16::records(RecordStream& io) {
+  io.index(CmbConvSpeed, "CmbConvSpeed");
+  io.endRecord();
+}
+
+bool frmBI16::newDefaults(std::string_view) {
+  CmbConvSpeed.index = 0;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -1,5 +1,7 @@
 #include "pages/frmBI32.h"
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 void frmBI32::PrepareControls() {
@@ -45,6 +47,22 @@ void frmBI32::visitControls(ControlVisitor& v) {
   VisitIndicators(v, "txtCData", txtCData.data(), 16);
   VisitIndicators(v, "txtChData", txtChData.data(), 16);
   VisitSetting(v, "lblConvSpeed", lblConvSpeed, "CmbConvSpeed", CmbConvSpeed);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmBI32::records(RecordStream& io) {
+  io.index(CmbConvSpeed, "CmbConvSpeed");
+  io.endRecord();
+}
+
+bool frmBI32::newDefaults(std::string_view) {
+  CmbConvSpeed.index = 0;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -1,5 +1,7 @@
 #include "pages/frmBIO16.h"
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 void frmBIO16::PrepareControls() {
@@ -55,6 +57,25 @@ void frmBIO16::visitControls(ControlVisitor& v) {
   VisitIndicators(v, "txtChData", txtChData.data(), 8);
   VisitSetting(v, "lblConvSpeed", lblConvSpeed, "CmbConvSpeed", CmbConvSpeed);
   VisitSetting(v, "lblOutputHold", lblOutputHold, "CmbOutputHold", CmbOutputHold);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmBIO16::records(RecordStream& io) {
+  io.index(CmbConvSpeed, "CmbConvSpeed");
+  io.endRecord();
+  io.index(CmbOutputHold, "CmbOutputHold");
+  io.endRecord();
+}
+
+bool frmBIO16::newDefaults(std::string_view) {
+  CmbConvSpeed.index = 0;
+  CmbOutputHold.index = 0;
+  return true;
 }
 
 }  // namespace q5::pages

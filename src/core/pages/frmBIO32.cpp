@@ -1,5 +1,7 @@
 #include "pages/frmBIO32.h"
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 void frmBIO32::ShowMaskRow(bool on) {
@@ -65,6 +67,31 @@ void frmBIO32::visitControls(ControlVisitor& v) {
   VisitSetting(v, "lblOutputHold", lblOutputHold, "CmbOutputHold", CmbOutputHold);
   v.label("lblOutputValid", lblOutputValid);
   for (int i = 0; i < 16; ++i) v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmBIO32::records(RecordStream& io) {
+  io.index(CmbConvSpeed, "CmbConvSpeed");
+  io.endRecord();
+  io.index(CmbOutputHold, "CmbOutputHold");
+  io.endRecord();
+  if (io.modelBeginsWith("Q5Z3UECT-1-BIO32") || io.modelBeginsWith("Q5Z3UML3-BIO32") ||
+      io.modelBeginsWith("Q5Z3UEIP-BIO32")) {
+    io.mask(std::span(ChkOutputValid), "ChkOutputValid(0..15)");
+    io.endRecord();
+  }
+}
+
+bool frmBIO32::newDefaults(std::string_view) {
+  CmbConvSpeed.index = 0;
+  CmbOutputHold.index = 0;
+  for (auto& c : ChkOutputValid) c.value = false;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -1,5 +1,7 @@
 #include "pages/frmBO16.h"
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 void frmBO16::PrepareControls() {
@@ -53,6 +55,24 @@ void frmBO16::visitControls(ControlVisitor& v) {
   VisitLabels(v, "lblExtIndex", &lblExtIndex, 1);
   VisitIndicators(v, "txtCData", txtCData.data(), 16);
   VisitSetting(v, "lblConvSpeed2", lblConvSpeed2, "CmbOutputHold", CmbOutputHold);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmBO16::records(RecordStream& io) {
+  // This model has no hold setting: its file holds the header only.
+  if (io.modelIs("Q5V3PE-6-BO16")) return;
+  io.index(CmbOutputHold, "CmbOutputHold");
+  io.endRecord();
+}
+
+bool frmBO16::newDefaults(std::string_view) {
+  CmbOutputHold.index = 0;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -1,5 +1,7 @@
 #include "pages/frmBO32.h"
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 frmBO32::frmBO32(PageContext& ctx) : DiscretePage(ctx) {
@@ -82,6 +84,29 @@ void frmBO32::visitControls(ControlVisitor& v) {
   VisitSetting(v, "lblOutputHold", lblOutputHold, "CmbOutputHold", CmbOutputHold);
   v.label("lblOutputValid", lblOutputValid);
   for (int i = 0; i < 32; ++i) v.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmBO32::records(RecordStream& io) {
+  io.index(CmbOutputHold, "CmbOutputHold");
+  io.endRecord();
+  if (io.modelBeginsWith("Q5Z3UECT-1-BO32A") || io.modelBeginsWith("Q5Z3UML3-BO32")) {
+    io.mask(std::span(ChkOutputValid).subspan(0, 16), "ChkOutputValid(0..15)");
+    io.endRecord();
+    io.mask(std::span(ChkOutputValid).subspan(16, 16), "ChkOutputValid(16..31)");
+    io.endRecord();
+  }
+}
+
+bool frmBO32::newDefaults(std::string_view) {
+  CmbOutputHold.index = 0;
+  for (auto& c : ChkOutputValid) c.value = false;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -6,6 +6,7 @@
 #include "link/TextRoutines.h"
 #include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -176,6 +177,45 @@ void frmEC4::visitControls(ControlVisitor& v) {
     set2.text(Setting(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)").ch(i).in_unit("%"), txtOutputClearValue[i]);
   }
   v.combo(Setting("cmbOutputHold", "Output Hold/Clear"), cmbOutputHold);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmEC4::records(RecordStream& io) {
+  io.index(cmbOutputHold, "CmbOutputHold");
+  io.endRecord();
+  for (int i = 0; i < frmEC4::kChannels; ++i) {
+    io.text(txtPhase[i], Indexed("txtPhase", i));
+    io.text(txtMaxDuty[i], Indexed("txtMaxDuty", i));
+    io.text(txtFreq[i], Indexed("txtFreq", i));
+    io.text(txtMaxCrnt[i], Indexed("txtMaxCrnt", i));
+    io.text(txtDFreq[i], Indexed("txtDFreq", i));
+    io.text(txtDitherAmp[i], Indexed("txtDitherAmp", i));
+    io.text(txtOutputClearValue[i], Indexed("txtOutputClearValue", i));
+    io.index(cmbInvalid[i], Indexed("cmbInvalid", i));
+    io.index(cmbDitherInvalid[i], Indexed("cmbDitherInvalid", i));
+    io.endRecord();
+  }
+}
+
+bool frmEC4::newDefaults(std::string_view) {
+  cmbOutputHold.index = 1;
+  for (int i = 0; i < frmEC4::kChannels; ++i) {
+    txtPhase[i].text = "0";
+    txtMaxDuty[i].text = "5000";
+    txtFreq[i].text = "10000";
+    txtMaxCrnt[i].text = "1300";
+    txtDFreq[i].text = "300";
+    txtDitherAmp[i].text = "50";
+    txtOutputClearValue[i].text = "0";
+    cmbInvalid[i].index = 1;
+    cmbDitherInvalid[i].index = 1;
+  }
+  return true;
 }
 
 }  // namespace q5::pages

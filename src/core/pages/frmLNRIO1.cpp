@@ -6,6 +6,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -389,6 +390,70 @@ void frmLNRIO1::visitControls(ControlVisitor& v) {
   v.text(LiveValue("txtParData", "input"), txtParData);
   v.label("lblV_UnitOut", lblV_UnitOut);
   v.text(LiveValue("txtParDataOut", "output"), txtParDataOut);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmLNRIO1::records(RecordStream& io) {
+  io.index(CmbAveType, "CmbAveType");
+  io.index(CmbRatating, "CmbRatating");
+  io.index(CmbLinearizationPoint, "CmbLinearizationPoint");
+  io.index(CmbRange, "CmbRange");
+  io.endRecord();
+  io.index(CmbOutput, "CmbOutput");
+  io.index(CmbHoldClear, "CmbHoldClear");
+  io.endRecord();
+  io.text(txtOffset, "txtOffset");
+  io.text(txtSpan, "txtSpan");
+  io.text(txtOutputClearValue, "txtOutputClearValue");
+  io.endRecord();
+  io.text(txtGainIn, "txtGainIn");
+  io.text(txtBiasIn, "txtBiasIn");
+  io.text(txtZScaleIn, "txtZScaleIn");
+  io.text(txtFScaleIn, "txtFScaleIn");
+  io.endRecord();
+  io.text(txtGainOut, "txtGainOut");
+  io.text(txtBiasOut, "txtBiasOut");
+  io.text(txtZScaleOut, "txtZScaleOut");
+  io.text(txtFScaleOut, "txtFScaleOut");
+  io.endRecord();
+  // The table, two points a line; what the grid holds goes into the table first.
+  if (io.writing()) dgd_download();
+  for (int m = 1; m <= kPoints / 2; ++m) {
+    for (int point : {2 * m - 1, 2 * m}) {
+      std::int16_t x = static_cast<std::int16_t>(*LinearTable_get(point, 0));
+      std::int16_t y = static_cast<std::int16_t>(*LinearTable_get(point, 1));
+      io.integer(x, CellName(point, 0));
+      io.integer(y, CellName(point, 1));
+      if (io.reading()) LinearTable_set(point, x, y);
+    }
+    io.endRecord();
+  }
+  if (io.reading()) dgd_open();
+}
+
+bool frmLNRIO1::newDefaults(std::string_view) {
+  for (auto* box :
+       {&CmbAveType, &CmbRatating, &CmbLinearizationPoint, &CmbRange, &CmbOutput, &CmbHoldClear})
+    box->index = 0;
+  txtOffset.text = "0.0";
+  txtSpan.text = "270.00";
+  txtOutputClearValue.text = "-15.00";
+  for (auto [gain, bias, zero, full] :
+       {std::tuple{&txtGainIn, &txtBiasIn, &txtZScaleIn, &txtFScaleIn},
+        std::tuple{&txtGainOut, &txtBiasOut, &txtZScaleOut, &txtFScaleOut}}) {
+    gain->text = "1.0000";
+    bias->text = "0.00";
+    zero->text = "0";
+    full->text = "10000";
+  }
+  for (int point = 1; point <= kPoints; ++point) LinearTable_set(point, 0, 0);
+  dgd_open();
+  return true;
 }
 
 }  // namespace q5::pages

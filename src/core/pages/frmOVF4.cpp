@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "pages/RecordStream.h"
+
 namespace q5::pages {
 
 frmOVF4::frmOVF4(PageContext& ctx) : AnalogOutputPage(ctx, {4, true, true, 3}) {
@@ -58,6 +60,35 @@ std::string frmOVF4::ClearValueWritten(const std::string& text) const {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.0f", v == 0 ? 0.0 : v);
   return buf;
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmOVF4::records(RecordStream& io) {
+  io.index(CmbOutputHold, "CmbOutputHold");
+  io.endRecord();
+  for (int i = 0; i < 4; ++i) {
+    scalingFields(io, i);
+    io.index(cmbUserRange[i], Indexed("cmbUserRange", i));
+    io.text(txtOutputClearValue[i], Indexed("txtOutputClearValue", i));
+    io.index(cmbInvalid[i], Indexed("cmbInvalid", i));
+    io.endRecord();
+  }
+}
+
+bool frmOVF4::newDefaults(std::string_view) {
+  CmbOutputHold.index = 1;
+  for (int i = 0; i < 4; ++i) {
+    SetScalingDefaults(i, "0", "10000", "-10.00", "10.00");
+    cmbUserRange[i].index = 0;
+    txtOutputClearValue[i].text = "-15.00";
+    cmbInvalid[i].index = 0;
+  }
+  return true;
 }
 
 }  // namespace q5::pages

@@ -7,6 +7,7 @@
 #include "link/TextRoutines.h"
 #include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -502,6 +503,81 @@ void frmPI2::visitControls(ControlVisitor& v) {
   for (int k = 0; k < static_cast<int>(lblChannel.size()); ++k)
     tabs[k / 2]->label(Indexed("lblChannel", k), lblChannel[k]);
   for (int n = 1; n <= kRequests + 1; ++n) (n <= kRequests ? set4 : v).button("Command" + std::to_string(n), Command[n - 1]);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmPI2::records(RecordStream& io) {
+  // Both channels, also on the one-channel models.
+  for (int i = 0; i < kChannels; ++i) {
+    const auto text = [&](std::array<TextBox, kChannels>& boxes, std::string_view name) {
+      io.text(boxes[i], Indexed(name, i));
+    };
+    text(txtDO, "txtDO");
+    text(txtReset, "txtReset");
+    text(txtMin, "txtMin");
+    text(txtMax, "txtMax");
+    text(txtBias, "txtBias");
+    text(txtGain, "txtGain");
+    text(txtZS, "txtZS");
+    text(txtFS, "txtFS");
+    text(txtOP, "txtOP");
+    io.endRecord();
+    text(txtA1Type, "txtA1Type");
+    text(txtA1SM, "txtA1SM");
+    text(txtA1SH, "txtA1SH");
+    text(txtA1PM, "txtA1PM");
+    text(txtA1PH, "txtA1PH");
+    text(txtA2Type, "txtA2Type");
+    text(txtA2SM, "txtA2SM");
+    text(txtA2SH, "txtA2SH");
+    text(txtA2PM, "txtA2PM");
+    text(txtA2PH, "txtA2PH");
+    io.endRecord();
+    text(txtEL, "txtEL");
+    text(txtHL, "txtHL");
+    text(txtER, "txtER");
+    text(txtHR, "txtHR");
+    text(txtZR, "txtZR");
+    text(txtHLD, "txtHLD");
+    text(txtHRD, "txtHRD");
+    io.endRecord();
+    io.index(CmbDataType[i], Indexed("CmbDataType", i));
+    io.index(CmbSpeedFreqRange[i], Indexed("CmbSpeedFreqRange", i));
+    io.index(CmbPositionCntMode[i], Indexed("CmbPositionCntMode", i));
+    io.index(CmbPositionDataType[i], Indexed("CmbPositionDataType", i));
+    io.endRecord();
+  }
+  io.texts(txtTM, "txtTM");
+  io.endRecord();
+}
+
+bool frmPI2::newDefaults(std::string_view) {
+  for (int i = 0; i < kChannels; ++i) {
+    const std::pair<TextBox*, const char*> values[] = {
+        {&txtDO[i], "0.10"},        {&txtReset[i], "0"},    {&txtMin[i], "-2100000000"},
+        {&txtMax[i], "2100000000"}, {&txtBias[i], "0.00"},  {&txtGain[i], "1.0000"},
+        {&txtZS[i], "0"},           {&txtFS[i], "10000"},   {&txtOP[i], "0"},
+        {&txtA1Type[i], "0"},       {&txtA1SM[i], "80.00"}, {&txtA1SH[i], "5.00"},
+        {&txtA1PM[i], "100000000"}, {&txtA1PH[i], "1000"},  {&txtA2Type[i], "0"},
+        {&txtA2SM[i], "20.00"},     {&txtA2SH[i], "5.00"},  {&txtA2PM[i], "1"},
+        {&txtA2PH[i], "1"},         {&txtEL[i], "2"},       {&txtHL[i], "1"},
+        {&txtER[i], "1"},           {&txtHR[i], "1"},       {&txtZR[i], "1"},
+        {&txtHLD[i], "1"},          {&txtHRD[i], "1"}};
+    for (auto [box, text] : values) box->text = text;
+    CmbDataType[i].index = 1;
+    CmbSpeedFreqRange[i].index = 1;
+    CmbPositionCntMode[i].index = 3;
+    CmbPositionDataType[i].index = 1;
+  }
+  txtTM[0].text = "5.0";
+  txtTM[1].text = "0.1";
+  txtTM[2].text = "0.1";
+  return true;
 }
 
 }  // namespace q5::pages

@@ -7,6 +7,7 @@
 #include "link/TextRoutines.h"
 #include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -246,6 +247,30 @@ void frmPI32::visitControls(ControlVisitor& v) {
     tab.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
     tab.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmPI32::records(RecordStream& io) {
+  // As many channels as the header's channel count.
+  const int count = channels();
+  for (int i = 0; i < count && i < kChannels; ++i) {
+    io.text(txtOver[i], Indexed("txtOver", i));
+    io.text(txtFScale[i], Indexed("txtFScale", i));
+    io.endRecord();
+  }
+}
+
+bool frmPI32::newDefaults(std::string_view) {
+  for (int i = 0; i < kChannels; ++i) {
+    txtOver[i].text = "0";
+    txtFScale[i].text = "4294967295";
+  }
+  return true;
 }
 
 }  // namespace q5::pages

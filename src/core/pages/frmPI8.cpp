@@ -6,6 +6,7 @@
 #include "link/TextRoutines.h"
 #include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -177,6 +178,40 @@ void frmPI8::visitControls(ControlVisitor& v) {
   set2.combo(Setting("CmbResetEdge", "Edge of Reset Pulse"), CmbResetEdge);
   set2.combo(Setting("CmbResetInvalid", "Reset Pulse"), CmbResetInvalid);
   set2.combo(Setting("CmbOutputInvalid", "Reset/Preset by Master"), CmbOutputInvalid);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmPI8::records(RecordStream& io) {
+  io.index(CmbPulseEdge, "CmbPulseEdge");
+  io.index(CmbResetEdge, "CmbResetEdge");
+  io.index(CmbResetInvalid, "CmbResetInvalid");
+  io.index(CmbOutputInvalid, "CmbOutputInvalid");
+  io.endRecord();
+  for (int i = 0; i < kChannels; ++i) {
+    io.text(txtOver[i], Indexed("txtOver", i));
+    io.text(txtFScale[i], Indexed("txtFScale", i));
+    // The output-valid box as the integer 1 (checked) or 0.
+    std::int16_t checked = ChkOutputValid[i].value ? 1 : 0;
+    io.integer(checked, Indexed("ChkOutputValid", i));
+    if (io.reading()) ChkOutputValid[i].value = checked == 1;
+    io.endRecord();
+  }
+}
+
+bool frmPI8::newDefaults(std::string_view) {
+  for (auto* box : {&CmbPulseEdge, &CmbResetEdge, &CmbResetInvalid, &CmbOutputInvalid})
+    box->index = 1;
+  for (int i = 0; i < kChannels; ++i) {
+    txtOver[i].text = "0";
+    txtFScale[i].text = "4294967295";
+    ChkOutputValid[i].value = false;
+  }
+  return true;
 }
 
 }  // namespace q5::pages

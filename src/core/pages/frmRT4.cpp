@@ -1,6 +1,7 @@
 #include "pages/frmRT4.h"
 
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -90,6 +91,23 @@ void frmRT4::visitControls(ControlVisitor& v) {
   set2.frame("Frame2", Frame2);
   set2.option("optKeepOn", optKeepOn);
   set2.option("optKeepOff", optKeepOff);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmRT4::records(RecordStream& io) {
+  io.indexes(cmbUserRange, "cmbUserRange");
+  io.endRecord();
+  io.indexes(cmbUserUnit, "cmbUserUnit");
+  io.endRecord();
+  io.option(optKeepOn, "optKeepOn");
+  io.option(optKeepOff, "optKeepOff");
+  io.endRecord();
+  scalingRecords(io, kChannels);
 }
 
 }  // namespace q5::pages

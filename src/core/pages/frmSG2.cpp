@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -539,6 +540,78 @@ void frmSG2::visitControls(ControlVisitor& v) {
   }
   for (int i = 0; i < kChannels; ++i) v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   v.text(LiveValue("txtTotalData", "Total"), txtTotalData);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+namespace {
+
+// The four models with the filter mode; they get a full scale and averaging of their own
+// in a new configuration.
+bool FilterModelName(std::string_view model) {
+  for (std::string_view m :
+       {"Q5Z3UCIE-SG2-9/F2K", "Q5Z3UCIE-SG2-9/F1", "Q5T3SECT-SG2-A/F2K", "Q5T3SECT-SG2-A/F1"})
+    if (model.substr(0, m.size()) == m) return true;
+  return false;
+}
+
+bool PercentModel(const RecordStream& io) {
+  return io.modelBeginsWith("Q5T3SECT-SG2-A/F2K") || io.modelBeginsWith("Q5T3SECT-SG2-A/F1");
+}
+
+}  // namespace
+
+void frmSG2::records(RecordStream& io) {
+  // The CR filter and the excitation as 0/1 flags of their buttons' captions.
+  std::int16_t filter = cmdCRFilter.caption == "2Hz" ? 0 : 1;
+  std::int16_t excitation = cmdExtvoltage.caption == "5V" ? 1 : 0;
+  io.integer(filter, "cmdCRFilter");
+  io.integer(excitation, "cmdExtvoltage");
+  io.endRecord();
+  if (io.reading()) {
+    cmdCRFilter.caption = FilterCaption(filter != 0);
+    // The model that lets the excitation be chosen keeps the caption the page has.
+    if (!io.modelIs("Q5T3NML3-6-SG2A")) cmdExtvoltage.caption = excitation ? "5V" : "2.5V";
+  }
+  // The scaling block without the full base.
+  for (int i = 0; i < kChannels; ++i) {
+    scalingFields(io, i, kScalingItems - 1);
+    io.endRecord();
+  }
+  for (int i = 0; i < kChannels; ++i) {
+    io.index(CmbAveType[i], Indexed("CmbAveType", i));
+    io.endRecord();
+  }
+  if (PercentModel(io)) {
+    for (int i = 0; i < kChannels; ++i) {
+      io.text(txtZPercent[i], Indexed("txtZPercent", i));
+      io.text(txtSPercent[i], Indexed("txtSPercent", i));
+      io.text(txtOPercent[i], Indexed("txtOPercent", i));
+      io.endRecord();
+    }
+  }
+}
+
+bool frmSG2::newDefaults(std::string_view model) {
+  const bool filterModel = FilterModelName(model);
+  cmdCRFilter.caption = FilterCaption(true);
+  cmdExtvoltage.caption = "5V";
+  for (int i = 0; i < kChannels; ++i) {
+    txtZScale[i].text = "0";
+    txtFScale[i].text = filterModel ? "10000" : "-1";
+    txtBias[i].text = "0.00";
+    txtGain[i].text = "1.0000";
+    txtZBase[i].text = "100.00";
+    CmbAveType[i].index = filterModel ? 3 : 0;
+    txtZPercent[i].text = "0";
+    txtSPercent[i].text = "10000";
+    txtOPercent[i].text = "0";
+  }
+  return true;
 }
 
 }  // namespace q5::pages

@@ -1,6 +1,7 @@
 #include "pages/frmTC4.h"
 
 #include "link/TextRoutines.h"
+#include "pages/RecordStream.h"
 
 namespace q5::pages {
 
@@ -140,6 +141,46 @@ void frmTC4::visitControls(ControlVisitor& v) {
   set2.frame("Frame2", Frame2);
   set2.option("optKeepOn", optKeepOn);
   set2.option("optKeepOff", optKeepOff);
+}
+
+}  // namespace q5::pages
+
+// ---- Configuration file records ---------------------------------------------------------
+
+namespace q5::pages {
+
+void frmTC4::records(RecordStream& io) {
+  const bool tc4 = io.modelIs("Q5T3NML3-6-TC4");
+  io.indexes(cmbUserRange, "cmbUserRange");
+  io.endRecord();
+  io.indexes(cmbUserUnit, "cmbUserUnit");
+  io.endRecord();
+  io.indexes(cmbUserBout, "cmbUserBout");
+  io.endRecord();
+  if (tc4) {
+    io.index(CmbConvSpeed, "CmbConvSpeed");
+  } else {
+    io.option(optKeepOn, "optKeepOn");
+    io.option(optKeepOff, "optKeepOff");
+  }
+  io.endRecord();
+  scalingRecords(io, kChannels);
+  if (tc4) {
+    io.indexes(cmbInvalid, "cmbInvalid");
+    io.endRecord();
+  }
+}
+
+bool frmTC4::newDefaults(std::string_view) {
+  for (int i = 0; i < kChannels; ++i) {
+    cmbUserRange[i].index = 0;
+    cmbUserUnit[i].index = 0;
+    cmbUserBout[i].index = 0;
+    cmbInvalid[i].index = cmbInvalid[i].items.empty() ? -1 : 0;
+    SetScalingDefaults(i, "0", "10000", "0.00", "0.00");
+  }
+  CmbConvSpeed.index = CmbConvSpeed.items.empty() ? -1 : 1;
+  return true;
 }
 
 }  // namespace q5::pages

@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "pages/RecordStream.h"
 
@@ -159,6 +160,47 @@ TEST(ConfigRecordStream, OutputValidMasksAreFourUpperCaseHexDigits) {
   EXPECT_FALSE(boxes[8].value);
   io.mask(std::span(boxes), "m");
   EXPECT_NE(io.error().find("expected four hexadecimal digits"), std::string::npos);
+}
+
+// A control array as a run of fields: elements in order, each named by its index, so a
+// reader's complaint points at the element ("c(1)") on its line.
+TEST(ConfigRecordStream, ControlArraysAreRunsOfFieldsNamedByElement) {
+  std::array<ComboBox, 3> lists{List(4), List(4), List(4)};
+  lists[0].index = 3;
+  lists[1].index = 0;
+  lists[2].index = 2;
+  std::array<TextBox, 2> texts{};
+  texts[0].text = "-1.50";
+  texts[1].text = "7";
+  RecordStream out = RecordStream::Writer("M");
+  out.indexes(lists, "c");
+  out.endRecord();
+  out.texts(texts, "t");
+  out.endRecord();
+  ASSERT_TRUE(out.ok());
+  EXPECT_EQ(out.contents(), "3,0,2\r\n\"-1.50\",\"7\"\r\n");
+  EXPECT_EQ(out.fieldNames(), (std::vector<std::string>{"c(0)", "c(1)", "c(2)", "t(0)", "t(1)"}));
+
+  std::array<ComboBox, 3> back{List(4), List(4), List(4)};
+  std::array<TextBox, 2> backTexts{};
+  RecordStream in = RecordStream::Reader("1,2,0\r\n\"x\",\"y\"\r\n", "M");
+  in.indexes(back, "c");
+  in.texts(backTexts, "t");
+  in.expectEnd();
+  ASSERT_TRUE(in.ok()) << in.error();
+  EXPECT_EQ(back[0].index, 1);
+  EXPECT_EQ(back[1].index, 2);
+  EXPECT_EQ(back[2].index, 0);
+  EXPECT_EQ(backTexts[0].text, "x");
+  EXPECT_EQ(backTexts[1].text, "y");
+
+  // The second element out of its list: named, on its line; the third is not taken.
+  std::array<ComboBox, 3> bad{List(4), List(4), List(4)};
+  RecordStream refused = RecordStream::Reader("\r\n1,4,2\r\n", "M");
+  refused.indexes(bad, "c");
+  EXPECT_EQ(refused.error(), "line 2, c(1): the index 4 is not in its list of 4 items");
+  EXPECT_EQ(bad[0].index, 1);
+  EXPECT_EQ(bad[2].index, -1);
 }
 
 }  // namespace

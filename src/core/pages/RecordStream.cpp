@@ -220,7 +220,8 @@ void RecordStream::index(ComboBox& box, std::string_view name) {
 }
 
 void RecordStream::indexes(std::span<ComboBox> boxes, std::string_view name) {
-  for (std::size_t i = 0; i < boxes.size(); ++i) index(boxes[i], Indexed(name, static_cast<int>(i)));
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    index(boxes[i], Indexed(name, static_cast<int>(i)));
 }
 
 void RecordStream::texts(std::span<TextBox> boxes, std::string_view name) {

@@ -81,6 +81,8 @@ void frmAIF2::visitControls(ControlVisitor& v) {
 
 namespace q5::pages {
 
-void frmAIF2::records(RecordStream& io) { scalingRecords(io, kChannels); }
+void frmAIF2::records(RecordStream& io) {
+  scalingRecords(io, kChannels);
+}
 
 }  // namespace q5::pages

@@ -2,8 +2,8 @@
 
 #include "pages/RecordStream.h"
 
-// The 4-channel current output page, F variant: its configuration records (its transactions are those of every
-// analog output page).
+// The 4-channel current output page, F variant: its configuration records. Its transactions are
+// those of every analog output page (AnalogOutputPage.cpp).
 namespace q5::pages {
 
 void frmOCF4::records(RecordStream& io) {

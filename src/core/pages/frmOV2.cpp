@@ -2,8 +2,8 @@
 
 #include "pages/RecordStream.h"
 
-// The 2-channel voltage output page: its configuration records (its transactions are those of every
-// analog output page).
+// The 2-channel voltage output page: its configuration records. Its transactions are those
+// of every analog output page (AnalogOutputPage.cpp).
 namespace q5::pages {
 
 void frmOV2::records(RecordStream& io) {

@@ -2,7 +2,8 @@
 // The per-channel scaling block shared by the analog-family pages (analog input,
 // temperature, analog output, load cell): zero scale, full scale, bias, gain, zero base,
 // full base; the program-wide table of their item codes and last values read
-// (ChannelItemTable / LoadChannelItems); their read and write order; their range check.
+// (ChannelItemTable / LoadChannelItems); their read and write order; their range check;
+// their fields in a page's configuration records.
 #include <array>
 #include <optional>
 #include <string>

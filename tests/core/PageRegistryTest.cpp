@@ -289,6 +289,54 @@ TEST(PageRegistry, GoldenConfigurationFilesOfEveryPageKind) {
   }
 }
 
+// Each field a record walk writes carries the value of the control it is named for (the
+// name a reading error and the comparison give it): with a distinct value in every control,
+// a field named for one control but walking another shows.
+TEST(PageRegistry, EveryFieldCarriesTheControlItIsNamedFor) {
+  for (const Variant& v : kVariants) {
+    SCOPED_TRACE(v.model);
+    GoldenRig made;
+    q5::pages::ModulePage* page = made.identify(v);
+    ASSERT_NE(page, nullptr);
+    page->PrepareControls();
+    DistinctFiller filler;
+    page->visitControls(filler);
+    page->ValuesChanged();
+    Snapshot filled;
+    page->visitControls(filled);
+    q5::pages::RecordStream io = q5::pages::RecordStream::Writer(v.model);
+    page->records(io);
+    ASSERT_TRUE(io.ok()) << io.error();
+
+    std::vector<std::string> fields;
+    std::string field;
+    for (char c : io.contents()) {
+      if (c == ',' || c == '\n') {
+        fields.push_back(field);
+        field.clear();
+      } else if (c != '\r') {
+        field += c;
+      }
+    }
+    const auto& names = io.fieldNames();
+    ASSERT_EQ(fields.size(), names.size());
+    int compared = 0;
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+      const auto control = filled.values.find(names[k]);
+      if (control == filled.values.end()) continue;  // a mask or a table cell
+      std::string value = fields[k];
+      if (value.size() >= 2 && value.front() == '"') value = value.substr(1, value.size() - 2);
+      if (value == "#TRUE#") value = "1";
+      if (value == "#FALSE#") value = "0";
+      EXPECT_EQ(value, control->second) << "field " << k + 1 << " named " << names[k];
+      ++compared;
+    }
+    if (!names.empty()) {
+      EXPECT_GT(compared, 0) << "no field named for a control of the page";
+    }
+  }
+}
+
 // The golden files keep a distinct value in every text field of a record: a pair of
 // swapped text fields cannot go unnoticed.
 TEST(PageRegistry, GoldenFilesHoldNoTextTwice) {

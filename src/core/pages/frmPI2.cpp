@@ -361,7 +361,10 @@ void frmPI2::txtPM_Change(int field, int i) {
   const double v = NumericValue(box.text);
   if (v >= 1 && v <= kRingTop) return;
   box.text = v < 1 ? "1" : "4294967294";
-  ctx_.dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+  const std::string name = Indexed(field == 1 ? "txtA1PM" : "txtA2PM", i);
+  RangeMessage("Data Error \r\nCheck data range.", name,
+               std::string(field == 1 ? "Alarm A" : "Alarm B") + ": Position Setpoint of CH " +
+                   std::to_string(i) + " is 1 to 4294967294 when counting in a ring.");
 }
 
 void frmPI2::txtPM_LostFocus(int field, int i) {

@@ -347,10 +347,12 @@ bool frmSG2::Prepare(const std::string& group) {
 
 void frmSG2::RangeError(const std::string& control, const std::string& field,
                         const std::string& text, double low, double high) {
-  // The field as the page heads it, so the value can be found and corrected.
-  const std::string why = field + " is \"" + text + "\": enter a number from " +
-                          FormatLimit(low) + " to " + FormatLimit(high) + ".";
-  RangeMessage("Data Error \r\nCheck data range.\r\n" + why + " Nothing was sent.", control, why);
+  // The field as the page heads it, so the value can be found and corrected; the text
+  // says why, the cause which box.
+  RangeMessage("Data Error \r\nCheck data range.\r\n" + field + " is \"" + text +
+                   "\": enter a number from " + FormatLimit(low) + " to " + FormatLimit(high) +
+                   ". Nothing was sent.",
+               control);
 }
 
 void frmSG2::Calibrate(int ch, const char* item, const char* data) {

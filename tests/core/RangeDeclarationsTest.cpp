@@ -128,7 +128,9 @@ TEST(RangeDeclarations, EveryDeclaredRangeIsTakenAtItsEndsAndRefusedJustOutside)
         const Outcome o = Try(rig, *page, b, Format(outside, places));
         EXPECT_TRUE(o.refused) << Format(outside, places) << " taken";
         EXPECT_EQ(o.control, i.name) << o.why;
-        if (i.channel >= 0) EXPECT_NE(o.why.find(i.channelHeading), std::string::npos) << o.why;
+        if (i.channel >= 0) {
+          EXPECT_NE(o.why.find(i.channelHeading), std::string::npos) << o.why;
+        }
       }
       // The generic reading of the declaration agrees at the ends and outside them.
       EXPECT_TRUE(q5::pages::InDeclaredRange(i, Format(i.min, places)));
@@ -201,7 +203,7 @@ TEST(RangeDeclarations, DownloadRangeBoxCarriesTheFieldOfEveryPage) {
                         Case{"Q5T3NML3-6-PI2", "txtEL(1)", "3", "CH 1"},
                         Case{"Q5Z3UECT-1-PI8A", "txtOver(0)", "2", "CH 0"},
                         Case{"Q5V3PM-BI32", "txtFScale(5)", "0", "CH 5"},
-                        Case{"Q5V3UM-AC32", "txtGain(7)", "0.05", "CH 7"},
+                        Case{"Q5V3UM-AC32", "txtGain(2)", "0.05", "CH 2"},
                         Case{"Q5T3NML3-6-SG2A", "txtZBase(1)", "9.9", "CH 1"},
                         Case{"Q5T3NML3-6-LNRIO1", "txtBiasIn", "-321", "input"},
                         Case{"Q5T3NML3-6-LNRIO1", "txtSpan", "59", "Span"},

@@ -398,11 +398,11 @@ void frmPI2::LostFocus(std::string_view name) {
 
 ControlInfo frmPI2::ZRInfo(int i) const {
   // The Z field is 0 or 1, and 2 (Z latch) on the /A model.
-  return ZRInfo(i).range(0, zLatchModel() ? 2 : 1, 0);
+  return Setting(Indexed("txtZR", i), lblZR.caption).ch(i).range(0, zLatchModel() ? 2 : 1, 0);
 }
 
 ControlInfo frmPI2::TimerInfo(int t) const {
-  return TimerInfo(t).range(0, kTimerHigh);
+  return Setting(Indexed("txtTM", t), kTimers[t]).range(0, kTimerHigh);
 }
 
 bool frmPI2::CheckChannel(int i) {

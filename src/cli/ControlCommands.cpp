@@ -88,8 +88,8 @@ bool WithinDeclaredRanges(const CliContext& ctx, const char* command, pages::Mod
     ctx.dialogs.failureMessage(cause, "Data Error \r\nCheck data range.", "Data Range Error",
                                ui::Icon::Error);
     // "txtSpan: Span [deg] is "59"; allowed 60 to 360, at most 2 decimals; nothing written"
-    ctx.err << "q5cfg-cli " << command << ": " << info.name << ": "
-            << why.substr(0, why.size() - 1) << "; nothing written" << std::endl;
+    ctx.err << "q5cfg-cli " << command << ": " << info.name << ": " << why.substr(0, why.size() - 1)
+            << "; nothing written" << std::endl;
     return false;
   }
   return true;

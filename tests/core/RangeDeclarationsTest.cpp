@@ -101,8 +101,8 @@ TEST(RangeDeclarations, EveryDeclaredRangeIsTakenAtItsEndsAndRefusedJustOutside)
       for (auto& [box, text] : snapshot) box->text = text;
     };
     // The page as the unit filled it passes its own check.
-    ASSERT_TRUE(page->CheckData()) << page->lastCheckFailure().control << ": "
-                                   << page->lastCheckFailure().why;
+    ASSERT_TRUE(page->CheckData())
+        << page->lastCheckFailure().control << ": " << page->lastCheckFailure().why;
     restore();
 
     for (const Box& b : boxes.all) {
@@ -142,8 +142,8 @@ TEST(RangeDeclarations, EveryDeclaredRangeIsTakenAtItsEndsAndRefusedJustOutside)
   }
   for (int k = 0; k <= 21; ++k) EXPECT_TRUE(kinds.count(k)) << "page kind " << k << " not swept";
   // Every page with numbers to check declares ranges; the discrete pages have none.
-  EXPECT_EQ(kindsWithRanges, (std::set<int>{0, 1, 2, 3, 4, 7, 10, 11, 12, 13, 14, 15, 16, 17,
-                                            19, 21}));
+  EXPECT_EQ(kindsWithRanges,
+            (std::set<int>{0, 1, 2, 3, 4, 7, 10, 11, 12, 13, 14, 15, 16, 17, 19, 21}));
   EXPECT_GT(swept, 300);
 }
 
@@ -201,6 +201,8 @@ TEST(RangeDeclarations, DownloadRangeBoxCarriesTheFieldOfEveryPage) {
   for (const Case& c : {Case{"Q5T3NML3-6-AI4", "txtBias(2)", "320.01", "CH 2"},
                         Case{"Q5T3NML3-6-EC4", "txtMaxCrnt(1)", "999", "CH 1"},
                         Case{"Q5T3NML3-6-PI2", "txtEL(1)", "3", "CH 1"},
+                        // Below the linear limits and below a ring's 0 alike.
+                        Case{"Q5T3NML3-6-PI2", "txtReset(0)", "-2100000001", "CH 0"},
                         Case{"Q5Z3UECT-1-PI8A", "txtOver(0)", "2", "CH 0"},
                         Case{"Q5V3PM-BI32", "txtFScale(5)", "0", "CH 5"},
                         Case{"Q5V3UM-AC32", "txtGain(2)", "0.05", "CH 2"},
@@ -217,9 +219,9 @@ TEST(RangeDeclarations, DownloadRangeBoxCarriesTheFieldOfEveryPage) {
     rig.takeWire();
     rig.session.btnDownload_Click();
     ASSERT_FALSE(rig.dialogs.messages.empty());
-    EXPECT_EQ(rig.dialogs.messages[0], (TestDialogs::Message{"Data Error \r\nCheck data range.",
-                                                             "Data Range Error",
-                                                             q5::ui::Icon::Error}));
+    EXPECT_EQ(rig.dialogs.messages[0],
+              (TestDialogs::Message{"Data Error \r\nCheck data range.", "Data Range Error",
+                                    q5::ui::Icon::Error}));
     EXPECT_EQ(rig.dialogs.causes[0].kind, q5::ui::FailureKind::DataRange);
     EXPECT_EQ(rig.dialogs.causes[0].control, c.control);
     EXPECT_NE(rig.dialogs.causes[0].why.find(c.heading), std::string::npos)

@@ -334,8 +334,9 @@ TEST(PageCommandsOverPty, LinearizerTableCellsByName) {
     }
   }
   const CliExchange span = Cli(unit, {"set", "txtSpan=360.001"});
-  EXPECT_TRUE(Has(span.run.err, "q5cfg-cli set: txtSpan: Span [deg] is \"360.001\"; allowed 60 to "
-                                "360, at most 2 decimals; nothing written\n"))
+  EXPECT_TRUE(Has(span.run.err,
+                  "q5cfg-cli set: txtSpan: Span [deg] is \"360.001\"; allowed 60 to "
+                  "360, at most 2 decimals; nothing written\n"))
       << span.run.err;
 
   // X does not rise: refused with the message, nothing but the "F" written.

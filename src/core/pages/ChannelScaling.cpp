@@ -244,7 +244,8 @@ bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
   const ControlInfo zeroInfo = ZeroScaleInfo(i, limits), fullInfo = FullScaleInfo(i, limits);
   const ControlInfo biasInfo = BiasInfo(i), gainInfo = GainInfo(i);
   auto fail = [&](const ControlInfo& info, const std::string& text) {
-    scalingFailure_ = {info.name, Headed(info, i) + " is " + text + "; allowed " + RangeText(info) + "."};
+    scalingFailure_ = {info.name,
+                       Headed(info, i) + " is " + text + "; allowed " + RangeText(info) + "."};
     return false;
   };
   auto number = [](double v) { return PlainDecimal(std::to_string(v)); };

@@ -76,8 +76,10 @@ std::string OutOfRangeReason(const ControlInfo& info, std::string_view text) {
   std::string what = info.caption.empty() ? info.name : info.caption;
   if (info.channel >= 0 && !info.channelHeading.empty()) what += " of " + info.channelHeading;
   std::string why = what + " is \"" + std::string(text) + "\"; allowed " + RangeText(info);
-  if (info.decimals == 0 && !info.rounded) why += ", a whole number";
-  else if (info.decimals > 0) why += ", at most " + std::to_string(info.decimals) + " decimals";
+  if (info.decimals == 0 && !info.rounded)
+    why += ", a whole number";
+  else if (info.decimals > 0)
+    why += ", at most " + std::to_string(info.decimals) + " decimals";
   return why + ".";
 }
 

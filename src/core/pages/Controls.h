@@ -125,8 +125,8 @@ struct ControlInfo {
   // A plain range check: the value must be a number within [min, max]. `decimals` is the
   // number of places after the point the check takes (kAnyPlaces: as many as typed);
   // `rounded` says the check first rounds the value to `decimals` places (ties to even),
-  // so 9000.4 passes a whole-number range ending at 9000. `checkedBy` names the button whose click checks
-  // the range ("" : the check before a Download).
+  // so 9000.4 passes a whole-number range ending at 9000. `checkedBy` names the button
+  // whose click checks the range ("" : the check before a Download).
   bool ranged = false;
   double min = 0;
   double max = 0;
@@ -190,7 +190,7 @@ struct RangedSetting {
   double min = 0;
   double max = 0;
   int decimals = kAnyPlaces;
-  bool rounded = false;      // the check rounds to `decimals` places (ties to even) first
+  bool rounded = false;  // the check rounds to `decimals` places (ties to even) first
   std::string_view unit = {};
   // The declaration of the channel's control (heading "CH i").
   ControlInfo info(int channel) const;

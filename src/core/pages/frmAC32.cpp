@@ -21,8 +21,8 @@ constexpr RangedSetting kZScaleAC{"txtZScale", "Zero scale (0 to 65535)", 0, 655
 constexpr RangedSetting kFScaleAC{"txtFScale", "Full scale (0 to 65535)", 0, 65535};
 constexpr RangedSetting kBiasAC{"txtBias", "Bias (0.00 to 10.00)", 0, 10};
 constexpr RangedSetting kGainAC{"txtGain", "Gain (0.1000 to 3.2000)", 0.1, 3.2};
-constexpr RangedSetting kDropOut{"txtDropOut", "Drop Out ( 0.50% to 5.00%)", 0.5, 5, kAnyPlaces,
-                                 false, "%"};
+constexpr RangedSetting kDropOut{
+    "txtDropOut", "Drop Out ( 0.50% to 5.00%)", 0.5, 5, kAnyPlaces, false, "%"};
 
 }  // namespace
 
@@ -157,9 +157,11 @@ bool frmAC32::CheckData() {
     const double zero = RoundHalfEven(NumericValue(txtZScale[i].text));
     const double full = RoundHalfEven(NumericValue(txtFScale[i].text));
     if (zero < kZScaleAC.min || zero > kZScaleAC.max)
-      return Refuse(Indexed(kZScaleAC.name, i), OutOfRangeReason(kZScaleAC.info(i), txtZScale[i].text));
+      return Refuse(Indexed(kZScaleAC.name, i),
+                    OutOfRangeReason(kZScaleAC.info(i), txtZScale[i].text));
     if (full < kFScaleAC.min || full > kFScaleAC.max)
-      return Refuse(Indexed(kFScaleAC.name, i), OutOfRangeReason(kFScaleAC.info(i), txtFScale[i].text));
+      return Refuse(Indexed(kFScaleAC.name, i),
+                    OutOfRangeReason(kFScaleAC.info(i), txtFScale[i].text));
     txtZScale[i].text = std::to_string(static_cast<long long>(zero));
     txtFScale[i].text = std::to_string(static_cast<long long>(full));
   }

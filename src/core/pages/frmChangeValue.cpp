@@ -90,7 +90,10 @@ bool frmChangeValue::Press(std::string_view name, ui::UserDialogs& dialogs) {
 }
 
 ControlInfo frmChangeValue::ValueInfo(int i) const {
-  return Setting(Indexed("txtParData", i), lblCh[i].caption).ch(i).range(-kLimit, kLimit).checkedOn("cmdSet1");
+  return Setting(Indexed("txtParData", i), lblCh[i].caption)
+      .ch(i)
+      .range(-kLimit, kLimit)
+      .checkedOn("cmdSet1");
 }
 
 void frmChangeValue::visitControls(ControlVisitor& v) {

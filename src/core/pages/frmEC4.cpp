@@ -25,8 +25,8 @@ constexpr RangedSetting kFreq{"txtFreq", "Frequency (10 to 65000)", 10, 65000, 0
 constexpr RangedSetting kMaxCrnt{"txtMaxCrnt", "Max Current (1000 to 1300)", 1000, 1300, 0, true};
 constexpr RangedSetting kDFreq{"txtDFreq", "Dither Frequency (1 to 310)", 1, 310, 0, true};
 constexpr RangedSetting kDitherAmp{"txtDitherAmp", "Dither Amplitude (0 to 400)", 0, 400, 0, true};
-constexpr RangedSetting kClearValue{"txtOutputClearValue", "Output Clear Value % (0.00 to 90.00)",
-                                    0, 9000, 0, true, "%"};
+constexpr RangedSetting kClearValue{
+    "txtOutputClearValue", "Output Clear Value % (0.00 to 90.00)", 0, 9000, 0, true, "%"};
 // Above this PWM frequency the dither is not available.
 constexpr double kDitherFreqLimit = 10000;
 
@@ -126,8 +126,12 @@ bool frmEC4::CheckChannel(int i) {
   const struct {
     const RangedSetting& field;
     const TextBox& box;
-  } ranged[] = {{kPhase, txtPhase[i]},     {kMaxDuty, txtMaxDuty[i]},     {kFreq, txtFreq[i]},
-                {kMaxCrnt, txtMaxCrnt[i]}, {kDFreq, txtDFreq[i]},         {kDitherAmp, txtDitherAmp[i]},
+  } ranged[] = {{kPhase, txtPhase[i]},
+                {kMaxDuty, txtMaxDuty[i]},
+                {kFreq, txtFreq[i]},
+                {kMaxCrnt, txtMaxCrnt[i]},
+                {kDFreq, txtDFreq[i]},
+                {kDitherAmp, txtDitherAmp[i]},
                 {kClearValue, txtOutputClearValue[i]}};
   for (const auto& r : ranged)
     if (!CheckDeclared(r.field.info(i), r.box.text)) return false;
@@ -150,10 +154,13 @@ bool frmEC4::CheckChannel(int i) {
 bool frmEC4::CheckData() {
   BeginCheck();
   for (int i = 0; i < channels(); ++i)
-    for (const auto [field, box] :
-         {std::pair{&kPhase, &txtPhase[i]}, {&kMaxDuty, &txtMaxDuty[i]}, {&kFreq, &txtFreq[i]},
-          {&kMaxCrnt, &txtMaxCrnt[i]}, {&kDFreq, &txtDFreq[i]}, {&kDitherAmp, &txtDitherAmp[i]},
-          {&kClearValue, &txtOutputClearValue[i]}})
+    for (const auto [field, box] : {std::pair{&kPhase, &txtPhase[i]},
+                                    {&kMaxDuty, &txtMaxDuty[i]},
+                                    {&kFreq, &txtFreq[i]},
+                                    {&kMaxCrnt, &txtMaxCrnt[i]},
+                                    {&kDFreq, &txtDFreq[i]},
+                                    {&kDitherAmp, &txtDitherAmp[i]},
+                                    {&kClearValue, &txtOutputClearValue[i]}})
       if (!IsNumeric(box->text))
         return Refuse(Indexed(field->name, i), std::string(field->caption) + " of CH " +
                                                    std::to_string(i) + " is \"" + box->text +

@@ -335,8 +335,8 @@ bool frmLNRIO1::CheckData() {
                                         std::to_string(kTableLow) + " to " +
                                         std::to_string(kTableHigh) + ".");
     if (x <= previous)
-      return Refuse(CellName(p, 0), point + ": X is " + std::to_string(x) +
-                                        "; X must rise from point to point.");
+      return Refuse(CellName(p, 0),
+                    point + ": X is " + std::to_string(x) + "; X must rise from point to point.");
     previous = x;
   }
   return true;

@@ -21,7 +21,8 @@ constexpr double kRingTop = 4294967294.0;
 
 // The channel's plain ranges (the reset value and the alarms' positions depend on the
 // counting mode and the linear limits, and are checked apart).
-constexpr RangedSetting kDO{"txtDO", "Drop Out ( 0.10% to 25.00%)", 0.1, 25, kAnyPlaces, false, "%"};
+constexpr RangedSetting kDO{"txtDO", "Drop Out ( 0.10% to 25.00%)", 0.1, 25, kAnyPlaces, false,
+                            "%"};
 constexpr RangedSetting kMin{"txtMin", "Liner Min (-2100000000 to 2099999999)", -2100000000.0,
                              2099999999.0};
 constexpr RangedSetting kMax{"txtMax", "Liner Max (-2099999999 to 2100000000)", -2099999999.0,
@@ -409,10 +410,13 @@ bool frmPI2::CheckChannel(int i) {
   bool ok = true;
   // Checks one field and, when it passes, writes it back as a plain decimal. The first
   // failing field is the one the check names.
-  auto field = [&](TextBox& box, auto inRange, const std::string& name) {
+  // A field whose range the counting mode decides: `rule` says it in words.
+  auto field = [&](TextBox& box, auto inRange, const char* control, const char* caption,
+                   const std::string& rule) {
     if (!IsNumeric(box.text) || !inRange(NumericValue(box.text))) {
       if (ok && lastCheckFailure().control.empty())
-        Refuse(name, name + " is \"" + box.text + "\"; out of its range.");
+        Refuse(Indexed(control, i), std::string(caption) + " of CH " + std::to_string(i) +
+                                        " is \"" + box.text + "\"; " + rule + ".");
       ok = false;
       return;
     }
@@ -420,7 +424,8 @@ bool frmPI2::CheckChannel(int i) {
   };
   auto declared = [&](const ControlInfo& info, TextBox& box) {
     if (!InDeclaredRange(info, box.text)) {
-      if (ok && lastCheckFailure().control.empty()) Refuse(info.name, OutOfRangeReason(info, box.text));
+      if (ok && lastCheckFailure().control.empty())
+        Refuse(info.name, OutOfRangeReason(info, box.text));
       ok = false;
       return;
     }
@@ -437,8 +442,7 @@ bool frmPI2::CheckChannel(int i) {
   declared(kMin.info(i), txtMin[i]);
   if (!limits || hi < lo) {
     if (ok && lastCheckFailure().control.empty())
-      Refuse(Indexed("txtMax", i), "Liner Max of CH " + std::to_string(i) +
-                                       " is below Liner Min.");
+      Refuse(Indexed("txtMax", i), "Liner Max of CH " + std::to_string(i) + " is below Liner Min.");
     ok = false;
   }
   declared(kZS.info(i), txtZS[i]);
@@ -460,20 +464,29 @@ bool frmPI2::CheckChannel(int i) {
   declared(kEL.info(i), txtEL[i]);
   declared(ZRInfo(i), txtZR[i]);
   if (ring(i)) {
-    field(txtReset[i], within(0, 4294967295.0), Indexed("txtReset", i));
-    for (TextBox* pm : {&txtA1PM[i], &txtA2PM[i]})
-      field(*pm, [](double v) { return v > 0 && v < 4294967295.0; },
-            Indexed(pm == &txtA1PM[i] ? "txtA1PM" : "txtA2PM", i));
-    field(txtA1PH[i], within(0, 4294967293.0), Indexed("txtA1PH", i));
-    field(txtA2PH[i], within(0, 4294967293.0), Indexed("txtA2PH", i));
+    const std::string ringRule = "counting in a ring, allowed ";
+    field(txtReset[i], within(0, 4294967295.0), "txtReset", "Reset Value",
+          ringRule + "0 to 4294967295");
+    field(
+        txtA1PM[i], [](double v) { return v > 0 && v < 4294967295.0; }, "txtA1PM",
+        "Alarm A: Position Setpoint", ringRule + "1 to 4294967294");
+    field(
+        txtA2PM[i], [](double v) { return v > 0 && v < 4294967295.0; }, "txtA2PM",
+        "Alarm B: Position Setpoint", ringRule + "1 to 4294967294");
+    field(txtA1PH[i], within(0, 4294967293.0), "txtA1PH", "Alarm A: Position Hys",
+          ringRule + "0 to 4294967293");
+    field(txtA2PH[i], within(0, 4294967293.0), "txtA2PH", "Alarm B: Position Hys",
+          ringRule + "0 to 4294967293");
   } else {
     auto liner = [&](double v) { return limits && v >= lo && v <= hi; };
     auto hys = [&](double v) { return limits && v >= 0 && v < std::fabs(hi - lo); };
-    field(txtReset[i], liner, Indexed("txtReset", i));
-    field(txtA1PM[i], liner, Indexed("txtA1PM", i));
-    field(txtA2PM[i], liner, Indexed("txtA2PM", i));
-    field(txtA1PH[i], hys, Indexed("txtA1PH", i));
-    field(txtA2PH[i], hys, Indexed("txtA2PH", i));
+    const std::string linerRule = "allowed Liner Min to Liner Max";
+    const std::string hysRule = "allowed 0 up to (not including) Liner Max - Liner Min";
+    field(txtReset[i], liner, "txtReset", "Reset Value", linerRule);
+    field(txtA1PM[i], liner, "txtA1PM", "Alarm A: Position Setpoint", linerRule);
+    field(txtA2PM[i], liner, "txtA2PM", "Alarm B: Position Setpoint", linerRule);
+    field(txtA1PH[i], hys, "txtA1PH", "Alarm A: Position Hys", hysRule);
+    field(txtA2PH[i], hys, "txtA2PH", "Alarm B: Position Hys", hysRule);
   }
   return ok;
 }

@@ -172,9 +172,9 @@ bool frmPI32::SetCheckData(const ControlInfo& field, const std::string& text) {
   if (NumberWithin(text, field.min, field.max)) return true;
   Refuse(field.name, OutOfRangeReason(field, text));
   if (messagesOn) {
-    RangeMessage("Please enter " + Whole(field.min) + " to " + Whole(field.max) +
-                     ".\r\nCheck data range.",
-                 field.name, lastCheckFailure().why);
+    RangeMessage(
+        "Please enter " + Whole(field.min) + " to " + Whole(field.max) + ".\r\nCheck data range.",
+        field.name, lastCheckFailure().why);
   }
   return false;
 }
@@ -195,7 +195,8 @@ bool frmPI32::CheckData() {
 }
 
 void frmPI32::LostFocus(std::string_view name) {
-  if (const int i = IndexIn(name, "txtFScale"); i >= 0) SetCheckData(kFScale.info(i), txtFScale[i].text);
+  if (const int i = IndexIn(name, "txtFScale"); i >= 0)
+    SetCheckData(kFScale.info(i), txtFScale[i].text);
   if (const int i = IndexIn(name, "txtOver"); i >= 0) SetCheckData(kOver.info(i), txtOver[i].text);
 }
 

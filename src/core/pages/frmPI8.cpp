@@ -138,7 +138,8 @@ bool frmPI8::CheckData2(int index) {
   TextBox& preset = txtPreset[index];
   const ControlInfo info = kPreset.info(index);
   if (!InDeclaredRange(info, preset.text)) {
-    RangeMessage("Data Error \r\nCheck data range.", info.name, OutOfRangeReason(info, preset.text));
+    RangeMessage("Data Error \r\nCheck data range.", info.name,
+                 OutOfRangeReason(info, preset.text));
     return false;
   }
   preset.text = PlainDecimal(preset.text);

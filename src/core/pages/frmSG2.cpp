@@ -43,7 +43,6 @@ bool NumericWithin(std::string_view text, double low, double high) {
   return v >= low && v <= high;
 }
 
-
 }  // namespace
 
 frmSG2::frmSG2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_) {
@@ -324,16 +323,17 @@ bool frmSG2::CheckData() {
     if (!ScalingNumeric(i)) return false;
     if (!IsNumeric(txtZBase[i].text)) return notNumber(kLoadRatio, i, txtZBase[i]);
     if (!percent) continue;
-    for (auto [field, box] : {std::pair{&kZPercent, &txtZPercent[i]}, {&kSPercent, &txtSPercent[i]},
+    for (auto [field, box] : {std::pair{&kZPercent, &txtZPercent[i]},
+                              {&kSPercent, &txtSPercent[i]},
                               {&kOPercent, &txtOPercent[i]}})
       if (!IsNumeric(box->text)) return notNumber(*field, i, *box);
   }
   for (int i = 0; i < n; ++i) {
     if (!CheckDeclared(kLoadRatio.info(i), txtZBase[i].text)) return false;
     if (!CheckScalingChannel(i, kScaleLimits)) return false;
-    if (percent && !(CheckPercent(kZPercent, i, txtZPercent[i]) &&
-                     CheckPercent(kSPercent, i, txtSPercent[i]) &&
-                     CheckPercent(kOPercent, i, txtOPercent[i])))
+    if (percent &&
+        !(CheckPercent(kZPercent, i, txtZPercent[i]) &&
+          CheckPercent(kSPercent, i, txtSPercent[i]) && CheckPercent(kOPercent, i, txtOPercent[i])))
       return false;
   }
   return true;
@@ -388,8 +388,7 @@ void frmSG2::cmdGainApply_Click(int ch) {
 void frmSG2::cmdApply_Click(int ch) {
   if (!NumericWithin(txtAdjscale[ch].text, 0, kAutoScaleHigh))
     return RangeError(Indexed("txtAdjscale", ch), "Monitor Output of CH " + std::to_string(ch),
-                      txtAdjscale[ch].text, 0,
-                      kAutoScaleHigh);
+                      txtAdjscale[ch].text, 0, kAutoScaleHigh);
   if (!Prepare(ButtonGroup(ch))) return;
   txt_able2(false);
   link().ItemWriteRetry(kRetry, "38", txtAdjscale[ch].text);
@@ -499,7 +498,10 @@ void frmSG2::visitControls(ControlVisitor& v) {
     set1.text(FullScaleInfo(i), txtFScale[i]);
     set1.text(BiasInfo(i), txtBias[i]);
     set1.text(GainInfo(i), txtGain[i]);
-    set1.text(kLoadRatio.info(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+    set1.text(kLoadRatio.info(i)
+                  .in_unit(lblZBase_Unit[i].caption)
+                  .as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting),
+              txtZBase[i]);
     set1.label(Indexed("lblZScale", i), lblZScale[i]);
     set1.label(Indexed("lblFScale", i), lblFScale[i]);
     set1.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);

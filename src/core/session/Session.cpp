@@ -8,7 +8,6 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
-#include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
 #include "pages/Selections.h"
 

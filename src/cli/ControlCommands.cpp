@@ -1,5 +1,6 @@
 // Commands that work the page's controls by name, as a person at the window would:
 // "set" types values and downloads them, "press" types values and presses a button.
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +56,45 @@ bool SetAll(const CliContext& ctx, const char* command, pages::ModulePage& page,
   return true;
 }
 
+// The declaration and text of the named text box, if the page has one of that name.
+class TextOf : public pages::ControlVisitor {
+ public:
+  explicit TextOf(std::string_view name) : name_(name) {}
+  void text(const pages::ControlInfo& i, pages::TextBox& c) override {
+    if (i.name == name_) found = std::pair{i, c.text};
+  }
+  std::optional<std::pair<pages::ControlInfo, std::string>> found;
+
+ private:
+  std::string_view name_;
+};
+
+// A value outside the range its control declares is refused before anything goes to the
+// unit: the page's own "Data Range Error" box, then the control, its range and that
+// nothing was written. The text is taken as the page holds it after the edit.
+bool WithinDeclaredRanges(const CliContext& ctx, const char* command, pages::ModulePage& page,
+                          const std::vector<std::pair<std::string, std::string>>& values) {
+  for (const auto& assignment : values) {
+    TextOf box(assignment.first);
+    page.visitControls(box);
+    if (!box.found || pages::InDeclaredRange(box.found->first, box.found->second)) continue;
+    const pages::ControlInfo& info = box.found->first;
+    const std::string why = pages::OutOfRangeReason(info, box.found->second);
+    ui::MessageCause cause;
+    cause.kind = ui::FailureKind::DataRange;
+    cause.control = info.name;
+    cause.why = why;
+    cause.nothingWritten = true;
+    ctx.dialogs.failureMessage(cause, "Data Error \r\nCheck data range.", "Data Range Error",
+                               ui::Icon::Error);
+    // "txtSpan: Span [deg] is "59"; allowed 60 to 360, at most 2 decimals; nothing written"
+    ctx.err << "q5cfg-cli " << command << ": " << info.name << ": " << why.substr(0, why.size() - 1)
+            << "; nothing written" << std::endl;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int CmdSet(const CliContext& ctx, const Args& args) {
@@ -68,6 +108,7 @@ int CmdSet(const CliContext& ctx, const Args& args) {
   pages::ModulePage* page = ConnectToPage(ctx, "set");
   if (!page) return kExitFailed;
   if (!SetAll(ctx, "set", *page, values)) return kExitUsage;
+  if (!WithinDeclaredRanges(ctx, "set", *page, values)) return kExitUsage;
 
   // The Download button: model check, the page's range check, the writes, re-Upload.
   session::Session& s = ctx.session;

@@ -149,6 +149,7 @@ class TestDialogs : public q5::ui::UserDialogs {
   }
   void clear() {
     messages.clear();
+    causes.clear();  // beside messages, one for one
     questions.clear();
     events.clear();
   }

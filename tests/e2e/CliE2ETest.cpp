@@ -281,8 +281,8 @@ TEST(CliOverPty, PwmAndEncoderConfigurationsDownloadAndUploadBack) {
 }
 
 // "set" puts values into controls by name and downloads them as the Download button does;
-// a value the page refuses writes nothing and exits 1, a NAME=VALUE the routine cannot take
-// (no such control, no such item) writes nothing and exits 2.
+// a value outside its control's declared range, or a NAME=VALUE the routine cannot take (no
+// such control, no such item), writes nothing and exits 2.
 TEST(CliOverPty, SetTypesValuesAndDownloads) {
   char dirTemplate[] = "/tmp/q5e2e_set_XXXXXX";
   ASSERT_NE(mkdtemp(dirTemplate), nullptr);
@@ -304,13 +304,17 @@ TEST(CliOverPty, SetTypesValuesAndDownloads) {
     EXPECT_EQ(std::count(received.begin(), received.end(), "D10\\r"), 1);
     std::remove(log.c_str());
 
-    // Refusals: out of range (the page's own check and message), no such item, no such
-    // control. Nothing is written, not even the "F" of a Download.
+    // Refusals: out of range (the page's own message, then the control and its range),
+    // no such item, no such control. Nothing is written, not even the "F" of a Download.
     const RunResult range = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "txtBias(0)=320.01"});
-    EXPECT_EQ(range.exitCode, 1);
+    EXPECT_EQ(range.exitCode, 2);
     EXPECT_NE(range.err.find("Data Range Error: Data Error \nCheck data range.\n"), std::string::npos)
         << range.err;
-    EXPECT_NE(range.err.find("Download: Download Error\n"), std::string::npos);
+    EXPECT_NE(range.err.find("q5cfg-cli set: txtBias(0): Bias of CH 0 is \"320.01\"; allowed -320 "
+                             "to 320; nothing written\n"),
+              std::string::npos)
+        << range.err;
+    EXPECT_EQ(range.err.find("Download Error"), std::string::npos);
     const RunResult item = RunProgram({Q5CLI_PATH, "--port", sim.path(), "set", "cmbUserRange(0)=4mA"});
     EXPECT_EQ(item.exitCode, 2);
     EXPECT_NE(item.err.find("cmbUserRange(0) has no item \"4mA\""), std::string::npos) << item.err;

@@ -319,14 +319,25 @@ TEST(PageCommandsOverPty, LinearizerTableCellsByName) {
   EXPECT_EQ(Shown(set.run.out, "dgdX(3)"), "11500");
   EXPECT_EQ(Shown(set.run.out, "dgdX(5)"), "1290");
 
-  // A span outside 60.00 to 360.00, or with a word after it, is refused by the page's
-  // check: nothing is written.
+  // A span outside 60.00 to 360.00, or with a word after it, and a clear value with a
+  // third decimal are refused by their declared ranges before any Download: nothing but
+  // the Upload's "F" is written.
   for (const char* typed : {"txtSpan=59", "txtSpan=270 hello", "txtOutputClearValue=115.001"}) {
     const CliExchange span = Cli(unit, {"set", typed});
-    EXPECT_EQ(span.run.exitCode, 1) << typed;
+    EXPECT_EQ(span.run.exitCode, 2) << typed;
     EXPECT_TRUE(Has(span.run.err, "Data Range Error")) << span.run.err;
-    for (const std::string& line : span.received) EXPECT_EQ(line.find("D59"), std::string::npos);
+    EXPECT_TRUE(Has(span.run.err, "; nothing written\n")) << span.run.err;
+    for (const std::string& line : span.received) {
+      if (line.rfind("D", 0) == 0) {
+        EXPECT_EQ(line, "DF\\r") << "written after the refusal";
+      }
+    }
   }
+  const CliExchange span = Cli(unit, {"set", "txtSpan=360.001"});
+  EXPECT_TRUE(Has(span.run.err,
+                  "q5cfg-cli set: txtSpan: Span [deg] is \"360.001\"; allowed 60 to "
+                  "360, at most 2 decimals; nothing written\n"))
+      << span.run.err;
 
   // X does not rise: refused with the message, nothing but the "F" written.
   const CliExchange flat = Cli(unit, {"set", "dgdX(2)=-1500"});

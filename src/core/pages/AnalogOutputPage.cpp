@@ -22,7 +22,7 @@ constexpr std::size_t kHoldPos = 10;
 
 AnalogOutputPage::AnalogOutputPage(PageContext& ctx, Shape shape)
     : ModulePage(ctx),
-      ChannelScaling(shape.channels),
+      ChannelScaling(shape.channels, checkFailure_),
       cmbUserRange(shape.channels),
       txtOutputClearValue(shape.channels),
       cmbInvalid(shape.channels),
@@ -229,8 +229,10 @@ bool AnalogOutputPage::CheckData() {
   if (!CheckScalingChannels(channels(), [](int) { return kScaleLimits; }, true)) return false;
   if (!shape_.fVariant) return true;
   for (int i = 0; i < channels(); ++i) {
+    const ControlInfo clear = ClearValueInfo(i);
     const std::string& t = txtOutputClearValue[i].text;
-    if (!IsNumeric(t) || !ClearValueInRange(NumericValue(t))) return false;
+    if (!IsNumeric(t)) return Refuse(clear.name, OutOfRangeReason(clear, t));
+    if (!CheckDeclared(clear, t)) return false;
   }
   return true;
 }
@@ -262,7 +264,7 @@ void AnalogOutputPage::visitControls(ControlVisitor& v) {
     set1.label(Indexed("lblFBase", i), lblFBase[i]);
     if (shape_.voltage) set2.combo(Setting(Indexed("cmbUserRange", i), "Output range").ch(i), cmbUserRange[i]);
     if (shape_.fVariant) {
-      set2.text(Setting(Indexed("txtOutputClearValue", i), "Clear value").ch(i), txtOutputClearValue[i]);
+      set2.text(ClearValueInfo(i), txtOutputClearValue[i]);
       set2.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
     }
   }

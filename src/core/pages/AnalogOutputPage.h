@@ -98,8 +98,11 @@ class AnalogOutputPage : public ModulePage, public ChannelScaling {
   // The clear value as shown, from the value read; and as written, from the text.
   virtual std::string ClearValueShown(const std::string& read) const { return read; }
   virtual std::string ClearValueWritten(const std::string& text) const { return text; }
-  // Whether a clear value passes the check.
-  virtual bool ClearValueInRange(double v) const = 0;
+  // The declaration of channel i's clear value, with the range its check holds it to
+  // (F-variant pages; the others have no clear value box).
+  virtual ControlInfo ClearValueInfo(int i) const {
+    return Setting(Indexed("txtOutputClearValue", i), "Clear value").ch(i);
+  }
   // Called by Init after the range switch, before the channels (frmOVF4 hides
   // channels 2 and 3 of a 2-channel unit).
   virtual void BeforeChannels() {}

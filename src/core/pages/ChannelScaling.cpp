@@ -8,6 +8,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/StartupTables.h"
 #include "link/TextRoutines.h"
+#include "pages/PageHelpers.h"
 #include "pages/RecordStream.h"
 
 namespace q5::pages {
@@ -120,7 +121,7 @@ double RoundHalfEven(double v) {
 
 // ---- The block ----------------------------------------------------------------------------
 
-ChannelScaling::ChannelScaling(int channels)
+ChannelScaling::ChannelScaling(int channels, CheckFailure& failure)
     : txtZScale(channels),
       txtFScale(channels),
       txtBias(channels),
@@ -130,7 +131,8 @@ ChannelScaling::ChannelScaling(int channels)
       lblZScale(channels),
       lblFScale(channels),
       lblZBase_Unit(channels),
-      lblFBase_Unit(channels) {
+      lblFBase_Unit(channels),
+      scalingFailure_(failure) {
   for (int i = 0; i < channels; ++i) {
     // The output values at the range ends follow from the input range: shown, not set.
     // Pages that make them settings of their own say so.
@@ -232,54 +234,74 @@ bool ChannelScaling::ScalingNumeric(int i, bool withBases) const {
                 {"txtFBase", "Full base", txtFBase[i], withBases}};
   for (const auto& f : fields) {
     if (!f.wanted || IsNumeric(f.box.text)) continue;
-    checkFailure_ = {Indexed(f.name, i), std::string(f.caption) + " of CH " + std::to_string(i) +
-                                             " is \"" + f.box.text + "\", not a number."};
+    const ControlInfo info = ScalingInfo(f.name, f.caption, i);
+    scalingFailure_ = {info.name, Headed(info, i) + " is \"" + f.box.text + "\", not a number."};
     return false;
   }
   return true;
 }
 
 bool ChannelScaling::CheckScalingChannel(int i, ScaleLimits limits) {
-  const double zero = NumericValue(txtZScale[i].text);
-  const double full = NumericValue(txtFScale[i].text);
-  const double bias = NumericValue(txtBias[i].text);
-  const double gain = NumericValue(txtGain[i].text);
-  auto inLimits = [&](double v) { return v >= limits.low && v <= limits.high; };
-  auto fail = [&](const char* name, const char* caption, const std::string& text,
-                  const std::string& range) {
-    checkFailure_ = {Indexed(name, i), std::string(caption) + " of CH " + std::to_string(i) +
-                                           " is " + text + "; allowed " + range + "."};
+  const ControlInfo zeroInfo = ZeroScaleInfo(i, limits), fullInfo = FullScaleInfo(i, limits);
+  const ControlInfo biasInfo = BiasInfo(i), gainInfo = GainInfo(i);
+  auto fail = [&](const ControlInfo& info, const std::string& text) {
+    scalingFailure_ = {info.name,
+                       Headed(info, i) + " is " + text + "; allowed " + RangeText(info) + "."};
     return false;
   };
-  auto number = [](double v) {
-    std::string s = std::to_string(v);
-    s.erase(s.find_last_not_of('0') + 1);
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-  };
-  const std::string scaleRange = number(limits.low) + " to " + number(limits.high);
-  if (bias < -kBiasLimit || bias > kBiasLimit)
-    return fail("txtBias", "Bias", txtBias[i].text, "-320 to 320");
-  if (!inLimits(zero)) return fail("txtZScale", "Zero scale", txtZScale[i].text, scaleRange);
-  if (!inLimits(full)) return fail("txtFScale", "Full scale", txtFScale[i].text, scaleRange);
-  if (gain > kGainLimit || gain < -kGainLimit)
-    return fail("txtGain", "Gain", txtGain[i].text, "-3.2 to 3.2");
-  const double zeroRounded = RoundHalfEven(zero);
-  const double fullRounded = RoundHalfEven(full);
+  auto number = [](double v) { return PlainDecimal(std::to_string(v)); };
+  if (!InDeclaredRange(biasInfo, txtBias[i].text)) return fail(biasInfo, txtBias[i].text);
+  if (!InDeclaredRange(zeroInfo, txtZScale[i].text)) return fail(zeroInfo, txtZScale[i].text);
+  if (!InDeclaredRange(fullInfo, txtFScale[i].text)) return fail(fullInfo, txtFScale[i].text);
+  if (!InDeclaredRange(gainInfo, txtGain[i].text)) return fail(gainInfo, txtGain[i].text);
+  // The scales go out as whole numbers (ties to even), which must still be in range.
+  const double zeroRounded = RoundHalfEven(NumericValue(txtZScale[i].text));
+  const double fullRounded = RoundHalfEven(NumericValue(txtFScale[i].text));
+  auto inLimits = [&](double v) { return v >= limits.low && v <= limits.high; };
   if (!inLimits(zeroRounded))
-    return fail("txtZScale", "Zero scale", txtZScale[i].text + " (rounded " + number(zeroRounded) + ")", scaleRange);
+    return fail(zeroInfo, txtZScale[i].text + " (rounded " + number(zeroRounded) + ")");
   if (!inLimits(fullRounded))
-    return fail("txtFScale", "Full scale", txtFScale[i].text + " (rounded " + number(fullRounded) + ")", scaleRange);
+    return fail(fullInfo, txtFScale[i].text + " (rounded " + number(fullRounded) + ")");
   txtZScale[i].text = std::to_string(static_cast<long long>(zeroRounded));
   txtFScale[i].text = std::to_string(static_cast<long long>(fullRounded));
   return true;
 }
 
-void ChannelScaling::visitScaling(ControlVisitor& v, int i) {
-  v.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
-  v.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
-  v.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
-  v.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+void ChannelScaling::NameScalingBlock(int i, std::string suffix, std::string heading) {
+  if (blockNames_.size() < txtZScale.size()) blockNames_.resize(txtZScale.size());
+  blockNames_[i] = {std::move(suffix), std::move(heading)};
+}
+
+ControlInfo ChannelScaling::ScalingInfo(const char* name, const char* caption, int i) const {
+  if (i < static_cast<int>(blockNames_.size()) && !blockNames_[i].first.empty())
+    return Setting(name + blockNames_[i].first, caption);
+  return Setting(Indexed(name, i), caption).ch(i);
+}
+
+std::string ChannelScaling::Headed(const ControlInfo& info, int i) const {
+  if (i < static_cast<int>(blockNames_.size()) && !blockNames_[i].first.empty())
+    return info.caption + " of " + blockNames_[i].second;
+  return info.caption + " of CH " + std::to_string(i);
+}
+
+ControlInfo ChannelScaling::ZeroScaleInfo(int i, ScaleLimits limits) const {
+  return ScalingInfo("txtZScale", "Zero scale", i).range(limits.low, limits.high);
+}
+ControlInfo ChannelScaling::FullScaleInfo(int i, ScaleLimits limits) const {
+  return ScalingInfo("txtFScale", "Full scale", i).range(limits.low, limits.high);
+}
+ControlInfo ChannelScaling::BiasInfo(int i) const {
+  return ScalingInfo("txtBias", "Bias", i).range(-kBiasLimit, kBiasLimit);
+}
+ControlInfo ChannelScaling::GainInfo(int i) const {
+  return ScalingInfo("txtGain", "Gain", i).range(-kGainLimit, kGainLimit);
+}
+
+void ChannelScaling::visitScaling(ControlVisitor& v, int i, ScaleLimits limits) {
+  v.text(ZeroScaleInfo(i, limits), txtZScale[i]);
+  v.text(FullScaleInfo(i, limits), txtFScale[i]);
+  v.text(BiasInfo(i), txtBias[i]);
+  v.text(GainInfo(i), txtGain[i]);
   v.text(Setting(Indexed("txtZBase", i), "Zero base").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
   v.text(Setting(Indexed("txtFBase", i), "Full base").ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
   v.label(Indexed("lblZScale", i), lblZScale[i]);

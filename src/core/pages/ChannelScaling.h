@@ -81,14 +81,9 @@ inline constexpr double kGainLimit = 3.2;
 
 class ChannelScaling {
  public:
-  // The field the last failing check stopped at ("txtBias(2)") and why, in words a
-  // person reads under "Check data range."; empty after a passing check.
-  struct CheckFailure {
-    std::string control;
-    std::string why;
-  };
-  const CheckFailure& lastCheckFailure() const { return checkFailure_; }
-  explicit ChannelScaling(int channels);
+  // `failure` is where the page notes the field its check stopped at (the page's
+  // lastCheckFailure).
+  ChannelScaling(int channels, CheckFailure& failure);
 
   // Control arrays, element i = channel i+1.
   std::vector<TextBox> txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase;
@@ -137,7 +132,7 @@ class ChannelScaling {
   // the range rule channel by channel, ending at the first failing one.
   template <typename LimitsOf>
   bool CheckScalingChannels(int channels, LimitsOf limitsOf, bool withBases = false) {
-    checkFailure_ = {};
+    scalingFailure_ = {};
     for (int i = 0; i < channels; ++i)
       if (!ScalingNumeric(i, withBases)) return false;
     for (int i = 0; i < channels; ++i)
@@ -145,8 +140,18 @@ class ChannelScaling {
     return true;
   }
 
-  // Visits the channel's scaling controls as "txtZScale(i)", ..., "lblFBase_Unit(i)".
-  void visitScaling(ControlVisitor& v, int i);
+  // Visits the channel's scaling controls as "txtZScale(i)", ..., "lblFBase_Unit(i)",
+  // the scales declared with the page's limits for the channel, bias and gain with theirs.
+  void visitScaling(ControlVisitor& v, int i, ScaleLimits limits = kScaleLimits);
+  // The declarations of the checked scaling fields of channel i.
+  ControlInfo ZeroScaleInfo(int i, ScaleLimits limits = kScaleLimits) const;
+  ControlInfo FullScaleInfo(int i, ScaleLimits limits = kScaleLimits) const;
+  ControlInfo BiasInfo(int i) const;
+  ControlInfo GainInfo(int i) const;
+  // A page whose scaling blocks are not channels (the linearizer's input and output)
+  // names block i: its controls are "txtZScale" + suffix ..., and a failed check calls
+  // it by `heading` ("input") instead of "CH i".
+  void NameScalingBlock(int i, std::string suffix, std::string heading);
 
   // ---- Configuration file -------------------------------------------------------------
   // The channel's first `count` scaling texts as fields of the record being walked, in
@@ -161,7 +166,12 @@ class ChannelScaling {
                           std::string_view zeroBase, std::string_view fullBase);
 
  private:
-  mutable CheckFailure checkFailure_;
+  CheckFailure& scalingFailure_;
+  // Per block: the name suffix and heading of a named block ("" : a channel).
+  std::vector<std::pair<std::string, std::string>> blockNames_;
+  ControlInfo ScalingInfo(const char* name, const char* caption, int i) const;
+  // "Bias of CH 2", "Bias of input".
+  std::string Headed(const ControlInfo& info, int i) const;
 };
 
 // ---- Small helpers the analog pages share -------------------------------------------------

@@ -111,6 +111,9 @@ enum class Role {
 // "state shown in a caption": the role as messages name it.
 std::string_view RoleName(Role role);
 
+// The places after the point of a ranged value whose check does not limit them.
+inline constexpr int kAnyPlaces = -1;
+
 struct ControlInfo {
   std::string name;     // "cmbUserRange(0)"
   std::string caption;  // the text a person sees beside it ("" when none)
@@ -119,12 +122,17 @@ struct ControlInfo {
   int channel = -1;     // the channel it belongs to (-1: module-wide)
   std::string channelHeading;  // the heading of that channel as the page shows it, "CH 0"
   std::string group;    // the tab or frame it sits in ("frmSet1"; "" when none)
-  // A plain range check: the value must be a number within [min, max] with at most
-  // `decimals` places after the point.
+  // A plain range check: the value must be a number within [min, max]. `decimals` is the
+  // number of places after the point the check takes (kAnyPlaces: as many as typed);
+  // `rounded` says the check first rounds the value to `decimals` places (ties to even),
+  // so 9000.4 passes a whole-number range ending at 9000. `checkedBy` names the button
+  // whose click checks the range ("" : the check before a Download).
   bool ranged = false;
   double min = 0;
   double max = 0;
-  int decimals = 0;
+  int decimals = kAnyPlaces;
+  bool rounded = false;
+  std::string checkedBy;
 
   // Builders, so that a page states each fact once where it names the control.
   ControlInfo ch(int i) && {
@@ -145,11 +153,25 @@ struct ControlInfo {
     unit = std::move(u);
     return std::move(*this);
   }
-  ControlInfo range(double lo, double hi, int places = 0) && {
+  ControlInfo range(double lo, double hi, int places = kAnyPlaces) && {
     ranged = true;
     min = lo;
     max = hi;
     decimals = places;
+    return std::move(*this);
+  }
+  // A range the check holds the value against after rounding it to `places` places
+  // (ties to even): a whole number by default.
+  ControlInfo roundedRange(double lo, double hi, int places = 0) && {
+    ranged = true;
+    min = lo;
+    max = hi;
+    decimals = places;
+    rounded = true;
+    return std::move(*this);
+  }
+  ControlInfo checkedOn(std::string button) && {
+    checkedBy = std::move(button);
     return std::move(*this);
   }
   ControlInfo as(Role r) && {
@@ -158,6 +180,41 @@ struct ControlInfo {
   }
   // Whether a person edits it (a setting); everything else is shown or pressed.
   bool editable() const { return role == Role::Setting; }
+};
+
+// A setting whose check is a plain range, stated once: the page's walk declares the
+// control from it and the page's check reads its ends from it.
+struct RangedSetting {
+  std::string_view name;     // "txtPhase"; per channel it is indexed, "txtPhase(2)"
+  std::string_view caption;  // "Phase (0 to 65535)"
+  double min = 0;
+  double max = 0;
+  int decimals = kAnyPlaces;
+  bool rounded = false;  // the check rounds to `decimals` places (ties to even) first
+  std::string_view unit = {};
+  // The declaration of the channel's control (heading "CH i").
+  ControlInfo info(int channel) const;
+  // The declaration of a module-wide control.
+  ControlInfo info() const;
+};
+
+// Whether the text is a value the declared range takes: a number within [min, max]
+// (rounded first where the check rounds), with no more places than the declaration
+// allows (trailing zeros aside). True for a control without a declared range. It never
+// refuses what the page's own check takes; a page's check may refuse more (a cross-field
+// rule, "1.0" where the text must be whole).
+bool InDeclaredRange(const ControlInfo& info, std::string_view text);
+// The declared range as a person reads it: "0 to 65535", "-3.2 to 3.2"; "" when none.
+std::string RangeText(const ControlInfo& info);
+// Why the text fails the declared range, in the words a person reads under "Check data
+// range.": "Phase of CH 2 is \"70000\"; allowed 0 to 65535."
+std::string OutOfRangeReason(const ControlInfo& info, std::string_view text);
+
+// The field a failing check stopped at ("txtBias(2)") and why, in words a person reads
+// under "Check data range."; empty after a passing check.
+struct CheckFailure {
+  std::string control;
+  std::string why;
 };
 
 inline ControlInfo Info(std::string_view name, Role role, std::string_view caption = {}) {

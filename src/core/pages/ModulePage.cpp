@@ -82,4 +82,13 @@ void ModulePage::UploadFailure() {
   if (ctx_.disconnect) ctx_.disconnect();
 }
 
+void ModulePage::RangeMessage(const std::string& text, const std::string& control,
+                              const std::string& why) {
+  ui::MessageCause cause;
+  cause.kind = ui::FailureKind::DataRange;
+  cause.control = control;
+  cause.why = why;
+  ctx_.dialogs.failureMessage(cause, text, "Data Range Error", ui::Icon::Error);
+}
+
 }  // namespace q5::pages

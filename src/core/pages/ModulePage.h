@@ -59,6 +59,9 @@ class ModulePage {
   // Pages without a range check count as valid and are not asked.
   virtual bool hasCheckData() const { return true; }
   virtual bool CheckData() { return true; }
+  // The field the last failing CheckData stopped at and why; empty after a passing
+  // check. The main window's "Data Range Error" carries it as its cause.
+  const CheckFailure& lastCheckFailure() const { return checkFailure_; }
   // Enables or disables every editing control; fixed and display-only fields stay off.
   virtual void txt_able(bool enable) {}
 
@@ -156,10 +159,27 @@ class ModulePage {
     return true;
   }
 
+  // The start of a check: no failure noted yet.
+  void BeginCheck() { checkFailure_ = {}; }
+  // Notes the field a check stopped at; false, so that a check can return it.
+  bool Refuse(std::string control, std::string why) {
+    checkFailure_ = {std::move(control), std::move(why)};
+    return false;
+  }
+  // The text against the control's declared range: true when it is taken, else the
+  // field is noted as where the check stopped.
+  bool CheckDeclared(const ControlInfo& info, std::string_view text) {
+    return InDeclaredRange(info, text) || Refuse(info.name, OutOfRangeReason(info, text));
+  }
+  // A "Data Range Error" box a button's own check shows, with the field it concerns.
+  void RangeMessage(const std::string& text, const std::string& control,
+                    const std::string& why = {});
+
   link::Link& link() { return ctx_.link; }
   const catalogue::UnitIdentity& values() const { return ctx_.values; }
   bool Monitoring() const { return ctx_.monitoring && ctx_.monitoring(); }
   PageContext& ctx_;
+  CheckFailure checkFailure_;
 };
 
 // The placeholder page frmNONE, shown (as a null page) for units whose module has no

@@ -11,7 +11,7 @@ constexpr std::string_view kUnits[] = {"C", "F", "K"};
 }  // namespace
 
 TemperaturePage::TemperaturePage(PageContext& ctx, catalogue::SensorFamily family)
-    : ModulePage(ctx), ChannelScaling(kChannels), family_(family) {
+    : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_), family_(family) {
   MakeTabs({"Setting 1", "Setting 2"});
   Frame2.caption = "Output Hold/Clear";
   optKeepOn.caption = "Output Hold";
@@ -125,10 +125,10 @@ void TemperaturePage::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    set1.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
-    set1.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
-    set1.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
-    set1.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
+    set1.text(ZeroScaleInfo(i), txtZScale[i]);
+    set1.text(FullScaleInfo(i), txtFScale[i]);
+    set1.text(BiasInfo(i), txtBias[i]);
+    set1.text(GainInfo(i), txtGain[i]);
     // The temperatures in the unit the channel's unit list chose ("°C", "°F").
     set1.text(Setting(Indexed("txtZBase", i), "Zero temp").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
     set1.text(Setting(Indexed("txtFBase", i), "Full temp").ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);

@@ -17,9 +17,17 @@ constexpr std::size_t kAveragePos = 9;
 constexpr std::size_t kDropOutPos = 9;
 constexpr std::size_t kDropOutLength = 4;
 
+// The channel's scaling and the module's drop-out, as their labels show them.
+constexpr RangedSetting kZScaleAC{"txtZScale", "Zero scale (0 to 65535)", 0, 65535};
+constexpr RangedSetting kFScaleAC{"txtFScale", "Full scale (0 to 65535)", 0, 65535};
+constexpr RangedSetting kBiasAC{"txtBias", "Bias (0.00 to 10.00)", 0, 10};
+constexpr RangedSetting kGainAC{"txtGain", "Gain (0.1000 to 3.2000)", 0.1, 3.2};
+constexpr RangedSetting kDropOut{
+    "txtDropOut", "Drop Out ( 0.50% to 5.00%)", 0.5, 5, kAnyPlaces, false, "%"};
+
 }  // namespace
 
-frmAC32::frmAC32(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+frmAC32::frmAC32(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_) {
   MakeTabs({"Setting 1", "Setting 2"});
   lblAverage.caption = "Averaging Number";
   lblDropOut.caption = "Drop Out";
@@ -133,23 +141,32 @@ void frmAC32::ReadingData() {
 }
 
 bool frmAC32::CheckData() {
+  BeginCheck();
   // Every number must be one, and every range must hold: a single failed field refuses
   // the Download.
   for (int i = 0; i < channels(); ++i)
     if (!ScalingNumeric(i)) return false;
-  if (!IsNumeric(txtDropOut.text)) return false;
+  if (!IsNumeric(txtDropOut.text))
+    return Refuse("txtDropOut", "Drop Out is \"" + txtDropOut.text + "\", not a number.");
   for (int i = 0; i < channels(); ++i) {
-    if (!NumberWithin(txtZScale[i].text, 0, 65535) || !NumberWithin(txtFScale[i].text, 0, 65535))
+    if (!CheckDeclared(kZScaleAC.info(i), txtZScale[i].text) ||
+        !CheckDeclared(kFScaleAC.info(i), txtFScale[i].text) ||
+        !CheckDeclared(kBiasAC.info(i), txtBias[i].text) ||
+        !CheckDeclared(kGainAC.info(i), txtGain[i].text))
       return false;
-    if (!NumberWithin(txtBias[i].text, 0, 10)) return false;
-    if (!NumberWithin(txtGain[i].text, 0.1, 3.2)) return false;
+    // The scales go out as whole numbers (ties to even), which must still be in range.
     const double zero = RoundHalfEven(NumericValue(txtZScale[i].text));
     const double full = RoundHalfEven(NumericValue(txtFScale[i].text));
-    if (zero < 0 || zero > 65535 || full < 0 || full > 65535) return false;
+    if (zero < kZScaleAC.min || zero > kZScaleAC.max)
+      return Refuse(Indexed(kZScaleAC.name, i),
+                    OutOfRangeReason(kZScaleAC.info(i), txtZScale[i].text));
+    if (full < kFScaleAC.min || full > kFScaleAC.max)
+      return Refuse(Indexed(kFScaleAC.name, i),
+                    OutOfRangeReason(kFScaleAC.info(i), txtFScale[i].text));
     txtZScale[i].text = std::to_string(static_cast<long long>(zero));
     txtFScale[i].text = std::to_string(static_cast<long long>(full));
   }
-  return NumberWithin(txtDropOut.text, 0.5, 5);
+  return CheckDeclared(kDropOut.info(), txtDropOut.text);
 }
 
 void frmAC32::txt_able2(bool enable) {
@@ -181,16 +198,16 @@ void frmAC32::visitControls(ControlVisitor& v) {
   }
   for (int i = 0; i < kChannels; ++i) {
     v.text(LiveValue(Indexed("txtParData", i), "Value").ch(i), txtParData[i]);
-    set1.text(Setting(Indexed("txtZScale", i), "Zero scale (0 to 65535)").ch(i), txtZScale[i]);
-    set1.text(Setting(Indexed("txtFScale", i), "Full scale (0 to 65535)").ch(i), txtFScale[i]);
-    set1.text(Setting(Indexed("txtBias", i), "Bias (0.00 to 10.00)").ch(i), txtBias[i]);
-    set1.text(Setting(Indexed("txtGain", i), "Gain (0.1000 to 3.2000)").ch(i), txtGain[i]);
+    set1.text(kZScaleAC.info(i), txtZScale[i]);
+    set1.text(kFScaleAC.info(i), txtFScale[i]);
+    set1.text(kBiasAC.info(i), txtBias[i]);
+    set1.text(kGainAC.info(i), txtGain[i]);
     set1.combo(Setting(Indexed("cmbInvalid", i), "Input").ch(i), cmbInvalid[i]);
   }
   set2.label("lblAverage", lblAverage);
   set2.combo(Setting("cmbAverage", "Averaging Number"), cmbAverage);
   set2.label("lblDropOut", lblDropOut);
-  set2.text(Setting("txtDropOut", "Drop Out ( 0.50% to 5.00%)").in_unit("%"), txtDropOut);
+  set2.text(kDropOut.info(), txtDropOut);
 }
 
 }  // namespace q5::pages

@@ -36,7 +36,7 @@ constexpr int kSwitchByRange = 15;  // switch "F": each channel's range decides
 
 }  // namespace
 
-frmAI4::frmAI4(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+frmAI4::frmAI4(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_) {
   MakeTabs({"Setting 1", "Setting 2"});
   LabDatatype.caption = "Data type";
   lblConvSpeed1.caption = "Conversion rate / ";
@@ -279,7 +279,8 @@ void frmAI4::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    visitScaling(set1, i);
+    // The scales' range follows the channel's data type on the models that have one.
+    visitScaling(set1, i, LimitsOf(i));
     set2.combo(Setting(Indexed("cmbUserRange", i), "Input range").ch(i), cmbUserRange[i]);
     set2.combo(Setting(Indexed("cmbInvalid", i), "Valid/Invalid").ch(i), cmbInvalid[i]);
     set2.combo(Setting(Indexed("CmbDataType", i), "Data type").ch(i), CmbDataType[i]);

@@ -24,7 +24,7 @@ constexpr int kMilliampereCode = 10;  // "4mA to 20mA" in the unit table
 
 }  // namespace
 
-frmAI8::frmAI8(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+frmAI8::frmAI8(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_) {
   MakeTabs({"CH 0 to CH 3", "CH 4 to CH 7"});
   lblConvSpeed1.caption = "Conversion rate / ";
   lblConvSpeed2.caption = "Averaging";

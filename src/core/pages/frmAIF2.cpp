@@ -10,7 +10,7 @@ namespace {
 constexpr int kUnitList = 5;
 }  // namespace
 
-frmAIF2::frmAIF2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {}
+frmAIF2::frmAIF2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_) {}
 
 int frmAIF2::channels() const { return ServedChannels(values().channelCount); }
 

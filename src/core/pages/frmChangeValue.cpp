@@ -48,19 +48,24 @@ bool frmChangeValue::cmdSet1_Click(ui::UserDialogs& dialogs) {
   // A one-channel unit has no second output: its value goes out as "0".
   if (channelCount_ == 1) v[1] = "0";
   const int checked = channelCount_ == 4 ? 4 : 2;
-  auto refuse = [&dialogs] {
-    dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+  // The box a failed check names, as the cause of its "Data Range Error": a box of this
+  // dialog, not the page's live value of the same name.
+  auto refuse = [&dialogs](const std::string& text, int i, const std::string& why) {
+    ui::MessageCause cause;
+    cause.kind = ui::FailureKind::DataRange;
+    cause.control = "frmChangeValue." + Indexed("txtParData", i);
+    cause.why = why;
+    dialogs.failureMessage(cause, text, "Data Range Error", ui::Icon::Error);
     return false;
   };
   for (int i = 0; i < checked; ++i) {
-    const bool ok = IsNumeric(v[i]) && std::fabs(NumericValue(v[i])) <= kLimit;
-    if (!ok) {
+    if (!InDeclaredRange(ValueInfo(i), v[i])) {
       // The value named as the dialog heads it; nothing goes to the unit.
-      dialogs.message("Data Error \r\nCheck data range.\r\n" + lblCh[i].caption + " is \"" +
-                          link::EscapeControls(v[i]) +
-                          "\": enter a number from -32000 to 32000. Nothing was sent.",
-                      "Data Range Error", ui::Icon::Error);
-      return false;
+      // The text says why already.
+      return refuse("Data Error \r\nCheck data range.\r\n" + lblCh[i].caption + " is \"" +
+                        link::EscapeControls(v[i]) +
+                        "\": enter a number from -32000 to 32000. Nothing was sent.",
+                    i, {});
     }
     // The number goes out as it was read, without the blanks around it.
     v[i] = TrimmedNumber(v[i]);
@@ -71,7 +76,9 @@ bool frmChangeValue::cmdSet1_Click(ui::UserDialogs& dialogs) {
   // handed over as they stand; none of them may carry a control character or be longer
   // than a number can be, since each goes into a line of its own to the unit.
   for (int i = checked; i < handed; ++i)
-    if (!SafeLineText(v[i])) return refuse();
+    if (!SafeLineText(v[i]))
+      return refuse("Data Error \r\nCheck data range.", i,
+                    lblCh[i].caption + " holds \"" + link::EscapeControls(v[i]) + "\".");
   page_->WritingData(std::vector<std::string>(v.begin(), v.begin() + handed));
   return true;
 }
@@ -82,10 +89,17 @@ bool frmChangeValue::Press(std::string_view name, ui::UserDialogs& dialogs) {
   return true;
 }
 
+ControlInfo frmChangeValue::ValueInfo(int i) const {
+  return Setting(Indexed("txtParData", i), lblCh[i].caption)
+      .ch(i)
+      .range(-kLimit, kLimit)
+      .checkedOn("cmdSet1");
+}
+
 void frmChangeValue::visitControls(ControlVisitor& v) {
   for (int i = 0; i < kValues; ++i) {
     v.label(Indexed("lblCh", i), lblCh[i]);
-    v.text(Setting(Indexed("txtParData", i), lblCh[i].caption).ch(i), txtParData[i]);
+    v.text(ValueInfo(i), txtParData[i]);
   }
   v.button("cmdSet1", cmdSet1);
 }

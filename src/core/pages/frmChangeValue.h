@@ -40,6 +40,8 @@ class frmChangeValue {
   // Presses a button by name ("cmdSet1"); false for other names.
   bool Press(std::string_view name, ui::UserDialogs& dialogs);
   void visitControls(ControlVisitor& v);
+  // The declaration of value box i: -32000 to 32000, checked by "Change".
+  ControlInfo ValueInfo(int i) const;
 
   // The page the dialog was opened for (nullptr before the first Load).
   ModulePage* page() const { return page_; }

@@ -18,6 +18,19 @@ constexpr std::size_t kHoldPos = 10;
 
 void FillValidList(ComboBox& box) { FillList(box, {"Valid", "Invalid"}); }
 
+// A channel's numbers: whole numbers after rounding (ties to even) within these ranges.
+// Max duty and clear value are in hundredths of a percent, whatever their labels say.
+constexpr RangedSetting kPhase{"txtPhase", "Phase (0 to 65535)", 0, 65535, 0, true};
+constexpr RangedSetting kMaxDuty{"txtMaxDuty", "Max Duty % (0 to 90.00)", 0, 9000, 0, true, "%"};
+constexpr RangedSetting kFreq{"txtFreq", "Frequency (10 to 65000)", 10, 65000, 0, true};
+constexpr RangedSetting kMaxCrnt{"txtMaxCrnt", "Max Current (1000 to 1300)", 1000, 1300, 0, true};
+constexpr RangedSetting kDFreq{"txtDFreq", "Dither Frequency (1 to 310)", 1, 310, 0, true};
+constexpr RangedSetting kDitherAmp{"txtDitherAmp", "Dither Amplitude (0 to 400)", 0, 400, 0, true};
+constexpr RangedSetting kClearValue{
+    "txtOutputClearValue", "Output Clear Value % (0.00 to 90.00)", 0, 9000, 0, true, "%"};
+// Above this PWM frequency the dither is not available.
+constexpr double kDitherFreqLimit = 10000;
+
 }  // namespace
 
 frmEC4::frmEC4(PageContext& ctx) : ModulePage(ctx) {
@@ -110,31 +123,49 @@ void frmEC4::ReadingData() {
   }
 }
 
-bool frmEC4::CheckChannel(int i) const {
+bool frmEC4::CheckChannel(int i) {
+  const struct {
+    const RangedSetting& field;
+    const TextBox& box;
+  } ranged[] = {{kPhase, txtPhase[i]},
+                {kMaxDuty, txtMaxDuty[i]},
+                {kFreq, txtFreq[i]},
+                {kMaxCrnt, txtMaxCrnt[i]},
+                {kDFreq, txtDFreq[i]},
+                {kDitherAmp, txtDitherAmp[i]},
+                {kClearValue, txtOutputClearValue[i]}};
+  for (const auto& r : ranged)
+    if (!CheckDeclared(r.field.info(i), r.box.text)) return false;
   // Whole numbers, rounded half to even; the texts themselves stay as typed.
-  auto whole = [](const TextBox& b) { return RoundHalfEven(NumericValue(b.text)); };
-  auto within = [](double v, double lo, double hi) { return v >= lo && v <= hi; };
-  const double freq = whole(txtFreq[i]);
-  const double dfreq = whole(txtDFreq[i]);
-  if (!within(whole(txtPhase[i]), 0, 65535)) return false;
-  if (!within(whole(txtMaxDuty[i]), 0, 9000)) return false;
-  if (!within(freq, 10, 65000)) return false;
-  if (!within(whole(txtMaxCrnt[i]), 1000, 1300)) return false;
-  if (!within(dfreq, 1, 310)) return false;
-  if (!within(whole(txtDitherAmp[i]), 0, 400)) return false;
-  if (!within(whole(txtOutputClearValue[i]), 0, 9000)) return false;
+  const double freq = RoundHalfEven(NumericValue(txtFreq[i].text));
+  const double dfreq = RoundHalfEven(NumericValue(txtDFreq[i].text));
+  const std::string ch = " of CH " + std::to_string(i);
   // The dither needs at least eight PWM periods per dither period, and is not available
   // above 10000 Hz.
-  if (freq / 8 < dfreq) return false;
-  if (freq >= 10001 && cmbDitherInvalid[i].index == 0) return false;
+  if (freq / 8 < dfreq)
+    return Refuse(Indexed(kDFreq.name, i), "Dither Frequency" + ch + " is " + txtDFreq[i].text +
+                                               "; at most an eighth of the frequency " +
+                                               txtFreq[i].text + ".");
+  if (freq > kDitherFreqLimit && cmbDitherInvalid[i].index == 0)
+    return Refuse(Indexed(kFreq.name, i), "Frequency" + ch + " is " + txtFreq[i].text +
+                                              "; with the dither valid, at most 10000.");
   return true;
 }
 
 bool frmEC4::CheckData() {
+  BeginCheck();
   for (int i = 0; i < channels(); ++i)
-    for (const TextBox* b : {&txtPhase[i], &txtMaxDuty[i], &txtFreq[i], &txtMaxCrnt[i],
-                             &txtDFreq[i], &txtDitherAmp[i], &txtOutputClearValue[i]})
-      if (!IsNumeric(b->text)) return false;
+    for (const auto [field, box] : {std::pair{&kPhase, &txtPhase[i]},
+                                    {&kMaxDuty, &txtMaxDuty[i]},
+                                    {&kFreq, &txtFreq[i]},
+                                    {&kMaxCrnt, &txtMaxCrnt[i]},
+                                    {&kDFreq, &txtDFreq[i]},
+                                    {&kDitherAmp, &txtDitherAmp[i]},
+                                    {&kClearValue, &txtOutputClearValue[i]}})
+      if (!IsNumeric(box->text))
+        return Refuse(Indexed(field->name, i), std::string(field->caption) + " of CH " +
+                                                   std::to_string(i) + " is \"" + box->text +
+                                                   "\", not a number.");
   for (int i = 0; i < channels(); ++i)
     if (!CheckChannel(i)) return false;
   return true;
@@ -166,15 +197,15 @@ void frmEC4::visitControls(ControlVisitor& v) {
   InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
     v.text(LiveValue(Indexed("txtParData", i), "Value").ch(i), txtParData[i]);
-    set1.text(Setting(Indexed("txtPhase", i), "Phase (0 to 65535)").ch(i), txtPhase[i]);
+    set1.text(kPhase.info(i), txtPhase[i]);
     set1.combo(Setting(Indexed("cmbInvalid", i), "Output").ch(i), cmbInvalid[i]);
-    set1.text(Setting(Indexed("txtMaxDuty", i), "Max Duty % (0 to 90.00)").ch(i).in_unit("%"), txtMaxDuty[i]);
-    set1.text(Setting(Indexed("txtFreq", i), "Frequency (10 to 65000)").ch(i), txtFreq[i]);
-    set1.text(Setting(Indexed("txtMaxCrnt", i), "Max Current (1000 to 1300)").ch(i), txtMaxCrnt[i]);
-    set2.text(Setting(Indexed("txtDFreq", i), "Dither Frequency (1 to 310)").ch(i), txtDFreq[i]);
-    set2.text(Setting(Indexed("txtDitherAmp", i), "Dither Amplitude (0 to 400)").ch(i), txtDitherAmp[i]);
+    set1.text(kMaxDuty.info(i), txtMaxDuty[i]);
+    set1.text(kFreq.info(i), txtFreq[i]);
+    set1.text(kMaxCrnt.info(i), txtMaxCrnt[i]);
+    set2.text(kDFreq.info(i), txtDFreq[i]);
+    set2.text(kDitherAmp.info(i), txtDitherAmp[i]);
     set2.combo(Setting(Indexed("cmbDitherInvalid", i), "Dither").ch(i), cmbDitherInvalid[i]);
-    set2.text(Setting(Indexed("txtOutputClearValue", i), "Output Clear Value % (0.00 to 90.00)").ch(i).in_unit("%"), txtOutputClearValue[i]);
+    set2.text(kClearValue.info(i), txtOutputClearValue[i]);
   }
   v.combo(Setting("cmbOutputHold", "Output Hold/Clear"), cmbOutputHold);
 }

@@ -54,7 +54,7 @@ class frmEC4 : public ModulePage {
 
  private:
   int channels() const;
-  bool CheckChannel(int i) const;
+  bool CheckChannel(int i);
 };
 
 }  // namespace q5::pages

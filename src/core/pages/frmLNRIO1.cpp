@@ -23,6 +23,11 @@ constexpr int kBlockItems = 4;
 constexpr int kInput = 0;
 constexpr int kOutput = 1;
 
+// The span and the clear value: fixed-point numbers with two decimals, within the ranges
+// their labels show.
+constexpr RangedSetting kSpan{"txtSpan", "Span [deg]", 60, 360, 2, false, "deg"};
+constexpr RangedSetting kClearValue{"txtOutputClearValue", "Output Clear Value", -15, 115, 2};
+
 // Table items of group "02": X of point i is item 2i + 9, Y item 2i + 10.
 std::string XItem(int point) { return std::to_string(2 * point + 9); }
 std::string YItem(int point) { return std::to_string(2 * point + 10); }
@@ -42,7 +47,7 @@ std::int16_t TableValue(std::string_view value) { return CellValue(value).value_
 
 frmLNRIO1::frmLNRIO1(PageContext& ctx)
     : ModulePage(ctx),
-      ChannelScaling(2),
+      ChannelScaling(2, checkFailure_),
       txtZScaleIn(txtZScale[kInput]),
       txtFScaleIn(txtFScale[kInput]),
       txtBiasIn(txtBias[kInput]),
@@ -51,6 +56,8 @@ frmLNRIO1::frmLNRIO1(PageContext& ctx)
       txtFScaleOut(txtFScale[kOutput]),
       txtBiasOut(txtBias[kOutput]),
       txtGainOut(txtGain[kOutput]) {
+  NameScalingBlock(kInput, "In", "input");
+  NameScalingBlock(kOutput, "Out", "output");
   MakeTabs({"Setting 1", "Setting 2", "Setting 3"});
   cmdOffset.caption = "Offset [deg]";
   txtOffset.enabled = false;  // set by the unit through "Offset [deg]"
@@ -301,24 +308,36 @@ void frmLNRIO1::WritingData(const std::vector<std::string>& values) {
 }
 
 bool frmLNRIO1::CheckData() {
+  BeginCheck();
   if (!ScalingNumeric(kInput) || !ScalingNumeric(kOutput)) return false;
   if (!CheckScalingChannel(kInput, kScaleLimits) || !CheckScalingChannel(kOutput, kScaleLimits))
     return false;
-  // The span and the clear value are fixed-point numbers with two decimals, within the
-  // ranges their labels show; they go out without the blanks around them.
-  for (auto [box, low, high] : {std::tuple{&txtSpan, 60.0, 360.0},
-                                std::tuple{&txtOutputClearValue, -15.0, 115.0}}) {
-    if (!FixedPointWithin(box->text, 2, low, high)) return false;
+  // The span and the clear value go out without the blanks around them.
+  for (auto [field, box] : {std::pair{&kSpan, &txtSpan}, {&kClearValue, &txtOutputClearValue}}) {
+    const ControlInfo info = field->info();
+    if (!FixedPointWithin(box->text, static_cast<std::size_t>(info.decimals), info.min, info.max))
+      return Refuse(info.name, OutOfRangeReason(info, box->text));
     box->text = TrimmedNumber(box->text);
   }
   dgd_download();
   int previous = kBeforeFirstX;
   for (int p = 1; p <= PointsInUse(); ++p) {
-    if (cellInvalid_[p - 1]) return false;
+    const std::string point = "Point " + std::to_string(p);
+    if (cellInvalid_[p - 1])
+      return Refuse(CellName(p, 0), point + " of the table is not a whole number.");
     const int x = *LinearTable_get(p, 0);
     const int y = *LinearTable_get(p, 1);
-    if (x < kTableLow || x > kTableHigh || y < kTableLow || y > kTableHigh) return false;
-    if (x <= previous) return false;
+    if (x < kTableLow || x > kTableHigh)
+      return Refuse(CellName(p, 0), point + ": X is " + std::to_string(x) + "; allowed " +
+                                        std::to_string(kTableLow) + " to " +
+                                        std::to_string(kTableHigh) + ".");
+    if (y < kTableLow || y > kTableHigh)
+      return Refuse(CellName(p, 1), point + ": Y is " + std::to_string(y) + "; allowed " +
+                                        std::to_string(kTableLow) + " to " +
+                                        std::to_string(kTableHigh) + ".");
+    if (x <= previous)
+      return Refuse(CellName(p, 0),
+                    point + ": X is " + std::to_string(x) + "; X must rise from point to point.");
     previous = x;
   }
   return true;
@@ -354,15 +373,15 @@ void frmLNRIO1::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   InTab set1(v, "frmSet1"), set2(v, "frmSet2"), set3(v, "frmSet3");
   // "Setting 1": the input.
-  set1.text(Setting("txtZScaleIn", "Zero scale"), txtZScaleIn);
-  set1.text(Setting("txtFScaleIn", "Full scale"), txtFScaleIn);
-  set1.text(Setting("txtBiasIn", "Bias"), txtBiasIn);
-  set1.text(Setting("txtGainIn", "Gain"), txtGainIn);
+  set1.text(ZeroScaleInfo(kInput), txtZScaleIn);
+  set1.text(FullScaleInfo(kInput), txtFScaleIn);
+  set1.text(BiasInfo(kInput), txtBiasIn);
+  set1.text(GainInfo(kInput), txtGainIn);
   set1.label("lblZScaleIn", lblZScale[kInput]);
   set1.label("lblFScaleIn", lblFScale[kInput]);
   set1.text(Setting("txtOffset", "Offset [deg]").in_unit("deg"), txtOffset);
   set1.button("cmdOffset", cmdOffset);
-  set1.text(Setting("txtSpan", "Span [deg]").in_unit("deg"), txtSpan);
+  set1.text(kSpan.info(), txtSpan);
   set1.label("lblSpan", lblSpan);
   set1.combo(Setting("CmbRatating", "Rotating direction"), CmbRatating);
   set1.combo(Setting("CmbAveType", "Averaging Number"), CmbAveType);
@@ -374,15 +393,15 @@ void frmLNRIO1::visitControls(ControlVisitor& v) {
     set2.text(Setting(CellName(p, 1), "Y[%]").in_unit("%"), dgdDataGrid1[p - 1].y);
   }
   // "Setting 3": the output.
-  set3.text(Setting("txtZScaleOut", "Zero scale"), txtZScaleOut);
-  set3.text(Setting("txtFScaleOut", "Full scale"), txtFScaleOut);
-  set3.text(Setting("txtBiasOut", "Bias"), txtBiasOut);
-  set3.text(Setting("txtGainOut", "Gain"), txtGainOut);
+  set3.text(ZeroScaleInfo(kOutput), txtZScaleOut);
+  set3.text(FullScaleInfo(kOutput), txtFScaleOut);
+  set3.text(BiasInfo(kOutput), txtBiasOut);
+  set3.text(GainInfo(kOutput), txtGainOut);
   set3.label("lblZScaleOut", lblZScale[kOutput]);
   set3.label("lblFScaleOut", lblFScale[kOutput]);
   set3.combo(Setting("CmbRange", "Selected Range"), CmbRange);
   set3.combo(Setting("CmbHoldClear", "Hold/Clear"), CmbHoldClear);
-  set3.text(Setting("txtOutputClearValue", "Output Clear Value"), txtOutputClearValue);
+  set3.text(kClearValue.info(), txtOutputClearValue);
   set3.label("lblOClearValue", lblOClearValue);
   set3.combo(Setting("CmbOutput", "Output"), CmbOutput);
   // Live values.

@@ -14,7 +14,6 @@ class frmOC2 : public AnalogOutputPage {
 
  protected:
   int ProgressSteps() const override { return 3; }
-  bool ClearValueInRange(double) const override { return true; }
 };
 
 }  // namespace q5::pages

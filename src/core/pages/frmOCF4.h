@@ -19,9 +19,8 @@ class frmOCF4 : public AnalogOutputPage {
   int ProgressSteps() const override { return 5; }
   // The clear value in hundredths, rounded to an integer (ties to even), within
   // -1500 to 11500: 115.004 passes, 115.006 does not.
-  bool ClearValueInRange(double v) const override {
-    const double hundredths = RoundHalfEven(v * 100);
-    return hundredths >= -1500 && hundredths <= 11500;
+  ControlInfo ClearValueInfo(int i) const override {
+    return AnalogOutputPage::ClearValueInfo(i).roundedRange(-15, 115, 2);
   }
 };
 

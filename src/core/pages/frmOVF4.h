@@ -28,7 +28,10 @@ class frmOVF4 : public AnalogOutputPage {
   bool WritesOutputHold() const override;
   std::string ClearValueShown(const std::string& read) const override;
   std::string ClearValueWritten(const std::string& text) const override;
-  bool ClearValueInRange(double v) const override { return v >= -15 && v <= 115; }
+  // The clear value in percent, -15.00 to 115.00 as its label shows.
+  ControlInfo ClearValueInfo(int i) const override {
+    return AnalogOutputPage::ClearValueInfo(i).range(-15, 115);
+  }
   void BeforeChannels() override { txt_3ch_4ch_visible(values().channelCount == 4); }
 };
 

@@ -20,6 +20,38 @@ constexpr int kFirstRequestItem = 78;
 constexpr int kRequestPauseMs = 500;
 constexpr double kRingTop = 4294967294.0;
 
+// The channel's plain ranges (the reset value and the alarms' positions depend on the
+// counting mode and the linear limits, and are checked apart).
+constexpr RangedSetting kDO{"txtDO", "Drop Out ( 0.10% to 25.00%)", 0.1, 25, kAnyPlaces, false,
+                            "%"};
+constexpr RangedSetting kMin{"txtMin", "Liner Min (-2100000000 to 2099999999)", -2100000000.0,
+                             2099999999.0};
+constexpr RangedSetting kMax{"txtMax", "Liner Max (-2099999999 to 2100000000)", -2099999999.0,
+                             2100000000.0};
+constexpr RangedSetting kBiasPI{"txtBias", "Bias (-320.00 to 320.00)", -320, 320};
+constexpr RangedSetting kGainPI{"txtGain", "Gain (-3.2000 to 3.2000)", -3.2, 3.2};
+constexpr RangedSetting kZS{"txtZS", "Zero Scale (-32000 to 32000)", -32000, 32000};
+constexpr RangedSetting kFS{"txtFS", "Full Scale (-32000 to 32000)", -32000, 32000};
+constexpr RangedSetting kA1SM{"txtA1SM", "Alarm A: Speed Setpoint", -15, 115};
+constexpr RangedSetting kA2SM{"txtA2SM", "Alarm B: Speed Setpoint", -15, 115};
+constexpr RangedSetting kA1SH{"txtA1SH", "Alarm A: Speed Hys", 0, 115};
+constexpr RangedSetting kA2SH{"txtA2SH", "Alarm B: Speed Hys", 0, 115};
+// The codes, whole numbers: alarm type 0 (not used) to 4 (position low); the on/off
+// settings 0 or 1; External Latch 0 to 2 (a new configuration holds 2).
+constexpr RangedSetting kA1Type{"txtA1Type", "Alarm A: Alarm Type", 0, 4, 0};
+constexpr RangedSetting kA2Type{"txtA2Type", "Alarm B: Alarm Type", 0, 4, 0};
+constexpr RangedSetting kOP{"txtOP", "MECHATROLINK-III Command", 0, 1, 0};
+constexpr RangedSetting kEL{"txtEL", "External Latch", 0, 2, 0};
+constexpr RangedSetting kHL{"txtHL", "MECHATROLINK-III Latch", 0, 1, 0};
+constexpr RangedSetting kHLD{"txtHLD", "MECHATROLINK-III Latch Data Clear", 0, 1, 0};
+constexpr RangedSetting kER{"txtER", "External Reset", 0, 1, 0};
+constexpr RangedSetting kHR{"txtHR", "MECHATROLINK-III Reset", 0, 1, 0};
+constexpr RangedSetting kHRD{"txtHRD", "MECHATROLINK-III Reset Data Clear", 0, 1, 0};
+// The module's timers, 0 to 60.
+constexpr double kTimerHigh = 60;
+constexpr std::string_view kTimers[] = {"ALM:Power On Delay Timer", "ALM:On Delay Timer",
+                                        "ALM:On Hold Timer"};
+
 std::string Item(int n) { return n < 10 ? "0" + std::to_string(n) : std::to_string(n); }
 
 // "txtA1PM(1)" -> 1 when name is control + "(" + index + ")" with index 0 or 1.
@@ -331,7 +363,10 @@ void frmPI2::txtPM_Change(int field, int i) {
   const double v = NumericValue(box.text);
   if (v >= 1 && v <= kRingTop) return;
   box.text = v < 1 ? "1" : "4294967294";
-  ctx_.dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+  const std::string name = Indexed(field == 1 ? "txtA1PM" : "txtA2PM", i);
+  RangeMessage("Data Error \r\nCheck data range.", name,
+               std::string(field == 1 ? "Alarm A" : "Alarm B") + ": Position Setpoint of CH " +
+                   std::to_string(i) + " is 1 to 4294967294 when counting in a ring.");
 }
 
 void frmPI2::txtPM_LostFocus(int field, int i) {
@@ -363,11 +398,35 @@ void frmPI2::LostFocus(std::string_view name) {
 
 // ---- Check --------------------------------------------------------------------------------
 
+ControlInfo frmPI2::ZRInfo(int i) const {
+  // The Z field is 0 or 1, and 2 (Z latch) on the /A model.
+  return Setting(Indexed("txtZR", i), lblZR.caption).ch(i).range(0, zLatchModel() ? 2 : 1, 0);
+}
+
+ControlInfo frmPI2::TimerInfo(int t) const {
+  return Setting(Indexed("txtTM", t), kTimers[t]).range(0, kTimerHigh);
+}
+
 bool frmPI2::CheckChannel(int i) {
   bool ok = true;
-  // Checks one field and, when it passes, writes it back as a plain decimal.
-  auto field = [&ok](TextBox& box, auto inRange) {
+  // Checks one field and, when it passes, writes it back as a plain decimal. The first
+  // failing field is the one the check names.
+  // A field whose range the counting mode decides: `rule` says it in words.
+  auto field = [&](TextBox& box, auto inRange, const char* control, const char* caption,
+                   const std::string& rule) {
     if (!IsNumeric(box.text) || !inRange(NumericValue(box.text))) {
+      if (ok && lastCheckFailure().control.empty())
+        Refuse(Indexed(control, i), std::string(caption) + " of CH " + std::to_string(i) +
+                                        " is \"" + box.text + "\"; " + rule + ".");
+      ok = false;
+      return;
+    }
+    box.text = PlainDecimal(box.text);
+  };
+  auto declared = [&](const ControlInfo& info, TextBox& box) {
+    if (!InDeclaredRange(info, box.text)) {
+      if (ok && lastCheckFailure().control.empty())
+        Refuse(info.name, OutOfRangeReason(info, box.text));
       ok = false;
       return;
     }
@@ -379,59 +438,75 @@ bool frmPI2::CheckChannel(int i) {
   const double lo = limits ? NumericValue(txtMin[i].text) : 0;
   const double hi = limits ? NumericValue(txtMax[i].text) : 0;
 
-  field(txtDO[i], within(0.1, 25));
-  field(txtMax[i], within(-2099999999.0, 2100000000.0));
-  field(txtMin[i], within(-2100000000.0, 2099999999.0));
-  if (!limits || hi < lo) ok = false;
-  field(txtZS[i], within(-32000, 32000));
-  field(txtFS[i], within(-32000, 32000));
-  field(txtBias[i], within(-320, 320));
-  field(txtGain[i], within(-3.2, 3.2));
-  field(txtA1SM[i], within(-15, 115));
-  field(txtA2SM[i], within(-15, 115));
-  field(txtA1SH[i], within(0, 115));
-  field(txtA2SH[i], within(0, 115));
-  // The codes: alarm type 0 (not used) to 4 (position low); the on/off settings 0 or 1,
-  // External Latch 0 to 2 (a new configuration holds 2); the Z field 0 or 1, and 2 (Z
-  // latch) on the /A model. Whole numbers only.
-  auto code = [](double hi) {
-    return [=](double v) { return v >= 0 && v <= hi && v == std::floor(v); };
-  };
-  field(txtA1Type[i], code(4));
-  field(txtA2Type[i], code(4));
-  for (TextBox* onOff : {&txtOP[i], &txtHL[i], &txtHLD[i], &txtER[i], &txtHR[i], &txtHRD[i]})
-    field(*onOff, code(1));
-  field(txtEL[i], code(2));
-  field(txtZR[i], code(values().model == kPI1A ? 2 : 1));
+  declared(kDO.info(i), txtDO[i]);
+  declared(kMax.info(i), txtMax[i]);
+  declared(kMin.info(i), txtMin[i]);
+  if (!limits || hi < lo) {
+    if (ok && lastCheckFailure().control.empty())
+      Refuse(Indexed("txtMax", i), "Liner Max of CH " + std::to_string(i) + " is below Liner Min.");
+    ok = false;
+  }
+  declared(kZS.info(i), txtZS[i]);
+  declared(kFS.info(i), txtFS[i]);
+  declared(kBiasPI.info(i), txtBias[i]);
+  declared(kGainPI.info(i), txtGain[i]);
+  declared(kA1SM.info(i), txtA1SM[i]);
+  declared(kA2SM.info(i), txtA2SM[i]);
+  declared(kA1SH.info(i), txtA1SH[i]);
+  declared(kA2SH.info(i), txtA2SH[i]);
+  declared(kA1Type.info(i), txtA1Type[i]);
+  declared(kA2Type.info(i), txtA2Type[i]);
+  declared(kOP.info(i), txtOP[i]);
+  declared(kHL.info(i), txtHL[i]);
+  declared(kHLD.info(i), txtHLD[i]);
+  declared(kER.info(i), txtER[i]);
+  declared(kHR.info(i), txtHR[i]);
+  declared(kHRD.info(i), txtHRD[i]);
+  declared(kEL.info(i), txtEL[i]);
+  declared(ZRInfo(i), txtZR[i]);
   if (ring(i)) {
-    field(txtReset[i], within(0, 4294967295.0));
-    for (TextBox* pm : {&txtA1PM[i], &txtA2PM[i]})
-      field(*pm, [](double v) { return v > 0 && v < 4294967295.0; });
-    field(txtA1PH[i], within(0, 4294967293.0));
-    field(txtA2PH[i], within(0, 4294967293.0));
+    const std::string ringRule = "counting in a ring, allowed ";
+    field(txtReset[i], within(0, 4294967295.0), "txtReset", "Reset Value",
+          ringRule + "0 to 4294967295");
+    field(
+        txtA1PM[i], [](double v) { return v > 0 && v < 4294967295.0; }, "txtA1PM",
+        "Alarm A: Position Setpoint", ringRule + "1 to 4294967294");
+    field(
+        txtA2PM[i], [](double v) { return v > 0 && v < 4294967295.0; }, "txtA2PM",
+        "Alarm B: Position Setpoint", ringRule + "1 to 4294967294");
+    field(txtA1PH[i], within(0, 4294967293.0), "txtA1PH", "Alarm A: Position Hys",
+          ringRule + "0 to 4294967293");
+    field(txtA2PH[i], within(0, 4294967293.0), "txtA2PH", "Alarm B: Position Hys",
+          ringRule + "0 to 4294967293");
   } else {
     auto liner = [&](double v) { return limits && v >= lo && v <= hi; };
     auto hys = [&](double v) { return limits && v >= 0 && v < std::fabs(hi - lo); };
-    field(txtReset[i], liner);
-    field(txtA1PM[i], liner);
-    field(txtA2PM[i], liner);
-    field(txtA1PH[i], hys);
-    field(txtA2PH[i], hys);
+    const std::string linerRule = "allowed Liner Min to Liner Max";
+    const std::string hysRule = "allowed 0 up to (not including) Liner Max - Liner Min";
+    field(txtReset[i], liner, "txtReset", "Reset Value", linerRule);
+    field(txtA1PM[i], liner, "txtA1PM", "Alarm A: Position Setpoint", linerRule);
+    field(txtA2PM[i], liner, "txtA2PM", "Alarm B: Position Setpoint", linerRule);
+    field(txtA1PH[i], hys, "txtA1PH", "Alarm A: Position Hys", hysRule);
+    field(txtA2PH[i], hys, "txtA2PH", "Alarm B: Position Hys", hysRule);
   }
   return ok;
 }
 
 bool frmPI2::CheckData() {
+  BeginCheck();
   bool ok = true;
   // Only the channels the unit has: a one-channel unit's second channel is never read,
   // so its fields cannot hold anything to check.
   const int checked = oneChannel() ? 1 : channels();
   for (int i = 0; i < checked; ++i) ok = CheckChannel(i) && ok;
-  for (TextBox& tm : txtTM) {
-    if (NumberWithin(tm.text, 0, 60))
-      tm.text = PlainDecimal(tm.text);
-    else
+  for (int t = 0; t < static_cast<int>(txtTM.size()); ++t) {
+    const ControlInfo timer = TimerInfo(t);
+    if (InDeclaredRange(timer, txtTM[t].text)) {
+      txtTM[t].text = PlainDecimal(txtTM[t].text);
+    } else {
+      if (ok) Refuse(timer.name, OutOfRangeReason(timer, txtTM[t].text));
       ok = false;
+    }
   }
   return ok;
 }
@@ -463,40 +538,38 @@ void frmPI2::visitControls(ControlVisitor& v) {
     set1.text(LiveValue(Indexed("txtLP", i), "Latch Pos").ch(i), txtLP[i]);
     set1.text(LiveValue(Indexed("txtLS", i), "Latch Speed").ch(i), txtLS[i]);
     set1.text(LiveValue(Indexed("txtRP", i), "Reset Pos").ch(i), txtRP[i]);
-    set1.text(Setting(Indexed("txtDO", i), "Drop Out ( 0.10% to 25.00%)").ch(i).in_unit("%"), txtDO[i]);
+    set1.text(kDO.info(i), txtDO[i]);
     set1.text(Setting(Indexed("txtReset", i), "Reset Value").ch(i), txtReset[i]);
-    set1.text(Setting(Indexed("txtMin", i), "Liner Min (-2100000000 to 2099999999)").ch(i), txtMin[i]);
-    set1.text(Setting(Indexed("txtMax", i), "Liner Max (-2099999999 to 2100000000)").ch(i), txtMax[i]);
-    set1.text(Setting(Indexed("txtBias", i), "Bias (-320.00 to 320.00)").ch(i), txtBias[i]);
-    set1.text(Setting(Indexed("txtGain", i), "Gain (-3.2000 to 3.2000)").ch(i), txtGain[i]);
-    set1.text(Setting(Indexed("txtZS", i), "Zero Scale (-32000 to 32000)").ch(i), txtZS[i]);
-    set1.text(Setting(Indexed("txtFS", i), "Full Scale (-32000 to 32000)").ch(i), txtFS[i]);
+    set1.text(kMin.info(i), txtMin[i]);
+    set1.text(kMax.info(i), txtMax[i]);
+    set1.text(kBiasPI.info(i), txtBias[i]);
+    set1.text(kGainPI.info(i), txtGain[i]);
+    set1.text(kZS.info(i), txtZS[i]);
+    set1.text(kFS.info(i), txtFS[i]);
     set2.combo(Setting(Indexed("CmbDataType", i), "Data Type").ch(i), CmbDataType[i]);
     set2.combo(Setting(Indexed("CmbSpeedFreqRange", i), "Speed Freq Range").ch(i), CmbSpeedFreqRange[i]);
     set2.combo(Setting(Indexed("CmbPositionCntMode", i), "Position Count Mode").ch(i), CmbPositionCntMode[i]);
     set2.combo(Setting(Indexed("CmbPositionDataType", i), "Position Data Type").ch(i), CmbPositionDataType[i]);
-    set3.text(Setting(Indexed("txtA1Type", i), "Alarm A: Alarm Type").ch(i), txtA1Type[i]);
-    set3.text(Setting(Indexed("txtA1SM", i), "Alarm A: Speed Setpoint").ch(i), txtA1SM[i]);
-    set3.text(Setting(Indexed("txtA1SH", i), "Alarm A: Speed Hys").ch(i), txtA1SH[i]);
+    set3.text(kA1Type.info(i), txtA1Type[i]);
+    set3.text(kA1SM.info(i), txtA1SM[i]);
+    set3.text(kA1SH.info(i), txtA1SH[i]);
     set3.text(Setting(Indexed("txtA1PM", i), "Alarm A: Position Setpoint").ch(i), txtA1PM[i]);
     set3.text(Setting(Indexed("txtA1PH", i), "Alarm A: Position Hys").ch(i), txtA1PH[i]);
-    set3.text(Setting(Indexed("txtA2Type", i), "Alarm B: Alarm Type").ch(i), txtA2Type[i]);
-    set3.text(Setting(Indexed("txtA2SM", i), "Alarm B: Speed Setpoint").ch(i), txtA2SM[i]);
-    set3.text(Setting(Indexed("txtA2SH", i), "Alarm B: Speed Hys").ch(i), txtA2SH[i]);
+    set3.text(kA2Type.info(i), txtA2Type[i]);
+    set3.text(kA2SM.info(i), txtA2SM[i]);
+    set3.text(kA2SH.info(i), txtA2SH[i]);
     set3.text(Setting(Indexed("txtA2PM", i), "Alarm B: Position Setpoint").ch(i), txtA2PM[i]);
     set3.text(Setting(Indexed("txtA2PH", i), "Alarm B: Position Hys").ch(i), txtA2PH[i]);
-    set3.text(Setting(Indexed("txtOP", i), "MECHATROLINK-III Command").ch(i), txtOP[i]);
-    set4.text(Setting(Indexed("txtEL", i), "External Latch").ch(i), txtEL[i]);
-    set4.text(Setting(Indexed("txtHL", i), "MECHATROLINK-III Latch").ch(i), txtHL[i]);
-    set4.text(Setting(Indexed("txtHLD", i), "MECHATROLINK-III Latch Data Clear").ch(i), txtHLD[i]);
-    set4.text(Setting(Indexed("txtER", i), "External Reset").ch(i), txtER[i]);
-    set4.text(Setting(Indexed("txtHR", i), "MECHATROLINK-III Reset").ch(i), txtHR[i]);
-    set4.text(Setting(Indexed("txtHRD", i), "MECHATROLINK-III Reset Data Clear").ch(i), txtHRD[i]);
-    set4.text(Setting(Indexed("txtZR", i), lblZR.caption).ch(i), txtZR[i]);
+    set3.text(kOP.info(i), txtOP[i]);
+    set4.text(kEL.info(i), txtEL[i]);
+    set4.text(kHL.info(i), txtHL[i]);
+    set4.text(kHLD.info(i), txtHLD[i]);
+    set4.text(kER.info(i), txtER[i]);
+    set4.text(kHR.info(i), txtHR[i]);
+    set4.text(kHRD.info(i), txtHRD[i]);
+    set4.text(ZRInfo(i), txtZR[i]);
   }
-  static constexpr std::string_view kTimers[] = {
-      "ALM:Power On Delay Timer", "ALM:On Delay Timer", "ALM:On Hold Timer"};
-  for (int t = 0; t < 3; ++t) set3.text(Setting(Indexed("txtTM", t), kTimers[t]), txtTM[t]);
+  for (int t = 0; t < 3; ++t) set3.text(TimerInfo(t), txtTM[t]);
   set4.label("lblZR", lblZR);
   set4.label("lblZRRange", lblZRRange);
   set2.label("lblModes", lblModes);

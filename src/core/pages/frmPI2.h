@@ -94,6 +94,9 @@ class frmPI2 : public ModulePage {
   // Writes channel index i from Drop Out to Reset Data Clear (items offset by i).
   void WriteChannel(int i);
   bool CheckChannel(int i);
+  // The declarations whose range the model decides (the Z field) or that are module-wide.
+  ControlInfo ZRInfo(int i) const;
+  ControlInfo TimerInfo(int t) const;
 };
 
 }  // namespace q5::pages

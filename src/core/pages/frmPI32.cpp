@@ -14,6 +14,10 @@ namespace q5::pages {
 namespace {
 
 constexpr double kCountMax = 4294967295.0;
+// The count's maximum, the carry and the preset the preset button sends.
+constexpr RangedSetting kFScale{"txtFScale", "Max(1-4294967295)", 1, kCountMax};
+constexpr RangedSetting kOver{"txtOver", "Carry(0or1)", 0, 1};
+constexpr RangedSetting kPreset{"txtPreset", "Preset(0 - 4294967295)", 0, kCountMax};
 // The pulse-counting units with 16 channels.
 constexpr std::string_view kSixteenModel = "Q5T3PM-BI16";
 
@@ -165,21 +169,24 @@ void frmPI32::ReadingData() {
   }
 }
 
-bool frmPI32::SetCheckData(const std::string& text, double minimum, double maximum) {
-  if (NumberWithin(text, minimum, maximum)) return true;
+bool frmPI32::SetCheckData(const ControlInfo& field, const std::string& text) {
+  if (NumberWithin(text, field.min, field.max)) return true;
+  Refuse(field.name, OutOfRangeReason(field, text));
   if (messagesOn) {
-    ctx_.dialogs.message("Please enter " + Whole(minimum) + " to " + Whole(maximum) +
-                             ".\r\nCheck data range.",
-                         "Data Range Error", ui::Icon::Error);
+    RangeMessage(
+        "Please enter " + Whole(field.min) + " to " + Whole(field.max) + ".\r\nCheck data range.",
+        field.name, lastCheckFailure().why);
   }
   return false;
 }
 
 bool frmPI32::CheckData() {
+  BeginCheck();
   // Quiet while it checks: the main window reports a failed check once.
   messagesOn = false;
   for (int i = 0; i < channels(); ++i) {
-    if (!SetCheckData(txtFScale[i].text, 1, kCountMax) || !SetCheckData(txtOver[i].text, 0, 1)) {
+    if (!SetCheckData(kFScale.info(i), txtFScale[i].text) ||
+        !SetCheckData(kOver.info(i), txtOver[i].text)) {
       messagesOn = true;
       return false;
     }
@@ -189,13 +196,14 @@ bool frmPI32::CheckData() {
 }
 
 void frmPI32::LostFocus(std::string_view name) {
-  if (const int i = IndexIn(name, "txtFScale"); i >= 0) SetCheckData(txtFScale[i].text, 1, kCountMax);
-  if (const int i = IndexIn(name, "txtOver"); i >= 0) SetCheckData(txtOver[i].text, 0, 1);
+  if (const int i = IndexIn(name, "txtFScale"); i >= 0)
+    SetCheckData(kFScale.info(i), txtFScale[i].text);
+  if (const int i = IndexIn(name, "txtOver"); i >= 0) SetCheckData(kOver.info(i), txtOver[i].text);
 }
 
 void frmPI32::cmdPreset_Click(int index) {
   if (index < 0 || index >= kChannels) return;
-  if (SetCheckData(txtPreset[index].text, 0, kCountMax)) {
+  if (SetCheckData(kPreset.info(index), txtPreset[index].text)) {
     // A write transaction in group "00": the group line goes out before the item, so the
     // preset reaches the count item whatever group an earlier exchange selected.
     const std::string reply = link().GroupItemWriteRetry(kRetry, "00", std::to_string(45 + index),
@@ -242,9 +250,9 @@ void frmPI32::visitControls(ControlVisitor& v) {
     // Eight channels a tab: "CH0 to CH7" ... "CH24 to CH31".
     InTab tab(v, "frmSet" + std::to_string(i / 8 + 1));
     tab.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
-    tab.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
-    tab.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
-    tab.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
+    tab.text(kFScale.info(i), txtFScale[i]);
+    tab.text(kOver.info(i), txtOver[i]);
+    tab.text(kPreset.info(i).checkedOn(Indexed("cmdPreset", i)), txtPreset[i]);
     tab.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
 }

@@ -50,9 +50,10 @@ class frmPI32 : public ModulePage {
   void LostFocus(std::string_view name) override;
 
   void cmdPreset_Click(int index);
-  // Range check of one field: numeric and minimum <= value <= maximum. Otherwise, when
-  // the message switch is on, "Please enter <min> to <max>." / "Check data range.".
-  bool SetCheckData(const std::string& text, double minimum, double maximum);
+  // Range check of one field against its declared range: numeric and minimum <= value
+  // <= maximum. Otherwise the field is noted as where the check stopped and, when the
+  // message switch is on, "Please enter <min> to <max>." / "Check data range." is shown.
+  bool SetCheckData(const ControlInfo& field, const std::string& text);
 
   std::array<TextBox, kChannels> txtPA;      // "Count" (live)
   std::array<TextBox, kChannels> txtFScale;  // "Max(1-4294967295)"

@@ -13,6 +13,10 @@ namespace q5::pages {
 namespace {
 
 constexpr double kCountMax = 4294967295.0;
+// The count's maximum, the carry flag and the preset the preset button sends.
+constexpr RangedSetting kFScale{"txtFScale", "Max(1-4294967295)", 1, kCountMax};
+constexpr RangedSetting kOver{"txtOver", "Carry(0or1)", 0, 1, 0};
+constexpr RangedSetting kPreset{"txtPreset", "Preset(0 - 4294967295)", 0, kCountMax};
 // The model that reports each of its channels twice.
 constexpr std::string_view kHalvedModel = "Q5Z3UECT-1-PI8A";
 
@@ -112,11 +116,19 @@ void frmPI8::ReadingData() {
 }
 
 bool frmPI8::CheckData() {
+  BeginCheck();
   for (int i = 0; i < channels(); ++i) {
-    if (!IsNumeric(txtFScale[i].text) || !IsNumeric(txtOver[i].text)) return false;
-    if (!NumberWithin(txtFScale[i].text, 1, kCountMax)) return false;
-    // The carry is a flag, as its caption "Carry(0or1)" says.
-    if (!WholeNumberWithin(txtOver[i].text, 0, 1)) return false;
+    for (auto [field, box] : {std::pair{&kFScale, &txtFScale[i]}, {&kOver, &txtOver[i]}})
+      if (!IsNumeric(box->text))
+        return Refuse(Indexed(field->name, i), std::string(field->caption) + " of CH " +
+                                                   std::to_string(i) + " is \"" + box->text +
+                                                   "\", not a number.");
+    if (!CheckDeclared(kFScale.info(i), txtFScale[i].text)) return false;
+    // The carry is a flag, as its caption "Carry(0or1)" says: a whole number as typed.
+    const ControlInfo over = kOver.info(i);
+    if (!WholeNumberWithin(txtOver[i].text, static_cast<long long>(over.min),
+                           static_cast<long long>(over.max)))
+      return Refuse(over.name, OutOfRangeReason(over, txtOver[i].text));
     txtFScale[i].text = PlainDecimal(txtFScale[i].text);
     txtOver[i].text = PlainDecimal(txtOver[i].text);
   }
@@ -125,8 +137,10 @@ bool frmPI8::CheckData() {
 
 bool frmPI8::CheckData2(int index) {
   TextBox& preset = txtPreset[index];
-  if (!NumberWithin(preset.text, 0, kCountMax)) {
-    ctx_.dialogs.message("Data Error \r\nCheck data range.", "Data Range Error", ui::Icon::Error);
+  const ControlInfo info = kPreset.info(index);
+  if (!InDeclaredRange(info, preset.text)) {
+    RangeMessage("Data Error \r\nCheck data range.", info.name,
+                 OutOfRangeReason(info, preset.text));
     return false;
   }
   preset.text = PlainDecimal(preset.text);
@@ -168,10 +182,10 @@ void frmPI8::visitControls(ControlVisitor& v) {
   InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
     set1.text(LiveValue(Indexed("txtPA", i), "Count").ch(i), txtPA[i]);
-    set1.text(Setting(Indexed("txtFScale", i), "Max(1-4294967295)").ch(i), txtFScale[i]);
-    set1.text(Setting(Indexed("txtOver", i), "Carry(0or1)").ch(i), txtOver[i]);
+    set1.text(kFScale.info(i), txtFScale[i]);
+    set1.text(kOver.info(i), txtOver[i]);
     set1.check(Indexed("ChkOutputValid", i), ChkOutputValid[i]);
-    set1.text(Setting(Indexed("txtPreset", i), "Preset(0 - 4294967295)").ch(i), txtPreset[i]);
+    set1.text(kPreset.info(i).checkedOn(Indexed("cmdPreset", i)), txtPreset[i]);
     set1.button(Indexed("cmdPreset", i), cmdPreset[i]);
   }
   set2.combo(Setting("CmbPulseEdge", "Edge"), CmbPulseEdge);

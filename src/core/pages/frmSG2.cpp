@@ -15,11 +15,14 @@ constexpr std::string_view kAveraging[] = {"2",  "4",   "8",   "16",  "32",
                                            "64", "128", "256", "512", "1024"};
 
 // Load ratio in percent, both ends allowed.
-constexpr double kLoadRatioLow = 10;
-constexpr double kLoadRatioHigh = 100;
+constexpr RangedSetting kLoadRatio{"txtZBase", "Load ratio", 10, 100};
 // Percent data (hundredths of a percent), after rounding to integers.
-constexpr double kPercentLimit = 11500;
-constexpr double kOffsetPercentLimit = 10000;
+constexpr RangedSetting kZPercent{"txtZPercent", "Zero Percent Data", -11500, 11500, 0, true};
+constexpr RangedSetting kSPercent{"txtSPercent", "Span Percent Data", -11500, 11500, 0, true};
+constexpr RangedSetting kOPercent{"txtOPercent", "Offset", -10000, 10000, 0, true};
+// The gain adjustment "cmdGainApplyCH" sends. (The monitor output box has no range of its
+// own: the button pressed decides it.)
+constexpr RangedSetting kAdjGain{"txtAdjGain", "Gain adjustment", -kGainLimit, kGainLimit};
 // Values the buttons send.
 constexpr double kAutoScaleHigh = 32000;
 constexpr double kOutputLimit = 32000;
@@ -41,18 +44,9 @@ bool NumericWithin(std::string_view text, double low, double high) {
   return v >= low && v <= high;
 }
 
-// Rounds a percent field to an integer (ties to even) and checks it; a passing value is
-// written back as the integer.
-bool CheckPercent(TextBox& box, double limit) {
-  const double v = RoundHalfEven(NumericValue(box.text));
-  if (v < -limit || v > limit) return false;
-  box.text = std::to_string(static_cast<long long>(v));
-  return true;
-}
-
 }  // namespace
 
-frmSG2::frmSG2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels) {
+frmSG2::frmSG2(PageContext& ctx) : ModulePage(ctx), ChannelScaling(kChannels, checkFailure_) {
   MakeTabs({"Setting 1", "Setting 2", "Setting 3"});
   for (int i = 0; i < kChannels; ++i) {
     cmdAutoZero[i].caption = i == 0 ? "Auto Zero" : "AutoZero";
@@ -310,22 +304,37 @@ void frmSG2::ReadingData() {
   ReadLiveValue(link(), "20", txtTotalData);
 }
 
+bool frmSG2::CheckPercent(const RangedSetting& field, int i, TextBox& box) {
+  if (!CheckDeclared(field.info(i), box.text)) return false;
+  // A passing value is written back as the integer it was rounded to.
+  box.text = std::to_string(static_cast<long long>(RoundHalfEven(NumericValue(box.text))));
+  return true;
+}
+
 bool frmSG2::CheckData() {
+  BeginCheck();
   const int n = channels();
   const bool percent = isPercent();
+  auto notNumber = [this](const RangedSetting& field, int i, const TextBox& box) {
+    return Refuse(Indexed(field.name, i), std::string(field.caption) + " of CH " +
+                                              std::to_string(i) + " is \"" + box.text +
+                                              "\", not a number.");
+  };
   for (int i = 0; i < n; ++i) {
-    if (!ScalingNumeric(i) || !IsNumeric(txtZBase[i].text)) return false;
-    if (percent && (!IsNumeric(txtZPercent[i].text) || !IsNumeric(txtSPercent[i].text) ||
-                    !IsNumeric(txtOPercent[i].text)))
-      return false;
+    if (!ScalingNumeric(i)) return false;
+    if (!IsNumeric(txtZBase[i].text)) return notNumber(kLoadRatio, i, txtZBase[i]);
+    if (!percent) continue;
+    for (auto [field, box] : {std::pair{&kZPercent, &txtZPercent[i]},
+                              {&kSPercent, &txtSPercent[i]},
+                              {&kOPercent, &txtOPercent[i]}})
+      if (!IsNumeric(box->text)) return notNumber(*field, i, *box);
   }
   for (int i = 0; i < n; ++i) {
-    const double ratio = NumericValue(txtZBase[i].text);
-    if (ratio < kLoadRatioLow || ratio > kLoadRatioHigh) return false;
+    if (!CheckDeclared(kLoadRatio.info(i), txtZBase[i].text)) return false;
     if (!CheckScalingChannel(i, kScaleLimits)) return false;
-    if (percent && !(CheckPercent(txtZPercent[i], kPercentLimit) &&
-                     CheckPercent(txtSPercent[i], kPercentLimit) &&
-                     CheckPercent(txtOPercent[i], kOffsetPercentLimit)))
+    if (percent &&
+        !(CheckPercent(kZPercent, i, txtZPercent[i]) &&
+          CheckPercent(kSPercent, i, txtSPercent[i]) && CheckPercent(kOPercent, i, txtOPercent[i])))
       return false;
   }
   return true;
@@ -337,13 +346,14 @@ bool frmSG2::Prepare(const std::string& group) {
   return !link().GroupItemWriteRetry(kRetry, group, "01", "F").empty();
 }
 
-void frmSG2::RangeError(const std::string& field, const std::string& text, double low,
-                        double high) {
-  // The field as the page heads it, so the value can be found and corrected.
-  ctx_.dialogs.message("Data Error \r\nCheck data range.\r\n" + field + " is \"" + text +
-                           "\": enter a number from " + FormatLimit(low) + " to " +
-                           FormatLimit(high) + ". Nothing was sent.",
-                       "Data Range Error", ui::Icon::Error);
+void frmSG2::RangeError(const std::string& control, const std::string& field,
+                        const std::string& text, double low, double high) {
+  // The field as the page heads it, so the value can be found and corrected; the text
+  // says why, the cause which box.
+  RangeMessage("Data Error \r\nCheck data range.\r\n" + field + " is \"" + text +
+                   "\": enter a number from " + FormatLimit(low) + " to " + FormatLimit(high) +
+                   ". Nothing was sent.",
+               control);
 }
 
 void frmSG2::Calibrate(int ch, const char* item, const char* data) {
@@ -369,16 +379,17 @@ void frmSG2::cmdGainUP_Click(int ch) { AdjustGain(ch, "U"); }
 void frmSG2::cmdGainDOWN_Click(int ch) { AdjustGain(ch, "D"); }
 
 void frmSG2::cmdGainApply_Click(int ch) {
-  if (!NumericWithin(txtAdjGain[ch].text, -kGainLimit, kGainLimit))
-    return RangeError("Gain adjustment of CH " + std::to_string(ch), txtAdjGain[ch].text,
-                      -kGainLimit, kGainLimit);
+  const ControlInfo gain = kAdjGain.info(ch);
+  if (!InDeclaredRange(gain, txtAdjGain[ch].text))
+    return RangeError(gain.name, "Gain adjustment of CH " + std::to_string(ch), txtAdjGain[ch].text,
+                      gain.min, gain.max);
   AdjustGain(ch, txtAdjGain[ch].text);
 }
 
 void frmSG2::cmdApply_Click(int ch) {
   if (!NumericWithin(txtAdjscale[ch].text, 0, kAutoScaleHigh))
-    return RangeError("Monitor Output of CH " + std::to_string(ch), txtAdjscale[ch].text, 0,
-                      kAutoScaleHigh);
+    return RangeError(Indexed("txtAdjscale", ch), "Monitor Output of CH " + std::to_string(ch),
+                      txtAdjscale[ch].text, 0, kAutoScaleHigh);
   if (!Prepare(ButtonGroup(ch))) return;
   txt_able2(false);
   link().ItemWriteRetry(kRetry, "38", txtAdjscale[ch].text);
@@ -392,8 +403,8 @@ void frmSG2::cmdApply_Click(int ch) {
 
 void frmSG2::cmdOutput_Click(int ch) {
   if (!NumericWithin(txtAdjscale[ch].text, -kOutputLimit, kOutputLimit))
-    return RangeError("Monitor Output of CH " + std::to_string(ch), txtAdjscale[ch].text,
-                      -kOutputLimit, kOutputLimit);
+    return RangeError(Indexed("txtAdjscale", ch), "Monitor Output of CH " + std::to_string(ch),
+                      txtAdjscale[ch].text, -kOutputLimit, kOutputLimit);
   if (!Prepare(ButtonGroup(ch))) return;
   txt_able2(false);
   const std::string reply = link().ItemWriteRetry(kRetry, "42", txtAdjscale[ch].text);
@@ -484,11 +495,14 @@ void frmSG2::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   InTab set1(v, "frmSet1"), set2(v, "frmSet2"), set3(v, "frmSet3");
   for (int i = 0; i < kChannels; ++i) {
-    set1.text(Setting(Indexed("txtZScale", i), "Zero scale").ch(i), txtZScale[i]);
-    set1.text(Setting(Indexed("txtFScale", i), "Full scale").ch(i), txtFScale[i]);
-    set1.text(Setting(Indexed("txtBias", i), "Bias").ch(i), txtBias[i]);
-    set1.text(Setting(Indexed("txtGain", i), "Gain").ch(i), txtGain[i]);
-    set1.text(Setting(Indexed("txtZBase", i), "Load ratio").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+    set1.text(ZeroScaleInfo(i), txtZScale[i]);
+    set1.text(FullScaleInfo(i), txtFScale[i]);
+    set1.text(BiasInfo(i), txtBias[i]);
+    set1.text(GainInfo(i), txtGain[i]);
+    set1.text(kLoadRatio.info(i)
+                  .in_unit(lblZBase_Unit[i].caption)
+                  .as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting),
+              txtZBase[i]);
     set1.label(Indexed("lblZScale", i), lblZScale[i]);
     set1.label(Indexed("lblFScale", i), lblFScale[i]);
     set1.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
@@ -523,7 +537,7 @@ void frmSG2::visitControls(ControlVisitor& v) {
   set2.label("lblGainAdjust", lblGainAdjust);
   for (int i = 0; i < kChannels; ++i) {
     const std::string n = std::to_string(i);
-    set2.text(Setting(Indexed("txtAdjGain", i), "Gain adjustment").ch(i), txtAdjGain[i]);
+    set2.text(kAdjGain.info(i).checkedOn("cmdGainApplyCH" + n), txtAdjGain[i]);
     set2.button("cmdGainUPCH" + n, cmdGainUPCH[i]);
     set2.button("cmdGainDOWNCH" + n, cmdGainDOWNCH[i]);
     set2.button("cmdGainApplyCH" + n, cmdGainApplyCH[i]);
@@ -534,9 +548,9 @@ void frmSG2::visitControls(ControlVisitor& v) {
   set2.button(CaptionStateInfo("cmdExtvoltage", lblExtvoltage.caption), cmdExtvoltage);
 
   for (int i = 0; i < kChannels; ++i) {
-    set3.text(Setting(Indexed("txtZPercent", i), "Zero Percent Data").ch(i), txtZPercent[i]);
-    set3.text(Setting(Indexed("txtSPercent", i), "Span Percent Data").ch(i), txtSPercent[i]);
-    set3.text(Setting(Indexed("txtOPercent", i), "Offset").ch(i), txtOPercent[i]);
+    set3.text(kZPercent.info(i), txtZPercent[i]);
+    set3.text(kSPercent.info(i), txtSPercent[i]);
+    set3.text(kOPercent.info(i), txtOPercent[i]);
   }
   for (int i = 0; i < kChannels; ++i) v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i), txtParData[i]);
   v.text(LiveValue("txtTotalData", "Total"), txtTotalData);

@@ -110,7 +110,11 @@ class frmSG2 : public ModulePage, public ChannelScaling {
   bool Prepare(const std::string& group);
   // A value outside its range: "Data Range Error", nothing is sent.
   // "Data Error / Check data range." naming the field, its text and the allowed range.
-  void RangeError(const std::string& field, const std::string& text, double low, double high);
+  void RangeError(const std::string& control, const std::string& field, const std::string& text,
+                  double low, double high);
+  // A percent field against its declared range (after rounding); a passing value is
+  // written back as the integer.
+  bool CheckPercent(const RangedSetting& field, int i, TextBox& box);
   // Auto Zero, Zero, Span, Offset Clear: the write, then the channel's live value into
   // txtParData2.
   void Calibrate(int ch, const char* item, const char* data);

@@ -8,7 +8,6 @@
 
 #include "catalogue/Catalogue.h"
 #include "link/TextRoutines.h"
-#include "pages/ChannelScaling.h"
 #include "pages/PageHelpers.h"
 #include "pages/Selections.h"
 
@@ -654,12 +653,11 @@ void Session::btnDownload_Click() {
     p->TakeEdits();  // frmLNRIO1: dgd_download
     if (!p->CheckData()) {
       if (view_) view_->pageUpdated();
-      ui::MessageCause cause{ui::FailureKind::DataRange};
-      // Pages with channel scaling keep the field their check stopped at, and why.
-      if (auto* scaling = dynamic_cast<pages::ChannelScaling*>(p)) {
-        cause.control = scaling->lastCheckFailure().control;
-        cause.why = scaling->lastCheckFailure().why;
-      }
+      // The page keeps the field its check stopped at, and why.
+      ui::MessageCause cause;
+      cause.kind = ui::FailureKind::DataRange;
+      cause.control = p->lastCheckFailure().control;
+      cause.why = p->lastCheckFailure().why;
       dialogs_.failureMessage(cause, "Data Error \r\nCheck data range.", "Data Range Error",
                               ui::Icon::Error);
       downloadFailure(true);

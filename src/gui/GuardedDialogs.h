@@ -19,12 +19,21 @@ class GuardedDialogs : public ui::UserDialogs {
   void muteMessages(bool on) { muted_ = on; }
   bool messagesMuted() const { return muted_; }
 
+  // Called just before a message box shows (the window's status line follows it).
+  void setBeforeMessage(std::function<void(const std::string& text, ui::Icon icon)> f) {
+    beforeMessage_ = std::move(f);
+  }
+
   void message(const std::string& text, const std::string& caption, ui::Icon icon) override {
-    if (!silent_ && !muted_) inner_.message(text, caption, icon);
+    if (silent_ || muted_) return;
+    if (beforeMessage_) beforeMessage_(text, icon);
+    inner_.message(text, caption, icon);
   }
   void failureMessage(const ui::MessageCause& cause, const std::string& text,
                       const std::string& caption, ui::Icon icon) override {
-    if (!silent_ && !muted_) inner_.failureMessage(cause, text, caption, icon);
+    if (silent_ || muted_) return;
+    if (beforeMessage_) beforeMessage_(text, icon);
+    inner_.failureMessage(cause, text, caption, icon);
   }
   bool ask(const std::string& text, const std::string& caption) override {
     return !silent_ && inner_.ask(text, caption);
@@ -66,6 +75,7 @@ class GuardedDialogs : public ui::UserDialogs {
 
  private:
   ui::UserDialogs& inner_;
+  std::function<void(const std::string&, ui::Icon)> beforeMessage_;
   bool silent_ = false;
   bool muted_ = false;
 };

@@ -30,6 +30,35 @@ QString DisplayCaption(const std::string& caption) {
   return s;
 }
 
+namespace {
+// A path starts a word: "/", "~/", "./", "../", a drive letter or "\\\\server".
+const QRegularExpression& PathPattern() {
+  static const QRegularExpression kPath(
+      QStringLiteral(R"((?<![^\s("'])(?:~?/|\.\.?/|[A-Za-z]:\\|\\\\)\S*)"));
+  return kPath;
+}
+constexpr QChar kWordJoiner(0x2060);
+}  // namespace
+
+QString KeepPathsWhole(const QString& text) {
+  QString out;
+  qsizetype from = 0;
+  auto it = PathPattern().globalMatch(text);
+  while (it.hasNext()) {
+    const auto m = it.next();
+    out += text.mid(from, m.capturedStart() - from);
+    const QString path = m.captured();
+    // A joiner between every two characters: no rule of line breaking applies inside.
+    for (qsizetype i = 0; i < path.size(); ++i) {
+      if (i > 0) out += kWordJoiner;
+      out += path[i];
+    }
+    from = m.capturedEnd();
+  }
+  out += text.mid(from);
+  return out;
+}
+
 void FitCaption(QMessageBox& box) {
   // A title bar shows the caption beside the window manager's buttons; a box as narrow
   // as "Upload Error" would cut "Remote I/O Q5 Information" short.
@@ -40,6 +69,11 @@ void FitCaption(QMessageBox& box) {
   if (const QString why = box.informativeText(); !why.isEmpty()) {
     const QFontMetrics text(QApplication::font("QMessageBox"));
     width = std::max(width, std::min(text.horizontalAdvance(why), text.averageCharWidth() * 56));
+    // A path, kept whole, fits on a line of its own (up to a screen-friendly width).
+    auto paths = PathPattern().globalMatch(QString(why).remove(kWordJoiner));
+    while (paths.hasNext())
+      width = std::max(width, std::min(text.horizontalAdvance(paths.next().captured()) + 8,
+                                       text.averageCharWidth() * 90));
   }
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
@@ -69,7 +103,7 @@ void QtDialogs::failureMessage(const ui::MessageCause& cause, const std::string&
   box.setObjectName("q5MessageBox");
   if (explain_) {
     const QString why = explain_(cause, text);
-    if (!why.isEmpty()) box.setInformativeText(why);
+    if (!why.isEmpty()) box.setInformativeText(KeepPathsWhole(why));
   }
   FitCaption(box);
   // The progress window of a failed read stays behind the message, not above it.

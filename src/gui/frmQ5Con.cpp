@@ -42,6 +42,7 @@
 #include "LampWidget.h"
 #include "NetworkWindows.h"
 #include "MainWindowTools.h"
+#include "NoteStatusBar.h"
 #include "ReportMenu.h"
 #include "PageView.h"
 #include "QtDialogs.h"
@@ -121,6 +122,9 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
       [this](const ui::MessageCause& cause, const std::string& text) { return explain(cause, text); });
   qtDialogs_->setCancel([this] { return cancelOffered(); }, [this] { cancelSequence(); });
   qtDialogs_->setProgressChanged([this] { updateStatus(); });
+  // The status line says an action failed before its box waits for the person.
+  dialogs_->setBeforeMessage(
+      [this](const std::string& text, ui::Icon icon) { failureShown(text, icon); });
   exchange_->setTraceObserver([this](link::TraceEvent e, std::string_view text, std::int64_t) {
     traceExchange(static_cast<int>(e), text);
   });
@@ -268,7 +272,10 @@ void frmQ5Con::buildWidgets() {
   row->addWidget(mdiArea, 1);
   setCentralWidget(central);
 
-  lblStatus = new QLabel(this);
+  // Notes are fitted beside the unit and port texts; the state text shortens with "…"
+  // rather than widen the window or push them aside.
+  setStatusBar(new NoteStatusBar(this));
+  lblStatus = new ElidedLabel(this);
   lblStatus->setObjectName("lblStatus");
   lblStatusUnit = new QLabel(this);
   lblStatusUnit->setObjectName("lblStatusUnit");
@@ -578,7 +585,7 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
     if (auto* b = qobject_cast<QAbstractButton*>(view->control(name.toStdString())))
       caption = b->text().remove(QLatin1Char('&'));
     runAction(QStringLiteral("%1: sending to the unit").arg(caption), QString(), true, false,
-              [this, page, name] { session_->pagePress(*page, name.toStdString()); });
+              [this, page, name] { session_->pagePress(*page, name.toStdString()); }, caption);
     // The button shows nothing of its own when the unit did not take it: say so.
     if (!session_->failure().empty())
       statusBar()->showMessage(
@@ -664,7 +671,8 @@ QWidget* frmQ5Con::changeValueDialog() const {
 // --- Status, title, Cancel, causes ------------------------------------------------------
 
 void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy,
-                         bool cancellable, const std::function<void()>& body) {
+                         bool cancellable, const std::function<void()>& body,
+                         const QString& failing) {
   Sequence seq(*this);
   const bool outer = !inAction_;
   inAction_ = true;
@@ -676,6 +684,13 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
     unansweredTimes_ = 0;
     unanswered_.clear();
     lastRefused_.clear();
+    failed_.clear();
+    // What a failure box names as failed: the action, or the Connect that Start runs
+    // first; monitoring that ends says so when it ends.
+    failing_ = !failing.isEmpty() ? failing
+               : done == QStringLiteral("Monitoring")
+                   ? (session_->values.Connected ? QString() : QStringLiteral("Connect"))
+                   : done;
   }
   const QString before = activity_;
   activity_ = activity;
@@ -724,8 +739,20 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   }
   // What failed, in full, under the pointer (the line itself stays short).
   lblStatus->setToolTip(Q(session_->failure()));
+  failed_.clear();
+  failing_.clear();
   cancellable_ = false;
   cancelled_ = false;
+  updateStatus();
+}
+
+void frmQ5Con::failureShown(const std::string& text, ui::Icon icon) {
+  if (!inAction_ || icon != ui::Icon::Error || failing_.isEmpty() || cancelled_) return;
+  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  QString what = DisplayText(text).section(QLatin1Char('\n'), 0, 0).trimmed();
+  if (failing_ == QStringLiteral("Download") && !session_->downloadRefused().empty())
+    what = Q(session_->downloadRefused());
+  failed_ = QStringLiteral("%1 failed %2 — %3").arg(failing_, time, what);
   updateStatus();
 }
 
@@ -748,6 +775,8 @@ QString frmQ5Con::statusText() const {
   }
   if (session_->values.Monitoring)
     return QStringLiteral("Monitoring — pass %1").arg(session_->monitorPass());
+  // A failure box is up, or was: the line no longer says the action is under way.
+  if (depth_ > 0 && !failed_.isEmpty()) return failed_;
   if (depth_ > 0 && !activity_.isEmpty()) return activity_ + QStringLiteral("...");
   if (session_->pageIncomplete())
     return result_ + QStringLiteral(" — page not completely read");

@@ -203,8 +203,12 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   // Runs a user action: busy cursor over the window while it runs (not while
   // monitoring), "Cancel" offered on the progress window when cancellable, the status
   // bar's result when the outermost action ends.
+  // `failing` names the action in the status line when a failure box shows ("Download
+  // failed 14:02:11 — Download Error"); by default `done`.
   void runAction(const QString& activity, const QString& done, bool busy, bool cancellable,
-                 const std::function<void()>& body);
+                 const std::function<void()>& body, const QString& failing = {});
+  // An error box is about to show: the status line says the running action failed.
+  void failureShown(const std::string& text, ui::Icon icon);
   void updateTitle();
   void updateStatus();
   void traceExchange(int event, std::string_view text);
@@ -229,6 +233,8 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::string shownModel_;  // the model the current page was shown for
   QString activity_;        // what the running action does ("Uploading")
   QString result_;          // how the last action ended
+  QString failing_;         // the running action as a failure names it ("Download")
+  QString failed_;          // "Download failed …" once an error box showed during it
   bool inAction_ = false;
   // The live values on the page were read from the unit connected now. False from a
   // Disconnect until the first pass after the next connection: until then they are an

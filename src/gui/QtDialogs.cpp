@@ -66,14 +66,19 @@ void FitCaption(QMessageBox& box) {
   int width = fm.horizontalAdvance(box.windowTitle()) + fm.height() * 8;
   // The cause under the message ("… could not be opened: No such file or directory.")
   // reads on one or two lines rather than as a narrow column of words.
-  if (const QString why = box.informativeText(); !why.isEmpty()) {
+  // A path, kept whole, fits on a line of its own (up to a screen-friendly width).
+  {
     const QFontMetrics text(QApplication::font("QMessageBox"));
-    width = std::max(width, std::min(text.horizontalAdvance(why), text.averageCharWidth() * 56));
-    // A path, kept whole, fits on a line of its own (up to a screen-friendly width).
-    auto paths = PathPattern().globalMatch(QString(why).remove(kWordJoiner));
+    QString all = box.text() + QLatin1Char(' ') + box.informativeText();
+    all.remove(kWordJoiner);
+    auto paths = PathPattern().globalMatch(all);
     while (paths.hasNext())
       width = std::max(width, std::min(text.horizontalAdvance(paths.next().captured()) + 8,
                                        text.averageCharWidth() * 90));
+  }
+  if (const QString why = box.informativeText(); !why.isEmpty()) {
+    const QFontMetrics text(QApplication::font("QMessageBox"));
+    width = std::max(width, std::min(text.horizontalAdvance(why), text.averageCharWidth() * 56));
   }
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
@@ -98,7 +103,7 @@ void QtDialogs::failureMessage(const ui::MessageCause& cause, const std::string&
     case ui::Icon::Warning: qicon = QMessageBox::Warning; break;
     case ui::Icon::Question: qicon = QMessageBox::Question; break;
   }
-  QMessageBox box(qicon, DisplayCaption(caption), DisplayText(text), QMessageBox::Ok,
+  QMessageBox box(qicon, DisplayCaption(caption), KeepPathsWhole(DisplayText(text)), QMessageBox::Ok,
                   parent_.data());
   box.setObjectName("q5MessageBox");
   if (explain_) {
@@ -112,7 +117,7 @@ void QtDialogs::failureMessage(const ui::MessageCause& cause, const std::string&
 }
 
 bool QtDialogs::ask(const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::Question, DisplayCaption(caption), DisplayText(text),
+  QMessageBox box(QMessageBox::Question, DisplayCaption(caption), KeepPathsWhole(DisplayText(text)),
                   QMessageBox::Yes | QMessageBox::No, parent_.data());
   box.setObjectName("q5MessageBox");
   box.setDefaultButton(QMessageBox::No);

@@ -170,6 +170,26 @@ class StatusLineAndBoxesTest : public QObject {
     QCOMPARE(shownCaption, QStringLiteral("Connection"));
     QVERIFY2(WholeOnOneLine(shownLines, QStringLiteral("/tmp/q5sim-silent-unit-XYZ/pty.")),
              qPrintable(shownLines.join(" | ")));
+
+    // A question that names a backup file: the path whole, the answer still the box's.
+    const QString backup = QStringLiteral(
+        "/root/.local/share/q5cfg/backups/Q5T3NML3-6-AI4_tmp-site-shots-slow-ai4_20261209-061658.uJx");
+    const std::string question =
+        "A Download is writing to the unit: 5 writes done so far.\r\nIf it stops now, the unit "
+        "holds a partly written configuration; restore it by downloading the backup file " +
+        backup.toStdString() + ".\r\nStop the Download and exit?";
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      QVERIFY(label);
+      QCOMPARE(QString(label->text()).remove(kJoiner),
+               QString::fromStdString(question).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+      shownLines = Lines(label->text(), label->font(), label->contentsRect().width());
+      box->button(QMessageBox::Yes)->click();
+    });
+    QVERIFY(dialogs.ask(question, "Exit"));
+    QVERIFY2(WholeOnOneLine(shownLines, backup + QLatin1Char('.')), qPrintable(shownLines.join(" | ")));
   }
 
   // Under each failing action the status line already says it failed while the error

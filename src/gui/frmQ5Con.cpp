@@ -753,6 +753,9 @@ void frmQ5Con::failureShown(const std::string& text, ui::Icon icon) {
   if (failing_ == QStringLiteral("Download") && !session_->downloadRefused().empty())
     what = Q(session_->downloadRefused());
   failed_ = QStringLiteral("%1 failed %2 — %3").arg(failing_, time, what);
+  // A note from earlier in the action (the backup written before a Download) would
+  // hide the state text while the box is up.
+  statusBar()->clearMessage();
   updateStatus();
 }
 
@@ -1056,7 +1059,8 @@ void frmQ5Con::btnDisconnect_Click() {
 
 void frmQ5Con::btnComNet_Click() {
   if (!actionAllowed()) return;
-  runAction(QStringLiteral("Network settings"), QStringLiteral(""), false, false, [this] { session_->btnComNet_Click(); });
+  runAction(QStringLiteral("Network settings"), QStringLiteral(""), false, false,
+            [this] { session_->btnComNet_Click(); }, QStringLiteral("Network settings"));
 }
 
 void frmQ5Con::mnuFilesOpen_Click() {

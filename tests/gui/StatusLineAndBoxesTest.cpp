@@ -230,7 +230,11 @@ class StatusLineAndBoxesTest : public QObject {
         w.btnDisconnect->click();
       }
       QStringList seen;
-      dialogs_.onMessage = [&](const TestDialogs::Message&) { seen << w.lblStatus->text(); };
+      // What the status bar shows: a passing note hides the state text.
+      dialogs_.onMessage = [&](const TestDialogs::Message&) {
+        const QString note = w.statusBar()->currentMessage();
+        seen << (note.isEmpty() ? w.lblStatus->text() : QStringLiteral("note: ") + note);
+      };
       ConnectTo(w, c.model);
       if (std::string(c.click) == "Download") w.btnDownload->click();
       if (std::string(c.click) == "Upload") w.btnUpload->click();

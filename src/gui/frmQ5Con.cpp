@@ -685,6 +685,7 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
     unanswered_.clear();
     lastRefused_.clear();
     failed_.clear();
+    failedAt_.clear();
     // What a failure box names as failed: the action, or the Connect that Start runs
     // first; monitoring that ends says so when it ends.
     failing_ = !failing.isEmpty() ? failing
@@ -703,7 +704,9 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   if (!outer) return;
   inAction_ = false;
   const auto& v = session_->values;
-  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  // A failure is dated when its box showed, not when the person closed it.
+  const QString time = !failedAt_.isEmpty() ? failedAt_
+                                            : QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
   if (cancelled_) {
     // The reads after Cancel failed on the closed port; their messages were held back.
     dialogs_->muteMessages(false);
@@ -740,6 +743,7 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   // What failed, in full, under the pointer (the line itself stays short).
   lblStatus->setToolTip(Q(session_->failure()));
   failed_.clear();
+  failedAt_.clear();
   failing_.clear();
   cancellable_ = false;
   cancelled_ = false;
@@ -748,7 +752,8 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
 
 void frmQ5Con::failureShown(const std::string& text, ui::Icon icon) {
   if (!inAction_ || icon != ui::Icon::Error || failing_.isEmpty() || cancelled_) return;
-  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  if (failedAt_.isEmpty()) failedAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  const QString& time = failedAt_;
   QString what = DisplayText(text).section(QLatin1Char('\n'), 0, 0).trimmed();
   if (failing_ == QStringLiteral("Download") && !session_->downloadRefused().empty())
     what = Q(session_->downloadRefused());

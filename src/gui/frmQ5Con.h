@@ -235,6 +235,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QString result_;          // how the last action ended
   QString failing_;         // the running action as a failure names it ("Download")
   QString failed_;          // "Download failed …" once an error box showed during it
+  QString failedAt_;        // when the first error box of the running action showed
   bool inAction_ = false;
   // The live values on the page were read from the unit connected now. False from a
   // Disconnect until the first pass after the next connection: until then they are an

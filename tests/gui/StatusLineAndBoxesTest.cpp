@@ -234,6 +234,7 @@ class StatusLineAndBoxesTest : public QObject {
       dialogs_.onMessage = [&](const TestDialogs::Message&) {
         const QString note = w.statusBar()->currentMessage();
         seen << (note.isEmpty() ? w.lblStatus->text() : QStringLiteral("note: ") + note);
+        QTest::qWait(1100);  // the person reads the box for a while
       };
       ConnectTo(w, c.model);
       if (std::string(c.click) == "Download") w.btnDownload->click();
@@ -241,8 +242,10 @@ class StatusLineAndBoxesTest : public QObject {
       QVERIFY2(!seen.isEmpty(), c.click);
       QVERIFY2(seen.front().startsWith(c.expected) && seen.front().contains(c.detail),
                qPrintable(seen.front()));
-      // Once the action is over the line still says it failed.
+      // Once the action is over the line still says it failed, and when it did.
       QVERIFY2(w.lblStatus->text().startsWith(c.expected), qPrintable(w.lblStatus->text()));
+      QCOMPARE(w.lblStatus->text().section(QLatin1Char(' '), 2, 2),
+               seen.front().section(QLatin1Char(' '), 2, 2));
       if (!w.tools()->backups().lastPath().empty())
         QFile::remove(QString::fromStdString(w.tools()->backups().lastPath()));
     }

@@ -136,6 +136,9 @@ ui::SaveAnswer QtDialogs::askSaveDiscardCancel(const std::string& text,
       "to a file nor downloaded to the unit. They are about to be replaced."));
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
+  // Alt+S and Alt+D answer from the keyboard as Esc does for Cancel.
+  box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+  box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
   FitCaption(box);
   switch (box.exec()) {
     case QMessageBox::Save: return ui::SaveAnswer::Save;

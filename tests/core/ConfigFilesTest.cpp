@@ -341,8 +341,7 @@ struct Perturb : q5::pages::ControlVisitor {
       const std::string_view name = info_.name;
     if (name.substr(0, 14) == "ChkOutputValid" && c.visible) c.value = !c.value;
   }
-  void option(const q5::pages::ControlInfo& info_, q5::pages::OptionButton& o) override {
-      const std::string_view name = info_.name;
+  void option(const q5::pages::ControlInfo&, q5::pages::OptionButton& o) override {
     if (o.visible) o.value = !o.value;
   }
 };

@@ -46,13 +46,6 @@ struct TempDir {
   ~TempDir() { fs::remove_all(path); }
 };
 
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 }  // namespace
 
 // Every page kind: a complete Upload leaves every list with a selection, and a Download

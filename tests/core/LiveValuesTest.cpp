@@ -72,7 +72,7 @@ TEST(LiveValues, DiscretePointsAreColumnsOfZeroAndOneAndFieldsAreQuotedWhenNeede
   for (const auto& v : LiveRow(*page, columns)) EXPECT_TRUE(v == "0" || v == "1") << v;
   // A column the page no longer shows gives an empty field.
   auto gone = columns;
-  gone.push_back({"txtNoSuchBox(0)", "", false});
+  gone.push_back({"txtNoSuchBox(0)", "", false, "", ""});
   EXPECT_EQ(LiveRow(*page, gone).back(), "");
 
   EXPECT_EQ(LiveCsvWriter::Field("12.5"), "12.5");

@@ -2,6 +2,7 @@
 // runs into the unit and port texts, a path in a box is never broken inside, and the
 // status line says an action failed by the time its error box shows.
 #include <QLabel>
+#include <QPointer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -9,6 +10,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 #include "WindowRig.h"
 #include "MainWindowTools.h"
@@ -190,6 +192,34 @@ class StatusLineAndBoxesTest : public QObject {
     });
     QVERIFY(dialogs.ask(question, "Exit"));
     QVERIFY2(WholeOnOneLine(shownLines, backup + QLatin1Char('.')), qPrintable(shownLines.join(" | ")));
+  }
+
+  // "Save changes?" answered from the keyboard: Alt+D discards, Alt+S saves, Esc cancels;
+  // Enter takes the default, Save.
+  void saveChangesAnsweredFromTheKeyboard() {
+    QWidget parent;
+    q5::gui::QtDialogs dialogs(&parent);
+    const std::vector<std::pair<std::function<void(QWidget*)>, q5::ui::SaveAnswer>> keys = {
+        {[](QWidget* b) { QTest::keyClick(b, Qt::Key_D, Qt::AltModifier); }, q5::ui::SaveAnswer::Discard},
+        {[](QWidget* b) { QTest::keyClick(b, Qt::Key_S, Qt::AltModifier); }, q5::ui::SaveAnswer::Save},
+        {[](QWidget* b) { QTest::keyClick(b, Qt::Key_Escape); }, q5::ui::SaveAnswer::Cancel},
+        {[](QWidget* b) { QTest::keyClick(b, Qt::Key_Return); }, q5::ui::SaveAnswer::Save},
+    };
+    for (const auto& [press, expected] : keys) {
+      QTimer::singleShot(0, [&press = press] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box);
+        // The person's keys go to the active window.
+        QApplication::setActiveWindow(box);
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        press(box);
+        // A key the box did not take leaves it up: close it so the test goes on.
+        QTimer::singleShot(200, [box = QPointer<QWidget>(box)] {
+          if (box) box->close();
+        });
+      });
+      QCOMPARE(dialogs.askSaveDiscardCancel("Save changes?", "Q5CFG"), expected);
+    }
   }
 
   // Under each failing action the status line already says it failed while the error

@@ -1104,8 +1104,21 @@ void frmQ5Con::mnuFirmUpdate_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
   Sequence seq(*this);
   FirmUpdateWindow window(*session_, *dialogs_, this);
-  window.statusChanged = [this](const QString& s) {
+  window.statusChanged = [this, &window](const QString& s) {
     activity_ = s;
+    // An update that ran says how it ended, beside the window that shows the details.
+    if (s.isEmpty()) {
+      using Outcome = firmware::frmFirmUpdate::Outcome;
+      const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+      switch (window.model().outcome()) {
+        case Outcome::Completed: result_ = QStringLiteral("Firmware updated %1").arg(time); break;
+        case Outcome::Failed: result_ = QStringLiteral("Firmware update failed %1").arg(time); break;
+        case Outcome::Interrupted: result_ = QStringLiteral("Firmware update stopped %1").arg(time); break;
+        case Outcome::Declined: result_ = QStringLiteral("Firmware not written %1 — answered No").arg(time); break;
+        case Outcome::Refused: result_ = QStringLiteral("Firmware file refused %1 — nothing was sent").arg(time); break;
+        default: break;  // the file choice was cancelled: nothing happened
+      }
+    }
     updateStatus();
   };
   window.exec();

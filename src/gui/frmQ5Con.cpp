@@ -405,7 +405,31 @@ QAction* frmQ5Con::modelSelectAction(const QString& group, const QString& captio
 void frmQ5Con::modelSelect(const config::ModelSelectItem& item) {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().modelSelectEnabled) return;
   Sequence seq(*this);
-  files_->ModelSelect_Click(item);
+  fileAction(FileAction::Create, [&] { files_->ModelSelect_Click(item); });
+}
+
+void frmQ5Con::fileAction(FileAction kind, const std::function<void()>& body) {
+  const int declinedBefore = session_->declinedQuestions();
+  const int errorsBefore = dialogs_->errorsShown();
+  dialogs_->forgetChosenFile();
+  body();
+  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  const QString file = QFileInfo(Q(dialogs_->lastChosenFile())).fileName();
+  if (session_->declinedQuestions() != declinedBefore) {
+    result_ = QStringLiteral("Cancelled %1").arg(time);
+  } else if (dialogs_->errorsShown() != errorsBefore) {
+    // The box said what went wrong; the line says the file action failed.
+    result_ = kind == FileAction::Save   ? QStringLiteral("Save failed %1").arg(time)
+              : kind == FileAction::Open ? QStringLiteral("Open failed %1").arg(time)
+                                         : QStringLiteral("New configuration failed %1").arg(time);
+  } else if (kind == FileAction::Create) {
+    result_ = QStringLiteral("New configuration for %1 %2 — not saved")
+                  .arg(Q(session_->values.model), time);
+  } else if (!file.isEmpty()) {
+    result_ = (kind == FileAction::Save ? QStringLiteral("Saved %1 %2") : QStringLiteral("Opened %1 %2"))
+                  .arg(file, time);
+  }
+  updateStatus();
 }
 
 // --- What the session shows -------------------------------------------------------------
@@ -1071,13 +1095,13 @@ void frmQ5Con::btnComNet_Click() {
 void frmQ5Con::mnuFilesOpen_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().fileEnabled) return;
   Sequence seq(*this);
-  files_->mnuFilesOpen_Click();
+  fileAction(FileAction::Open, [this] { files_->mnuFilesOpen_Click(); });
 }
 
 void frmQ5Con::mnuFilesSave_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().fileEnabled) return;
   Sequence seq(*this);
-  files_->mnuFilesSave_Click();
+  fileAction(FileAction::Save, [this] { files_->mnuFilesSave_Click(); });
 }
 
 void frmQ5Con::mnuFilesEnd_Click() {

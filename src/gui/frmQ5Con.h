@@ -196,6 +196,10 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QMdiSubWindow* subWindowFor(pages::ModulePage* page);
   void placePage(QMdiSubWindow* sub);
   void modelSelect(const config::ModelSelectItem& item);
+  // Runs File > Open, File > Save or a Model Select item; the status line then says how
+  // it ended ("Opened plant-a.uJx 14:02:11", "Cancelled 14:02:11", "Save failed …").
+  enum class FileAction { Open, Save, Create };
+  void fileAction(FileAction kind, const std::function<void()>& body);
   // Brings the views up to date with the session (each wait for the unit; throttled
   // unless now).
   void followSession(bool now = false);

@@ -2,6 +2,8 @@
 // runs into the unit and port texts, a path in a box is never broken inside, and the
 // status line says an action failed by the time its error box shows.
 #include <QLabel>
+#include <QLineEdit>
+#include <QAction>
 #include <QPointer>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +17,7 @@
 #include "WindowRig.h"
 #include "MainWindowTools.h"
 #include "NoteStatusBar.h"
+#include "PageView.h"
 #include "QtDialogs.h"
 #include "config/Backups.h"
 #include "frmQ5Con.h"
@@ -192,6 +195,51 @@ class StatusLineAndBoxesTest : public QObject {
     });
     QVERIFY(dialogs.ask(question, "Exit"));
     QVERIFY2(WholeOnOneLine(shownLines, backup + QLatin1Char('.')), qPrintable(shownLines.join(" | ")));
+  }
+
+  // Model Select, File > Save and File > Open say how they ended; a cancelled file dialog
+  // says nothing new, a cancelled question "Cancelled", a file that cannot be read
+  // "Open failed".
+  void fileActionsSayHowTheyEnded() {
+    frmQ5Con w(setup());
+    w.show();
+    const auto status = [&w] { return w.lblStatus->text(); };
+    w.modelSelectAction(QStringLiteral("Q5T3NML3"), QStringLiteral("AI4"))->trigger();
+    QVERIFY2(status().startsWith(QStringLiteral("New configuration for Q5T3NML3-6-AI4 ")) &&
+                 status().endsWith(QStringLiteral(" — not saved")),
+             qPrintable(status()));
+
+    dialogs_.saveFiles = {rig_.path(QStringLiteral("plant-a.uJx")).toStdString()};
+    w.mnuFilesSave->trigger();
+    QVERIFY2(status().startsWith(QStringLiteral("Saved plant-a.uJx ")), qPrintable(status()));
+
+    dialogs_.openFiles = {std::nullopt};
+    w.mnuFilesOpen->trigger();
+    QVERIFY2(status().startsWith(QStringLiteral("Saved plant-a.uJx ")), qPrintable(status()));
+
+    dialogs_.openFiles = {rig_.path(QStringLiteral("plant-a.uJx")).toStdString()};
+    w.mnuFilesOpen->trigger();
+    QVERIFY2(status().startsWith(QStringLiteral("Opened plant-a.uJx ")), qPrintable(status()));
+
+    const QString broken = rig_.path(QStringLiteral("broken.uJx"));
+    QFile f(broken);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\"Q5T3NML3-6-AI4\",0,\"Version : 1.05\",4,99\r\nnot a record\r\n");
+    f.close();
+    dialogs_.openFiles = {broken.toStdString()};
+    w.mnuFilesOpen->trigger();
+    QVERIFY2(status().startsWith(QStringLiteral("Open failed ")), qPrintable(status()));
+    QVERIFY(!dialogs_.messages.empty());
+
+    // An edit, then Model Select answered Cancel: nothing replaced, and said so.
+    auto* zero = qobject_cast<QLineEdit*>(w.pageView()->control("txtZScale(0)"));
+    QVERIFY(zero);
+    zero->selectAll();
+    QTest::keyClicks(zero, QStringLiteral("77"));
+    dialogs_.saveAnswers = {q5::ui::SaveAnswer::Cancel};
+    w.modelSelectAction(QStringLiteral("Q5T3NML3"), QStringLiteral("TC4"))->trigger();
+    QVERIFY2(status().startsWith(QStringLiteral("Cancelled ")), qPrintable(status()));
+    QCOMPARE(zero->text(), QStringLiteral("77"));
   }
 
   // "Save changes?" answered from the keyboard: Alt+D discards, Alt+S saves, Esc cancels;

@@ -30,6 +30,35 @@ QString DisplayCaption(const std::string& caption) {
   return s;
 }
 
+namespace {
+// A path starts a word: "/", "~/", "./", "../", a drive letter or "\\\\server".
+const QRegularExpression& PathPattern() {
+  static const QRegularExpression kPath(
+      QStringLiteral(R"((?<![^\s("'])(?:~?/|\.\.?/|[A-Za-z]:\\|\\\\)\S*)"));
+  return kPath;
+}
+constexpr QChar kWordJoiner(0x2060);
+}  // namespace
+
+QString KeepPathsWhole(const QString& text) {
+  QString out;
+  qsizetype from = 0;
+  auto it = PathPattern().globalMatch(text);
+  while (it.hasNext()) {
+    const auto m = it.next();
+    out += text.mid(from, m.capturedStart() - from);
+    const QString path = m.captured();
+    // A joiner between every two characters: no rule of line breaking applies inside.
+    for (qsizetype i = 0; i < path.size(); ++i) {
+      if (i > 0) out += kWordJoiner;
+      out += path[i];
+    }
+    from = m.capturedEnd();
+  }
+  out += text.mid(from);
+  return out;
+}
+
 void FitCaption(QMessageBox& box) {
   // A title bar shows the caption beside the window manager's buttons; a box as narrow
   // as "Upload Error" would cut "Remote I/O Q5 Information" short.
@@ -37,6 +66,16 @@ void FitCaption(QMessageBox& box) {
   int width = fm.horizontalAdvance(box.windowTitle()) + fm.height() * 8;
   // The cause under the message ("… could not be opened: No such file or directory.")
   // reads on one or two lines rather than as a narrow column of words.
+  // A path, kept whole, fits on a line of its own (up to a screen-friendly width).
+  {
+    const QFontMetrics text(QApplication::font("QMessageBox"));
+    QString all = box.text() + QLatin1Char(' ') + box.informativeText();
+    all.remove(kWordJoiner);
+    auto paths = PathPattern().globalMatch(all);
+    while (paths.hasNext())
+      width = std::max(width, std::min(text.horizontalAdvance(paths.next().captured()) + 8,
+                                       text.averageCharWidth() * 90));
+  }
   if (const QString why = box.informativeText(); !why.isEmpty()) {
     const QFontMetrics text(QApplication::font("QMessageBox"));
     width = std::max(width, std::min(text.horizontalAdvance(why), text.averageCharWidth() * 56));
@@ -64,12 +103,12 @@ void QtDialogs::failureMessage(const ui::MessageCause& cause, const std::string&
     case ui::Icon::Warning: qicon = QMessageBox::Warning; break;
     case ui::Icon::Question: qicon = QMessageBox::Question; break;
   }
-  QMessageBox box(qicon, DisplayCaption(caption), DisplayText(text), QMessageBox::Ok,
+  QMessageBox box(qicon, DisplayCaption(caption), KeepPathsWhole(DisplayText(text)), QMessageBox::Ok,
                   parent_.data());
   box.setObjectName("q5MessageBox");
   if (explain_) {
     const QString why = explain_(cause, text);
-    if (!why.isEmpty()) box.setInformativeText(why);
+    if (!why.isEmpty()) box.setInformativeText(KeepPathsWhole(why));
   }
   FitCaption(box);
   // The progress window of a failed read stays behind the message, not above it.
@@ -78,7 +117,7 @@ void QtDialogs::failureMessage(const ui::MessageCause& cause, const std::string&
 }
 
 bool QtDialogs::ask(const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::Question, DisplayCaption(caption), DisplayText(text),
+  QMessageBox box(QMessageBox::Question, DisplayCaption(caption), KeepPathsWhole(DisplayText(text)),
                   QMessageBox::Yes | QMessageBox::No, parent_.data());
   box.setObjectName("q5MessageBox");
   box.setDefaultButton(QMessageBox::No);
@@ -97,6 +136,9 @@ ui::SaveAnswer QtDialogs::askSaveDiscardCancel(const std::string& text,
       "to a file nor downloaded to the unit. They are about to be replaced."));
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
+  // Alt+S and Alt+D answer from the keyboard as Esc does for Cancel.
+  box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+  box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
   FitCaption(box);
   switch (box.exec()) {
     case QMessageBox::Save: return ui::SaveAnswer::Save;

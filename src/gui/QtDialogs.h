@@ -83,6 +83,10 @@ class QtDialogs : public ui::UserDialogs {
 QString DisplayText(const std::string& text);
 // A caption as a title bar shows it: line breaks at the end are dropped.
 QString DisplayCaption(const std::string& caption);
+// A text whose paths ("/tmp/q5sim-x/pty", "~/a.uJx", "C:\\q5\\a.uJx") a word-wrapping label
+// keeps whole: a line may break before a path, never inside it (not after a "/" or
+// "-"). Only invisible word joiners are added; the text reads the same.
+QString KeepPathsWhole(const QString& text);
 // Widens a message box so that its whole caption shows in the title bar.
 void FitCaption(QMessageBox& box);
 

@@ -42,6 +42,7 @@
 #include "LampWidget.h"
 #include "NetworkWindows.h"
 #include "MainWindowTools.h"
+#include "NoteStatusBar.h"
 #include "ReportMenu.h"
 #include "PageView.h"
 #include "QtDialogs.h"
@@ -121,6 +122,9 @@ frmQ5Con::frmQ5Con(Setup setup, QWidget* parent) : QMainWindow(parent) {
       [this](const ui::MessageCause& cause, const std::string& text) { return explain(cause, text); });
   qtDialogs_->setCancel([this] { return cancelOffered(); }, [this] { cancelSequence(); });
   qtDialogs_->setProgressChanged([this] { updateStatus(); });
+  // The status line says an action failed before its box waits for the person.
+  dialogs_->setBeforeMessage(
+      [this](const std::string& text, ui::Icon icon) { failureShown(text, icon); });
   exchange_->setTraceObserver([this](link::TraceEvent e, std::string_view text, std::int64_t) {
     traceExchange(static_cast<int>(e), text);
   });
@@ -268,7 +272,10 @@ void frmQ5Con::buildWidgets() {
   row->addWidget(mdiArea, 1);
   setCentralWidget(central);
 
-  lblStatus = new QLabel(this);
+  // Notes are fitted beside the unit and port texts; the state text shortens with "…"
+  // rather than widen the window or push them aside.
+  setStatusBar(new NoteStatusBar(this));
+  lblStatus = new ElidedLabel(this);
   lblStatus->setObjectName("lblStatus");
   lblStatusUnit = new QLabel(this);
   lblStatusUnit->setObjectName("lblStatusUnit");
@@ -398,7 +405,31 @@ QAction* frmQ5Con::modelSelectAction(const QString& group, const QString& captio
 void frmQ5Con::modelSelect(const config::ModelSelectItem& item) {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().modelSelectEnabled) return;
   Sequence seq(*this);
-  files_->ModelSelect_Click(item);
+  fileAction(FileAction::Create, [&] { files_->ModelSelect_Click(item); });
+}
+
+void frmQ5Con::fileAction(FileAction kind, const std::function<void()>& body) {
+  const int declinedBefore = session_->declinedQuestions();
+  const int errorsBefore = dialogs_->errorsShown();
+  dialogs_->forgetChosenFile();
+  body();
+  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  const QString file = QFileInfo(Q(dialogs_->lastChosenFile())).fileName();
+  if (session_->declinedQuestions() != declinedBefore) {
+    result_ = QStringLiteral("Cancelled %1").arg(time);
+  } else if (dialogs_->errorsShown() != errorsBefore) {
+    // The box said what went wrong; the line says the file action failed.
+    result_ = kind == FileAction::Save   ? QStringLiteral("Save failed %1").arg(time)
+              : kind == FileAction::Open ? QStringLiteral("Open failed %1").arg(time)
+                                         : QStringLiteral("New configuration failed %1").arg(time);
+  } else if (kind == FileAction::Create) {
+    result_ = QStringLiteral("New configuration for %1 %2 — not saved")
+                  .arg(Q(session_->values.model), time);
+  } else if (!file.isEmpty()) {
+    result_ = (kind == FileAction::Save ? QStringLiteral("Saved %1 %2") : QStringLiteral("Opened %1 %2"))
+                  .arg(file, time);
+  }
+  updateStatus();
 }
 
 // --- What the session shows -------------------------------------------------------------
@@ -578,7 +609,7 @@ QMdiSubWindow* frmQ5Con::subWindowFor(pages::ModulePage* page) {
     if (auto* b = qobject_cast<QAbstractButton*>(view->control(name.toStdString())))
       caption = b->text().remove(QLatin1Char('&'));
     runAction(QStringLiteral("%1: sending to the unit").arg(caption), QString(), true, false,
-              [this, page, name] { session_->pagePress(*page, name.toStdString()); });
+              [this, page, name] { session_->pagePress(*page, name.toStdString()); }, caption);
     // The button shows nothing of its own when the unit did not take it: say so.
     if (!session_->failure().empty())
       statusBar()->showMessage(
@@ -664,7 +695,8 @@ QWidget* frmQ5Con::changeValueDialog() const {
 // --- Status, title, Cancel, causes ------------------------------------------------------
 
 void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy,
-                         bool cancellable, const std::function<void()>& body) {
+                         bool cancellable, const std::function<void()>& body,
+                         const QString& failing) {
   Sequence seq(*this);
   const bool outer = !inAction_;
   inAction_ = true;
@@ -676,6 +708,14 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
     unansweredTimes_ = 0;
     unanswered_.clear();
     lastRefused_.clear();
+    failed_.clear();
+    failedAt_.clear();
+    // What a failure box names as failed: the action, or the Connect that Start runs
+    // first; monitoring that ends says so when it ends.
+    failing_ = !failing.isEmpty() ? failing
+               : done == QStringLiteral("Monitoring")
+                   ? (session_->values.Connected ? QString() : QStringLiteral("Connect"))
+                   : done;
   }
   const QString before = activity_;
   activity_ = activity;
@@ -688,7 +728,9 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   if (!outer) return;
   inAction_ = false;
   const auto& v = session_->values;
-  const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  // A failure is dated when its box showed, not when the person closed it.
+  const QString time = !failedAt_.isEmpty() ? failedAt_
+                                            : QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
   if (cancelled_) {
     // The reads after Cancel failed on the closed port; their messages were held back.
     dialogs_->muteMessages(false);
@@ -724,8 +766,25 @@ void frmQ5Con::runAction(const QString& activity, const QString& done, bool busy
   }
   // What failed, in full, under the pointer (the line itself stays short).
   lblStatus->setToolTip(Q(session_->failure()));
+  failed_.clear();
+  failedAt_.clear();
+  failing_.clear();
   cancellable_ = false;
   cancelled_ = false;
+  updateStatus();
+}
+
+void frmQ5Con::failureShown(const std::string& text, ui::Icon icon) {
+  if (!inAction_ || icon != ui::Icon::Error || failing_.isEmpty() || cancelled_) return;
+  if (failedAt_.isEmpty()) failedAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+  const QString& time = failedAt_;
+  QString what = DisplayText(text).section(QLatin1Char('\n'), 0, 0).trimmed();
+  if (failing_ == QStringLiteral("Download") && !session_->downloadRefused().empty())
+    what = Q(session_->downloadRefused());
+  failed_ = QStringLiteral("%1 failed %2 — %3").arg(failing_, time, what);
+  // A note from earlier in the action (the backup written before a Download) would
+  // hide the state text while the box is up.
+  statusBar()->clearMessage();
   updateStatus();
 }
 
@@ -748,6 +807,8 @@ QString frmQ5Con::statusText() const {
   }
   if (session_->values.Monitoring)
     return QStringLiteral("Monitoring — pass %1").arg(session_->monitorPass());
+  // A failure box is up, or was: the line no longer says the action is under way.
+  if (depth_ > 0 && !failed_.isEmpty()) return failed_;
   if (depth_ > 0 && !activity_.isEmpty()) return activity_ + QStringLiteral("...");
   if (session_->pageIncomplete())
     return result_ + QStringLiteral(" — page not completely read");
@@ -1027,19 +1088,20 @@ void frmQ5Con::btnDisconnect_Click() {
 
 void frmQ5Con::btnComNet_Click() {
   if (!actionAllowed()) return;
-  runAction(QStringLiteral("Network settings"), QStringLiteral(""), false, false, [this] { session_->btnComNet_Click(); });
+  runAction(QStringLiteral("Network settings"), QStringLiteral(""), false, false,
+            [this] { session_->btnComNet_Click(); }, QStringLiteral("Network settings"));
 }
 
 void frmQ5Con::mnuFilesOpen_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().fileEnabled) return;
   Sequence seq(*this);
-  files_->mnuFilesOpen_Click();
+  fileAction(FileAction::Open, [this] { files_->mnuFilesOpen_Click(); });
 }
 
 void frmQ5Con::mnuFilesSave_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().fileEnabled) return;
   Sequence seq(*this);
-  files_->mnuFilesSave_Click();
+  fileAction(FileAction::Save, [this] { files_->mnuFilesSave_Click(); });
 }
 
 void frmQ5Con::mnuFilesEnd_Click() {
@@ -1066,8 +1128,21 @@ void frmQ5Con::mnuFirmUpdate_Click() {
   if (!actionAllowed() || depth_ > 0 || !session_->menus().firmUpdateEnabled) return;
   Sequence seq(*this);
   FirmUpdateWindow window(*session_, *dialogs_, this);
-  window.statusChanged = [this](const QString& s) {
+  window.statusChanged = [this, &window](const QString& s) {
     activity_ = s;
+    // An update that ran says how it ended, beside the window that shows the details.
+    if (s.isEmpty()) {
+      using Outcome = firmware::frmFirmUpdate::Outcome;
+      const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+      switch (window.model().outcome()) {
+        case Outcome::Completed: result_ = QStringLiteral("Firmware updated %1").arg(time); break;
+        case Outcome::Failed: result_ = QStringLiteral("Firmware update failed %1").arg(time); break;
+        case Outcome::Interrupted: result_ = QStringLiteral("Firmware update stopped %1").arg(time); break;
+        case Outcome::Declined: result_ = QStringLiteral("Firmware not written %1 — answered No").arg(time); break;
+        case Outcome::Refused: result_ = QStringLiteral("Firmware file refused %1 — nothing was sent").arg(time); break;
+        default: break;  // the file choice was cancelled: nothing happened
+      }
+    }
     updateStatus();
   };
   window.exec();

@@ -196,6 +196,10 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QMdiSubWindow* subWindowFor(pages::ModulePage* page);
   void placePage(QMdiSubWindow* sub);
   void modelSelect(const config::ModelSelectItem& item);
+  // Runs File > Open, File > Save or a Model Select item; the status line then says how
+  // it ended ("Opened plant-a.uJx 14:02:11", "Cancelled 14:02:11", "Save failed …").
+  enum class FileAction { Open, Save, Create };
+  void fileAction(FileAction kind, const std::function<void()>& body);
   // Brings the views up to date with the session (each wait for the unit; throttled
   // unless now).
   void followSession(bool now = false);
@@ -203,8 +207,12 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   // Runs a user action: busy cursor over the window while it runs (not while
   // monitoring), "Cancel" offered on the progress window when cancellable, the status
   // bar's result when the outermost action ends.
+  // `failing` names the action in the status line when a failure box shows ("Download
+  // failed 14:02:11 — Download Error"); by default `done`.
   void runAction(const QString& activity, const QString& done, bool busy, bool cancellable,
-                 const std::function<void()>& body);
+                 const std::function<void()>& body, const QString& failing = {});
+  // An error box is about to show: the status line says the running action failed.
+  void failureShown(const std::string& text, ui::Icon icon);
   void updateTitle();
   void updateStatus();
   void traceExchange(int event, std::string_view text);
@@ -229,6 +237,9 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   std::string shownModel_;  // the model the current page was shown for
   QString activity_;        // what the running action does ("Uploading")
   QString result_;          // how the last action ended
+  QString failing_;         // the running action as a failure names it ("Download")
+  QString failed_;          // "Download failed …" once an error box showed during it
+  QString failedAt_;        // when the first error box of the running action showed
   bool inAction_ = false;
   // The live values on the page were read from the unit connected now. False from a
   // Disconnect until the first pass after the next connection: until then they are an

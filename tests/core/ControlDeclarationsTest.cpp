@@ -94,7 +94,9 @@ TEST(ControlDeclarations, EveryPageKindDeclaresItsLiveValuesAndTakesSettingsOnly
       const bool live = d.info.role == Role::Live && d.control->visible;
       EXPECT_EQ(columnNames.count(d.info.name), live ? 1u : 0u) << d.info.name;
     }
-    if (reads) EXPECT_FALSE(columns.empty()) << page->name() << " monitors but has no live column";
+    if (reads) {
+      EXPECT_FALSE(columns.empty()) << page->name() << " monitors but has no live column";
+    }
 
     // NAME=VALUE: whatever is not a setting is refused by its role, naming it.
     for (const Declared& d : after.all) {

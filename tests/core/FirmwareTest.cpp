@@ -511,7 +511,9 @@ TEST(FirmwareUpdate, ClosingTheWindowDuringTheTransferAsksAndStopsAfterTheRecord
   std::size_t wireAtYes = 0;
   rig.view.onProgress = [&] {
     ++progress;
-    if (progress == 2) EXPECT_FALSE(rig.fw.confirmStopForClose());
+    if (progress == 2) {
+      EXPECT_FALSE(rig.fw.confirmStopForClose());
+    }
     if (progress == 3) {
       yes = rig.fw.confirmStopForClose();
       wireAtYes = rig.wire.size();

@@ -296,19 +296,26 @@ TEST(Report, SettingsSitOnTheirTabsAndCarryTheirUnits) {
     int withUnit = 0;
     for (const auto& info : walk.values) {
       const std::string& c = info.caption;
-      if (c.find('%') != std::string::npos) EXPECT_EQ(info.unit, "%") << info.name << " " << c;
-      if (c.find("[deg]") != std::string::npos) EXPECT_EQ(info.unit, "deg") << info.name;
+      if (c.find('%') != std::string::npos) {
+        EXPECT_EQ(info.unit, "%") << info.name << " " << c;
+      }
+      if (c.find("[deg]") != std::string::npos) {
+        EXPECT_EQ(info.unit, "deg") << info.name;
+      }
       for (const char* base : {"txtZBase(", "txtFBase("}) {
         if (info.name.rfind(base, 0) != 0) continue;
         const std::string label = "lbl" + info.name.substr(3, 5) + "_Unit" + info.name.substr(8);
-        if (walk.labels.count(label)) EXPECT_EQ(info.unit, walk.labels[label]) << info.name;
+        if (walk.labels.count(label)) {
+          EXPECT_EQ(info.unit, walk.labels[label]) << info.name;
+        }
       }
       withUnit += info.unit.empty() ? 0 : 1;
     }
     // The pages that show units at all.
     if (model == "Q5T3NML3-6-AI4" || model == "Q5T3NML3-6-PI1" || model == "Q5V3UM-AC32" ||
-        model == "Q5T3NML3-6-TC4" || model == "Q5W3NML3-E-EC4A" || model == "Q5T3NML3-6-LNRIO1")
+        model == "Q5T3NML3-6-TC4" || model == "Q5W3NML3-E-EC4A" || model == "Q5T3NML3-6-LNRIO1") {
       EXPECT_GT(withUnit, 0);
+    }
   }
 }
 

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -56,6 +58,22 @@ inline std::string ScratchName(const std::string& stem) {
   static int serial = 0;
   return testing::TempDir() + stem + "_" + std::to_string(getpid()) + "_" + std::to_string(++serial);
 }
+
+// A folder of its own for one test, removed with everything in it at the end. The
+// programs run meanwhile keep their backups under it (<folder>/data/q5cfg/backups), not
+// in the user's data folder.
+struct ScratchFolder {
+  std::string path;
+  explicit ScratchFolder(const std::string& stem) {
+    std::string t = "/tmp/" + stem + "_XXXXXX";
+    path = mkdtemp(t.data());
+    setenv("XDG_DATA_HOME", (path + "/data").c_str(), 1);
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(path); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
 
 struct RunResult {
   int exitCode = -1;

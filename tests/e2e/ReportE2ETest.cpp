@@ -17,17 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace q5e2e;
 
-struct Scratch {
-  std::string path;
-  Scratch() {
-    char t[] = "/tmp/q5report_XXXXXX";
-    path = mkdtemp(t);
-    setenv("XDG_DATA_HOME", (path + "/data").c_str(), 1);
-  }
-  ~Scratch() { fs::remove_all(path); }
-  std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
 // The report without what differs between a unit and its file: the port and the time.
 std::string WithoutPortAndTime(const std::string& html) {
   static const std::regex row(R"re(<tr><th[^>]*>(Port|Date and time)</th><td>[^<]*</td></tr>)re");
@@ -35,7 +24,7 @@ std::string WithoutPortAndTime(const std::string& html) {
 }
 
 TEST(ReportOverPty, UnitAndItsFileGiveTheSameReportAsHtmlAndPdf) {
-  Scratch dir;
+  ScratchFolder dir("q5report");
   SimOnPty unit({});
   const std::string html = dir / "unit.html", pdf = dir / "unit.pdf", file = dir / "unit.uJx";
   RunResult r = RunCli({"--port", unit.path(), "report", "-o", html, "--by", "M. Engineer",
@@ -79,7 +68,7 @@ TEST(ReportOverPty, UnitAndItsFileGiveTheSameReportAsHtmlAndPdf) {
 }
 
 TEST(ReportOverPty, ExitCodes) {
-  Scratch dir;
+  ScratchFolder dir("q5report");
   ASSERT_EQ(RunCli({"new", "Q5T3NML3", "AI4", "-o", dir / "a.uJx"}).exitCode, 0);
   EXPECT_EQ(RunCli({"report", dir / "a.uJx"}).exitCode, 2);                    // no -o
   EXPECT_EQ(RunCli({"report", dir / "a.uJx", "-o", dir / "a.txt"}).exitCode, 2);  // not pdf/html

@@ -19,18 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace q5e2e;
 
-struct Scratch {
-  std::string path;
-  Scratch() {
-    char t[] = "/tmp/q5tools_XXXXXX";
-    path = mkdtemp(t);
-    // Backups go to <XDG_DATA_HOME>/q5cfg/backups.
-    setenv("XDG_DATA_HOME", (path + "/data").c_str(), 1);
-  }
-  ~Scratch() { fs::remove_all(path); }
-  std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
 std::string Between(const std::string& text, const std::string& from, const std::string& to) {
   const auto a = text.find(from);
   if (a == std::string::npos) return {};
@@ -51,7 +39,7 @@ void EditField(const std::string& path, int line, int field, const std::string& 
 }
 
 TEST(ToolsOverPty, DownloadWritesTheBackupOfTheUnitAsUploadSawIt) {
-  Scratch dir;
+  ScratchFolder dir("q5tools");
   SimOnPty unit({});
   ASSERT_FALSE(unit.path().empty());
   const std::string before = dir / "before.uJx", edited = dir / "edited.uJx";
@@ -79,7 +67,7 @@ TEST(ToolsOverPty, DownloadWritesTheBackupOfTheUnitAsUploadSawIt) {
 }
 
 TEST(ToolsOverPty, DiffOfUnitAndFileAndOfTwoFiles) {
-  Scratch dir;
+  ScratchFolder dir("q5tools");
   const std::string a = dir / "a.uJx", b = dir / "b.uJx", bo = dir / "bo.uJx";
   ASSERT_EQ(RunCli({"new", "Q5T3NML3", "AI4", "-o", a}).exitCode, 0);
   ASSERT_EQ(RunCli({"new", "Q5T3NML3", "AI4", "-o", b}).exitCode, 0);

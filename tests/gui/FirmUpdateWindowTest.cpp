@@ -89,6 +89,8 @@ class FirmUpdateWindowTest : public QObject {
       QVERIFY(dialogs_.messages[0].text.find("Line 2: checksum is") != std::string::npos);
       QVERIFY(dialogs_.questions.empty());
       QVERIFY(win.txtFirmInfo->toPlainText().contains(QStringLiteral("Nothing was sent to the unit.")));
+      QVERIFY2(w.lblStatus->text().startsWith(QStringLiteral("Firmware file refused ")),
+               qPrintable(w.lblStatus->text()));
       QVERIFY(win.btnFirmUpdate->isEnabled());
       QCOMPARE(w.session().link().ReadErrorCount(), before);
 
@@ -118,8 +120,10 @@ class FirmUpdateWindowTest : public QObject {
       QVERIFY(w.btnUpload->isEnabled() && w.btnDisconnect->isEnabled());
       QCOMPARE(dialogs_.questions.size(), std::size_t{3});
       QCOMPARE(dialogs_.questions[2].text, std::string("CRC16 = FEDB. CRC16 is TRUE ?"));
-      // The main window shows the version the unit runs now.
+      // The main window shows the version the unit runs now, and that the update ended well.
       QCOMPARE(w.lblVersionNo->text(), QStringLiteral("Version : 1.06"));
+      QVERIFY2(w.lblStatus->text().startsWith(QStringLiteral("Firmware updated ")),
+               qPrintable(w.lblStatus->text()));
     });
     QCOMPARE(w.lblVersionNo->text(), QStringLiteral("Version : 1.06"));
     QCOMPARE(w.session().values.versionText, std::string("Version : 1.06"));

@@ -17,7 +17,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "../core/TestDialogs.h"
+#include "WindowRig.h"
 #include "MainWindowTools.h"
 #include "ReportMenu.h"
 #include "config/Backups.h"
@@ -32,16 +32,9 @@ class ReportWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir folder_;
-  TestDialogs dialogs_;
-
-  frmQ5Con::Setup setup() {
-    frmQ5Con::Setup s;
-    s.dialogs = &dialogs_;
-    s.portChoices = [] { return std::vector<q5::gui::PortChoice>{}; };
-    s.applicationFolder = folder_.path().toStdString();
-    return s;
-  }
+  WindowRig rig_;
+  TestDialogs& dialogs_ = rig_.dialogs;
+  frmQ5Con::Setup setup() { return rig_.setup(); }
 
   static QString Run(const QString& program, const QStringList& args) {
     QProcess p;
@@ -66,7 +59,7 @@ class ReportWindowTest : public QObject {
   }
 
  private slots:
-  void init() { dialogs_ = TestDialogs{}; }
+  void init() { rig_.reset(); }
 
   void exportAfterADownloadListsTheChangesAgainstTheBackup() {
     frmQ5Con w(setup());
@@ -78,8 +71,7 @@ class ReportWindowTest : public QObject {
     QVERIFY(!menu->mnuFilesReport->isEnabled());
     QVERIFY(!menu->mnuFilesPrint->isEnabled());
 
-    w.session().setPortName("sim:Q5T3NML3-6-AI4");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
     QVERIFY(w.currentPageView());
     struct Edit : q5::pages::ControlVisitor {
       void text(const q5::pages::ControlInfo& i, q5::pages::TextBox& c) override {
@@ -94,7 +86,7 @@ class ReportWindowTest : public QObject {
     QCOMPARE(menu->changesPath(), backup);
 
     // The menu item: "Prepared by" and a note typed, then the file chosen.
-    const QString html = folder_.filePath(QStringLiteral("ai4.html"));
+    const QString html = rig_.path(QStringLiteral("ai4.html"));
     dialogs_.saveFiles = {html.toStdString()};
     QTimer::singleShot(0, &w, [&] {
       auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -118,7 +110,7 @@ class ReportWindowTest : public QObject {
         "<td class=\"value\">7654</td><td></td></tr>")));
 
     // The same as a PDF: one A4 page, its text extractable.
-    const QString pdf = folder_.filePath(QStringLiteral("ai4.pdf"));
+    const QString pdf = rig_.path(QStringLiteral("ai4.pdf"));
     QVERIFY(menu->exportTo(pdf.toStdString(), {"J. Doe", "", q5::report::PaperSize::A4}));
     QVERIFY(ReadAll(pdf).startsWith("%PDF-"));
     QCOMPARE(PdfPages(pdf), 1);
@@ -134,15 +126,14 @@ class ReportWindowTest : public QObject {
   void longPageRunsOverPagesWithItsHeadingRepeated() {
     frmQ5Con w(setup());
     w.show();
-    w.session().setPortName("sim:Q5V3PM-BI32");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5V3PM-BI32");
     QVERIFY(w.currentPageView());
     auto* menu = w.findChild<ReportMenu*>();
     q5::report::Report r;
     QVERIFY(menu->buildReport({}, r));
     for (auto paper : {q5::report::PaperSize::A4, q5::report::PaperSize::Letter}) {
       const bool letter = paper == q5::report::PaperSize::Letter;
-      const QString pdf = folder_.filePath(letter ? QStringLiteral("pi32-letter.pdf")
+      const QString pdf = rig_.path(letter ? QStringLiteral("pi32-letter.pdf")
                                                   : QStringLiteral("pi32-a4.pdf"));
       std::string error;
       int pages = 0;
@@ -167,8 +158,7 @@ class ReportWindowTest : public QObject {
   void printShowsAPreview() {
     frmQ5Con w(setup());
     w.show();
-    w.session().setPortName("sim:Q5W3NEIP-BO16");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5W3NEIP-BO16");
     auto* menu = w.findChild<ReportMenu*>();
     emit w.mnuFiles->aboutToShow();
     QVERIFY(menu->mnuFilesPrint->isEnabled());
@@ -194,10 +184,9 @@ class ReportWindowTest : public QObject {
   // The 32-channel AC current page: the PDF well under a second.
   void ac32PdfIsQuick() {
     frmQ5Con w(setup());
-    w.session().setPortName("sim:Q5V3UM-AC32");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5V3UM-AC32");
     auto* menu = w.findChild<ReportMenu*>();
-    const QString pdf = folder_.filePath(QStringLiteral("ac32.pdf"));
+    const QString pdf = rig_.path(QStringLiteral("ac32.pdf"));
     QElapsedTimer t;
     t.start();
     QVERIFY(menu->exportTo(pdf.toStdString(), {}));

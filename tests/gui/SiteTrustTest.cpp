@@ -336,7 +336,7 @@ class SiteTrustTest : public QObject {
         QVERIFY(!w.mnuFiles->menuAction()->isEnabled());
         QVERIFY(w.actions().contains(w.mnuFilesEnd));  // its shortcut lives on the window
         w.activateWindow();
-        QTest::qWaitForWindowActive(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
         if (!w.exitRequested()) w.btnStop->click();  // the loop ends either way
       });

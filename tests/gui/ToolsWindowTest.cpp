@@ -19,7 +19,7 @@
 #include <QtTest>
 
 #include "../core/SessionTestRig.h"
-#include "../core/TestDialogs.h"
+#include "WindowRig.h"
 #include <QLineSeries>
 #include <QListWidget>
 
@@ -38,32 +38,19 @@ class ToolsWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir folder_;
-  TestDialogs dialogs_;
-
-  frmQ5Con::Setup setup() {
-    frmQ5Con::Setup s;
-    s.dialogs = &dialogs_;
-    s.portChoices = [] { return std::vector<q5::gui::PortChoice>{}; };
-    s.applicationFolder = folder_.path().toStdString();
-    return s;
-  }
-
-  static QString Text(frmQ5Con& w, const char* name) {
-    auto* edit = qobject_cast<QLineEdit*>(w.currentPageView()->control(name));
-    return edit ? edit->text() : QStringLiteral("(no such box)");
-  }
+  WindowRig rig_;
+  TestDialogs& dialogs_ = rig_.dialogs;
+  frmQ5Con::Setup setup() { return rig_.setup(); }
 
  private slots:
-  void init() { dialogs_ = TestDialogs{}; }
+  void init() { rig_.reset(); }
 
   void compareLoadFileValuesAndDownloadWithBackup() {
     frmQ5Con w(setup());
     w.show();
-    w.session().setPortName("sim:Q5T3NML3-6-AI4");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
     QVERIFY(w.currentPageView());
-    const QString unitValue = Text(w, "txtFScale(0)");
+    const QString unitValue = FieldText(w, "txtFScale(0)");
 
     // A file like the unit but for channel 1's full scale.
     std::string text, error;
@@ -75,7 +62,7 @@ class ToolsWindowTest : public QObject {
     const std::size_t at = text.find(from, line);
     QVERIFY(at != std::string::npos);
     text.replace(at, from.size(), "\"4321\"");
-    const QString path = folder_.filePath(QStringLiteral("drawing.uJx"));
+    const QString path = rig_.path(QStringLiteral("drawing.uJx"));
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text.data(), static_cast<qint64>(text.size()));
@@ -97,7 +84,7 @@ class ToolsWindowTest : public QObject {
     w.tools()->mnuFilesCompare->trigger();
     // The setting as the page heads and captions it; the control's name last.
     QCOMPARE(row, (QStringList{"CH 0 Full scale", unitValue, "4321", "txtFScale(0)"}));
-    QCOMPARE(Text(w, "txtFScale(0)"), QStringLiteral("4321"));
+    QCOMPARE(FieldText(w, "txtFScale(0)"), QStringLiteral("4321"));
     QVERIFY(w.btnDownload->isEnabled());
     QVERIFY(dialogs_.messages.empty());
 
@@ -114,7 +101,7 @@ class ToolsWindowTest : public QObject {
     QFile b(QString::fromStdString(backup));
     QVERIFY(b.open(QIODevice::ReadOnly));
     QVERIFY(b.readAll().contains(from.c_str()));
-    QCOMPARE(Text(w, "txtFScale(0)"), QStringLiteral("4321"));  // the unit took it
+    QCOMPARE(FieldText(w, "txtFScale(0)"), QStringLiteral("4321"));  // the unit took it
     QFile::remove(QString::fromStdString(backup));
   }
 
@@ -155,8 +142,7 @@ class ToolsWindowTest : public QObject {
   void trendKeepsTakingPassesWhileClosed() {
     frmQ5Con w(setup());
     w.show();
-    w.session().setPortName("sim:Q5T3NML3-6-LNRIO1");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5T3NML3-6-LNRIO1");
     QVERIFY(w.currentPageView());
     w.tools()->mnuTrend_Click();
     q5::gui::TrendView* trend = w.tools()->trendView();
@@ -178,8 +164,7 @@ class ToolsWindowTest : public QObject {
   void trendAndRecordWhileMonitoring() {
     frmQ5Con w(setup());
     w.show();
-    w.session().setPortName("sim:Q5Z3UECT-1-AIMF8N");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5Z3UECT-1-AIMF8N");
     QVERIFY(w.currentPageView());
     w.tools()->mnuTrend_Click();
     q5::gui::TrendView* trend = w.tools()->trendView();
@@ -191,7 +176,7 @@ class ToolsWindowTest : public QObject {
     QVERIFY(!trend->lstChannels->item(0)->text().contains(QStringLiteral("txt")));
     QCOMPARE(trend->lstChannels->item(0)->toolTip(), QStringLiteral("txtParData(0)"));
     QCOMPARE(trend->series(0)->name(), trend->lstChannels->item(0)->text());
-    const QString csv = folder_.filePath(QStringLiteral("record.csv"));
+    const QString csv = rig_.path(QStringLiteral("record.csv"));
     QVERIFY(w.tools()->startRecording(csv.toStdString()));
 
     // Channel 2 off; monitoring for a while, then Stop.
@@ -256,12 +241,11 @@ class ToolsWindowTest : public QObject {
     s.dialogs = nullptr;  // the Qt dialogs
     frmQ5Con w(s);
     w.show();
-    w.session().setPortName("sim:Q5Z3UECT-1-AIMF8N");
-    w.btnConnect_Click();
+    ConnectTo(w, "sim:Q5Z3UECT-1-AIMF8N");
     QVERIFY(w.currentPageView());
     int passesWithDialog = -1;
     bool dialogShown = false;
-    const QString typed = folder_.filePath(QStringLiteral("rec1"));
+    const QString typed = rig_.path(QStringLiteral("rec1"));
     QTimer::singleShot(300, &w, [&] {
       w.tools()->mnuRecord->trigger();
       const int at = w.session().monitorPass();
@@ -271,7 +255,7 @@ class ToolsWindowTest : public QObject {
         passesWithDialog = w.session().monitorPass() - at;
         if (dlg) {
           // "rec1" typed into the name field of the test's folder, then Save.
-          dlg->setDirectory(folder_.path());
+          dlg->setDirectory(rig_.folder.path());
           auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
           if (name) name->setText(QStringLiteral("rec1"));
           QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "../core/TestDialogs.h"
+#include "WindowRig.h"
 #include "PageView.h"
 #include "frmComPort.h"
 #include "frmQ5Con.h"
@@ -22,23 +22,9 @@ using q5::ui::SaveAnswer;
 
 namespace {
 
-void Connect(frmQ5Con& w, const std::string& port) {
-  w.session().setPortName(port);
-  w.btnConnect_Click();
-}
-
 QLineEdit* Edit(frmQ5Con& w, const char* name) {
   auto* v = w.pageView();
   return v ? qobject_cast<QLineEdit*>(v->control(name)) : nullptr;
-}
-
-// Simulated units with faults on their line.
-void Faults(frmQ5Con& w, std::vector<std::string> faults) {
-  w.portSwitch().setSimFactory([&w, faults](const std::string& model) {
-    q5::sim::SimOptions o;
-    o.faults = faults;
-    return q5::sim::MakeSimPort(model, w.session().exchange().clock(), o);
-  });
 }
 
 }  // namespace
@@ -47,25 +33,19 @@ class TruthfulWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir folder_;
-  TestDialogs dialogs_;
-
-  frmQ5Con::Setup setup() {
-    frmQ5Con::Setup s;
-    s.dialogs = &dialogs_;
-    s.applicationFolder = folder_.path().toStdString();
-    return s;
-  }
+  WindowRig rig_;
+  TestDialogs& dialogs_ = rig_.dialogs;
+  frmQ5Con::Setup setup() { return rig_.setup(true); }
 
  private slots:
-  void init() { dialogs_ = TestDialogs{}; }
+  void init() { rig_.reset(); }
 
   // After a Connect (which keeps a backup of the unit's settings) an edit and Upload:
   // Save writes the file, then the Upload runs. Cancel says "Cancelled".
   void saveInTheQuestionSavesAndCancelSaysCancelled() {
     frmQ5Con w(setup());
     w.show();
-    Connect(w, "sim:Q5T3NML3-6-AI4");
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
     QVERIFY(w.session().values.Connected);
     QLineEdit* zero = Edit(w, "txtZScale(1)");
     QVERIFY(zero);
@@ -79,7 +59,7 @@ class TruthfulWindowTest : public QObject {
              qPrintable(w.lblStatus->text()));
     QCOMPARE(Edit(w, "txtZScale(1)")->text(), QStringLiteral("2468"));
 
-    const QString path = folder_.filePath(QStringLiteral("edited"));
+    const QString path = rig_.path(QStringLiteral("edited"));
     dialogs_.saveAnswers = {SaveAnswer::Save};
     dialogs_.saveFiles = {path.toStdString()};
     w.btnUpload->click();
@@ -96,8 +76,8 @@ class TruthfulWindowTest : public QObject {
   void halfReadPageIsMarkedAndNotSaved() {
     frmQ5Con w(setup());
     w.show();
-    Faults(w, {"vanish:#30"});
-    Connect(w, "sim:Q5T3NML3-6-AI4");
+    UseFaults(w, {"vanish:#30"});
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
     QVERIFY(!w.session().values.Connected);
     QVERIFY(w.session().pageIncomplete());
     QVERIFY2(w.windowTitle().contains(QStringLiteral("not completely read")),
@@ -107,10 +87,10 @@ class TruthfulWindowTest : public QObject {
     QVERIFY(!w.btnDownload->isEnabled());
 
     dialogs_.clear();
-    dialogs_.saveFiles = {folder_.filePath(QStringLiteral("half")).toStdString()};
+    dialogs_.saveFiles = {rig_.path(QStringLiteral("half")).toStdString()};
     w.mnuFilesSave->trigger();
     QCOMPARE(dialogs_.captions(), std::vector<std::string>{"Save Error"});
-    QVERIFY(!QFile::exists(folder_.filePath(QStringLiteral("half.uJx"))));
+    QVERIFY(!QFile::exists(rig_.path(QStringLiteral("half.uJx"))));
   }
 
   // A write the unit refuses: the page is read back, the status line says "Download
@@ -118,11 +98,11 @@ class TruthfulWindowTest : public QObject {
   void refusedWritesFailTheDownload() {
     frmQ5Con w(setup());
     w.show();
-    Connect(w, "sim:Q5T3NML3-6-AI4");
-    Faults(w, {"cng:00/30/D"});
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
+    UseFaults(w, {"cng:00/30/D"});
     // The factory takes effect at the next open of a simulated unit.
     w.btnDisconnect->click();
-    Connect(w, "sim:Q5T3NML3-6-AI4");
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
     QVERIFY(w.session().values.Connected);
     dialogs_.clear();
     w.btnDownload->click();
@@ -139,8 +119,8 @@ class TruthfulWindowTest : public QObject {
   void portLostWhileMonitoringIsSaid() {
     frmQ5Con w(setup());
     w.show();
-    Faults(w, {"vanish:#100"});
-    Connect(w, "sim:Q5T3NML3-6-AI4");
+    UseFaults(w, {"vanish:#100"});
+    ConnectTo(w, "sim:Q5T3NML3-6-AI4");
     QVERIFY(w.session().values.Connected);
     w.btnStart->click();  // returns when monitoring has ended
     QVERIFY(!w.session().values.Connected);

@@ -285,6 +285,10 @@ class LayoutNamesTest : public QObject {
     QCOMPARE(all.count("."), 6);  // the gateway's dots hide with its boxes
     QVERIFY(!all.contains("Default Gateway"));
     QVERIFY(view.control("txtDGW(3)")->isHidden());
+    // The hidden row leaves no gap: time-out follows the subnet mask as the mask follows
+    // the address.
+    auto top = [&](const char* name) { return view.control(name)->mapTo(&view, QPoint()).y(); };
+    QVERIFY(std::abs((top("txtTimeout(0)") - top("txtSNM(3)")) - (top("txtSNM(3)") - top("txtIP(3)"))) <= 2);
     const auto mac = Lefts(view, {"lblMac(0)", "lblMac(1)"});
     QVERIFY(mac[0] >= 0 && mac[0] < mac[1]);
     QVERIFY(all.contains("-"));

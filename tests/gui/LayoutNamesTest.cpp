@@ -318,6 +318,55 @@ class LayoutNamesTest : public QObject {
     QCOMPARE(qobject_cast<QPushButton*>(view.control("btnExit"))->text(), QStringLiteral("Exit"));
   }
 
+  // A person typing into the middle of a setting keeps the caret after the character
+  // typed on every page kind, although the view writes the page's states back into the
+  // widgets after each edit.
+  void typingKeepsTheCaretOnEveryPageKind() {
+    std::set<int> kinds;
+    int typed = 0;
+    for (const char* model :
+         {"Q5T3NML3-6-AI4", "Q5T3NML3-6-TC4", "Q5T3NML3-6-RT4", "Q5T3NML3-6-OV2",
+          "Q5T3NML3-6-OC2", "Q5W3UD-BI16", "Q5W3UD-BO16", "Q5T3NML3-6-AIF2", "Q5W3ND-BI32",
+          "Q5W3ND-BO32", "Q5T3NML3-6-OCF4", "Q5T3NML3-6-PI1", "Q5T3NML3-6-OVF4",
+          "Q5T3NML3-6-SG2", "Q5T3NML3-6-LNRIO1", "Q5W3NML3-E-EC4A", "Q5V3UM-AC32",
+          "Q5Z3UECT-1-AIF8N", "Q5W3ND-BIO32", "Q5Z3UECT-1-PI8A", "Q5W3UD-BIO16",
+          "Q5V3PM-BI32"}) {
+      SessionRig rig(model);
+      rig.connect();
+      q5::pages::ModulePage* page = rig.session.page();
+      QVERIFY2(page, model);
+      kinds.insert(page->pageKind());
+      q5::gui::PageView view(*page);
+      view.resize(900, 700);
+      view.show();
+      view.refresh();
+      // The first setting a person can type into (discrete pages have none).
+      QLineEdit* box = nullptr;
+      std::string name;
+      for (const std::string& n : DeclaredNames([&](q5::pages::ControlVisitor& v) { page->visitControls(v); })) {
+        const auto info = q5::pages::DeclarationOf(*page, n);
+        auto* e = qobject_cast<QLineEdit*>(view.control(n));
+        if (info && info->editable() && e && e->isVisible() && e->isEnabled() && !e->isReadOnly()) {
+          box = e;
+          name = n;
+          break;
+        }
+      }
+      if (!box) continue;
+      ++typed;
+      box->setFocus();
+      box->setText(QStringLiteral("10"));
+      box->setCursorPosition(1);
+      QTest::keyClicks(box, QStringLiteral("2"));
+      QVERIFY2(box->text().startsWith(QStringLiteral("120")), qPrintable(QString::fromLatin1(model) + " " + box->text()));
+      QVERIFY2(box->cursorPosition() == 2,
+               qPrintable(QString::fromLatin1(model) + ": " + QString::fromStdString(name) + " caret at " +
+                          QString::number(box->cursorPosition())));
+    }
+    QCOMPARE(static_cast<int>(kinds.size()), 22);
+    QVERIFY2(typed >= 14, qPrintable(QString::number(typed)));  // all but the discrete pages
+  }
+
   void aWrongNameIsReported() {
     q5::pages::TextBox box;
     q5::gui::ControlBinder binder([&](q5::pages::ControlVisitor& v) {

@@ -4,13 +4,12 @@
 #include <QClipboard>
 #include <QColor>
 #include <QHeaderView>
-#include <QValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
+#include <QValidator>
 #include <map>
 #include <optional>
 
@@ -250,7 +249,8 @@ void LinearTableGrid::refresh() {
   const pages::Label* label = model_->caption();
   caption_->setText(label ? QString::fromStdString(label->caption) : QString());
   caption_->setVisible(label && label->visible);
-  const pages::TextBox* first = model_->rowCount() > 0 ? model_->cellOf(model_->index(0, LinearTableModel::kX)) : nullptr;
+  const pages::TextBox* first =
+      model_->rowCount() > 0 ? model_->cellOf(model_->index(0, LinearTableModel::kX)) : nullptr;
   view_->setVisible(first && first->visible);
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The linearization table of the linearizer page as a Qt item view: columns "No.",
 // "X[%]", "Y[%]", one row per point (32). The model reads and writes the page's grid
-// cells (dgdDataGrid1), which it finds by name in the walk over the page's controls, so the page's dgd_download turns them into its table as it does
-// for every other way of editing them (a file, the command line). Cells take integers
-// only, checked while typing; a column of numbers copied from a spreadsheet pastes
-// downward from the current cell.
+// cells (dgdDataGrid1), which it finds by name in the walk over the page's controls, so
+// the page's dgd_download turns them into its table as it does for every other way of
+// editing them (a file, the command line). Cells take integers only, checked while
+// typing; a column of numbers copied from a spreadsheet pastes downward from the current
+// cell.
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>

@@ -10,7 +10,9 @@ namespace q5::gui::layout {
 namespace {
 
 // Upload, Download and Exit, at the right as a dialog's buttons stand.
-Options WindowButtons() { return Options{"", {"btnUpload", "btnDownload", "btnExit"}, "", true}; }
+Options WindowButtons() {
+  return Options{"", {"btnUpload", "btnDownload", "btnExit"}, "", true};
+}
 
 // The four boxes of a dotted address: box 3 holds the first number.
 std::string Dotted(const std::string& name) {
@@ -37,12 +39,13 @@ PageLayout Ethernet() {
           {"", "lblDHCP", "cmbDHCP"},
       }},
       // The sockets of the plain Ethernet model, one column each.
-      Table{"Frame4",
-            {"Label4(0)", "Label4(1)", "Label4(2)", "Label4(3)"},
-            {{"Port No.", "", {"txtPort(1)", "txtPort(2)", "txtPort(3)", "txtPort(4)"}},
-             {"", "Label4(4)", {"txtTimeout(1)", "txtTimeout(2)", "txtTimeout(3)", "txtTimeout(4)"}},
-             {"", "lblLongerTimer", {"Label4(5)", "Label4(6)", "Label4(7)", "Label4(8)"}}},
-            5},
+      Table{
+          "Frame4",
+          {"Label4(0)", "Label4(1)", "Label4(2)", "Label4(3)"},
+          {{"Port No.", "", {"txtPort(1)", "txtPort(2)", "txtPort(3)", "txtPort(4)"}},
+           {"", "Label4(4)", {"txtTimeout(1)", "txtTimeout(2)", "txtTimeout(3)", "txtTimeout(4)"}},
+           {"", "lblLongerTimer", {"Label4(5)", "Label4(6)", "Label4(7)", "Label4(8)"}}},
+          5},
   });
 }
 

@@ -530,7 +530,8 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
       for (std::size_t k = 0; k < controls.size(); ++k) {
         QWidget* w = make(controls[k], box);
         if (!w) continue;
-        if (auto* l = qobject_cast<QLabel*>(w)) l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (auto* l = qobject_cast<QLabel*>(w))
+          l->setTextInteractionFlags(Qt::TextSelectableByMouse);
         line->addWidget(w);
         if (k + 1 < controls.size() && !row.separator.empty()) {
           // A separator comes and goes with the control before it.
@@ -724,8 +725,8 @@ void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* 
 }
 
 void PageView::addCustom(const layout::Custom& c, QVBoxLayout* into, QWidget* parent) {
-  PageWidget* w = c.make ? c.make([this](ControlVisitor& v) { model_->visitControls(v); }, parent)
-                         : nullptr;
+  PageWidget* w =
+      c.make ? c.make([this](ControlVisitor& v) { model_->visitControls(v); }, parent) : nullptr;
   if (!w) return;
   for (const auto& name : c.covers) placed_.insert(name);
   customs_.push_back(w);

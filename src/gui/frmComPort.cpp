@@ -2,9 +2,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,7 +20,8 @@ namespace {
 // What a new user reads beside a simulated unit: the kind of module it carries.
 QString KindDescription(int kind) {
   if (const pages::PageKindEntry* entry = pages::FindPageKind(kind))
-    return QString::fromUtf8(entry->description.data(), static_cast<int>(entry->description.size()));
+    return QString::fromUtf8(entry->description.data(),
+                             static_cast<int>(entry->description.size()));
   return QStringLiteral("module kind %1").arg(kind);
 }
 

@@ -15,7 +15,8 @@ namespace {
 using q5::pages::FindPageKind;
 using q5::pages::PageKinds;
 
-const std::filesystem::path kManual = std::filesystem::path(Q5_TEST_DATA) / ".." / ".." / "docs" / "manual";
+const std::filesystem::path kManual =
+    std::filesystem::path(Q5_TEST_DATA) / ".." / ".." / "docs" / "manual";
 
 TEST(PageKindFacts, EveryKindHasADescriptionAndAManualDocumentThatExists) {
   ASSERT_TRUE(std::filesystem::exists(kManual / "index.html")) << kManual;

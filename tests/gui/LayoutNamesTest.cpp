@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <set>
+#include <sstream>
 
 #include "../core/SessionTestRig.h"
 #include "ControlBinder.h"
@@ -14,9 +16,6 @@
 #include "PageView.h"
 #include "netpages/frmEthernet.h"
 #include "pages/ControlByName.h"
-
-#include <set>
-#include <sstream>
 
 namespace {
 
@@ -43,7 +42,8 @@ std::set<std::string> PlacedNames(const q5::gui::layout::PageLayout& layout) {
           add(r.tokens);
           add(r.prefix);
           if (!r.array.empty())
-            for (int c = 0; c < p->columns; ++c) out.insert(q5::pages::Indexed(r.array, r.first + c));
+            for (int c = 0; c < p->columns; ++c)
+              out.insert(q5::pages::Indexed(r.array, r.first + c));
         }
       } else if (const auto* f = std::get_if<Fields>(&b)) {
         for (const auto& r : f->rows) {
@@ -86,14 +86,30 @@ std::set<std::string> PlacedNames(const q5::gui::layout::PageLayout& layout) {
 std::vector<std::string> DeclaredNames(const q5::pages::ControlWalk& walk) {
   struct Names : q5::pages::ControlVisitor {
     std::vector<std::string> names;
-    void text(const q5::pages::ControlInfo& i, q5::pages::TextBox&) override { names.push_back(i.name); }
-    void combo(const q5::pages::ControlInfo& i, q5::pages::ComboBox&) override { names.push_back(i.name); }
-    void check(const q5::pages::ControlInfo& i, q5::pages::CheckBox&) override { names.push_back(i.name); }
-    void option(const q5::pages::ControlInfo& i, q5::pages::OptionButton&) override { names.push_back(i.name); }
-    void label(const q5::pages::ControlInfo& i, q5::pages::Label&) override { names.push_back(i.name); }
-    void indicator(const q5::pages::ControlInfo& i, q5::pages::Indicator&) override { names.push_back(i.name); }
-    void button(const q5::pages::ControlInfo& i, q5::pages::Button&) override { names.push_back(i.name); }
-    void frame(const q5::pages::ControlInfo& i, q5::pages::Frame&) override { names.push_back(i.name); }
+    void text(const q5::pages::ControlInfo& i, q5::pages::TextBox&) override {
+      names.push_back(i.name);
+    }
+    void combo(const q5::pages::ControlInfo& i, q5::pages::ComboBox&) override {
+      names.push_back(i.name);
+    }
+    void check(const q5::pages::ControlInfo& i, q5::pages::CheckBox&) override {
+      names.push_back(i.name);
+    }
+    void option(const q5::pages::ControlInfo& i, q5::pages::OptionButton&) override {
+      names.push_back(i.name);
+    }
+    void label(const q5::pages::ControlInfo& i, q5::pages::Label&) override {
+      names.push_back(i.name);
+    }
+    void indicator(const q5::pages::ControlInfo& i, q5::pages::Indicator&) override {
+      names.push_back(i.name);
+    }
+    void button(const q5::pages::ControlInfo& i, q5::pages::Button&) override {
+      names.push_back(i.name);
+    }
+    void frame(const q5::pages::ControlInfo& i, q5::pages::Frame&) override {
+      names.push_back(i.name);
+    }
   } n;
   walk(n);
   return n.names;
@@ -236,9 +252,9 @@ class LayoutNamesTest : public QObject {
       const std::set<std::string> placed = PlacedNames(*layout);
       for (const std::string& declared :
            DeclaredNames([&](q5::pages::ControlVisitor& v) { window->visitControls(v); })) {
-        QVERIFY2(placed.count(declared), qPrintable(QString::fromLatin1(model) + ": " +
-                                                    QString::fromStdString(declared) +
-                                                    " has no place in the layout"));
+        QVERIFY2(placed.count(declared),
+                 qPrintable(QString::fromLatin1(model) + ": " + QString::fromStdString(declared) +
+                            " has no place in the layout"));
         QVERIFY2(view.control(declared), declared.c_str());
       }
     }
@@ -280,7 +296,8 @@ class LayoutNamesTest : public QObject {
       return t;
     };
     const QStringList all = visibleTexts(&view);
-    QVERIFY(all.contains("IP Address") && all.contains("Subnet Mask") && all.contains("MAC Address"));
+    QVERIFY(all.contains("IP Address") && all.contains("Subnet Mask") &&
+            all.contains("MAC Address"));
     QVERIFY(all.contains("x0.1s (0 to 32767)"));
     QCOMPARE(all.count("."), 6);  // the gateway's dots hide with its boxes
     QVERIFY(!all.contains("Default Gateway"));
@@ -288,7 +305,8 @@ class LayoutNamesTest : public QObject {
     // The hidden row leaves no gap: time-out follows the subnet mask as the mask follows
     // the address.
     auto top = [&](const char* name) { return view.control(name)->mapTo(&view, QPoint()).y(); };
-    QVERIFY(std::abs((top("txtTimeout(0)") - top("txtSNM(3)")) - (top("txtSNM(3)") - top("txtIP(3)"))) <= 2);
+    QVERIFY(std::abs((top("txtTimeout(0)") - top("txtSNM(3)")) -
+                     (top("txtSNM(3)") - top("txtIP(3)"))) <= 2);
     const auto mac = Lefts(view, {"lblMac(0)", "lblMac(1)"});
     QVERIFY(mac[0] >= 0 && mac[0] < mac[1]);
     QVERIFY(all.contains("-"));
@@ -314,7 +332,8 @@ class LayoutNamesTest : public QObject {
     // The buttons below everything else, Exit at the right.
     const auto buttons = Lefts(view, {"btnUpload", "btnDownload", "btnExit"});
     QVERIFY(buttons[0] < buttons[1] && buttons[1] < buttons[2]);
-    QVERIFY(view.control("btnUpload")->mapTo(&view, QPoint()).y() > frame->mapTo(&view, QPoint()).y());
+    QVERIFY(view.control("btnUpload")->mapTo(&view, QPoint()).y() >
+            frame->mapTo(&view, QPoint()).y());
     QCOMPARE(qobject_cast<QPushButton*>(view.control("btnExit"))->text(), QStringLiteral("Exit"));
   }
 
@@ -325,12 +344,12 @@ class LayoutNamesTest : public QObject {
     std::set<int> kinds;
     int typed = 0;
     for (const char* model :
-         {"Q5T3NML3-6-AI4", "Q5T3NML3-6-TC4", "Q5T3NML3-6-RT4", "Q5T3NML3-6-OV2",
-          "Q5T3NML3-6-OC2", "Q5W3UD-BI16", "Q5W3UD-BO16", "Q5T3NML3-6-AIF2", "Q5W3ND-BI32",
-          "Q5W3ND-BO32", "Q5T3NML3-6-OCF4", "Q5T3NML3-6-PI1", "Q5T3NML3-6-OVF4",
-          "Q5T3NML3-6-SG2", "Q5T3NML3-6-LNRIO1", "Q5W3NML3-E-EC4A", "Q5V3UM-AC32",
-          "Q5Z3UECT-1-AIF8N", "Q5W3ND-BIO32", "Q5Z3UECT-1-PI8A", "Q5W3UD-BIO16",
-          "Q5V3PM-BI32"}) {
+         {"Q5T3NML3-6-AI4",  "Q5T3NML3-6-TC4",   "Q5T3NML3-6-RT4",    "Q5T3NML3-6-OV2",
+          "Q5T3NML3-6-OC2",  "Q5W3UD-BI16",      "Q5W3UD-BO16",       "Q5T3NML3-6-AIF2",
+          "Q5W3ND-BI32",     "Q5W3ND-BO32",      "Q5T3NML3-6-OCF4",   "Q5T3NML3-6-PI1",
+          "Q5T3NML3-6-OVF4", "Q5T3NML3-6-SG2",   "Q5T3NML3-6-LNRIO1", "Q5W3NML3-E-EC4A",
+          "Q5V3UM-AC32",     "Q5Z3UECT-1-AIF8N", "Q5W3ND-BIO32",      "Q5Z3UECT-1-PI8A",
+          "Q5W3UD-BIO16",    "Q5V3PM-BI32"}) {
       SessionRig rig(model);
       rig.connect();
       q5::pages::ModulePage* page = rig.session.page();
@@ -343,7 +362,8 @@ class LayoutNamesTest : public QObject {
       // The first setting a person can type into (discrete pages have none).
       QLineEdit* box = nullptr;
       std::string name;
-      for (const std::string& n : DeclaredNames([&](q5::pages::ControlVisitor& v) { page->visitControls(v); })) {
+      for (const std::string& n :
+           DeclaredNames([&](q5::pages::ControlVisitor& v) { page->visitControls(v); })) {
         const auto info = q5::pages::DeclarationOf(*page, n);
         auto* e = qobject_cast<QLineEdit*>(view.control(n));
         if (info && info->editable() && e && e->isVisible() && e->isEnabled() && !e->isReadOnly()) {
@@ -358,10 +378,11 @@ class LayoutNamesTest : public QObject {
       box->setText(QStringLiteral("10"));
       box->setCursorPosition(1);
       QTest::keyClicks(box, QStringLiteral("2"));
-      QVERIFY2(box->text().startsWith(QStringLiteral("120")), qPrintable(QString::fromLatin1(model) + " " + box->text()));
+      QVERIFY2(box->text().startsWith(QStringLiteral("120")),
+               qPrintable(QString::fromLatin1(model) + " " + box->text()));
       QVERIFY2(box->cursorPosition() == 2,
-               qPrintable(QString::fromLatin1(model) + ": " + QString::fromStdString(name) + " caret at " +
-                          QString::number(box->cursorPosition())));
+               qPrintable(QString::fromLatin1(model) + ": " + QString::fromStdString(name) +
+                          " caret at " + QString::number(box->cursorPosition())));
     }
     QCOMPARE(static_cast<int>(kinds.size()), 22);
     QVERIFY2(typed >= 14, qPrintable(QString::number(typed)));  // all but the discrete pages

@@ -145,7 +145,8 @@ class NetworkWindowsGuiTest : public QObject {
       // The status and serial number are only shown: drawn in the window's face colour,
       // their captions read in the normal colour rather than greyed.
       for (const char* shown : {"cmbStatus", "txtSerial"})
-        QCOMPARE(Find<QWidget>(d, shown)->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
+        QCOMPARE(Find<QWidget>(d, shown)->palette().color(QPalette::Base),
+                 QColor(0xF0, 0xF0, 0xF0));
       for (auto* l : d.findChildren<QLabel*>())
         if (l->text() == QLatin1String("Status") || l->text() == QLatin1String("Serial ID"))
           QVERIFY2(l->isEnabled(), qPrintable(l->text()));

@@ -22,7 +22,8 @@ class RegistryFactsTest : public QObject {
       v.pageKind = static_cast<std::int16_t>(e.kind);
       for (D::Document d : {D::InstructionManualEnglish, D::InstructionManualJapanese}) {
         const QString file = help.address(d, v).toLocalFile();
-        QVERIFY2(file.endsWith(QLatin1Char('/') + QString::fromUtf8(e.manual.data(), int(e.manual.size()))),
+        QVERIFY2(file.endsWith(QLatin1Char('/') +
+                               QString::fromUtf8(e.manual.data(), int(e.manual.size()))),
                  qPrintable(file));
         QFile f(file);
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(file));
@@ -58,11 +59,16 @@ class RegistryFactsTest : public QObject {
     }
     // The texts themselves, restated.
     QCOMPARE(labels["sim:Q5T3NML3-6-AI4"],
-             QStringLiteral("Simulated unit Q5T3NML3-6-AI4, 4-channel analog input (sim:Q5T3NML3-6-AI4)"));
-    QCOMPARE(labels["sim:Q5T3NML3-6-LNRIO1"],
-             QStringLiteral("Simulated unit Q5T3NML3-6-LNRIO1, linearizing converter (sim:Q5T3NML3-6-LNRIO1)"));
-    QCOMPARE(labels["sim:Q5T3NML3-6-TC4"],
-             QStringLiteral("Simulated unit Q5T3NML3-6-TC4, 4-channel thermocouple input (sim:Q5T3NML3-6-TC4)"));
+             QStringLiteral(
+                 "Simulated unit Q5T3NML3-6-AI4, 4-channel analog input (sim:Q5T3NML3-6-AI4)"));
+    QCOMPARE(
+        labels["sim:Q5T3NML3-6-LNRIO1"],
+        QStringLiteral(
+            "Simulated unit Q5T3NML3-6-LNRIO1, linearizing converter (sim:Q5T3NML3-6-LNRIO1)"));
+    QCOMPARE(
+        labels["sim:Q5T3NML3-6-TC4"],
+        QStringLiteral(
+            "Simulated unit Q5T3NML3-6-TC4, 4-channel thermocouple input (sim:Q5T3NML3-6-TC4)"));
   }
 };
 

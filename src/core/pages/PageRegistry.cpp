@@ -39,7 +39,8 @@ std::unique_ptr<ModulePage> Make(PageContext& ctx) {
 constexpr std::array<PageKindEntry, 22> kPages{{
     {0, "frmAI4", &Make<frmAI4>, "4-channel analog input", "analog-input-pages.html"},
     {1, "frmTC4", &Make<frmTC4>, "4-channel thermocouple input", "temperature-pages.html"},
-    {2, "frmRT4", &Make<frmRT4>, "4-channel resistance thermometer input", "temperature-pages.html"},
+    {2, "frmRT4", &Make<frmRT4>, "4-channel resistance thermometer input",
+     "temperature-pages.html"},
     {3, "frmOV2", &Make<frmOV2>, "2-channel voltage output", "analog-output-pages.html"},
     {4, "frmOC2", &Make<frmOC2>, "2-channel current output", "analog-output-pages.html"},
     {5, "frmBI16", &Make<frmBI16>, "16-point discrete input", "discrete-pages.html"},

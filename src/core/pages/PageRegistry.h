@@ -1,8 +1,9 @@
 #pragma once
 // The one table from page kind to module page: the page's name, the factory that makes
-// it, what the module is called and where the manual tells about the page. A page's configuration records, its defaults for a new configuration and what the
-// main window asks of it around monitoring and Download are the page's own (ModulePage);
-// nothing else switches on the page kind.
+// it, what the module is called and where the manual tells about the page. A page's
+// configuration records, its defaults for a new configuration and what the main window
+// asks of it around monitoring and Download are the page's own (ModulePage); nothing
+// else switches on the page kind.
 #include <memory>
 #include <span>
 #include <string_view>

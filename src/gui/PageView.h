@@ -29,7 +29,10 @@ class PageView : public QWidget {
   PageView(netpages::NetworkWindow& window, QWidget* parent = nullptr);
 
   // The module page shown (a view of a module page only).
-  pages::ModulePage& page() { return *modulePage_; }
+  pages::ModulePage& page() {
+    Q_ASSERT(modulePage_);
+    return *modulePage_;
+  }
   // What the view shows, page or network window.
   ViewModel& model() { return *model_; }
   ControlBinder& binder() { return *binder_; }

@@ -148,6 +148,10 @@ void ControlBinder::bindCompanion(const std::string& name, QWidget* w) {
   companions_.emplace(name, w);
 }
 
+void ControlBinder::bindShownWith(const std::string& name, QWidget* w) {
+  shownWith_.emplace(name, w);
+}
+
 void ControlBinder::userText(const std::string& name, const QString& text) {
   bool hit = false;
   bool refused = false;
@@ -280,15 +284,20 @@ void ControlBinder::refresh() {
       auto [lo, hi] = b_.companions_.equal_range(std::string(n));
       for (auto it = lo; it != hi; ++it)
         if (it->second) ApplyCommon(it->second, c);
+      auto [from, to] = b_.shownWith_.equal_range(std::string(n));
+      for (auto it = from; it != to; ++it)
+        if (it->second && it->second->isHidden() == c.visible) it->second->setVisible(c.visible);
     }
     void text(const ControlInfo& i, TextBox& c) override {
       const std::string& n = i.name;
       seen(n);
       // A value shown only is drawn enabled, and so is its caption: it is read, not
-      // greyed out.
+      // greyed out. The caption of a value the window declares shown only is read too.
       Control shown = c;
       if (c.shownOnly) shown.enabled = true;
-      companions(n, shown);
+      Control caption = shown;
+      if (i.role == Role::ShownOnly) caption.enabled = true;
+      companions(n, caption);
       auto* w = static_cast<QLineEdit*>(find(n, Kind::Text));
       if (!w) return;
       // A live value is shown, never typed into; with no unit connected it shows "—".
@@ -310,7 +319,9 @@ void ControlBinder::refresh() {
     void combo(const ControlInfo& i, ComboBox& c) override {
       const std::string& n = i.name;
       seen(n);
-      companions(n, c);
+      Control caption = c;
+      if (i.role == Role::ShownOnly) caption.enabled = true;
+      companions(n, caption);
       auto* w = static_cast<QComboBox*>(find(n, Kind::Combo));
       if (!w) return;
       bool same = w->count() == static_cast<int>(c.items.size());
@@ -440,6 +451,7 @@ void ControlBinder::refresh() {
   };
   for (const auto& [name, b] : widgets_) note(name);
   for (const auto& [name, w] : companions_) note(name);
+  for (const auto& [name, w] : shownWith_) note(name);
   for (const auto& [name, w] : labelCopies_) note(name);
   for (const std::string& name : tokenLabels_) note(name);
   std::sort(unresolved.begin(), unresolved.end());

@@ -55,6 +55,9 @@ class ControlBinder : public QObject {
   // A widget that shows and hides (and enables) with a control, e.g. a caption label
   // beside a combo box.
   void bindCompanion(const std::string& name, QWidget* w);
+  // A widget that only shows and hides with a control (a row's caption made of label
+  // controls, which keep their own enabled state).
+  void bindShownWith(const std::string& name, QWidget* w);
 
   // Widget ← state for every bound control.
   void refresh();
@@ -101,6 +104,7 @@ class ControlBinder : public QObject {
   Walk walk_;
   std::map<std::string, Bound> widgets_;
   std::multimap<std::string, QPointer<QWidget>> companions_;
+  std::multimap<std::string, QPointer<QWidget>> shownWith_;
   std::multimap<std::string, QPointer<QLabel>> labelCopies_;
   struct Tokens {
     std::vector<QPointer<QLabel>> cells;

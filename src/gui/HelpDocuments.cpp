@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "pages/PageRegistry.h"
+
 // The manual is built into the program as a resource of this library; naming its
 // initialiser here keeps the linker from dropping it.
 static void InitManualResource() { Q_INIT_RESOURCE(q5cfg); }
@@ -16,17 +18,12 @@ namespace q5::gui {
 
 namespace {
 
-// The instruction manual's section for the page shown: one document per family of pages.
+// The instruction manual's section for the page shown: the page kind's own document, or
+// the overview of pages when no page is shown.
 QString PageDocument(int pageKind) {
-  switch (pageKind) {
-    case 5: case 6: case 8: case 9: case 18: case 20: return QStringLiteral("discrete-pages.html");
-    case 0: case 7: case 17: return QStringLiteral("analog-input-pages.html");
-    case 1: case 2: return QStringLiteral("temperature-pages.html");
-    case 3: case 4: case 10: case 12: return QStringLiteral("analog-output-pages.html");
-    case 11: case 15: case 16: case 19: case 21: return QStringLiteral("pulse-pwm-ac-pages.html");
-    case 13: case 14: return QStringLiteral("loadcell-pages.html");
-    default: return QStringLiteral("pages.html");
-  }
+  const pages::PageKindEntry* entry = pages::FindPageKind(pageKind);
+  return entry ? QString::fromUtf8(entry->manual.data(), static_cast<int>(entry->manual.size()))
+               : QStringLiteral("pages.html");
 }
 
 }  // namespace

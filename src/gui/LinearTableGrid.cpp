@@ -4,13 +4,13 @@
 #include <QClipboard>
 #include <QColor>
 #include <QHeaderView>
-#include <QValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
+#include <QValidator>
+#include <map>
 #include <optional>
 
 #include "pages/frmLNRIO1.h"
@@ -20,14 +20,6 @@ namespace q5::gui {
 using pages::frmLNRIO1;
 
 namespace {
-
-pages::TextBox* CellOf(frmLNRIO1& page, const QModelIndex& index) {
-  if (!index.isValid() || index.row() >= frmLNRIO1::kPoints) return nullptr;
-  auto& row = page.dgdDataGrid1[index.row()];
-  if (index.column() == LinearTableModel::kX) return &row.x;
-  if (index.column() == LinearTableModel::kY) return &row.y;
-  return nullptr;
-}
 
 // An integer within the table's range, or nothing.
 std::optional<int> TableInteger(const QString& text) {
@@ -55,8 +47,41 @@ class TableCellValidator : public QValidator {
 
 // ---- Model --------------------------------------------------------------------------------
 
-LinearTableModel::LinearTableModel(frmLNRIO1& page, QObject* parent)
-    : QAbstractTableModel(parent), page_(page) {}
+LinearTableModel::LinearTableModel(pages::ControlWalk walk, QObject* parent)
+    : QAbstractTableModel(parent), walk_(std::move(walk)) {
+  resolve();
+}
+
+void LinearTableModel::resolve() {
+  struct Find : pages::ControlVisitor {
+    std::map<std::string, pages::TextBox*> boxes;
+    const pages::ComboBox* points = nullptr;
+    const pages::Label* caption = nullptr;
+    void text(const pages::ControlInfo& i, pages::TextBox& c) override { boxes[i.name] = &c; }
+    void combo(const pages::ControlInfo& i, pages::ComboBox& c) override {
+      if (i.name == "CmbLinearizationPoint") points = &c;
+    }
+    void label(const pages::ControlInfo& i, pages::Label& c) override {
+      if (i.name == "lblTable") caption = &c;
+    }
+  } find;
+  if (walk_) walk_(find);
+  cells_.assign(frmLNRIO1::kPoints, {nullptr, nullptr});
+  for (int p = 0; p < frmLNRIO1::kPoints; ++p)
+    for (int c = 0; c < 2; ++c) {
+      auto it = find.boxes.find(frmLNRIO1::CellName(p + 1, c));
+      if (it != find.boxes.end()) cells_[p][c] = it->second;
+    }
+  pointsInUse_ = find.points;
+  caption_ = find.caption;
+}
+
+pages::TextBox* LinearTableModel::cellOf(const QModelIndex& index) const {
+  if (!index.isValid() || index.row() >= static_cast<int>(cells_.size())) return nullptr;
+  if (index.column() == kX) return cells_[index.row()][0];
+  if (index.column() == kY) return cells_[index.row()][1];
+  return nullptr;
+}
 
 int LinearTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : frmLNRIO1::kPoints;
@@ -68,7 +93,7 @@ QVariant LinearTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
   if (role == Qt::ForegroundRole || role == Qt::ToolTipRole) {
-    const int listIndex = page_.CmbLinearizationPoint.index;
+    const int listIndex = pointsInUse_ ? pointsInUse_->index : 0;
     const int inUse = listIndex > 0 ? listIndex + 2 : 0;
     if (index.row() < inUse) return {};
     if (role == Qt::ForegroundRole) return QColor(Qt::gray);
@@ -77,7 +102,7 @@ QVariant LinearTableModel::data(const QModelIndex& index, int role) const {
   }
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   if (index.column() == kNumber) return index.row() + 1;
-  const pages::TextBox* cell = CellOf(page_, index);
+  const pages::TextBox* cell = cellOf(index);
   return cell ? QString::fromStdString(cell->text) : QVariant();
 }
 
@@ -94,7 +119,7 @@ QVariant LinearTableModel::headerData(int section, Qt::Orientation o, int role) 
 
 Qt::ItemFlags LinearTableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  const pages::TextBox* cell = CellOf(page_, index);
+  const pages::TextBox* cell = cellOf(index);
   if (!cell) return Qt::ItemIsEnabled;  // "No."
   Qt::ItemFlags f = Qt::ItemIsSelectable;
   if (cell->enabled) f |= Qt::ItemIsEnabled | Qt::ItemIsEditable;
@@ -108,7 +133,7 @@ QString LinearTableModel::cellName(const QModelIndex& index) {
 
 bool LinearTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole) return false;
-  pages::TextBox* cell = CellOf(page_, index);
+  pages::TextBox* cell = cellOf(index);
   if (!cell || !cell->enabled) return false;
   const auto v = TableInteger(value.toString());
   if (!v) return false;
@@ -119,6 +144,7 @@ bool LinearTableModel::setData(const QModelIndex& index, const QVariant& value, 
 }
 
 void LinearTableModel::refresh() {
+  resolve();
   // One range: an editor that is open keeps what is being typed.
   emit dataChanged(index(0, 0), index(frmLNRIO1::kPoints - 1, 2));
 }
@@ -185,15 +211,14 @@ void LinearTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdi
 
 // ---- The grid on the page -------------------------------------------------------------------
 
-LinearTableGrid::LinearTableGrid(frmLNRIO1& page, QWidget* parent)
-    : PageWidget(parent), page_(page) {
+LinearTableGrid::LinearTableGrid(pages::ControlWalk walk, QWidget* parent) : PageWidget(parent) {
   setObjectName(QStringLiteral("dgdDataGrid1"));
   auto* col = new QVBoxLayout(this);
   col->setContentsMargins(0, 0, 0, 0);
   caption_ = new QLabel(this);
   caption_->setObjectName(QStringLiteral("lblTable"));
   col->addWidget(caption_);
-  model_ = new LinearTableModel(page, this);
+  model_ = new LinearTableModel(std::move(walk), this);
   view_ = new LinearTableView(this);
   view_->setObjectName(QStringLiteral("dgdDataGrid1View"));
   view_->setModel(model_);
@@ -220,11 +245,13 @@ LinearTableGrid::LinearTableGrid(frmLNRIO1& page, QWidget* parent)
 }
 
 void LinearTableGrid::refresh() {
-  caption_->setText(QString::fromStdString(page_.lblTable.caption));
-  caption_->setVisible(page_.lblTable.visible);
-  const auto& first = page_.dgdDataGrid1[0].x;
-  view_->setVisible(first.visible);
   model_->refresh();
+  const pages::Label* label = model_->caption();
+  caption_->setText(label ? QString::fromStdString(label->caption) : QString());
+  caption_->setVisible(label && label->visible);
+  const pages::TextBox* first =
+      model_->rowCount() > 0 ? model_->cellOf(model_->index(0, LinearTableModel::kX)) : nullptr;
+  view_->setVisible(first && first->visible);
 }
 
 }  // namespace q5::gui

@@ -1,21 +1,21 @@
 #pragma once
 // The linearization table of the linearizer page as a Qt item view: columns "No.",
 // "X[%]", "Y[%]", one row per point (32). The model reads and writes the page's grid
-// cells (dgdDataGrid1), so the page's dgd_download turns them into its table as it does
-// for every other way of editing them (a file, the command line). Cells take integers
-// only, checked while typing; a column of numbers copied from a spreadsheet pastes
-// downward from the current cell.
+// cells (dgdDataGrid1), which it finds by name in the walk over the page's controls, so
+// the page's dgd_download turns them into its table as it does for every other way of
+// editing them (a file, the command line). Cells take integers only, checked while
+// typing; a column of numbers copied from a spreadsheet pastes downward from the current
+// cell.
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <array>
+#include <vector>
 
 #include "PageWidget.h"
+#include "pages/ControlByName.h"
 
 class QLabel;
-
-namespace q5::pages {
-class frmLNRIO1;
-}
 
 namespace q5::gui {
 
@@ -23,7 +23,7 @@ class LinearTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   enum Column { kNumber = 0, kX = 1, kY = 2 };
-  explicit LinearTableModel(pages::frmLNRIO1& page, QObject* parent = nullptr);
+  explicit LinearTableModel(pages::ControlWalk walk, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -37,6 +37,10 @@ class LinearTableModel : public QAbstractTableModel {
 
   // The page's states changed: every cell is shown again.
   void refresh();
+  // The caption label over the grid (nullptr when the page has none).
+  const pages::Label* caption() const { return caption_; }
+  // The page's cell at an index of the X or Y column (nullptr elsewhere).
+  pages::TextBox* cellOf(const QModelIndex& index) const;
   // Pastes rows of tab-separated numbers (a spreadsheet's clipboard) from the cell at
   // `at` downward and to the right, over the X and Y columns. Returns the cells taken;
   // cells that do not hold an integer within range are skipped.
@@ -49,7 +53,13 @@ class LinearTableModel : public QAbstractTableModel {
   void edited(const QString& control);
 
  private:
-  pages::frmLNRIO1& page_;
+  // Finds the cells, the number of points in use and the caption in the walk.
+  void resolve();
+
+  pages::ControlWalk walk_;
+  std::vector<std::array<pages::TextBox*, 2>> cells_;  // X and Y of each point
+  const pages::ComboBox* pointsInUse_ = nullptr;       // CmbLinearizationPoint
+  const pages::Label* caption_ = nullptr;              // lblTable
 };
 
 // Cell editor: a line edit that takes an integer within the table's range.
@@ -77,13 +87,12 @@ class LinearTableView : public QTableView {
 // The grid with its caption label, as a page layout places it.
 class LinearTableGrid : public PageWidget {
  public:
-  explicit LinearTableGrid(pages::frmLNRIO1& page, QWidget* parent = nullptr);
+  explicit LinearTableGrid(pages::ControlWalk walk, QWidget* parent = nullptr);
   void refresh() override;
   LinearTableModel* model() const { return model_; }
   LinearTableView* view() const { return view_; }
 
  private:
-  pages::frmLNRIO1& page_;
   QLabel* caption_;
   LinearTableModel* model_;
   LinearTableView* view_;

@@ -1,9 +1,10 @@
 #pragma once
 // The network settings windows ("Ethernet Setting", "DeviceNet Setting", "CC-Link IE
-// Field Setting", "Modbus Setting") as modal dialogs bound by control name to the
-// session's network window. The dialog holds no rules: its buttons press the window's
-// buttons by name, edits go into the control states and run the typing rules, and the
-// widgets follow the states (also while a sequence waits for the unit).
+// Field Setting", "Modbus Setting") as modal dialogs around the page view of the session's
+// network window, laid out by the same layout tables as module pages. The dialog holds no
+// rules: its buttons press the window's buttons by name, edits go into the control
+// states and run the typing rules, and the widgets follow the states (also while a
+// sequence waits for the unit).
 #include <QDialog>
 
 #include "ControlBinder.h"
@@ -13,15 +14,18 @@ class QTimer;
 
 namespace q5::gui {
 
+class PageView;
+
 class NetworkDialog : public QDialog {
   Q_OBJECT
  public:
   NetworkDialog(netpages::NetworkWindow& window, QWidget* parent = nullptr);
 
   netpages::NetworkWindow& window() { return window_; }
-  ControlBinder& binder() { return *binder_; }
+  PageView& view() { return *view_; }
+  ControlBinder& binder();
   // The widget bound to a control name (nullptr when none).
-  QWidget* control(const std::string& name) const { return binder_->widget(name); }
+  QWidget* control(const std::string& name) const;
   // Widgets ← states.
   void refresh();
 
@@ -30,15 +34,12 @@ class NetworkDialog : public QDialog {
   void reject() override;
 
  private:
-  void press(const QString& name);
-  void edited(const QString& name);
-  void buildEthernet();
-  void buildDeviceNet();
-  void buildCCLink();
-  void buildModbus();
+  // What only the DeviceNet window has: its time-out box locked or editable, white or
+  // grey, and the values it only shows painted grey.
+  void paintDeviceNet();
 
   netpages::NetworkWindow& window_;
-  ControlBinder* binder_;
+  PageView* view_;
   QTimer* follow_;
   int busy_ = 0;  // button sequences running
 };

@@ -1,8 +1,9 @@
 #pragma once
-// How a page's controls are arranged on screen: a few kinds of blocks (a grid of point
-// boxes, labelled fields, a table of per-channel settings, a frame of options) and tabs.
-// The page view builds widgets from a layout and binds them by control name; controls a
-// layout does not place are laid out by the view itself, so nothing is ever left out.
+// How the controls of a module page or a network settings window are arranged on screen:
+// a few kinds of blocks (a grid of point boxes, labelled fields, a table of per-channel
+// settings, a table of named cells, a frame of options) and tabs. The page view builds
+// widgets from a layout and binds them by control name; controls a layout does not place
+// are laid out by the view itself, so nothing is ever left out.
 #include <functional>
 #include <map>
 #include <string>
@@ -12,9 +13,7 @@
 
 class QWidget;
 
-namespace q5::pages {
-class ModulePage;
-}
+#include "pages/ControlByName.h"
 
 namespace q5::gui {
 class PageWidget;
@@ -43,7 +42,13 @@ struct Fields {
   struct Row {
     std::string caption;       // a fixed caption ...
     std::string captionLabel;  // ... or a label control (several, blank-separated)
-    std::string control;       // the control, e.g. "CmbConvSpeed"
+    // The control, e.g. "CmbConvSpeed", or several blank-separated controls that show
+    // one value together, in the order a person reads them: the four boxes of a dotted
+    // address "txtIP(3) txtIP(2) txtIP(1) txtIP(0)", the two halves of a MAC address.
+    std::string control;
+    std::string separator = {};  // shown between several controls ("." or "-")
+    std::string after = {};      // a fixed text after the control: its unit or range
+    int digits = 0;              // width of its text boxes in digits (0: the layout's)
   };
   std::vector<Row> rows;
 };
@@ -66,6 +71,21 @@ struct Channels {
   std::string frame = {};
 };
 
+// A table of named cells, in a frame: a label control over each column, then rows of a
+// caption and one control per column (an Ethernet unit's sockets: port number and linger
+// timer of each socket, and the unit under each timer).
+struct Table {
+  struct Row {
+    std::string caption;       // a fixed caption ...
+    std::string captionLabel;  // ... or a label control
+    std::vector<std::string> cells;
+  };
+  std::string frame;                 // the Frame control of the box ("" none)
+  std::vector<std::string> headers;  // label controls over the columns ("" none)
+  std::vector<Row> rows;
+  int digits = 0;  // width of its text boxes in digits (0: the layout's)
+};
+
 // A frame of option buttons.
 struct Options {
   std::string frame;
@@ -73,17 +93,20 @@ struct Options {
   // A fixed text in front of the row ("CH 0"). Rows without a frame have no margins of
   // their own, so that such rows stack like the lines of a table.
   std::string caption = {};
+  // The row stands at the right edge, as the buttons of a dialog do.
+  bool trailing = false;
 };
 
-// A widget of its own kind (the linearization table grid), made for the page by `make`.
-// It shows the controls it covers, so the view lays none of them out again, and it is
-// refreshed with the page.
+// A widget of its own kind (the linearization table grid), made for the page by `make`
+// from the walk over the page's controls, which it reaches by name. It shows the
+// controls it covers, so the view lays none of them out again, and it is refreshed with
+// the page.
 struct Custom {
-  std::function<PageWidget*(pages::ModulePage& page, QWidget* parent)> make;
+  std::function<PageWidget*(const pages::ControlWalk& walk, QWidget* parent)> make;
   std::vector<std::string> covers;
 };
 
-using Block = std::variant<Points, Fields, Channels, Options, Custom>;
+using Block = std::variant<Points, Fields, Channels, Table, Options, Custom>;
 
 // A tab: its frame control ("frmSet1") and what it holds.
 struct Tab {
@@ -100,12 +123,17 @@ struct PageLayout {
   // Width of the text boxes in digits (counts up to 4294967295 and limits such as
   // -2100000000 need more than scales do).
   int fieldDigits = 10;
+  // A module page scrolls inside its window of fixed size; a settings window takes the
+  // size its contents need.
+  bool scrolls = true;
 };
 
-// The layout of a page by its name ("frmBI32"); nullptr for pages laid out generically.
+// The layout of a page or a network window by its name ("frmBI32", "frmEthernet");
+// nullptr for pages laid out generically.
 const PageLayout* LayoutFor(std::string_view pageName);
 
 // The layouts of a family of pages, added to the table (one function per family file).
 void AddTemperatureOutputLayouts(std::map<std::string, PageLayout, std::less<>>& m);
+void AddNetworkLayouts(std::map<std::string, PageLayout, std::less<>>& m);
 
 }  // namespace q5::gui::layout

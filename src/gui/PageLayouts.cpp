@@ -1,4 +1,4 @@
-// The arrangement of each module page.
+// The arrangement of each module page; the network windows' are in PageLayouts_Network.cpp.
 #include <map>
 
 #include "PageLayout.h"
@@ -121,6 +121,7 @@ std::map<std::string, PageLayout, std::less<>> Build() {
   }
   AddPulsePwmAcLayouts(m);
   AddTemperatureOutputLayouts(m);
+  AddNetworkLayouts(m);
   return m;
 }
 

@@ -73,9 +73,8 @@ PageLayout LinearizerLayout() {
            Options{"", {"cmdOffset", "txtOffset"}}}},
       Tab{"frmSet2",
           {Fields{{{"", "", "CmbLinearizationPoint"}}},
-           Custom{[](pages::ModulePage& page, QWidget* parent) -> PageWidget* {
-                    auto* p = dynamic_cast<pages::frmLNRIO1*>(&page);
-                    return p ? new LinearTableGrid(*p, parent) : nullptr;
+           Custom{[](const pages::ControlWalk& walk, QWidget* parent) -> PageWidget* {
+                    return new LinearTableGrid(walk, parent);
                   },
                   cells}}},
       Tab{"frmSet3",

@@ -74,29 +74,45 @@ int ComboWidth(const QComboBox* c) {
 }  // namespace
 
 PageView::PageView(ModulePage& page, QWidget* parent)
-    : QWidget(parent), page_(page), layout_(layout::LayoutFor(page.name())) {
-  setObjectName(Q(page.name()));
-  binder_ = new ControlBinder([this](ControlVisitor& v) { page_.visitControls(v); }, this);
+    : PageView(std::make_unique<ViewModelOf<ModulePage>>(page), &page, parent) {}
+
+PageView::PageView(netpages::NetworkWindow& window, QWidget* parent)
+    : PageView(std::make_unique<ViewModelOf<netpages::NetworkWindow>>(window), nullptr, parent) {}
+
+PageView::PageView(std::unique_ptr<ViewModel> model, ModulePage* page, QWidget* parent)
+    : QWidget(parent),
+      model_(std::move(model)),
+      modulePage_(page),
+      layout_(layout::LayoutFor(model_->name())) {
+  setObjectName(Q(model_->name()));
+  binder_ = new ControlBinder([this](ControlVisitor& v) { model_->visitControls(v); }, this);
   collect();
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
-  auto* scroll = new QScrollArea(this);
-  scroll_ = scroll;
-  scroll->setObjectName("VScroll1");
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  // The scroll area is no Tab stop of its own (an invisible one between the fields).
-  scroll->setFocusPolicy(Qt::NoFocus);
-  outer->addWidget(scroll);
-  auto* content = new QWidget(scroll);
+  QWidget* content = nullptr;
+  int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+  if (!layout_ || layout_->scrolls) {
+    auto* scroll = new QScrollArea(this);
+    scroll_ = scroll;
+    scroll->setObjectName("VScroll1");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    // The scroll area is no Tab stop of its own (an invisible one between the fields).
+    scroll->setFocusPolicy(Qt::NoFocus);
+    outer->addWidget(scroll);
+    content = new QWidget(scroll);
+    // Margins kept small: four channels of settings have to fit the page's fixed width.
+    margin = margin * 2 / 3;
+  } else {
+    content = new QWidget(this);
+    outer->addWidget(content);
+  }
   content->setObjectName("content");
   auto* col = new QVBoxLayout(content);
-  // Margins kept small: four channels of settings have to fit the page's fixed width.
-  const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) * 2 / 3;
   col->setContentsMargins(margin, margin, margin, margin);
   col->setSpacing(8);
-  scroll->setWidget(content);
+  if (scroll_) scroll_->setWidget(content);
 
   if (layout_) {
     for (const auto& name : layout_->omitted) placed_.insert(name);
@@ -154,15 +170,19 @@ PageView::PageView(ModulePage& page, QWidget* parent)
   chainTabOrder();
 
   connect(binder_, &ControlBinder::edited, this, [this](const QString& name) {
-    page_.Edited(name.toStdString());
+    // A change handler may cut or rewrite the text typed: the caret stays where it was.
+    auto* box = qobject_cast<QLineEdit*>(control(name.toStdString()));
+    const int caret = box ? box->cursorPosition() : 0;
+    model_->Edited(name.toStdString());
     refresh();
+    if (box) box->setCursorPosition(std::min(caret, static_cast<int>(box->text().size())));
     emit edited(name);
   });
   connect(binder_, &ControlBinder::clicked, this, [this](const QString& name) {
     if (pressHandler)
       pressHandler(name);
     else
-      page_.Press(name.toStdString());
+      model_->Press(name.toStdString());
     refresh();
     emit pressed(name);
   });
@@ -190,11 +210,19 @@ void PageView::markCurrentTab() {
   // The page disables the button of the tab shown, and every tab button while it reads
   // or writes the unit: the tab shown is drawn as chosen (bold, in the window's text
   // colour on the highlight), so it does not look like a tab that cannot be chosen.
-  const std::size_t n = std::min(page_.cmdSet.size(), page_.frmSet.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    auto* b = qobject_cast<QPushButton*>(control("cmdSet" + std::to_string(i + 1)));
+  if (!layout_ || layout_->tabs.empty()) return;
+  // The states of the tab buttons and frames, by name.
+  struct Tabs : ControlVisitor {
+    std::map<std::string, bool> buttonEnabled, frameVisible;
+    void button(const ControlInfo& i, Button& c) override { buttonEnabled[i.name] = c.enabled; }
+    void frame(const ControlInfo& i, Frame& c) override { frameVisible[i.name] = c.visible; }
+  } tabs;
+  model_->visitControls(tabs);
+  for (std::size_t i = 0; i < layout_->tabs.size(); ++i) {
+    const std::string button = "cmdSet" + std::to_string(i + 1);
+    auto* b = qobject_cast<QPushButton*>(control(button));
     if (!b) continue;
-    const bool current = page_.frmSet[i].visible && !page_.cmdSet[i].enabled;
+    const bool current = tabs.frameVisible[layout_->tabs[i].frame] && !tabs.buttonEnabled[button];
     if (b->property("q5CurrentTab").toBool() == current) continue;
     b->setProperty("q5CurrentTab", current);
     QFont f = b->font();
@@ -214,10 +242,10 @@ void PageView::markCurrentTab() {
 void PageView::showControl(const std::string& name) {
   QWidget* w = control(name);
   if (!w || w->isVisibleTo(this)) return;
-  for (std::size_t n = 1; n <= page_.frmSet.size(); ++n) {
-    QWidget* frame = control("frmSet" + std::to_string(n));
+  for (std::size_t n = 1; layout_ && n <= layout_->tabs.size(); ++n) {
+    QWidget* frame = control(layout_->tabs[n - 1].frame);
     if (frame && frame->isAncestorOf(w)) {
-      page_.Press("cmdSet" + std::to_string(n));
+      model_->Press("cmdSet" + std::to_string(n));
       refresh();
       return;
     }
@@ -297,7 +325,7 @@ void PageView::collect() {
     PageView& v_;
   };
   Collect c(*this);
-  page_.visitControls(c);
+  model_->visitControls(c);
 }
 
 const PageView::Info* PageView::info(const std::string& name) const {
@@ -320,8 +348,15 @@ QWidget* PageView::makeWidget(const std::string& name, const Info& info, QWidget
   switch (kind) {
     case 't': {
       auto* w = new QLineEdit(parent);
-      // Room for the longest value ("-32000", "1.0000", "-10.00") and a little more.
-      w->setFixedWidth(em * (layout_ ? layout_->fieldDigits : 10));
+      if (digits_ > 0) {
+        // A box as wide as the number it holds (an address part, a port), the number
+        // standing at its right as in a row of figures.
+        w->setFixedWidth(em * digits_ + 16);
+        w->setAlignment(Qt::AlignRight);
+      } else {
+        // Room for the longest value ("-32000", "1.0000", "-10.00") and a little more.
+        w->setFixedWidth(em * (layout_ ? layout_->fieldDigits : 10));
+      }
       // Values the page only shows (zero and full base on most pages) are drawn as
       // values by the binder, as the page's states say.
       // Live values are shown, not typed.
@@ -332,7 +367,7 @@ QWidget* PageView::makeWidget(const std::string& name, const Info& info, QWidget
         w->setFocusPolicy(Qt::ClickFocus);
         // On a page with manual outputs a click during monitoring opens "Change Value".
         PressOnClick(w, [this, name] {
-          page_.Press(name);
+          model_->Press(name);
           refresh();
         });
       }
@@ -390,6 +425,8 @@ QWidget* PageView::captionFor(const std::string& captionLabels, const std::strin
     for (const auto& l : Words(captionLabels))
       if (QWidget* w = make(l, box)) row->addWidget(w);
     row->addStretch(1);
+    // A row hidden for the model takes its caption along, so it leaves no gap.
+    binder_->bindShownWith(control, box);
     return box;
   }
   const Info* i = info(control);
@@ -409,6 +446,7 @@ void PageView::addBlock(const layout::Block& b, QVBoxLayout* into, QWidget* pare
         if constexpr (std::is_same_v<T, layout::Points>) addPoints(block, into, parent);
         if constexpr (std::is_same_v<T, layout::Fields>) addFields(block, into, parent);
         if constexpr (std::is_same_v<T, layout::Channels>) addChannels(block, into, parent);
+        if constexpr (std::is_same_v<T, layout::Table>) addTable(block, into, parent);
         if constexpr (std::is_same_v<T, layout::Options>) addOptions(block, into, parent);
         if constexpr (std::is_same_v<T, layout::Custom>) addCustom(block, into, parent);
       },
@@ -477,17 +515,52 @@ void PageView::addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* pa
   if (besideChannels_) grid->setHorizontalSpacing(4);
   int r = 0;
   for (const auto& row : f.rows) {
-    if (!info(row.control)) continue;
-    QWidget* caption = captionFor(row.captionLabel, row.caption, row.control, box);
-    QWidget* w = make(row.control, box);
+    const std::vector<std::string> controls = Words(row.control);
+    if (controls.empty() || !info(controls.front())) continue;
+    const std::string& first = controls.front();
+    QWidget* caption = captionFor(row.captionLabel, row.caption, first, box);
     grid->addWidget(caption, r, 0);
-    if (auto* note = qobject_cast<QLabel*>(w)) {
-      // A note (the pulse page's modes) breaks into lines within the page's width.
+    digits_ = row.digits;
+    if (controls.size() > 1 || !row.after.empty()) {
+      // Several controls that show one value (a dotted address, the halves of a MAC
+      // address), or a control with its unit or range after it, on one line.
+      auto* line = new QHBoxLayout;
+      // Labels read as one text ("00-80-4C-1A-2B-3C"); boxes stand a little apart.
+      line->setSpacing(info(first)->kind == 'l' ? 0 : 2);
+      for (std::size_t k = 0; k < controls.size(); ++k) {
+        QWidget* w = make(controls[k], box);
+        if (!w) continue;
+        if (auto* l = qobject_cast<QLabel*>(w))
+          l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        line->addWidget(w);
+        if (k + 1 < controls.size() && !row.separator.empty()) {
+          // A separator comes and goes with the control before it.
+          auto* sep = new QLabel(Q(row.separator), box);
+          binder_->bindCompanion(controls[k], sep);
+          line->addWidget(sep);
+        }
+      }
+      if (!row.after.empty()) {
+        auto* after = new QLabel(Q(row.after), box);
+        after->setContentsMargins(fontMetrics().horizontalAdvance(QLatin1Char('0')) / 2, 0, 0, 0);
+        binder_->bindCompanion(controls.back(), after);
+        line->addWidget(after);
+      }
+      line->addStretch(1);
+      grid->addLayout(line, r, 1, 1, 2);
+    } else if (QWidget* w = make(first, box); auto* note = qobject_cast<QLabel*>(w)) {
+      // A note (the pulse page's modes) breaks into lines within the page's width; a
+      // value shown as a label (a station ID) can be selected for copying.
       note->setWordWrap(true);
+      note->setTextInteractionFlags(Qt::TextSelectableByMouse);
       grid->addWidget(w, r, 1, 1, 2);
+    } else if (qobject_cast<QComboBox*>(w)) {
+      // The lists of a block are as wide as its widest one.
+      grid->addWidget(w, r, 1);
     } else {
       grid->addWidget(w, r, 1, Qt::AlignLeft);
     }
+    digits_ = 0;
     aligned.captions.push_back(caption);
     ++r;
   }
@@ -573,6 +646,37 @@ void PageView::addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget
   into->addWidget(box);
 }
 
+void PageView::addTable(const layout::Table& t, QVBoxLayout* into, QWidget* parent) {
+  QWidget* box = nullptr;
+  if (!t.frame.empty() && info(t.frame))
+    box = make(t.frame, parent);
+  else
+    box = new QWidget(parent);
+  auto* grid = new QGridLayout(box);
+  grid->setHorizontalSpacing(6);
+  digits_ = t.digits;
+  for (std::size_t k = 0; k < t.headers.size(); ++k) {
+    if (QWidget* h = make(t.headers[k], box)) {
+      if (auto* l = qobject_cast<QLabel*>(h)) l->setAlignment(Qt::AlignCenter);
+      grid->addWidget(h, 0, 1 + static_cast<int>(k));
+    }
+  }
+  int r = 1;
+  for (const auto& row : t.rows) {
+    if (row.cells.empty() || !info(row.cells.front())) continue;
+    grid->addWidget(captionFor(row.captionLabel, row.caption, row.cells.front(), box), r, 0);
+    for (std::size_t k = 0; k < row.cells.size(); ++k) {
+      if (QWidget* w = make(row.cells[k], box)) {
+        if (auto* l = qobject_cast<QLabel*>(w)) l->setAlignment(Qt::AlignCenter);
+        grid->addWidget(w, r, 1 + static_cast<int>(k));
+      }
+    }
+    ++r;
+  }
+  digits_ = 0;
+  into->addWidget(box);
+}
+
 void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent) {
   if (const Info* frame = info(o.frame); frame && besideChannels_) {
     // Beside a table of channels the frame is a row of the table's shape: its caption
@@ -608,6 +712,7 @@ void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* 
                          info(o.options[0])->kind == 'l';
     row->setContentsMargins(0, heading ? fontMetrics().height() / 2 : 0, 0, 0);
   }
+  if (o.trailing) row->addStretch(1);
   if (!o.caption.empty()) {
     auto* caption = new QLabel(QString::fromStdString(o.caption), box);
     caption->setMinimumWidth(fontMetrics().horizontalAdvance(caption->text()) + fontMetrics().height());
@@ -615,19 +720,20 @@ void PageView::addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* 
   }
   for (const auto& name : o.options)
     if (QWidget* w = make(name, box)) row->addWidget(w);
-  row->addStretch(1);
+  if (!o.trailing) row->addStretch(1);
   into->addWidget(box);
 }
 
 void PageView::addCustom(const layout::Custom& c, QVBoxLayout* into, QWidget* parent) {
-  PageWidget* w = c.make ? c.make(page_, parent) : nullptr;
+  PageWidget* w =
+      c.make ? c.make([this](ControlVisitor& v) { model_->visitControls(v); }, parent) : nullptr;
   if (!w) return;
   for (const auto& name : c.covers) placed_.insert(name);
   customs_.push_back(w);
   focusOrder_.push_back(w);
   // Its edits are the page's edits, like those of the bound widgets.
   w->onEdited = [this](const QString& name) {
-    page_.Edited(name.toStdString());
+    model_->Edited(name.toStdString());
     refresh();
     emit edited(name);
   };

@@ -1,16 +1,19 @@
 #pragma once
-// The window of a module page: widgets laid out from the page's layout (or generically
-// from its controls) and bound to the page's control states. It holds no rules: after
-// every step of the session it copies the states into the widgets, and a user's edit
-// goes straight into the state.
+// The window of a module page or of a network settings window: widgets laid out from its
+// layout (or generically from its controls) and bound to its control states. It holds no
+// rules: after every step of the session it copies the states into the widgets, and a
+// user's edit goes straight into the state.
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
 #include "ControlBinder.h"
 #include "PageLayout.h"
 #include "PageWidget.h"
+#include "ViewModel.h"
+#include "netpages/NetworkWindow.h"
 #include "pages/ModulePage.h"
 
 class QGridLayout;
@@ -23,8 +26,15 @@ class PageView : public QWidget {
   Q_OBJECT
  public:
   PageView(pages::ModulePage& page, QWidget* parent = nullptr);
+  PageView(netpages::NetworkWindow& window, QWidget* parent = nullptr);
 
-  pages::ModulePage& page() { return page_; }
+  // The module page shown (a view of a module page only).
+  pages::ModulePage& page() {
+    Q_ASSERT(modulePage_);
+    return *modulePage_;
+  }
+  // What the view shows, page or network window.
+  ViewModel& model() { return *model_; }
   ControlBinder& binder() { return *binder_; }
   // Widget ← state for every control.
   void refresh();
@@ -37,7 +47,7 @@ class PageView : public QWidget {
   // The widget bound to a control name (nullptr when none).
   QWidget* control(const std::string& name) const { return binder_->widget(name); }
   // Runs a button of the page that a person clicked; by default the page's own Press.
-  // The main window runs them as sequences (they talk to the unit).
+  // The main window and the network dialog run them as sequences (they talk to the unit).
   std::function<void(const QString& control)> pressHandler;
 
  signals:
@@ -47,6 +57,7 @@ class PageView : public QWidget {
   void pressed(const QString& control);
 
  private:
+  PageView(std::unique_ptr<ViewModel> model, pages::ModulePage* page, QWidget* parent);
   struct Info {
     char kind;  // 't'ext, 'c'ombo, 'k' check, 'o'ption, 'l'abel, 'i'ndicator, 'b'utton, 'f'rame
     std::string caption;
@@ -63,6 +74,7 @@ class PageView : public QWidget {
   void addPoints(const layout::Points& p, QVBoxLayout* into, QWidget* parent);
   void addFields(const layout::Fields& f, QVBoxLayout* into, QWidget* parent);
   void addChannels(const layout::Channels& c, QVBoxLayout* into, QWidget* parent);
+  void addTable(const layout::Table& t, QVBoxLayout* into, QWidget* parent);
   void addOptions(const layout::Options& o, QVBoxLayout* into, QWidget* parent);
   void addCustom(const layout::Custom& c, QVBoxLayout* into, QWidget* parent);
   // Everything no layout placed, as labelled rows and per-index tables.
@@ -91,7 +103,8 @@ class PageView : public QWidget {
     std::vector<QWidget*> cells;
   };
 
-  pages::ModulePage& page_;
+  std::unique_ptr<ViewModel> model_;
+  pages::ModulePage* modulePage_;  // nullptr for a network window
   const layout::PageLayout* layout_;
   QScrollArea* scroll_ = nullptr;
   ControlBinder* binder_;
@@ -111,6 +124,8 @@ class PageView : public QWidget {
   bool belowTabs_ = false;
   // The block is being built in a tab that holds a table of channels.
   bool besideChannels_ = false;
+  // Width of the text boxes of the block being built, in digits (0: the layout's).
+  int digits_ = 0;
 };
 
 }  // namespace q5::gui

@@ -2,14 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "catalogue/Catalogue.h"
+#include "pages/PageRegistry.h"
 #include "qtlink/PortList.h"
 
 namespace q5::gui {
@@ -18,20 +19,10 @@ namespace {
 
 // What a new user reads beside a simulated unit: the kind of module it carries.
 QString KindDescription(int kind) {
-  switch (kind) {
-    case 0: return QStringLiteral("4-channel analog input");
-    case 5: return QStringLiteral("16-point discrete input");
-    case 6: return QStringLiteral("16-point discrete output");
-    case 7: return QStringLiteral("2-channel analog input");
-    case 8: return QStringLiteral("32-point discrete input");
-    case 9: return QStringLiteral("32-point discrete output");
-    case 17: return QStringLiteral("8-channel analog input");
-    case 18: return QStringLiteral("16-point input / 16-point output");
-    case 20: return QStringLiteral("8-point input / 8-point output");
-    case 13: return QStringLiteral("2-channel load cell input");
-    case 14: return QStringLiteral("linearizing converter");
-    default: return QStringLiteral("module kind %1").arg(kind);
-  }
+  if (const pages::PageKindEntry* entry = pages::FindPageKind(kind))
+    return QString::fromUtf8(entry->description.data(),
+                             static_cast<int>(entry->description.size()));
+  return QStringLiteral("module kind %1").arg(kind);
 }
 
 }  // namespace

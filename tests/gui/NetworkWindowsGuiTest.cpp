@@ -89,6 +89,18 @@ class NetworkWindowsGuiTest : public QObject {
       ip0->clear();
       QTest::keyClicks(ip0, QStringLiteral("1234"));
       QCOMPARE(ip0->text(), QStringLiteral("123"));
+      // A digit typed in the middle of a full box: the text is cut to three, and the
+      // caret stays after the digit typed rather than jumping to the end.
+      ip0->setCursorPosition(1);
+      QTest::keyClicks(ip0, QStringLiteral("5"));
+      QCOMPARE(ip0->text(), QStringLiteral("152"));
+      QCOMPARE(ip0->cursorPosition(), 2);
+      ip0->setCursorPosition(3);
+      QTest::keyClick(ip0, Qt::Key_Backspace);
+      QTest::keyClicks(ip0, QStringLiteral("3"));
+      QCOMPARE(ip0->text(), QStringLiteral("153"));
+      ip0->selectAll();
+      QTest::keyClicks(ip0, QStringLiteral("123"));
       ip3->selectAll();
       QTest::keyClicks(ip3, QStringLiteral("300"));
       QCOMPARE(ip3->text(), QStringLiteral("300"));
@@ -130,9 +142,18 @@ class NetworkWindowsGuiTest : public QObject {
       QCOMPARE(box->palette().color(QPalette::Base), QColor(255, 255, 255));
       QCOMPARE(Find<QComboBox>(d, "cmbStatus")->currentText(), QStringLiteral("ON"));
       QVERIFY(!Find<QComboBox>(d, "cmbStatus")->isEnabled());
-      // The status and serial number are only shown: drawn in the window's face colour.
+      // The status and serial number are only shown: drawn in the window's face colour,
+      // their captions read in the normal colour rather than greyed.
       for (const char* shown : {"cmbStatus", "txtSerial"})
-        QCOMPARE(Find<QWidget>(d, shown)->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
+        QCOMPARE(Find<QWidget>(d, shown)->palette().color(QPalette::Base),
+                 QColor(0xF0, 0xF0, 0xF0));
+      for (auto* l : d.findChildren<QLabel*>())
+        if (l->text() == QLatin1String("Status") || l->text() == QLatin1String("Serial ID"))
+          QVERIFY2(l->isEnabled(), qPrintable(l->text()));
+      // Upload, Download and Exit side by side at the foot, Exit at the right.
+      auto* exit = Find<QPushButton>(d, "btnExit");
+      QVERIFY(Find<QPushButton>(d, "btnUpload")->x() < exit->x());
+      QVERIFY(exit->mapTo(&d, QPoint()).y() > box->mapTo(&d, QPoint()).y());
       d.close();
     });
     w.btnComNet->click();
@@ -156,6 +177,13 @@ class NetworkWindowsGuiTest : public QObject {
         const QString shown = qobject_cast<QComboBox*>(c) ? qobject_cast<QComboBox*>(c)->currentText()
                                                           : qobject_cast<QLabel*>(c)->text();
         QCOMPARE(shown, QString::fromLatin1(value));
+        // Every list of the window is as wide as the widest one; a range stands after
+        // its box.
+        const auto lists = d.findChildren<QComboBox*>();
+        for (auto* l : lists) QCOMPARE(l->width(), lists.front()->width());
+        QStringList texts;
+        for (auto* l : d.findChildren<QLabel*>()) texts << l->text();
+        if (std::string(control) == "lblMac") QVERIFY(texts.contains("(1 to 239)"));
         d.close();
       });
       w.btnComNet->click();

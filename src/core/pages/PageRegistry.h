@@ -1,8 +1,9 @@
 #pragma once
-// The one table from page kind to module page: the page's name and the factory that makes
-// it. A page's configuration records, its defaults for a new configuration and what the
-// main window asks of it around monitoring and Download are the page's own (ModulePage);
-// nothing else switches on the page kind.
+// The one table from page kind to module page: the page's name, the factory that makes
+// it, what the module is called and where the manual tells about the page. A page's
+// configuration records, its defaults for a new configuration and what the main window
+// asks of it around monitoring and Download are the page's own (ModulePage); nothing
+// else switches on the page kind.
 #include <memory>
 #include <span>
 #include <string_view>
@@ -15,6 +16,11 @@ struct PageKindEntry {
   int kind;               // page kind number, the module kind that selects the page
   std::string_view name;  // "frmAI4"
   std::unique_ptr<ModulePage> (*create)(PageContext& ctx);
+  // The module the page serves, as a person reads it ("4-channel analog input").
+  std::string_view description;
+  // The instruction manual's document about the page ("analog-input-pages.html"), a file
+  // of the manual folder.
+  std::string_view manual;
 };
 
 // Every page kind that has a module page, in kind order (0 to 21).

@@ -27,7 +27,13 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "setup.sh: sudo is not installed; run scripts/setup.sh as root once to install the packages above" >&2
+      exit 1
+    fi
+    SUDO="sudo"
+  fi
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

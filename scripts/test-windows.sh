@@ -26,6 +26,11 @@ cmake --build build-win -j "$JOBS" --target q5core_tests -- --no-print-directory
 [ -x build-win/tests/q5core_tests.exe ] || { echo "test-windows: the build failed"; exit 1; }
 built=$(date +%s)
 
+# Wine keeps Windows file names in the character set of the Unix locale: under the plain C
+# locale (a fresh system with no LANG set) it cannot make a file or folder whose name is
+# not ASCII, so the run uses C.UTF-8 (always present on Debian) unless UTF-8 is set.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
+
 # Wine keeps its Windows installation (the "prefix") inside the build tree; made once.
 export WINEPREFIX="$PWD/build-win/wineprefix"
 export WINEDEBUG=-all

@@ -70,14 +70,14 @@ Comparison CompareSettings(pages::ModulePage& first, const session::SessionValue
   r.secondModel = secondValues.model;
   if (first.pageKind() != second.pageKind()) {
     r.pagesDiffer = true;
-    r.differences.push_back({"model", "", firstValues.model, secondValues.model});
+    r.differences.push_back({"model", "", firstValues.model, secondValues.model, ""});
     return r;
   }
   if (firstValues.model != secondValues.model)
-    r.differences.push_back({"model", "", firstValues.model, secondValues.model});
+    r.differences.push_back({"model", "", firstValues.model, secondValues.model, ""});
   if (firstValues.channelCount != secondValues.channelCount) {
     r.differences.push_back({"channel count", "", std::to_string(firstValues.channelCount),
-                             std::to_string(secondValues.channelCount)});
+                             std::to_string(secondValues.channelCount), ""});
   }
   // What the first side's model has (the unit's, or the first file's): its channels and
   // the settings its records carry. A setting only the second side's model has is left

@@ -87,7 +87,7 @@ bool frmFirmUpdate::Identify() {
   WriteLog(link::ValueAfterColon(model));
   WriteLog(link::ValueAfterColon(version));
   if (model.empty() || version.empty()) {
-    dialogs_.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
+    dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::Upload), "Upload Error", "Upload", ui::Icon::Error);
     return false;
   }
   version_ = version;
@@ -238,7 +238,7 @@ void frmFirmUpdate::runUpdate() {
   // 4. Start: the unit goes into update mode.
   if (link_.GroupItemWriteRetry(kOneRetry, "00", "82", "SS").empty()) {
     outcome_ = Outcome::Failed;
-    dialogs_.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
+    dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::Upload), "Upload Error", "Upload", ui::Icon::Error);
     WriteLog("The unit did not accept the start of the update; it runs its firmware as before.");
     SetButton(true);
     return;

@@ -78,7 +78,7 @@ void ModulePage::DisableTabs() {
 void ModulePage::UploadFailure() {
   // The progress window goes with the failed Init rather than staying on screen.
   ProgressClose();
-  ctx_.dialogs.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
+  ctx_.dialogs.failureMessage(ui::MessageCause::of(ui::FailureKind::Upload), "Upload Error", "Upload", ui::Icon::Error);
   if (ctx_.disconnect) ctx_.disconnect();
 }
 

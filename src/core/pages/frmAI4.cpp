@@ -287,7 +287,11 @@ void frmAI4::visitControls(ControlVisitor& v) {
     v.text(LiveValue(Indexed("txtParData", i), "Data").ch(i).in_unit(lblZBase_Unit[i].caption), txtParData[i]);
   }
   set2.label("LabDatatype", LabDatatype);
-  v.combo(Setting("CmbConvSpeed", lblConvSpeed2.caption), CmbConvSpeed);
+  // On the AI4 model the list's caption is written over two labels ("Conversion rate / "
+  // and "conversion accuracy"); printed and reported, it reads as one.
+  const std::string convCaption =
+      lblConvSpeed1.visible ? lblConvSpeed1.caption + lblConvSpeed2.caption : lblConvSpeed2.caption;
+  v.combo(Setting("CmbConvSpeed", convCaption), CmbConvSpeed);
   v.label("lblConvSpeed1", lblConvSpeed1);
   v.label("lblConvSpeed2", lblConvSpeed2);
   set2.frame("Frame2", Frame2);

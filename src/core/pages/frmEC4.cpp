@@ -155,7 +155,7 @@ bool frmEC4::CheckChannel(int i) {
 bool frmEC4::CheckData() {
   BeginCheck();
   for (int i = 0; i < channels(); ++i)
-    for (const auto [field, box] : {std::pair{&kPhase, &txtPhase[i]},
+    for (const auto& [field, box] : {std::pair{&kPhase, &txtPhase[i]},
                                     {&kMaxDuty, &txtMaxDuty[i]},
                                     {&kFreq, &txtFreq[i]},
                                     {&kMaxCrnt, &txtMaxCrnt[i]},

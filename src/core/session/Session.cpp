@@ -374,7 +374,7 @@ void Session::UnitConnect() {
     buttons_.btnSetting = true;
     changed();
     if (!ended_)
-      dialogs_.failureMessage({ui::FailureKind::Connection}, "Connection Error", "Connection",
+      dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::Connection), "Connection Error", "Connection",
                               ui::Icon::Error);
     UnitDisconnect();
     return;
@@ -484,7 +484,7 @@ void Session::uploadFailure() {
   // After "Exit" the reads of a sequence still on the stack fail on the closed port;
   // the program is ending, so no message follows.
   if (!ended_)
-    dialogs_.failureMessage({ui::FailureKind::Upload}, "Upload Error", "Upload", ui::Icon::Error);
+    dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::Upload), "Upload Error", "Upload", ui::Icon::Error);
   UnitDisconnect();
 }
 
@@ -596,7 +596,7 @@ void Session::uploadAction() {
 // --- Download -------------------------------------------------------------------------
 
 void Session::downloadFailure(bool nothingWritten) {
-  ui::MessageCause cause{ui::FailureKind::Download};
+  auto cause = ui::MessageCause::of(ui::FailureKind::Download);
   cause.nothingWritten = nothingWritten;
   if (!ended_) dialogs_.failureMessage(cause, "Download Error", "Download", ui::Icon::Error);
   UnitDisconnect();
@@ -615,7 +615,7 @@ void Session::btnDownload_Click() {
   downloadRefused_.clear();
   // A page an Upload did not finish has empty lists: nothing of it goes to the unit.
   if (pageIncomplete_) {
-    dialogs_.failureMessage({ui::FailureKind::Download},
+    dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::Download),
                             "The page was not completely read from the unit, so it is not "
                             "downloaded.\r\nNothing was written. Upload again first.",
                             "Download", ui::Icon::Error);
@@ -668,7 +668,7 @@ void Session::btnDownload_Click() {
   if (p) {
     if (const std::string unselected = UnselectedSetting(*p); !unselected.empty()) {
       if (view_) view_->pageUpdated();
-      dialogs_.failureMessage({ui::FailureKind::DataRange},
+      dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::DataRange),
                               "Data Error \r\nCheck data range.\r\nNothing is selected for " +
                                   unselected + ".",
                               "Data Range Error", ui::Icon::Error);
@@ -683,7 +683,7 @@ void Session::btnDownload_Click() {
     if (!unsafe.empty()) {
       sequenceFailure_ = "nothing was written: " + unsafe;
       if (view_) view_->pageUpdated();
-      ui::MessageCause cause{ui::FailureKind::DataRange};
+      auto cause = ui::MessageCause::of(ui::FailureKind::DataRange);
       cause.why = unsafe;
       dialogs_.failureMessage(cause, "Data Error \r\nCheck data range.", "Data Range Error",
                               ui::Icon::Error);
@@ -715,7 +715,7 @@ void Session::btnDownload_Click() {
     changed();
     // A unit lost on the way has said so with the read-back's "Upload Error" already.
     if (values.Connected)
-      dialogs_.failureMessage({ui::FailureKind::Download}, "Download incomplete: " + downloadRefused_ +
+      dialogs_.failureMessage(ui::MessageCause::of(ui::FailureKind::Download), "Download incomplete: " + downloadRefused_ +
                          ".\r\nThe page shows what the unit holds now.",
                      "Download", ui::Icon::Error);
   }

@@ -17,6 +17,13 @@ struct MessageCause {
   std::string control;  // the field a check stopped at ("txtBias(2)"), "" when none
   std::string why;      // that check's reason in words, "" when none
   bool nothingWritten = false;  // a Download that a check stopped before any write
+
+  // A cause of that kind with no field named.
+  static MessageCause of(FailureKind k) {
+    MessageCause c;
+    c.kind = k;
+    return c;
+  }
 };
 
 // The answers to "Save changes?".

@@ -6,6 +6,7 @@
 
 #include "AnalogInputTestRig.h"
 #include "pages/PageRegistry.h"
+#include "pages/ControlByName.h"
 #include "pages/frmAI4.h"
 #include "pages/frmAI8.h"
 #include "pages/frmAIF2.h"
@@ -84,6 +85,9 @@ TEST(AnalogInputPages, AI4ModelUploadDownloadAndLiveValues) {
   EXPECT_EQ(page.CmbConvSpeed.index, 2);
   EXPECT_TRUE(page.lblConvSpeed1.visible);
   EXPECT_EQ(page.lblConvSpeed2.caption, "conversion accuracy");
+  // Printed and reported, the list reads under both labels, not under its second half.
+  EXPECT_EQ(q5::pages::DeclarationOf(page, "CmbConvSpeed")->caption,
+            "Conversion rate / conversion accuracy");
   // Ready: editing on, base fields display-only, "Setting 1" shown.
   EXPECT_TRUE(page.txtZScale[0].enabled);
   EXPECT_FALSE(page.txtZBase[0].enabled);

@@ -26,6 +26,19 @@ void ApplyCommon(QWidget* w, const Control& c) {
   if (w->isHidden() == c.visible) w->setVisible(c.visible);
 }
 
+// A box's own background colour, when its state names one; a box that names none
+// again gets the view's usual colours back. Called after ShownOnlyLook, which sets the
+// palette of its own.
+void BackColour(QWidget* w, const Control& c) {
+  const QVariant was = w->property("q5BackColour");
+  const QVariant now = c.backColour ? QVariant(static_cast<uint>(*c.backColour)) : QVariant();
+  if (was == now) return;
+  w->setProperty("q5BackColour", now);
+  QPalette pal = was.isValid() && !now.isValid() ? QPalette() : w->palette();
+  if (now.isValid()) pal.setColor(QPalette::Base, QColor::fromRgb(*c.backColour));
+  w->setPalette(pal);
+}
+
 // A text box that only shows a value: read-only, without a frame, on the window's
 // colour, reached by a click (to copy) but not by Tab. Switching back restores the look
 // of an input.
@@ -43,6 +56,7 @@ void ShownOnlyLook(QLineEdit* w, bool shownOnly) {
     w->setToolTip(QStringLiteral("Shown only: follows from the range"));
   } else {
     w->setPalette(QPalette());
+    w->setProperty("q5BackColour", QVariant());
     w->setFocusPolicy(Qt::StrongFocus);
     w->setToolTip(QString());
   }
@@ -308,7 +322,8 @@ void ControlBinder::refresh() {
       const int max = c.maxLength > 0 ? c.maxLength : 32767;
       if (w->maxLength() != max) w->setMaxLength(max);
       ShownOnlyLook(w, c.shownOnly);
-      const bool readOnly = c.shownOnly || live || i.role == Role::ShownOnly;
+      BackColour(w, c);
+      const bool readOnly = c.shownOnly || c.locked || live || i.role == Role::ShownOnly;
       if (w->isReadOnly() != readOnly) w->setReadOnly(readOnly);
       if (c.shownOnly)
         b_.displayOnly_.insert(std::string(n));
@@ -332,6 +347,7 @@ void ControlBinder::refresh() {
       }
       const int index = c.index >= 0 && c.index < w->count() ? c.index : -1;
       if (w->currentIndex() != index) w->setCurrentIndex(index);
+      BackColour(w, c);
       ApplyCommon(w, c);
     }
     void check(const ControlInfo& i, CheckBox& c) override {

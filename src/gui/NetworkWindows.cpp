@@ -1,12 +1,10 @@
 #include "NetworkWindows.h"
 
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "PageView.h"
-#include "netpages/frmDeviceNet.h"
 
 namespace q5::gui {
 
@@ -38,10 +36,8 @@ NetworkDialog::NetworkDialog(netpages::NetworkWindow& window, QWidget* parent)
     --busy_;
   };
   connect(view_, &PageView::pressed, this, [this] {
-    paintDeviceNet();
     if (!window_.visible) accept();
   });
-  connect(view_, &PageView::edited, this, [this] { paintDeviceNet(); });
 
   follow_ = new QTimer(this);
   follow_->setInterval(kFollowMs);
@@ -57,38 +53,7 @@ ControlBinder& NetworkDialog::binder() { return view_->binder(); }
 
 QWidget* NetworkDialog::control(const std::string& name) const { return view_->control(name); }
 
-void NetworkDialog::refresh() {
-  view_->refresh();
-  paintDeviceNet();
-}
-
-void NetworkDialog::paintDeviceNet() {
-  auto* dn = dynamic_cast<netpages::frmDeviceNet*>(&window_);
-  if (!dn) return;
-  if (auto* box = qobject_cast<QLineEdit*>(control("txtTimeout"))) {
-    box->setReadOnly(dn->txtTimeoutLocked);
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, QColor::fromRgb(dn->txtTimeoutBackColor));
-    box->setPalette(p);
-  }
-  // The values the window declares shown only (the unit's status and serial number).
-  struct ShownOnly : pages::ControlVisitor {
-    std::vector<std::string> names;
-    void text(const pages::ControlInfo& info, pages::TextBox&) override { note(info); }
-    void combo(const pages::ControlInfo& info, pages::ComboBox&) override { note(info); }
-    void note(const pages::ControlInfo& info) {
-      if (info.role == pages::Role::ShownOnly) names.push_back(info.name);
-    }
-  } shown;
-  window_.visitControls(shown);
-  for (const std::string& name : shown.names) {
-    if (QWidget* w = control(name)) {
-      QPalette p = w->palette();
-      p.setColor(QPalette::Base, QColor::fromRgb(netpages::frmDeviceNet::kShownOnlyColor));
-      w->setPalette(p);
-    }
-  }
-}
+void NetworkDialog::refresh() { view_->refresh(); }
 
 void NetworkDialog::closeEvent(QCloseEvent* e) {
   // Not while a sequence talks to the unit: its controls are still in use.

@@ -34,10 +34,6 @@ class NetworkDialog : public QDialog {
   void reject() override;
 
  private:
-  // What only the DeviceNet window has: its time-out box locked or editable, white or
-  // grey, and the values it only shows painted grey.
-  void paintDeviceNet();
-
   netpages::NetworkWindow& window_;
   PageView* view_;
   QTimer* follow_;

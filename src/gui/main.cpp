@@ -29,8 +29,9 @@ struct Shot {
   QString port;     // --port: connect to it first
   bool monitor = false;  // --monitor: while the monitoring loop runs
   int tab = 0;      // --tab N: with the page's tab N shown
-  QString dialog;   // --dialog com|message: the COM port dialog, or the message box that
-                    // connecting to the port brings up, instead of the window
+  QString dialog;   // --dialog com|message|network: the COM port dialog, the message box
+                    // that connecting to the port brings up, or the network settings
+                    // window, instead of the window
 };
 
 // Pictures of a modal dialog are taken once it is up (the port dialog with the entry of
@@ -70,6 +71,19 @@ void ScheduleScreenshot(q5::gui::frmQ5Con& w, const Shot& shot) {
         return;
       }
       w.btnConnect_Click();
+    }
+    if (shot.dialog == QLatin1String("network")) {
+      // The network settings window stays up for a few seconds, long enough for a
+      // picture with the window manager's frame taken from outside.
+      bool ok = false;
+      QTimer::singleShot(3000, [file = shot.file, &ok] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        ok = SavePicture(dlg, file);
+        if (auto* d = qobject_cast<QDialog*>(dlg)) d->reject();
+      });
+      w.btnComNet_Click();  // returns when the window has closed
+      QCoreApplication::exit(ok ? 0 : 1);
+      return;
     }
     if (shot.tab > 0)
       if (auto* view = w.currentPageView())

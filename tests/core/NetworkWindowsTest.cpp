@@ -270,8 +270,8 @@ TEST(DeviceNetWindow, StatusSerialAndTimeOut) {
   EXPECT_EQ(w.cmbStatus.text(), "ON");
   EXPECT_EQ(w.txtSerial.text, "00A1B2C3");
   EXPECT_EQ(w.txtTimeout.text, "20");
-  EXPECT_FALSE(w.txtTimeoutLocked);
-  EXPECT_EQ(w.txtTimeoutBackColor, 0xFFFFFFu);
+  EXPECT_FALSE(w.txtTimeout.locked);
+  EXPECT_EQ(w.txtTimeout.backColour, 0xFFFFFFu);
   EXPECT_FALSE(w.cmbStatus.enabled || w.txtSerial.enabled);
   for (const auto& [reply, shown] :
        std::vector<std::pair<std::string, std::string>>{{"0", "OFF"}, {"2", "ON"}, {"1", "ON"},
@@ -284,7 +284,7 @@ TEST(DeviceNetWindow, StatusSerialAndTimeOut) {
   // The box is grey while the download runs.
   rig.onSent = [&](const std::string& line) {
     if (line == "D55") {
-      EXPECT_EQ(w.txtTimeoutBackColor, 0xF0F0F0u);
+      EXPECT_EQ(w.txtTimeout.backColour, 0xF0F0F0u);
     }
   };
   w.txtTimeout.text = "55";
@@ -320,7 +320,7 @@ TEST(DeviceNetWindow, FailedUploadDisconnectsAndLeavesUploadAndExit) {
   // Before the first upload: "OFF", nothing to download.
   EXPECT_EQ(w.cmbStatus.text(), "OFF");
   EXPECT_FALSE(w.btnDownload.enabled);
-  EXPECT_TRUE(w.txtTimeoutLocked);
+  EXPECT_TRUE(w.txtTimeout.locked);
   rig.port->fault("noreply:00/60");
   rig.dialogs.clear();
   EXPECT_FALSE(w.btnUpload_Click());

@@ -13,6 +13,7 @@
 #include "../core/TestDialogs.h"
 #include "DiagnosticsDialogs.h"
 #include "NetworkWindows.h"
+#include "netpages/frmDeviceNet.h"
 #include "frmQ5Con.h"
 
 using q5::gui::frmQ5Con;
@@ -139,6 +140,20 @@ class NetworkWindowsGuiTest : public QObject {
       QCOMPARE(d.windowTitle(), QStringLiteral("DeviceNet Setting"));
       auto* box = Find<QLineEdit>(d, "txtTimeout");
       QVERIFY(box && !box->isReadOnly());
+      QCOMPARE(box->palette().color(QPalette::Base), QColor(255, 255, 255));
+      // The box follows its state both ways: locked and grey (as while a download
+      // runs), then editable and white again, drawn enabled throughout.
+      auto* dn = dynamic_cast<q5::netpages::frmDeviceNet*>(&d.window());
+      QVERIFY(dn);
+      dn->txtTimeout.locked = true;
+      dn->txtTimeout.backColour = 0xF0F0F0;
+      d.refresh();
+      QVERIFY(box->isReadOnly() && box->isEnabled());
+      QCOMPARE(box->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
+      dn->txtTimeout.locked = false;
+      dn->txtTimeout.backColour = 0xFFFFFF;
+      d.refresh();
+      QVERIFY(!box->isReadOnly());
       QCOMPARE(box->palette().color(QPalette::Base), QColor(255, 255, 255));
       QCOMPARE(Find<QComboBox>(d, "cmbStatus")->currentText(), QStringLiteral("ON"));
       QVERIFY(!Find<QComboBox>(d, "cmbStatus")->isEnabled());

@@ -12,8 +12,12 @@ frmDeviceNet::frmDeviceNet(NetworkContext& ctx) : NetworkWindow(ctx) {
   cmbStatus.add("ON");
   cmbStatus.index = 0;
   cmbStatus.enabled = false;
+  cmbStatus.backColour = kButtonFace;
   txtSerial.enabled = false;
+  txtSerial.backColour = kButtonFace;
   txtTimeout.maxLength = 5;
+  txtTimeout.locked = true;
+  txtTimeout.backColour = kButtonFace;
   // Until the first complete upload there is nothing to write.
   btnDownload.enabled = false;
 }
@@ -49,24 +53,24 @@ bool frmDeviceNet::upload(bool tell) {
   if (r.empty()) return failed();
   txtTimeout.text = ValueAfterColon(r);
 
-  txtTimeoutLocked = false;
-  txtTimeoutBackColor = kWindowWhite;
+  txtTimeout.locked = false;
+  txtTimeout.backColour = kWindowWhite;
   Buttons(true);
   return true;
 }
 
 bool frmDeviceNet::btnDownload_Click() {
-  txtTimeoutBackColor = kButtonFace;
-  txtTimeoutLocked = true;
+  txtTimeout.backColour = kButtonFace;
+  txtTimeout.locked = true;
   Buttons(false);
   bool reported = false;
   const bool written = download(reported);
   if (!written) {
     // After a failure the box stays locked but white; the upload below shows what
     // the unit holds.
-    txtTimeoutLocked = true;
+    txtTimeout.locked = true;
   }
-  txtTimeoutBackColor = kWindowWhite;
+  txtTimeout.backColour = kWindowWhite;
   Buttons(true);
   // A click says what went wrong once: when the download already did ("Downloading
   // incomplete", a refused entry), a re-read that fails as well (a unit that stopped

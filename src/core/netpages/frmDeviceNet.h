@@ -20,13 +20,10 @@ class frmDeviceNet : public NetworkWindow {
 
   pages::ComboBox cmbStatus;  // "OFF", "ON"; shown only
   pages::TextBox txtSerial;   // shown only
-  pages::TextBox txtTimeout;  // x0.1 s, 0 to 32767
-  // The time-out box: locked (read only) and its back colour, white while it can be
-  // edited, button-face grey while a download runs.
-  bool txtTimeoutLocked = true;
-  pages::Rgb txtTimeoutBackColor = kButtonFace;
-  // cmbStatus and txtSerial are always locked and grey.
-  static constexpr pages::Rgb kShownOnlyColor = kButtonFace;
+  // x0.1 s, 0 to 32767. Locked until a complete upload; its back colour is white while
+  // it can be edited, button-face grey while a download runs. cmbStatus and txtSerial
+  // are always locked and grey.
+  pages::TextBox txtTimeout;
 
  private:
   // The reads; tell: "Uploading incomplete" when one fails (the unit is disconnected

@@ -3,15 +3,21 @@
 // keeps its settings only here; the GUI binds widgets to them, the command line prints
 // them, configuration files read and write them.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace q5::pages {
 
+// Colours as 0xRRGGBB.
+using Rgb = std::uint32_t;
+
 struct Control {
   bool enabled = true;
   bool visible = true;
+  // A box's own background (text and combo boxes); none: the view's usual colour.
+  std::optional<Rgb> backColour;
 };
 
 struct TextBox : Control {
@@ -20,6 +26,9 @@ struct TextBox : Control {
   // A value the page only shows (the input range decides it): never typed into, whatever
   // the enabled flag says, and drawn as a value rather than as a greyed input.
   bool shownOnly = false;
+  // Read only while enabled: drawn as an input, but not typed into (a window's box
+  // that waits for a complete upload, or for a download to finish).
+  bool locked = false;
 };
 
 struct ComboBox : Control {
@@ -76,8 +85,6 @@ struct Frame : Control {
   std::string caption;
 };
 
-// Colours as 0xRRGGBB.
-using Rgb = std::uint32_t;
 inline constexpr Rgb kGreen = 0x00FF00;
 inline constexpr Rgb kRed = 0xFF0000;
 // The background of an information box (a tooltip), a box's normal colour.

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "PageKindModels.h"
 #include "SessionTestRig.h"
 #include "catalogue/Catalogue.h"
 #include "pages/ControlByName.h"
@@ -38,23 +39,9 @@ class Everything : public q5::pages::ControlVisitor {
   void add(const ControlInfo& i, q5::pages::Control& c) { all.push_back({i, &c, nullptr}); }
 };
 
-// One model per page kind (from the model flags and the module letters), plus variants.
-std::vector<std::string> Models() {
-  std::vector<std::string> models;
-  for (int n = 1; n <= q5::catalogue::kFlagCount; ++n)
-    models.emplace_back(q5::catalogue::FlagModel(n));
-  for (const char* m : {"Q5T3NML3-6-AI4", "Q5T3NML3-6-TC4", "Q5T3NML3-6-RT4", "Q5T3NML3-6-OV2",
-                        "Q5T3NML3-6-OC2", "Q5T3NML3-6-AIF2", "Q5T3NML3-6-PI2", "Q5T3NML3-6-PI1",
-                        "Q5T3NML3-6-PI1/A", "Q5T3NML3-6-EC4", "Q5V3UM-AC32", "Q5V3PM-BI32",
-                        "Q5T3PM-BI16", "Q5Z3UECT-1-PI8A", "Q5T3NML3-6-SG2A",
-                        "Q5T3NML3-6-LNRIO1", "Q5Z3UECT-1-AIF8N", "Q5W3UD-BIO16", "Q5T3NML3-6-OCF4"})
-    models.emplace_back(m);
-  return models;
-}
-
 TEST(ControlDeclarations, EveryPageKindDeclaresItsLiveValuesAndTakesSettingsOnly) {
   std::set<int> kinds;
-  for (const std::string& model : Models()) {
+  for (const std::string& model : EveryPageKindModel()) {
     SCOPED_TRACE(model);
     SessionRig rig(model);
     rig.connect();

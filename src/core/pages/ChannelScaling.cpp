@@ -297,13 +297,14 @@ ControlInfo ChannelScaling::GainInfo(int i) const {
   return ScalingInfo("txtGain", "Gain", i).range(-kGainLimit, kGainLimit);
 }
 
-void ChannelScaling::visitScaling(ControlVisitor& v, int i, ScaleLimits limits) {
+void ChannelScaling::visitScaling(ControlVisitor& v, int i, ScaleLimits limits,
+                                  std::string_view base) {
   v.text(ZeroScaleInfo(i, limits), txtZScale[i]);
   v.text(FullScaleInfo(i, limits), txtFScale[i]);
   v.text(BiasInfo(i), txtBias[i]);
   v.text(GainInfo(i), txtGain[i]);
-  v.text(Setting(Indexed("txtZBase", i), "Zero base").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
-  v.text(Setting(Indexed("txtFBase", i), "Full base").ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
+  v.text(Setting(Indexed("txtZBase", i), "Zero " + std::string(base)).ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
+  v.text(Setting(Indexed("txtFBase", i), "Full " + std::string(base)).ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
   v.label(Indexed("lblZScale", i), lblZScale[i]);
   v.label(Indexed("lblFScale", i), lblFScale[i]);
   v.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);

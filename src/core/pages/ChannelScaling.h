@@ -142,7 +142,9 @@ class ChannelScaling {
 
   // Visits the channel's scaling controls as "txtZScale(i)", ..., "lblFBase_Unit(i)",
   // the scales declared with the page's limits for the channel, bias and gain with theirs.
-  void visitScaling(ControlVisitor& v, int i, ScaleLimits limits = kScaleLimits);
+  // `base` names the base fields' quantity in their captions ("Zero base", "Zero temp").
+  void visitScaling(ControlVisitor& v, int i, ScaleLimits limits = kScaleLimits,
+                    std::string_view base = "base");
   // The declarations of the checked scaling fields of channel i.
   ControlInfo ZeroScaleInfo(int i, ScaleLimits limits = kScaleLimits) const;
   ControlInfo FullScaleInfo(int i, ScaleLimits limits = kScaleLimits) const;

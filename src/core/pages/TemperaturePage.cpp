@@ -125,17 +125,8 @@ void TemperaturePage::visitControls(ControlVisitor& v) {
   ModulePage::visitControls(v);
   InTab set1(v, "frmSet1"), set2(v, "frmSet2");
   for (int i = 0; i < kChannels; ++i) {
-    set1.text(ZeroScaleInfo(i), txtZScale[i]);
-    set1.text(FullScaleInfo(i), txtFScale[i]);
-    set1.text(BiasInfo(i), txtBias[i]);
-    set1.text(GainInfo(i), txtGain[i]);
-    // The temperatures in the unit the channel's unit list chose ("°C", "°F").
-    set1.text(Setting(Indexed("txtZBase", i), "Zero temp").ch(i).in_unit(lblZBase_Unit[i].caption).as(txtZBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtZBase[i]);
-    set1.text(Setting(Indexed("txtFBase", i), "Full temp").ch(i).in_unit(lblFBase_Unit[i].caption).as(txtFBase[i].shownOnly ? Role::ShownOnly : Role::Setting), txtFBase[i]);
-    set1.label(Indexed("lblZScale", i), lblZScale[i]);
-    set1.label(Indexed("lblFScale", i), lblFScale[i]);
-    set1.label(Indexed("lblZBase_Unit", i), lblZBase_Unit[i]);
-    set1.label(Indexed("lblFBase_Unit", i), lblFBase_Unit[i]);
+    // The base fields hold temperatures in the unit the channel's unit list chose.
+    visitScaling(set1, i, kScaleLimits, "temp");
     set1.label(Indexed("lblZTemp", i), lblZTemp[i]);
     set1.label(Indexed("lblFTemp", i), lblFTemp[i]);
     set2.label(Indexed(typeLabelName(), i), lblType[i]);

@@ -213,6 +213,12 @@ std::int64_t SimLine::nextArrivalUs() const {
   return flood_ > 0 ? floodAtUs_ : -1;
 }
 
+std::int64_t SimLine::lineEndArrivalUs() const {
+  for (const auto& [at, c] : out_)
+    if (c == '\r') return at;
+  return -1;
+}
+
 void SimLine::flush() {
   out_.clear();
   partial_.clear();

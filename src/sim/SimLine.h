@@ -74,6 +74,9 @@ class SimLine {
   std::string take(std::int64_t nowUs);
   // When the next byte not yet taken arrives; -1 when nothing is on its way.
   std::int64_t nextArrivalUs() const;
+  // When the next CR not yet taken arrives (the end of the reply on its way); -1 when no
+  // CR is on its way.
+  std::int64_t lineEndArrivalUs() const;
   // Bytes scheduled but not taken (arrived or not).
   std::size_t pending() const { return out_.size() + flood_; }
   // Forgets bytes on their way and a partial line (the port was closed).

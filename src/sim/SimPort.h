@@ -5,7 +5,8 @@
 // timing's character time.
 //
 // Waiting never busy-polls: waitForBytes waits on the clock (Clock::waitUs) until the
-// next reply byte arrives or the deadline, whichever is first. With a VirtualClock that
+// CR of the reply on its way has arrived (with no CR on its way, the next byte) or the
+// deadline, whichever is first. With a VirtualClock that
 // moves the clock there at once (a 3000 ms time-out costs no real time); with a real
 // clock it sleeps (or runs the window loop, for a clock that does).
 #include <memory>

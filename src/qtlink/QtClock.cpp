@@ -14,17 +14,24 @@ void QtClock::waitUs(std::int64_t us) {
     sleepUs(us);
     return;
   }
-  const std::int64_t end = nowUs() + us;
-  RunYieldHook();
+  const std::int64_t start = nowUs();
+  const std::int64_t end = start + us;
   if (us < kShortWaitUs) {
-    // A short wait (a simulated unit's next character, 1 ms apart at 9600 baud) is one
-    // pass over the events already waiting, then a precise sleep: windows stay as alive
-    // as through the plain 10 ms pause before every command, and no timer is set up and
-    // torn down for every character.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // A short wait (the rest of a reply, a simulated unit's answer 10 ms after its line)
+    // is a precise sleep after one pass over the window events already waiting, and that
+    // pass is made at most every kEventsEveryUs: a monitoring pass waits some fifty times
+    // a second, and each pass over the events costs more than the sleep. The windows still
+    // take clicks and keys and paint within a few tens of milliseconds. No timer is set up
+    // and torn down for the wait.
+    if (start - lastEventsUs_ >= kEventsEveryUs || start < lastEventsUs_) {
+      RunYieldHook();
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+      lastEventsUs_ = nowUs();
+    }
     sleepUs(end - nowUs());
     return;
   }
+  RunYieldHook();
   // Timers count whole milliseconds: the event loop runs for the whole milliseconds, and
   // the remainder (under 1 ms) is slept. The loop runs one pass at a time, each sleeping
   // until an event (the timer, a window event); no nested loop to quit, so no extra
@@ -34,6 +41,7 @@ void QtClock::waitUs(std::int64_t us) {
   timer.setTimerType(Qt::PreciseTimer);
   timer.start(static_cast<int>(us / 1000));
   while (timer.isActive()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  lastEventsUs_ = nowUs();
   sleepUs(end - nowUs());
 }
 

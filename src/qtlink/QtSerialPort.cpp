@@ -1,6 +1,7 @@
 #include "qtlink/QtSerialPort.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "qtlink/EventLoopYield.h"
 #include "qtlink/SerialDriver.h"
@@ -94,6 +95,18 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
     port_.waitForReadyRead(ms);  // sleeps in select() until the line has bytes
     return;
   }
+  // A reply comes a character at a time (about 1 ms apart at 9600 baud, each handed over
+  // at once by a low-latency driver). A pass of the thread's event loop for every one of
+  // them costs far more than the wait itself, so between passes over the window events
+  // (at most kEventsEveryUs apart) the wait is on the line alone: select() until bytes
+  // arrive, the next pass is due, or the deadline. Windows still paint and take clicks and
+  // keys within a few tens of milliseconds.
+  const std::int64_t now = clock_.nowUs();
+  const std::int64_t eventsDueUs = lastEventsUs_ + kEventsEveryUs;
+  if (now >= lastEventsUs_ && now < eventsDueUs) {
+    port_.waitForReadyRead(remainingMs(std::min(deadlineUs, eventsDueUs)));
+    return;
+  }
   if (!deadlineTimer_.isActive() || armedDeadlineUs_ != deadlineUs) {
     deadlineTimer_.start(ms);
     armedDeadlineUs_ = deadlineUs;
@@ -103,9 +116,9 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
   // bytes (readyRead), a port error, the deadline timer, or any window event. The
   // exchange looks at the line after every return and waits again when nothing came.
   // A nested QEventLoop ended by quit() would cost a wake-up of the loop's own (a write
-  // and a read of its wake-up descriptor, and one more poll) for every character: at
-  // 9600 baud the unit's replies arrive a character at a time.
+  // and a read of its wake-up descriptor, and one more poll) for every character.
   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  lastEventsUs_ = clock_.nowUs();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

@@ -90,7 +90,8 @@ class NamedVisitor : public ControlVisitor {
 ControlBinder::ControlBinder(Walk walk, QObject* parent) : QObject(parent), walk_(std::move(walk)) {}
 
 void ControlBinder::add(const std::string& name, Kind kind, QWidget* w) {
-  widgets_[name] = Bound{kind, w};
+  widgets_[name] = Bound{kind, w, {}, false, false, {}, {}, {}};
+  placed_.clear();
   w->setObjectName(Q(name));
 }
 
@@ -133,6 +134,7 @@ void ControlBinder::bindLabel(const std::string& name, QLabel* w) { add(name, Ki
 
 void ControlBinder::bindLabelCopy(const std::string& name, QLabel* w) {
   labelCopies_.emplace(name, w);
+  placed_.clear();
 }
 
 void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*> cells,
@@ -142,6 +144,7 @@ void ControlBinder::bindLabelTokens(const std::string& name, std::vector<QLabel*
   t.prefix = prefix;
   tokenLabels_.insert(name);
   if (!prefix.empty()) tokenLabels_.insert(prefix);
+  placed_.clear();
 }
 
 void ControlBinder::bindIndicator(const std::string& name, IndicatorBox* w) {
@@ -154,16 +157,19 @@ void ControlBinder::bindButton(const std::string& name, QPushButton* w) {
 }
 
 void ControlBinder::bindFrame(const std::string& name, QWidget* w) {
-  widgets_[name] = Bound{Kind::Frame, w};
+  widgets_[name] = Bound{Kind::Frame, w, {}, false, false, {}, {}, {}};
+  placed_.clear();
   if (w->objectName().isEmpty()) w->setObjectName(Q(name));
 }
 
 void ControlBinder::bindCompanion(const std::string& name, QWidget* w) {
   companions_.emplace(name, w);
+  placed_.clear();
 }
 
 void ControlBinder::bindShownWith(const std::string& name, QWidget* w) {
   shownWith_.emplace(name, w);
+  placed_.clear();
 }
 
 void ControlBinder::userText(const std::string& name, const QString& text) {
@@ -289,16 +295,20 @@ void ControlBinder::refresh() {
   class Apply : public ControlVisitor {
    public:
     explicit Apply(ControlBinder& b) : b_(b) {}
-    QWidget* find(std::string_view n, Kind k) {
-      auto it = b_.widgets_.find(std::string(n));
+    Bound* bound(std::string_view n, Kind k) {
+      auto it = b_.widgets_.find(n);
       if (it == b_.widgets_.end() || it->second.kind != k || !it->second.widget) return nullptr;
-      return it->second.widget.data();
+      return &it->second;
+    }
+    QWidget* find(std::string_view n, Kind k) {
+      Bound* b = bound(n, k);
+      return b ? b->widget.data() : nullptr;
     }
     void companions(std::string_view n, const Control& c) {
-      auto [lo, hi] = b_.companions_.equal_range(std::string(n));
+      auto [lo, hi] = b_.companions_.equal_range(n);
       for (auto it = lo; it != hi; ++it)
         if (it->second) ApplyCommon(it->second, c);
-      auto [from, to] = b_.shownWith_.equal_range(std::string(n));
+      auto [from, to] = b_.shownWith_.equal_range(n);
       for (auto it = from; it != to; ++it)
         if (it->second && it->second->isHidden() == c.visible) it->second->setVisible(c.visible);
     }
@@ -325,10 +335,10 @@ void ControlBinder::refresh() {
       BackColour(w, c);
       const bool readOnly = c.shownOnly || c.locked || live || i.role == Role::ShownOnly;
       if (w->isReadOnly() != readOnly) w->setReadOnly(readOnly);
-      if (c.shownOnly)
+      if (auto it = b_.displayOnly_.find(n); c.shownOnly && it == b_.displayOnly_.end())
         b_.displayOnly_.insert(std::string(n));
-      else
-        b_.displayOnly_.erase(std::string(n));
+      else if (!c.shownOnly && it != b_.displayOnly_.end())
+        b_.displayOnly_.erase(it);
       ApplyCommon(w, shown);
     }
     void combo(const ControlInfo& i, ComboBox& c) override {
@@ -337,13 +347,19 @@ void ControlBinder::refresh() {
       Control caption = c;
       if (i.role == Role::ShownOnly) caption.enabled = true;
       companions(n, caption);
-      auto* w = static_cast<QComboBox*>(find(n, Kind::Combo));
-      if (!w) return;
-      bool same = w->count() == static_cast<int>(c.items.size());
-      for (int i = 0; same && i < w->count(); ++i) same = w->itemText(i) == Q(c.items[i]);
-      if (!same) {
-        w->clear();
-        for (const auto& item : c.items) w->addItem(Q(item));
+      Bound* b = bound(n, Kind::Combo);
+      if (!b) return;
+      auto* w = static_cast<QComboBox*>(b->widget.data());
+      // The list is filled again only when the page's list changed since it was applied.
+      if (!b->itemsKnown || b->items != c.items || w->count() != static_cast<int>(c.items.size())) {
+        bool same = w->count() == static_cast<int>(c.items.size());
+        for (int i = 0; same && i < w->count(); ++i) same = w->itemText(i) == Q(c.items[i]);
+        if (!same) {
+          w->clear();
+          for (const auto& item : c.items) w->addItem(Q(item));
+        }
+        b->items = c.items;
+        b->itemsKnown = true;
       }
       const int index = c.index >= 0 && c.index < w->count() ? c.index : -1;
       if (w->currentIndex() != index) w->setCurrentIndex(index);
@@ -375,8 +391,8 @@ void ControlBinder::refresh() {
       seen(n);
       companions(n, c);
       // Token rows are filled once every label was seen (a prefix may come later).
-      if (b_.tokenLabels_.count(std::string(n))) labels_.emplace(std::string(n), c);
-      auto [lo, hi] = b_.labelCopies_.equal_range(std::string(n));
+      if (b_.tokenLabels_.count(n)) labels_.emplace(std::string(n), c);
+      auto [lo, hi] = b_.labelCopies_.equal_range(n);
       for (auto it = lo; it != hi; ++it) {
         QLabel* copy = it->second;
         if (!copy) continue;
@@ -448,30 +464,33 @@ void ControlBinder::refresh() {
       }
     }
 
-    std::set<std::string> visited;
-
    private:
-    void seen(const std::string& n) { visited.insert(n); }
+    // Marks a name the view placed as declared by the page (names it did not place are
+    // of no interest here).
+    void seen(std::string_view n) {
+      if (auto it = b_.placed_.find(n); it != b_.placed_.end()) it->second = true;
+    }
     ControlBinder& b_;
     std::map<std::string, Label> labels_;
   };
   updating_ = true;
+  // Every name the view placed, each marked when the walk declares it.
+  if (placed_.empty()) {
+    for (const auto& [name, b] : widgets_) placed_.emplace(name, false);
+    for (const auto& [name, w] : companions_) placed_.emplace(name, false);
+    for (const auto& [name, w] : shownWith_) placed_.emplace(name, false);
+    for (const auto& [name, w] : labelCopies_) placed_.emplace(name, false);
+    for (const std::string& name : tokenLabels_) placed_.emplace(name, false);
+  }
+  for (auto& [name, declared] : placed_) declared = false;
   Apply a(*this);
   walk_(a);
   a.tokenRows();
   // A name the view placed that the page does not declare is a fault of the layout: it
   // is reported once, never skipped silently.
   std::vector<std::string> unresolved;
-  auto note = [&](const std::string& n) {
-    if (!a.visited.count(n)) unresolved.push_back(n);
-  };
-  for (const auto& [name, b] : widgets_) note(name);
-  for (const auto& [name, w] : companions_) note(name);
-  for (const auto& [name, w] : shownWith_) note(name);
-  for (const auto& [name, w] : labelCopies_) note(name);
-  for (const std::string& name : tokenLabels_) note(name);
-  std::sort(unresolved.begin(), unresolved.end());
-  unresolved.erase(std::unique(unresolved.begin(), unresolved.end()), unresolved.end());
+  for (const auto& [name, declared] : placed_)
+    if (!declared) unresolved.push_back(name);
   if (unresolved != unresolved_) {
     unresolved_ = unresolved;
     for (const std::string& n : unresolved_)
@@ -484,12 +503,16 @@ void ControlBinder::refresh() {
     if (!w || b.kind == Kind::Label || b.kind == Kind::Frame || b.kind == Kind::Indicator)
       continue;
     if (displayOnly_.count(name)) continue;
-    const QVariant own = w->property("q5OwnToolTip");
-    if (!own.isValid()) w->setProperty("q5OwnToolTip", w->toolTip());
-    const QString ownTip = w->property("q5OwnToolTip").toString();
-    const QString tip = w->isEnabled() || disabledReason_.isEmpty()
-                            ? ownTip
-                            : (ownTip.isEmpty() ? disabledReason_ : ownTip + QLatin1Char('\n') + disabledReason_);
+    if (!b.ownTipKnown) {
+      b.ownTip = w->toolTip();
+      b.ownTipKnown = true;
+    }
+    if (b.disabledFor != disabledReason_ || b.disabledTip.isNull()) {
+      b.disabledFor = disabledReason_;
+      b.disabledTip = b.ownTip.isEmpty() ? disabledReason_
+                                         : b.ownTip + QLatin1Char('\n') + disabledReason_;
+    }
+    const QString& tip = w->isEnabled() || disabledReason_.isEmpty() ? b.ownTip : b.disabledTip;
     if (w->toolTip() != tip) w->setToolTip(tip);
   }
   updating_ = false;

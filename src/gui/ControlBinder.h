@@ -93,6 +93,14 @@ class ControlBinder : public QObject {
   struct Bound {
     Kind kind;
     QPointer<QWidget> widget;
+    // What the last refresh applied, so that a refresh of an unchanged control neither
+    // asks the widget nor builds texts again (monitoring refreshes every pass).
+    std::vector<std::string> items;  // a combo box's list
+    bool itemsKnown = false;
+    bool ownTipKnown = false;
+    QString ownTip;        // the control's own tool tip, before any disabled reason
+    QString disabledTip;   // the own tip with the reason, for disabledReason
+    QString disabledFor;
   };
   void add(const std::string& name, Kind kind, QWidget* w);
   void userText(const std::string& name, const QString& text);
@@ -102,20 +110,23 @@ class ControlBinder : public QObject {
   void refuse();
 
   Walk walk_;
-  std::map<std::string, Bound> widgets_;
-  std::multimap<std::string, QPointer<QWidget>> companions_;
-  std::multimap<std::string, QPointer<QWidget>> shownWith_;
-  std::multimap<std::string, QPointer<QLabel>> labelCopies_;
+  std::map<std::string, Bound, std::less<>> widgets_;
+  std::multimap<std::string, QPointer<QWidget>, std::less<>> companions_;
+  std::multimap<std::string, QPointer<QWidget>, std::less<>> shownWith_;
+  std::multimap<std::string, QPointer<QLabel>, std::less<>> labelCopies_;
   struct Tokens {
     std::vector<QPointer<QLabel>> cells;
     std::string prefix;
   };
   std::map<std::string, Tokens> tokens_;
-  std::set<std::string> tokenLabels_;  // the labels token rows are made of
+  std::set<std::string, std::less<>> tokenLabels_;  // the labels token rows are made of
+  // Every name placed by a bind call, and whether the last walk declared it (filled on
+  // the first refresh after a bind call).
+  std::map<std::string, bool, std::less<>> placed_;
   bool updating_ = false;
   int refusedEdits_ = 0;
   bool stale_ = false;
-  std::set<std::string> displayOnly_;
+  std::set<std::string, std::less<>> displayOnly_;
   std::vector<std::string> unresolved_;
   QString disabledReason_;
 };

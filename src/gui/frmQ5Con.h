@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ElidedLabel.h"
 #include "session/Session.h"
 
 class QAction;
@@ -41,7 +42,6 @@ struct ModelSelectItem;
 namespace q5::gui {
 
 class ChangeValueDialog;
-class ElidedLabel;
 class GuardedDialogs;
 class LampWidget;
 class MainWindowTools;
@@ -175,7 +175,7 @@ class frmQ5Con : public QMainWindow, public session::SessionView {
   QAction* mnuFirmUpdate;
   QAction* mnuHelpVersion;
   QAction* mnuWindowPage;
-  QLabel* lblStatus;      // status bar: the state
+  ElidedLabel* lblStatus; // status bar: the state
   QLabel* lblStatusPort;  // status bar: the port
   QLabel* lblStatusUnit;  // status bar: the unit's model
  protected:

@@ -284,14 +284,30 @@ class ControlVisitor {
 class InTab : public ControlVisitor {
  public:
   InTab(ControlVisitor& to, std::string tab) : to_(to), tab_(std::move(tab)) {}
-  void text(const ControlInfo& i, TextBox& c) override { to_.text(placed(i), c); }
-  void combo(const ControlInfo& i, ComboBox& c) override { to_.combo(placed(i), c); }
-  void check(const ControlInfo& i, CheckBox& c) override { to_.check(placed(i), c); }
-  void option(const ControlInfo& i, OptionButton& c) override { to_.option(placed(i), c); }
-  void label(const ControlInfo& i, Label& c) override { to_.label(placed(i), c); }
-  void indicator(const ControlInfo& i, Indicator& c) override { to_.indicator(placed(i), c); }
-  void button(const ControlInfo& i, Button& c) override { to_.button(placed(i), c); }
-  void frame(const ControlInfo& i, Frame& c) override { to_.frame(placed(i), c); }
+  void text(const ControlInfo& i, TextBox& c) override {
+    at(i, [&](const ControlInfo& p) { to_.text(p, c); });
+  }
+  void combo(const ControlInfo& i, ComboBox& c) override {
+    at(i, [&](const ControlInfo& p) { to_.combo(p, c); });
+  }
+  void check(const ControlInfo& i, CheckBox& c) override {
+    at(i, [&](const ControlInfo& p) { to_.check(p, c); });
+  }
+  void option(const ControlInfo& i, OptionButton& c) override {
+    at(i, [&](const ControlInfo& p) { to_.option(p, c); });
+  }
+  void label(const ControlInfo& i, Label& c) override {
+    at(i, [&](const ControlInfo& p) { to_.label(p, c); });
+  }
+  void indicator(const ControlInfo& i, Indicator& c) override {
+    at(i, [&](const ControlInfo& p) { to_.indicator(p, c); });
+  }
+  void button(const ControlInfo& i, Button& c) override {
+    at(i, [&](const ControlInfo& p) { to_.button(p, c); });
+  }
+  void frame(const ControlInfo& i, Frame& c) override {
+    at(i, [&](const ControlInfo& p) { to_.frame(p, c); });
+  }
   using ControlVisitor::button;
   using ControlVisitor::check;
   using ControlVisitor::frame;
@@ -300,10 +316,14 @@ class InTab : public ControlVisitor {
   using ControlVisitor::option;
 
  private:
-  ControlInfo placed(const ControlInfo& i) const {
+  // A control that names its own group passes as it is; only one without is copied to
+  // take the tab's name (views walk every control on every refresh).
+  template <class F>
+  void at(const ControlInfo& i, F&& f) const {
+    if (!i.group.empty()) return f(i);
     ControlInfo p = i;
-    if (p.group.empty()) p.group = tab_;
-    return p;
+    p.group = tab_;
+    f(p);
   }
   ControlVisitor& to_;
   std::string tab_;

@@ -268,4 +268,42 @@ TEST(SimPort, LineTimingCostsTenBitsPerCharacter) {
   EXPECT_NE(r.line().transcriptText().find("> G00\\r"), std::string::npos);
 }
 
+// The exchange waits once per reply on a timed line, however many characters the reply
+// has: the wait runs to the CR's arrival. What arrives and when is the same as a wait
+// per character would see; a reply that never gets its CR is still read up to the
+// time-out, with what came of it in the trace.
+TEST(SimPort, OneWaitPerReplyAndTheSameTimes) {
+  struct CountingClock : VirtualClock {
+    void waitUs(std::int64_t us) override {
+      ++waits;
+      VirtualClock::waitUs(us);
+    }
+    int waits = 0;
+  };
+  CountingClock clock;
+  q5::sim::SimOptions o;
+  o.line.lineTiming = true;
+  o.line.turnaroundUs = 700;
+  auto port = q5::sim::MakeSimPort("Q5T3NML3-6-AI4", clock, o);
+  Exchange ex(*port, clock);
+  Link link(ex);
+  std::vector<std::string> timedOut;
+  ex.setTraceObserver([&](TraceEvent e, std::string_view text, std::int64_t) {
+    if (e == TraceEvent::TimedOut) timedOut.emplace_back(text);
+  });
+  ex.ComPortOpen("sim:Q5T3NML3-6-AI4");
+  EXPECT_EQ(link.GroupItemReadRetry(0, "00", "06"), "VER:1.05");
+  EXPECT_EQ(clock.waits, 2);  // "COK\r" and "CVER:1.05\r": one wait each
+  EXPECT_EQ(clock.nowUs(), 2 * 10'000 + 22 * 1042 + 2 * 700);
+
+  // A reply cut before its CR: the exchange waits to the time-out and keeps what came.
+  ASSERT_TRUE(port->line().addFault("nocr:00/06"));
+  EXPECT_EQ(ex.ComCommand("G00\r"), "COK");
+  const std::int64_t sent = clock.nowUs();
+  EXPECT_EQ(ex.ComCommand("I06\r"), "");
+  ASSERT_EQ(timedOut.size(), 1u);
+  EXPECT_EQ(timedOut[0], "CVER:1.05");
+  EXPECT_GE(clock.nowUs() - sent, Exchange::kReplyTimeoutUs);
+}
+
 }  // namespace

@@ -23,6 +23,7 @@
 #include "frmComPort.h"
 #include "frmNONE.h"
 #include "frmQ5Con.h"
+#include "qtlink/QtClock.h"
 
 using namespace q5::pages;
 using q5::gui::ControlBinder;
@@ -113,6 +114,52 @@ class GuiPiecesTest : public QObject {
     QCOMPARE(cmb->currentText(), QStringLiteral("4"));
     QVERIFY(txt->isHidden());
     QCOMPARE(c.cmb.index, 2);  // refilling was no user edit
+    // A list of as many items with other texts is refilled too.
+    c.cmb.items = {"1", "2", "8"};
+    b.refresh();
+    QCOMPARE(cmb->itemText(2), QStringLiteral("8"));
+    QCOMPARE(cmb->currentText(), QStringLiteral("8"));
+
+    // A disabled control says why in its tool tip, after its own tip; when the reason
+    // changes so does the tip, and enabled again it has its own tip back.
+    chk->setToolTip(QStringLiteral("Hold the outputs"));
+    ControlBinder tips([&](ControlVisitor& v) { c.visit(v); });
+    tips.bindCheck("chk", chk);
+    tips.bindText("txt", txt);
+    c.txt.visible = true;
+    tips.setDisabledReason(QStringLiteral("Locked while monitoring"));
+    QCOMPARE(chk->toolTip(), QStringLiteral("Hold the outputs\nLocked while monitoring"));
+    QCOMPARE(txt->toolTip(), QString());
+    c.txt.enabled = false;
+    tips.setDisabledReason(QStringLiteral("Being read"));
+    QCOMPARE(chk->toolTip(), QStringLiteral("Hold the outputs\nBeing read"));
+    QCOMPARE(txt->toolTip(), QStringLiteral("Being read"));
+    c.chk.enabled = true;
+    tips.refresh();
+    QCOMPARE(chk->toolTip(), QStringLiteral("Hold the outputs"));
+  }
+
+  // The window's short waits let the window events in at most every few tens of
+  // milliseconds: an event that comes during a run of short waits (the replies of a
+  // monitoring pass) is handled within 30 ms of waiting, and one that is waiting when
+  // the first wait begins is handled at once.
+  void shortWaitsStillLetEventsIn() {
+    q5::qtlink::QtClock clock(q5::qtlink::WaitMode::EventLoop);
+    int handledAfter = -1;
+    int waits = 0;
+    QTimer::singleShot(0, [&] { handledAfter = waits; });
+    clock.waitUs(3000);
+    QCOMPARE(handledAfter, 0);
+    for (int round = 0; round < 3; ++round) {
+      handledAfter = -1;
+      waits = 0;
+      QTimer::singleShot(0, [&] { handledAfter = waits; });
+      while (handledAfter < 0 && waits < 50) {
+        ++waits;
+        clock.waitUs(3000);
+      }
+      QVERIFY2(handledAfter >= 1 && handledAfter <= 10, qPrintable(QString::number(handledAfter)));
+    }
   }
 
   // The port dialog by keyboard: Enter takes the chosen entry, Escape leaves without one.

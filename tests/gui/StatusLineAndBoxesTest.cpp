@@ -65,6 +65,42 @@ class StatusLineAndBoxesTest : public QObject {
  private slots:
   void init() { rig_.reset(); }
 
+  // Monitoring passes change the status line ("Monitoring — pass N") and the live values
+  // three times a second: neither lays the main window out again (a layout of the whole
+  // window on every pass was a large part of what monitoring cost the processor), and
+  // the state text still follows the passes.
+  void monitoringPassesDoNotLayOutTheWindow() {
+    frmQ5Con w(setup());
+    w.show();
+    ConnectTo(w, "sim:Q5Z3UECT-1-AIMF8N");
+    QVERIFY(w.session().values.Connected);
+    struct LayoutCount : QObject {
+      int requests = 0;
+      bool counting = false;
+      bool eventFilter(QObject*, QEvent* e) override {
+        if (counting && e->type() == QEvent::LayoutRequest) ++requests;
+        return false;
+      }
+    } count;
+    w.installEventFilter(&count);
+    w.statusBar()->installEventFilter(&count);
+    QStringList states;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, &w, [&] {
+      const int pass = w.session().monitorPass();
+      if (pass >= 2) count.counting = true;
+      if (count.counting && !states.contains(w.lblStatus->text())) states << w.lblStatus->text();
+      if (pass >= 6) w.btnStop->click();
+    });
+    watch.start();
+    w.btnStart->click();  // returns when monitoring has ended
+    watch.stop();
+    QVERIFY2(states.size() >= 3, qPrintable(states.join(QStringLiteral(" | "))));
+    QVERIFY2(states.front().startsWith(QStringLiteral("Monitoring — pass ")), qPrintable(states.front()));
+    QCOMPARE(count.requests, 0);
+  }
+
   // The backup note written before a Download, at the window's normal size and at its
   // smallest: drawn left of the model and port with a gap, shortened in its middle so
   // that both "Backup:" and the file name stay; the state text shortens the same way.

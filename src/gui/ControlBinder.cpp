@@ -90,7 +90,7 @@ class NamedVisitor : public ControlVisitor {
 ControlBinder::ControlBinder(Walk walk, QObject* parent) : QObject(parent), walk_(std::move(walk)) {}
 
 void ControlBinder::add(const std::string& name, Kind kind, QWidget* w) {
-  widgets_[name] = Bound{kind, w, {}, false, false, {}, {}, {}};
+  widgets_[name] = Bound{kind, w, {}, false, false, {}, {}, {}, -1, -2};
   placed_.clear();
   w->setObjectName(Q(name));
 }
@@ -157,7 +157,7 @@ void ControlBinder::bindButton(const std::string& name, QPushButton* w) {
 }
 
 void ControlBinder::bindFrame(const std::string& name, QWidget* w) {
-  widgets_[name] = Bound{Kind::Frame, w, {}, false, false, {}, {}, {}};
+  widgets_[name] = Bound{Kind::Frame, w, {}, false, false, {}, {}, {}, -1, -2};
   placed_.clear();
   if (w->objectName().isEmpty()) w->setObjectName(Q(name));
 }
@@ -300,6 +300,15 @@ void ControlBinder::refresh() {
       if (it == b_.widgets_.end() || it->second.kind != k || !it->second.widget) return nullptr;
       return &it->second;
     }
+    // The shown-only look and background colour, set again only when either changed.
+    void look(Bound& b, const Control& c, bool shownOnly) {
+      const std::int64_t colour = c.backColour ? static_cast<std::int64_t>(*c.backColour) : -1;
+      if (b.lookShownOnly == int(shownOnly) && b.lookColour == colour) return;
+      if (auto* edit = qobject_cast<QLineEdit*>(b.widget.data())) ShownOnlyLook(edit, shownOnly);
+      BackColour(b.widget.data(), c);
+      b.lookShownOnly = shownOnly;
+      b.lookColour = colour;
+    }
     QWidget* find(std::string_view n, Kind k) {
       Bound* b = bound(n, k);
       return b ? b->widget.data() : nullptr;
@@ -322,8 +331,9 @@ void ControlBinder::refresh() {
       Control caption = shown;
       if (i.role == Role::ShownOnly) caption.enabled = true;
       companions(n, caption);
-      auto* w = static_cast<QLineEdit*>(find(n, Kind::Text));
-      if (!w) return;
+      Bound* b = bound(n, Kind::Text);
+      if (!b) return;
+      auto* w = static_cast<QLineEdit*>(b->widget.data());
       // A live value is shown, never typed into; with no unit connected it shows "—".
       const bool live = i.role == Role::Live;
       const bool stale = b_.stale_ && live;
@@ -331,8 +341,7 @@ void ControlBinder::refresh() {
       if (w->text() != t) w->setText(t);
       const int max = c.maxLength > 0 ? c.maxLength : 32767;
       if (w->maxLength() != max) w->setMaxLength(max);
-      ShownOnlyLook(w, c.shownOnly);
-      BackColour(w, c);
+      look(*b, c, c.shownOnly);
       const bool readOnly = c.shownOnly || c.locked || live || i.role == Role::ShownOnly;
       if (w->isReadOnly() != readOnly) w->setReadOnly(readOnly);
       if (auto it = b_.displayOnly_.find(n); c.shownOnly && it == b_.displayOnly_.end())
@@ -363,7 +372,7 @@ void ControlBinder::refresh() {
       }
       const int index = c.index >= 0 && c.index < w->count() ? c.index : -1;
       if (w->currentIndex() != index) w->setCurrentIndex(index);
-      BackColour(w, c);
+      look(*b, c, false);
       ApplyCommon(w, c);
     }
     void check(const ControlInfo& i, CheckBox& c) override {

@@ -101,6 +101,10 @@ class ControlBinder : public QObject {
     QString ownTip;        // the control's own tool tip, before any disabled reason
     QString disabledTip;   // the own tip with the reason, for disabledReason
     QString disabledFor;
+    // The look last applied: shown only (-1: none yet) and background colour (-1: the
+    // view's own, -2: none yet).
+    int lookShownOnly = -1;
+    std::int64_t lookColour = -2;
   };
   void add(const std::string& name, Kind kind, QWidget* w);
   void userText(const std::string& name, const QString& text);

@@ -347,4 +347,76 @@ TEST(TextRoutines, CheckNumberInputAcceptsOnly0To32767) {
   }
 }
 
+// A line that hands each character of the reply over as it arrives, at 9600 baud (as a
+// driver in low-latency mode does), and counts how often the exchange waits for it.
+class CharacterPort : public q5::link::Port {
+ public:
+  explicit CharacterPort(VirtualClock& clock) : clock_(clock) {}
+  std::string next;  // the reply to the next line written, CR included
+  int waits = 0;
+  std::int64_t crAtUs = -1;  // when the reply's CR arrived
+  bool open(const std::string&, int) override { return open_ = true; }
+  void close() override { open_ = false; }
+  bool isOpen() const override { return open_; }
+  bool setBaudRate(int) override { return true; }
+  std::size_t bytesWaiting() override { return due(); }
+  bool write(std::string_view) override {
+    start_ = clock_.nowUs() + 2000;
+    reply_ = next;
+    taken_ = 0;
+    crAtUs = start_ + static_cast<std::int64_t>(reply_.size()) * 10'000'000 / 9600;
+    return true;
+  }
+  std::string readAll() override {
+    const std::size_t n = due();
+    std::string s = reply_.substr(taken_, n);
+    taken_ += n;
+    return s;
+  }
+  void waitForBytes(std::int64_t deadlineUs) override {
+    ++waits;
+    if (taken_ >= reply_.size()) return clock_.advanceTo(deadlineUs);
+    clock_.advanceTo(std::min(deadlineUs, arrival(taken_ + 1)));
+  }
+
+ private:
+  std::int64_t arrival(std::size_t k) const {
+    return start_ + static_cast<std::int64_t>(k) * 10'000'000 / 9600;
+  }
+  std::size_t due() const {
+    std::size_t k = taken_;
+    while (k < reply_.size() && arrival(k + 1) <= clock_.nowUs()) ++k;
+    return k - taken_;
+  }
+  VirtualClock& clock_;
+  bool open_ = false;
+  std::string reply_;
+  std::size_t taken_ = 0;
+  std::int64_t start_ = 0;
+};
+
+// Once a reply has begun the exchange does not look at the line again until the shortest
+// reply could be complete, and the reply is still taken the moment its CR arrives; a
+// reply shorter than that is taken at most two character times late.
+TEST(Exchange, AReplyBegunIsNotLookedAtPerCharacter) {
+  VirtualClock clock;
+  CharacterPort port(clock);
+  Exchange ex(port, clock);
+  ex.ComPortOpen("test");
+  port.next = "COK\r";
+  EXPECT_EQ(ex.ComCommand("G00\r"), "COK");
+  EXPECT_EQ(port.waits, 1);  // for the "C"; "OK" and the CR came during the sleep
+  EXPECT_EQ(clock.nowUs(), port.crAtUs);
+
+  port.waits = 0;
+  port.next = "CVER:1.05\r";
+  EXPECT_EQ(ex.ComCommand("I06\r"), "CVER:1.05");
+  EXPECT_EQ(port.waits, 1 + 6);  // the "C", then each character after the fourth
+  EXPECT_EQ(clock.nowUs(), port.crAtUs);
+
+  port.next = "C\r";
+  EXPECT_EQ(ex.ComCommand("I88\r"), "C");
+  EXPECT_LE(clock.nowUs() - port.crAtUs, 2 * 10'000'000 / 9600 + 1);
+}
+
 }  // namespace

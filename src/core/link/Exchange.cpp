@@ -1,5 +1,6 @@
 #include "link/Exchange.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -106,6 +107,7 @@ std::string Exchange::ComTransfer(std::string_view line) {
   trace(TraceEvent::Sent, line);
   std::string reply;
   bool overflow = false;  // past kMaxReplyBytes: reading on to the CR, keeping nothing
+  bool gathered = false;  // the sleep for the rest of the shortest reply is behind us
   for (;;) {
     if (port_.bytesWaiting() > 0) {
       std::string chunk = readChunk();
@@ -143,6 +145,16 @@ std::string Exchange::ComTransfer(std::string_view line) {
       trace(TraceEvent::TimedOut, reply);
       quietUntilUs_ = clock_.nowUs() + kLateGraceUs;
       return {};
+    }
+    if (!gathered && !reply.empty() && reply.size() < kShortestReplyBytes) {
+      gathered = true;
+      // A reply has begun and cannot be complete before the shortest reply's remaining
+      // characters have crossed the line: no look at the line before then (a driver in
+      // low-latency mode would otherwise wake the exchange for every character).
+      const std::int64_t rest =
+          static_cast<std::int64_t>(kShortestReplyBytes - reply.size()) * 10'000'000 / baud();
+      clock_.sleepUs(std::min(deadline, clock_.nowUs() + rest) - clock_.nowUs());
+      continue;
     }
     port_.waitForBytes(deadline);
   }

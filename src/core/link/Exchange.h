@@ -44,6 +44,10 @@ class Exchange {
   // The longest command line sent (its CR included). A data text longer than this is
   // not a value the unit can take; it is refused like a control character.
   static constexpr std::size_t kMaxLineBytes = 128;
+  // The shortest reply, its CR included ("COK", "CNG", "CNU" and CR). Once a reply has
+  // begun, the rest of the shortest one takes its characters' time on the wire; the
+  // exchange sleeps that long instead of waking for each character as it comes.
+  static constexpr std::size_t kShortestReplyBytes = 4;
 
   Exchange(Port& port, Clock& clock) : port_(port), clock_(clock) {}
 

@@ -90,7 +90,8 @@ class NamedVisitor : public ControlVisitor {
 ControlBinder::ControlBinder(Walk walk, QObject* parent) : QObject(parent), walk_(std::move(walk)) {}
 
 void ControlBinder::add(const std::string& name, Kind kind, QWidget* w) {
-  widgets_[name] = Bound{kind, w, {}, false, false, {}, {}, {}, -1, -2};
+  widgets_[name] = Bound{kind, w, {}, false, false, {}, {}, {}, -1, -2, false};
+  displayOnly_.erase(name);  // a box bound anew starts with its own look
   placed_.clear();
   w->setObjectName(Q(name));
 }
@@ -157,7 +158,7 @@ void ControlBinder::bindButton(const std::string& name, QPushButton* w) {
 }
 
 void ControlBinder::bindFrame(const std::string& name, QWidget* w) {
-  widgets_[name] = Bound{Kind::Frame, w, {}, false, false, {}, {}, {}, -1, -2};
+  widgets_[name] = Bound{Kind::Frame, w, {}, false, false, {}, {}, {}, -1, -2, false};
   placed_.clear();
   if (w->objectName().isEmpty()) w->setObjectName(Q(name));
 }
@@ -344,10 +345,13 @@ void ControlBinder::refresh() {
       look(*b, c, c.shownOnly);
       const bool readOnly = c.shownOnly || c.locked || live || i.role == Role::ShownOnly;
       if (w->isReadOnly() != readOnly) w->setReadOnly(readOnly);
-      if (auto it = b_.displayOnly_.find(n); c.shownOnly && it == b_.displayOnly_.end())
-        b_.displayOnly_.insert(std::string(n));
-      else if (!c.shownOnly && it != b_.displayOnly_.end())
-        b_.displayOnly_.erase(it);
+      if (b->displayOnly != c.shownOnly) {
+        b->displayOnly = c.shownOnly;
+        if (c.shownOnly)
+          b_.displayOnly_.insert(std::string(n));
+        else if (auto it = b_.displayOnly_.find(n); it != b_.displayOnly_.end())
+          b_.displayOnly_.erase(it);
+      }
       ApplyCommon(w, shown);
     }
     void combo(const ControlInfo& i, ComboBox& c) override {

@@ -10,6 +10,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "pages/Controls.h"
@@ -105,6 +107,14 @@ class ControlBinder : public QObject {
     // view's own, -2: none yet).
     int lookShownOnly = -1;
     std::int64_t lookColour = -2;
+    bool displayOnly = false;  // listed in displayOnly_
+  };
+  // Names are looked up on every refresh, by the views' string_view as well.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept {
+      return std::hash<std::string_view>{}(s);
+    }
   };
   void add(const std::string& name, Kind kind, QWidget* w);
   void userText(const std::string& name, const QString& text);
@@ -114,7 +124,7 @@ class ControlBinder : public QObject {
   void refuse();
 
   Walk walk_;
-  std::map<std::string, Bound, std::less<>> widgets_;
+  std::unordered_map<std::string, Bound, NameHash, std::equal_to<>> widgets_;
   std::multimap<std::string, QPointer<QWidget>, std::less<>> companions_;
   std::multimap<std::string, QPointer<QWidget>, std::less<>> shownWith_;
   std::multimap<std::string, QPointer<QLabel>, std::less<>> labelCopies_;

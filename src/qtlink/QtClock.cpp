@@ -18,12 +18,9 @@ void QtClock::waitUs(std::int64_t us) {
   const std::int64_t end = start + us;
   if (us < kShortWaitUs) {
     // A short wait (the rest of a reply, a simulated unit's answer 10 ms after its line)
-    // is a precise sleep after one pass over the window events already waiting, and that
-    // pass is made at most every kEventsEveryUs: a monitoring pass waits some fifty times
-    // a second, and each pass over the events costs more than the sleep. The windows still
-    // take clicks and keys and paint within a few tens of milliseconds. No timer is set up
-    // and torn down for the wait.
-    if (start - lastEventsUs_ >= kEventsEveryUs || start < lastEventsUs_) {
+    // is a precise sleep after one pass over the window events already waiting, when one
+    // is due (see WindowEventsDue). No timer is set up and torn down for the wait.
+    if (WindowEventsDue(start, lastEventsUs_)) {
       RunYieldHook();
       QCoreApplication::processEvents(QEventLoop::AllEvents);
       lastEventsUs_ = nowUs();

@@ -17,8 +17,6 @@ class QtClock : public link::SystemClock {
  private:
   // Waits shorter than this are slept after one pass over the waiting events.
   static constexpr std::int64_t kShortWaitUs = 20'000;
-  // Short waits let the window events in at most this often.
-  static constexpr std::int64_t kEventsEveryUs = 25'000;
   WaitMode mode_;
   std::int64_t lastEventsUs_ = 0;  // when the waits last let the window events in
 };

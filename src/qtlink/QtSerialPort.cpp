@@ -96,15 +96,12 @@ void QtSerialPort::waitForBytes(std::int64_t deadlineUs) {
     return;
   }
   // A reply comes a character at a time (about 1 ms apart at 9600 baud, each handed over
-  // at once by a low-latency driver). A pass of the thread's event loop for every one of
-  // them costs far more than the wait itself, so between passes over the window events
-  // (at most kEventsEveryUs apart) the wait is on the line alone: select() until bytes
-  // arrive, the next pass is due, or the deadline. Windows still paint and take clicks and
-  // keys within a few tens of milliseconds.
+  // at once by a low-latency driver). Between passes over the window events (see
+  // WindowEventsDue) the wait is on the line alone: select() until bytes arrive, the
+  // next pass is due, or the deadline.
   const std::int64_t now = clock_.nowUs();
-  const std::int64_t eventsDueUs = lastEventsUs_ + kEventsEveryUs;
-  if (now >= lastEventsUs_ && now < eventsDueUs) {
-    port_.waitForReadyRead(remainingMs(std::min(deadlineUs, eventsDueUs)));
+  if (!WindowEventsDue(now, lastEventsUs_)) {
+    port_.waitForReadyRead(remainingMs(std::min(deadlineUs, lastEventsUs_ + kWindowEventsEveryUs)));
     return;
   }
   if (!deadlineTimer_.isActive() || armedDeadlineUs_ != deadlineUs) {

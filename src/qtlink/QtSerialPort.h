@@ -49,9 +49,8 @@ class QtSerialPort : public QObject, public link::Port {
   // chunks) for the same deadline; the timer is armed once.
   QTimer deadlineTimer_;
   std::int64_t armedDeadlineUs_ = -1;
-  // EventLoop mode: the window events are let in at most this often while the unit is
-  // awaited; in between, the wait is on the line alone.
-  static constexpr std::int64_t kEventsEveryUs = 25'000;
+  // EventLoop mode: between passes over the window events (see WindowEventsDue), the
+  // wait is on the line alone.
   std::int64_t lastEventsUs_ = 0;  // when a wait last let the window events in
   std::string lastError_;
   bool lowLatency_ = false;
